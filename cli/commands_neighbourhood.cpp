@@ -1,0 +1,4 @@
+#include "cli/command.h"
+namespace drapeline::cli {
+std::vector<Command> neighbourhoodCommands() { return {}; }
+}  // namespace drapeline::cli

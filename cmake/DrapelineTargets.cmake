@@ -1,0 +1,16 @@
+# Warnings are errors in our own code; third-party headers come in as system headers.
+function(drapeline_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive-)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+      -Wnon-virtual-dtor -Woverloaded-virtual -Wimplicit-fallthrough -Werror)
+  endif()
+endfunction()
+
+# A library of plain C++ (no Qt): core and the logic of each subsystem.
+function(drapeline_logic_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  drapeline_warnings(${name})
+endfunction()

@@ -1,0 +1,38 @@
+#pragma once
+// Message boxes and the folder chooser. Texts are byte texts whose line breaks are CR LF,
+// exactly as the program builds them; the window implementation shows them.
+
+#include <optional>
+#include <string>
+
+namespace drapeline::platform {
+
+enum class MessageIcon { Question, Information, Exclamation, Critical };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageReply { Ok, Yes, No };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MessageReply message(const std::string& text, MessageIcon icon,
+                                 MessageButtons buttons, const std::string& title) = 0;
+    // The chosen folder's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> chooseFolder(const std::string& title) = 0;
+
+    // The program's confirmations: a Yes/No question titled "Confirm Action".
+    bool confirm(const std::string& text) {
+        return message(text, MessageIcon::Question, MessageButtons::YesNo, "Confirm Action") ==
+               MessageReply::Yes;
+    }
+    void inform(const std::string& text, const std::string& title) {
+        message(text, MessageIcon::Information, MessageButtons::Ok, title);
+    }
+    void warn(const std::string& text, const std::string& title) {
+        message(text, MessageIcon::Exclamation, MessageButtons::Ok, title);
+    }
+    void critical(const std::string& text, const std::string& title) {
+        message(text, MessageIcon::Critical, MessageButtons::Ok, title);
+    }
+};
+
+}  // namespace drapeline::platform

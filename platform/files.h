@@ -1,0 +1,68 @@
+#pragma once
+// Files and folders as the logic asks for them. The game spells its folders in many
+// letter cases, so every lookup below the game folder resolves each component without
+// regard to case (an exact match wins), and listings come back sorted without regard to
+// case so that every machine gives the same order. Paths are native strings; relative
+// paths given to resolvePath may use "/" or "\" between components.
+
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+
+namespace drapeline::platform {
+
+// The native separator: "/" on Linux, "\" on Windows.
+char nativeSeparator();
+
+// a + separator + b, without doubling a separator that a already ends with.
+std::string joinPath(const std::string& a, const std::string& b);
+
+// The last component of a path (either separator).
+std::string fileNameOf(const std::string& path);
+// Everything before the last component, without its trailing separator.
+std::string folderOf(const std::string& path);
+
+// Case-insensitive "?" and "*" match over a whole name (ASCII letters fold).
+bool wildcardMatch(std::string_view pattern, std::string_view name);
+
+// Compares without regard to ASCII letter case; ties broken byte-wise so the order is total.
+bool lessIgnoringCase(std::string_view a, std::string_view b);
+bool equalIgnoringCase(std::string_view a, std::string_view b);
+
+// Resolves `relative` below `base` component by component without regard to case. An exact
+// match wins; among names that differ only in case the first in byte order is taken.
+// Components that do not exist are kept as given, so the result also names new files.
+std::string resolvePath(const std::string& base, const std::string& relative);
+
+enum class Listing { FilesOnly, FilesAndFolders };
+
+// Names (no path) of the entries of `folder` that match `pattern`, sorted without regard
+// to case. A missing or unreadable folder gives an empty list.
+std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+                                    Listing what);
+
+bool fileExists(const std::string& path);    // a plain file
+bool folderExists(const std::string& path);
+bool pathExists(const std::string& path);     // file or folder
+
+// Removes a plain file; false when it was not there or could not be removed.
+bool removeFile(const std::string& path);
+// Creates a folder and its missing parents; true when it exists afterwards.
+bool createFolder(const std::string& path);
+
+// The whole file in one read. Throws RuntimeError 53 (missing), 70 (permission denied)
+// or 75 (any other failure).
+ByteText readFile(const std::string& path);
+// Creates or truncates `path` and writes `bytes`. Throws RuntimeError 75/70/76.
+void writeFile(const std::string& path, const ByteText& bytes);
+// Copies a file whole, replacing `to`. Throws RuntimeError.
+void copyFile(const std::string& from, const std::string& to);
+
+// Durable atomic replace: writes a temporary file in the target's folder, flushes it to
+// disk, renames it over the target and flushes the folder. At every moment `target` is
+// the complete old or the complete new content. Throws RuntimeError on failure, leaving
+// the target untouched.
+void replaceFileAtomically(const std::string& target, const ByteText& bytes);
+
+}  // namespace drapeline::platform

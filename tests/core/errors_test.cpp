@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "tests/support/doubles.h"
+
+using namespace drapeline;
+
+TEST(Guard, TrapsWithNumberDescriptionModuleAndProcedure) {
+    testkit::TrapRecorder trap;
+    setErrLocation(1234);
+    EXPECT_THROW(guarded("modIFFsupport", "gsReadIFF", Stages::Marked,
+                         [] { throw RuntimeError(err::InputPastEnd); }),
+                 ProgramEnded);
+    ASSERT_EQ(trap.calls, 1);
+    EXPECT_EQ(trap.last.ErrNumber, 62);
+    EXPECT_EQ(trap.last.ErrDescription, "Input past end of file");
+    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
+    EXPECT_EQ(trap.last.ErrProcedure, "gsReadIFF");
+    // A procedure with stages keeps the last marker, even one another procedure stored.
+    EXPECT_EQ(trap.last.ErrLocation, 1234);
+}
+
+TEST(Guard, ProcedureWithoutStagesReportsLocationZeroAndMapsStandardFailures) {
+    testkit::TrapRecorder trap;
+    setErrLocation(3000);
+    EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
+                         [] { return std::string("abc").at(7); }),
+                 ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 9);
+    EXPECT_EQ(trap.last.ErrLocation, 0);
+}
+
+TEST(Guard, PassesResultsThroughWhenNothingFails) {
+    testkit::TrapRecorder trap;
+    EXPECT_EQ(guarded("m", "p", Stages::None, [] { return 42; }), 42);
+    EXPECT_EQ(trap.calls, 0);
+}
+
+TEST(RuntimeErrorText, ReadsLikeTheCheckedReaderReportsIt) {
+    EXPECT_EQ(RuntimeError(err::FileNotFound).text(), "Error 53 - File not found");
+    EXPECT_EQ(RuntimeError(err::PathFileAccess).text(), "Error 75 - Path/File access error");
+    EXPECT_EQ(RuntimeError(err::InvalidCall).text(),
+              "Error 5 - Invalid procedure call or argument");
+}

@@ -1,0 +1,95 @@
+#pragma once
+// Test doubles for the platform interfaces.
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/errors.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/pictures.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "platform/settings.h"
+
+namespace drapeline::testkit {
+
+class MemorySettings final : public platform::SettingsStore {
+public:
+    std::string value(const std::string& key) const override;
+    void setValue(const std::string& key, const std::string& value) override;
+    std::map<std::string, std::string> values;
+};
+
+// Answers message boxes from a script and records every box shown. Boxes without a
+// scripted answer get OK for OK boxes and No for questions.
+class ScriptedDialogs final : public platform::Dialogs {
+public:
+    struct Box {
+        std::string text;
+        platform::MessageIcon icon;
+        platform::MessageButtons buttons;
+        std::string title;
+    };
+
+    platform::MessageReply message(const std::string& text, platform::MessageIcon icon,
+                                   platform::MessageButtons buttons,
+                                   const std::string& title) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
+
+    std::deque<platform::MessageReply> replies;
+    std::deque<std::optional<std::string>> folders;   // answers of the folder chooser
+    std::vector<Box> shown;
+    std::vector<std::string> chooserTitles;
+};
+
+class FixedClock final : public platform::Clock {
+public:
+    platform::LocalTime now() const override { return time; }
+    platform::LocalTime time{2002, 3, 30, 14, 5, 7};
+};
+
+class FakeRegistry final : public platform::Registry {
+public:
+    std::string GetRegistryString(platform::RegistryHive hive, const std::string& keyPath,
+                                  const std::string& valueName, std::int32_t& length) override;
+    std::string installPath = "ERROR";
+};
+
+// Loads the little "pictures" the tests write: a file whose bytes start with "BM" loads
+// with the width and height given by bytes 18 and 22 (little-endian 32-bit, as in a real
+// bitmap header); anything else does not load.
+class FakePictureLoader final : public platform::PictureLoader {
+public:
+    platform::PicturePtr load(const std::string& path) const override;
+    platform::PicturePtr decode(const ByteText& bytes) const override;
+    mutable std::vector<std::string> loaded;   // every path asked for, in order
+};
+
+// A complete set of doubles with one Services view over them.
+struct FakeMachine {
+    explicit FakeMachine(std::string programFolder);
+    MemorySettings settings;
+    ScriptedDialogs dialogs;
+    FakeRegistry registry;
+    FakePictureLoader pictures;
+    FixedClock clock;
+    platform::Services services;
+};
+
+// Installs an error trap that records the error context and throws ProgramEnded, and
+// restores the previous trap on destruction.
+class TrapRecorder {
+public:
+    TrapRecorder();
+    ~TrapRecorder();
+    TrapRecorder(const TrapRecorder&) = delete;
+    TrapRecorder& operator=(const TrapRecorder&) = delete;
+    int calls = 0;
+    ErrorContext last;
+};
+
+}  // namespace drapeline::testkit

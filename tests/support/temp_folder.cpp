@@ -1,0 +1,48 @@
+#include "tests/support/temp_folder.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace drapeline::testkit {
+
+TempFolder::TempFolder() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device seed;
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const fs::path p = fs::temp_directory_path() /
+                       ("drapeline-test-" + std::to_string(seed()) + "-" +
+                        std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(p);
+    path_ = p.string();
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::operator/(const std::string& relative) const {
+    return (fs::path(path_) / fs::path(relative).make_preferred()).string();
+}
+
+std::string TempFolder::write(const std::string& relative, const ByteText& bytes) const {
+    const fs::path p = fs::path(path_) / fs::path(relative).make_preferred();
+    fs::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return p.string();
+}
+
+std::string TempFolder::makeFolder(const std::string& relative) const {
+    const fs::path p = fs::path(path_) / fs::path(relative).make_preferred();
+    fs::create_directories(p);
+    return p.string();
+}
+
+}  // namespace drapeline::testkit

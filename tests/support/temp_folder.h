@@ -1,0 +1,28 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it.
+
+#include <string>
+
+#include "core/errors.h"
+
+namespace drapeline::testkit {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() + separator + relative (relative uses "/").
+    std::string operator/(const std::string& relative) const;
+    // Writes a file below the folder, creating its folders.
+    std::string write(const std::string& relative, const ByteText& bytes) const;
+    std::string makeFolder(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace drapeline::testkit
