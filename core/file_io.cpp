@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace drapeline {
@@ -27,6 +28,9 @@ RuntimeError openError(int error, bool forWriting) {
 }  // namespace
 
 ByteText readWholeFile(const std::string& path) {
+    std::error_code ec;
+    // A folder opens for reading on some systems and reports a nonsense size.
+    if (std::filesystem::is_directory(path, ec)) throw RuntimeError(err::PathFileAccess);
     errno = 0;
     File f(std::fopen(path.c_str(), "rb"));
     if (!f) throw openError(errno, false);
