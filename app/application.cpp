@@ -1,0 +1,35 @@
+#include "app/application.h"
+
+#include "app/frm_title.h"
+#include "core/errors.h"
+#include "neighbourhood/frm_main.h"
+
+namespace drapeline::app {
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ProgramEnded&) {
+        throw;
+    } catch (...) {
+        trapCurrentException("Drapeline", "event handler", Stages::None);
+    }
+}
+
+Application::Application(platform::Services& services) : services_(services) {}
+
+Application::~Application() = default;
+
+void Application::start() {
+    title_ = std::make_unique<frmTitle>();
+    QObject::connect(title_.get(), &frmTitle::closed, [this] { showMainWindow(); });
+    title_->show();
+}
+
+void Application::showMainWindow() {
+    if (main_) return;
+    main_ = std::make_unique<neighbourhood::frmMain>(services_, gameLocation_);
+    main_->show();
+}
+
+}  // namespace drapeline::app

@@ -1,0 +1,62 @@
+#include "app/error_trap.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "app/version.h"
+#include "core/file_io.h"
+#include "platform/files.h"
+
+namespace drapeline::modErrorTrap {
+
+namespace {
+constexpr char CrLf[] = "\r\n";
+}
+
+std::string reportText(const ErrorContext& c) {
+    std::string text;
+    text += "Error: " + std::to_string(c.ErrNumber) + CrLf;
+    text += c.ErrDescription + CrLf;
+    text += CrLf;
+    text += "Module: " + c.ErrModule + CrLf;
+    text += "Procedure: " + c.ErrProcedure + CrLf;
+    text += "Location: " + std::to_string(c.ErrLocation) + CrLf;
+    text += CrLf;
+    text += std::string("The program can not recover from this error.") + CrLf;
+    text += CrLf;
+    text += "Please e-mail the file errorlog.txt to the support e-mail address.";
+    return text;
+}
+
+ByteText errorLogText(const ErrorContext& context, const std::string& programFolder) {
+    ByteText log;
+    log += std::string(ProgramTitle) + CrLf;
+    log += "Version " + versionText() + CrLf;
+    log += std::string(" ") + CrLf;
+    log += "Install Path: " + programFolder + CrLf;
+    log += std::string(" ") + CrLf;
+    log += reportText(context) + CrLf;
+    return log;
+}
+
+void ErrorTrap(platform::Services& services, const std::function<void()>& endProgram) {
+    const ErrorContext context = errorContext();
+    try {
+        writeWholeFile(platform::joinPath(services.programFolder, "errorlog.txt"),
+                       errorLogText(context, services.programFolder));
+    } catch (...) {
+        // The user still has to learn what happened, log or no log.
+    }
+    try {
+        services.dialogs.critical(reportText(context), "Unrecoverable Error");
+    } catch (...) {
+    }
+    endProgram();
+    std::abort();
+}
+
+void installErrorTrap(platform::Services& services, std::function<void()> endProgram) {
+    setErrorTrapHandler([&services, end = std::move(endProgram)] { ErrorTrap(services, end); });
+}
+
+}  // namespace drapeline::modErrorTrap

@@ -1,0 +1,59 @@
+#include "app/frm_title.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/artwork.h"
+#include "app/version.h"
+
+namespace drapeline::app {
+
+namespace {
+
+const char* const NoticeText =
+    "Drapeline lets you change what your sims wear: each of their six outfits and "
+    "their hands, from the skins installed with The Sims and its expansion packs.\n\n"
+    "Drapeline rewrites character files in your neighbourhoods. It keeps a dated backup "
+    "of every sim it saves while \"Create Backup File\" is checked in the Options menu; "
+    "still, keep your own copy of a neighbourhood you care about before you change it.\n\n"
+    "Close The Sims before you save with Drapeline.\n\n"
+    "The Sims is a trademark of its owners. Drapeline is an independent program and is "
+    "not made or endorsed by them.";
+
+}  // namespace
+
+frmTitle::frmTitle(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmTitle"));
+    setWindowTitle(QString::fromStdString(titleCaption()));
+    setFixedSize(412, 428);
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(8, 8, 396, 273);
+    Picture1->setPixmap(QPixmap::fromImage(titleImage()));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(8, 289, 396, 96);
+    Text1->setReadOnly(true);
+    Text1->setPlainText(QString::fromUtf8(NoticeText));
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(166, 393, 80, 27);
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmTitle::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!closedOnce_) {
+        closedOnce_ = true;
+        emit closed();
+    }
+}
+
+}  // namespace drapeline::app

@@ -1,1 +1,45 @@
-int main() { return 0; }
+// Drapeline, the wardrobe editor: the window library does the work.
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/application.h"
+#include "app/error_trap.h"
+#include "platform/clock.h"
+#include "platform/program_folder.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_pictures.h"
+#include "platform/qt/qt_settings.h"
+
+int main(int argc, char** argv) {
+    using namespace drapeline;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+#ifndef _WIN32
+        std::cerr << "drapeline: no display found; run it on a desktop, or without one as "
+                     "`xvfb-run -a drapeline`.\n";
+        return 1;
+#endif
+    }
+    app::GuardedApplication qtApp(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Drapeline"));
+    QApplication::setApplicationName(QStringLiteral("Drapeline"));
+
+    platform::QtSettingsStore settings;
+    platform::QtDialogs dialogs;
+    const auto registry = platform::makeMachineRegistry();
+    platform::QtPictureLoader pictures;
+    platform::SystemClock clock;
+    platform::Services services{settings, dialogs, *registry, pictures, clock,
+                                platform::findProgramFolder()};
+
+    modErrorTrap::installErrorTrap(services, [] {
+        std::fflush(nullptr);
+        std::_Exit(1);
+    });
+
+    app::Application application(services);
+    application.start();
+    return QApplication::exec();
+}

@@ -1,4 +1,66 @@
+// Commands on a game folder: its neighbourhoods and their character files.
+
+#include <ostream>
+
 #include "cli/command.h"
+#include "cli/json.h"
+#include "neighbourhood/listing.h"
+#include "platform/files.h"
+
 namespace drapeline::cli {
-std::vector<Command> neighbourhoodCommands() { return {}; }
+
+namespace {
+
+std::string gameFolder(const Arguments& args) {
+    std::string game = args.required("game");
+    if (!platform::folderExists(game)) throw Failure("game folder not found: " + game);
+    return game;
+}
+
+int neighbourhoods(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(0, 0);
+    const std::string game = gameFolder(args);
+    const auto folders = neighbourhood::msGetUserDataDirs(game);
+    // Lines in the list's order, each with the folder it stands for.
+    JsonWriter json;
+    json.beginArray();
+    for (const auto& line : neighbourhood::neighbourhoodLines(folders)) {
+        json.beginObject().key("line").value(line);
+        json.key("folder").value(neighbourhood::folderOfLine(line)).endObject();
+    }
+    json.endArray();
+    out << json.str() << "\n";
+    return 0;
+}
+
+int sims(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(0, 0);
+    const std::string game = gameFolder(args);
+    const std::string wanted = args.required("neighbourhood");
+    // Only a neighbourhood the game folder lists, so a name can not lead elsewhere.
+    std::string folder;
+    for (const auto& name : neighbourhood::msGetUserDataDirs(game))
+        if (name == wanted || (folder.empty() && platform::equalIgnoringCase(name, wanted)))
+            folder = name;
+    if (folder.empty() || !neighbourhood::isPlainName(folder))
+        throw Failure("no neighbourhood " + wanted + " in " + game);
+    JsonWriter json;
+    json.beginArray();
+    for (const auto& file : neighbourhood::msGetFileNames(game, folder)) json.value(file);
+    json.endArray();
+    out << json.str() << "\n";
+    return 0;
+}
+
+}  // namespace
+
+std::vector<Command> neighbourhoodCommands() {
+    return {
+        {"neighbourhoods", "neighbourhoods --game DIR        the neighbourhood list of a game folder",
+         {}, neighbourhoods},
+        {"sims", "sims --game DIR --neighbourhood FOLDER   the character files of a neighbourhood",
+         {}, sims},
+    };
+}
+
 }  // namespace drapeline::cli

@@ -1,0 +1,100 @@
+#include "neighbourhood/frm_set_path.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/qt/latin1.h"
+
+namespace drapeline::neighbourhood {
+
+using platform::pathFromQString;
+using platform::pathToQString;
+
+namespace {
+
+const char* const NoteText =
+    "Note: Drapeline uses the InstallPath registry entry as the default location for The "
+    "Sims. This is correct 95% of the time. Some non-English versions of The Sims do not "
+    "have the InstallPath registry key. If the location of The Sims can not be determine "
+    "from the registry, this window will allow you to set the path manually. Object "
+    "creators who run multiple copies of The Sims can use this window to point Drapeline "
+    "at the desired copy.";
+
+template <class W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, QWidget* parent)
+    : QDialog(parent), model_(services, gameLocation) {
+    setObjectName(QStringLiteral("frmSetPath"));
+    setWindowTitle(QStringLiteral("Set The Sims Path"));
+    setFixedSize(480, 250);
+
+    Label2 = named(new QLabel(QStringLiteral("Location of The Sims found in the registry:"), this), "Label2");
+    Label2->setGeometry(8, 8, 400, 16);
+    txtRegistry = named(new QLineEdit(this), "txtRegistry");
+    txtRegistry->setGeometry(8, 26, 384, 23);
+    txtRegistry->setReadOnly(true);
+    cmdUseReg = named(new QPushButton(QStringLiteral("Use"), this), "cmdUseReg");
+    cmdUseReg->setGeometry(400, 25, 72, 25);
+
+    Label3 = named(new QLabel(QStringLiteral("Location of The Sims used by Drapeline:"), this), "Label3");
+    Label3->setGeometry(8, 60, 400, 16);
+    txtLocation = named(new QLineEdit(this), "txtLocation");
+    txtLocation->setGeometry(8, 78, 384, 23);
+    cmdFindPath = named(new QPushButton(QStringLiteral("Find"), this), "cmdFindPath");
+    cmdFindPath->setGeometry(400, 77, 72, 25);
+
+    Label1 = named(new QLabel(QString::fromLatin1(NoteText), this), "Label1");
+    Label1->setGeometry(8, 112, 464, 92);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdOK->setGeometry(304, 214, 80, 27);
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdCancel->setGeometry(392, 214, 80, 27);
+    cmdFocus = named(new QPushButton(QStringLiteral("Command1"), this), "cmdFocus");
+    cmdFocus->setGeometry(8, 400, 80, 27);   // below the window's edge: out of sight
+
+    model_.Form_Load();
+    showFields();
+
+    connect(cmdUseReg, &QPushButton::clicked, this, [this] {
+        focusAway();
+        readFields();
+        model_.cmdUseReg_Click();
+        showFields();
+    });
+    connect(cmdFindPath, &QPushButton::clicked, this, [this] {
+        focusAway();
+        readFields();
+        model_.cmdFindPath_Click();
+        showFields();
+    });
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        focusAway();
+        readFields();
+        if (model_.cmdOK_Click()) accept();
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        focusAway();
+        reject();
+    });
+}
+
+void frmSetPath::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
+
+void frmSetPath::showFields() {
+    txtRegistry->setText(pathToQString(model_.txtRegistry));
+    txtLocation->setText(pathToQString(model_.txtLocation));
+}
+
+void frmSetPath::readFields() { model_.txtLocation = pathFromQString(txtLocation->text()); }
+
+}  // namespace drapeline::neighbourhood

@@ -1,0 +1,79 @@
+#include "neighbourhood/game_location.h"
+
+#include <cctype>
+
+#include "platform/files.h"
+
+namespace drapeline::neighbourhood {
+
+std::string registryGameLocation(platform::Registry& registry) {
+    std::int32_t length = 0;
+    return registry.GetRegistryString(platform::RegistryHive::LocalMachine,
+                                      "Software\\Maxis\\The Sims", "InstallPath", length);
+}
+
+void applyFirstStartDefaults(platform::SettingsStore& settings,
+                             const std::string& registryLocation) {
+    if (settings.value(keys::BackupSavedFile).empty()) settings.setValue(keys::BackupSavedFile, "1");
+    if (settings.value(keys::SkipPajamaSave).empty()) settings.setValue(keys::SkipPajamaSave, "1");
+    if (settings.value(keys::SimsLocation).empty())
+        settings.setValue(keys::SimsLocation, registryLocation);
+}
+
+double leadingNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    double sign = 1;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) sign = text[i++] == '-' ? -1 : 1;
+    double value = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+        value = value * 10 + (text[i++] - '0');
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+            value += (text[i] - '0') * scale;
+            scale /= 10;
+        }
+    }
+    return sign * value;
+}
+
+bool backupChecked(const platform::SettingsStore& settings) {
+    return leadingNumber(settings.value(keys::BackupSavedFile)) == 1.0;
+}
+
+bool toggleBackup(platform::SettingsStore& settings, bool checked) {
+    const bool now = !checked;
+    settings.setValue(keys::BackupSavedFile, now ? "1" : "0");
+    return now;
+}
+
+bool simsExeFound(const std::string& gameLocation) {
+    // An empty location would otherwise name the root folder.
+    if (gameLocation.empty()) return false;
+    return platform::fileExists(platform::resolvePath(gameLocation, "sims.exe"));
+}
+
+std::vector<Notice> gameLocationNotices(const std::string& gameLocation) {
+    std::vector<Notice> notices;
+    const char* const setPath = "Please use the Set Path menu option to locate The Sims.";
+    std::string text;
+    if (gameLocation.empty()) {
+        text = std::string("The path to The Sims was not found in the registry.\r\n") + setPath;
+    } else if (gameLocation == "ERROR") {
+        text = std::string("GetRegistryString failed on error.\r\n"
+                           "The path to The Sims can not be found.\r\n") +
+               setPath;
+    }
+    if (!text.empty())
+        notices.push_back({text, platform::MessageIcon::Critical, "Path to The Sims not found!"});
+    if (!simsExeFound(gameLocation)) {
+        notices.push_back(
+            {std::string("The file SIMS.EXE was not found in the path specified in the registry.\r\n") +
+                 setPath,
+             platform::MessageIcon::Critical, "SIMS.EXE Not Found!"});
+    }
+    return notices;
+}
+
+}  // namespace drapeline::neighbourhood

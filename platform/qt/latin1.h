@@ -24,3 +24,11 @@ inline QString toDisplayText(const std::string& bytes) {
 }
 
 }  // namespace drapeline::platform
+
+namespace drapeline::platform {
+
+// Paths are native byte strings, UTF-8 on Linux; they are not character file texts.
+inline QString pathToQString(const std::string& path) { return QString::fromStdString(path); }
+inline std::string pathFromQString(const QString& path) { return path.toStdString(); }
+
+}  // namespace drapeline::platform

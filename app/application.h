@@ -1,0 +1,54 @@
+#pragma once
+// The editor as a whole: the machine's services, the error trap, the title window and the
+// main window. main() makes one of these; tests can make one with their own services.
+
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "platform/services.h"
+
+namespace drapeline::neighbourhood {
+class frmMain;
+}
+
+namespace drapeline::app {
+
+class frmTitle;
+
+// Catches what an event handler lets escape, so that it reaches the error trap instead
+// of unwinding through Qt.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+class Application {
+public:
+    // `services` must outlive the application.
+    explicit Application(platform::Services& services);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Shows the title window; the main window follows when it closes.
+    void start();
+
+    frmTitle* titleWindow() { return title_.get(); }
+    // Null until the title window has closed.
+    neighbourhood::frmMain* mainWindow() { return main_.get(); }
+
+    // The game folder in use (GameLocation), shared by every window.
+    std::string& gameLocation() { return gameLocation_; }
+
+private:
+    void showMainWindow();
+
+    platform::Services& services_;
+    std::string gameLocation_;
+    std::unique_ptr<frmTitle> title_;
+    std::unique_ptr<neighbourhood::frmMain> main_;
+};
+
+}  // namespace drapeline::app

@@ -1,0 +1,73 @@
+#include "app/widgets/picture_box.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace drapeline::app {
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::clear() {
+    picture_ = QImage();
+    if (canvas_.size() != size()) canvas_ = QImage(size(), QImage::Format_RGB32);
+    canvas_.fill(palette().color(QPalette::Button));
+    update();
+}
+
+void PictureBox::setPicture(const QImage& picture) {
+    clear();
+    picture_ = picture;
+    paintPicture(picture, 0, 0);
+}
+
+void PictureBox::paintPicture(const QImage& picture, int x, int y, int sourceWidth) {
+    if (picture.isNull()) return;
+    QPainter painter(&canvas_);
+    const int w = sourceWidth < 0 ? picture.width() : std::min(sourceWidth, picture.width());
+    painter.drawImage(QPoint(x, y), picture, QRect(0, 0, w, picture.height()));
+    update(QRect(x, y, w, picture.height()));
+}
+
+void PictureBox::paintScaled(const QImage& picture, int x, int y, int w, int h) {
+    if (picture.isNull()) return;
+    QPainter painter(&canvas_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(x, y, w, h), picture);
+    update(QRect(x, y, w, h));
+}
+
+void PictureBox::drawBox(int x1, int y1, int x2, int y2, const QColor& colour) {
+    QPainter painter(&canvas_);
+    painter.setPen(colour);
+    painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    update(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+}
+
+void PictureBox::printText(int x, int y, const QString& text) {
+    QPainter painter(&canvas_);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.setFont(font());
+    const QFontMetrics metrics(font());
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), canvas_, event->rect());
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    QImage grown(size(), QImage::Format_RGB32);
+    grown.fill(palette().color(QPalette::Button));
+    if (!canvas_.isNull()) {
+        QPainter painter(&grown);
+        painter.drawImage(QPoint(0, 0), canvas_);
+    }
+    canvas_ = grown;
+}
+
+}  // namespace drapeline::app

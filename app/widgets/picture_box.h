@@ -1,0 +1,45 @@
+#pragma once
+// A picture area that keeps what is painted on it: pictures placed at a position (whole,
+// scaled, or clipped to a source width), unfilled rectangles and printed text, drawn onto
+// an image of the area's size and shown until cleared.
+
+#include <QImage>
+#include <QWidget>
+
+namespace drapeline::app {
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Empties the area to its background colour.
+    void clear();
+    // Shows `picture` at (0, 0) at its own size, like loading a picture into the area.
+    void setPicture(const QImage& picture);
+    // The last picture given to setPicture (null when cleared).
+    const QImage& picture() const { return picture_; }
+
+    // Paints `picture` at (x, y) at its own size, copying only its leftmost
+    // `sourceWidth` pixels when that is not negative.
+    void paintPicture(const QImage& picture, int x, int y, int sourceWidth = -1);
+    // Paints `picture` stretched into the rectangle (x, y, w, h).
+    void paintScaled(const QImage& picture, int x, int y, int w, int h);
+    // An unfilled rectangle whose corners are (x1, y1) and (x2, y2), both included.
+    void drawBox(int x1, int y1, int x2, int y2, const QColor& colour);
+    // Text printed with its top-left corner at (x, y).
+    void printText(int x, int y, const QString& text);
+
+    // Everything painted so far, at the area's size.
+    const QImage& canvas() const { return canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage canvas_;
+    QImage picture_;
+};
+
+}  // namespace drapeline::app

@@ -1,0 +1,40 @@
+#pragma once
+// "Set The Sims Path": the registry's location beside the one Drapeline uses.
+
+#include <QDialog>
+
+#include "neighbourhood/set_path_model.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace drapeline::neighbourhood {
+
+class frmSetPath : public QDialog {
+    Q_OBJECT
+public:
+    frmSetPath(platform::Services& services, std::string& gameLocation, QWidget* parent);
+
+    const SetPathModel& model() const { return model_; }
+
+private:
+    // Every button first takes the focus away from itself.
+    void focusAway();
+    void showFields();
+    void readFields();
+
+    SetPathModel model_;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLineEdit* txtRegistry;
+    QLineEdit* txtLocation;
+    QPushButton* cmdUseReg;
+    QPushButton* cmdFindPath;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    QPushButton* cmdFocus;
+};
+
+}  // namespace drapeline::neighbourhood

@@ -1,0 +1,70 @@
+#pragma once
+// The main window's state and the rules of its loading and activation, without widgets:
+// settings defaults, the game location checks, the neighbourhood list and the chosen
+// neighbourhood's character files. The window forwards its events here and shows what
+// this holds.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace drapeline::neighbourhood {
+
+class MainWindowModel {
+public:
+    // `gameLocation` is the process-wide game folder the other windows read.
+    MainWindowModel(platform::Services& services, std::string& gameLocation);
+
+    // Loading, once: registry location, first-start defaults, the backup check mark, the
+    // game location from the settings, and the ensemble folder.
+    void Form_Load();
+
+    // Every activation: the game location messages, then, while no character file is
+    // listed, the neighbourhood list and the last neighbourhood used.
+    void Form_Activate();
+
+    bool backupChecked() const { return backupChecked_; }
+    void smenuBackup_Click();
+
+    // Set Path chose another game folder: what was listed belongs to the old one.
+    void gameLocationChanged();
+
+    const std::string& gameLocation() const { return gameLocation_; }
+    const std::vector<std::string>& UserDataDirs() const { return userDataDirs_; }
+    // The neighbourhood list's lines in the order shown.
+    const std::vector<std::string>& listLines() const { return lines_; }
+    // The selected line; empty when none is selected.
+    const std::string& selectedLine() const { return selectedLine_; }
+
+    // A click on a neighbourhood line (or the restore of the last one).
+    void lstUserDataDir_Click(const std::string& line);
+
+    const std::string& SelectedUserDataDir() const { return selectedUserDataDir_; }
+    const std::vector<std::string>& SimFiles() const { return simFiles_; }
+    // Full path of a listed character file.
+    std::string simPath(const std::string& fileName) const;
+
+    std::int32_t CurrentPage = 0;
+    std::int32_t SelectedCell = 0;
+
+    // Called after a neighbourhood was chosen and its files listed: the window clears the
+    // preview and draws page CurrentPage.
+    std::function<void()> onNeighbourhoodChosen;
+
+private:
+    void listNeighbourhoods();
+
+    platform::Services& services_;
+    std::string& gameLocation_;
+    bool backupChecked_ = false;
+    std::vector<std::string> userDataDirs_;
+    std::vector<std::string> lines_;
+    std::string selectedLine_;
+    std::string selectedUserDataDir_;
+    std::vector<std::string> simFiles_;
+};
+
+}  // namespace drapeline::neighbourhood

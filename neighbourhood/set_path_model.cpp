@@ -1,0 +1,42 @@
+#include "neighbourhood/set_path_model.h"
+
+#include "neighbourhood/game_location.h"
+#include "platform/files.h"
+
+namespace drapeline::neighbourhood {
+
+SetPathModel::SetPathModel(platform::Services& services, std::string& gameLocation)
+    : services_(services), gameLocation_(gameLocation) {}
+
+void SetPathModel::Form_Load() {
+    txtRegistry = registryGameLocation(services_.registry);
+    txtLocation = services_.settings.value(keys::SimsLocation);
+}
+
+void SetPathModel::cmdUseReg_Click() {
+    if (txtRegistry == "ERROR" || txtRegistry.empty()) {
+        services_.dialogs.warn("Registry value invalid. Please find the path manually.",
+                               "Path Invalid");
+        return;
+    }
+    txtLocation = txtRegistry;
+}
+
+void SetPathModel::cmdFindPath_Click() {
+    if (auto folder = services_.dialogs.chooseFolder("Select the location of The Sims."))
+        txtLocation = *folder;
+}
+
+bool SetPathModel::cmdOK_Click() {
+    if (!simsExeFound(txtLocation)) {
+        services_.dialogs.warn("The Sims was not found in:\r\n" + txtLocation +
+                                   "\r\nThe selected location was invalid",
+                               "Selected Location Invalid");
+        return false;
+    }
+    gameLocation_ = txtLocation;
+    services_.settings.setValue(keys::SimsLocation, txtLocation);
+    return true;
+}
+
+}  // namespace drapeline::neighbourhood

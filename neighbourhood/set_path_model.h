@@ -1,0 +1,31 @@
+#pragma once
+// The Set Path window's rules: the registry's location beside the one in use, "Use",
+// "Find" and "OK". The window shows txtRegistry and txtLocation and forwards its clicks.
+
+#include <string>
+
+#include "platform/services.h"
+
+namespace drapeline::neighbourhood {
+
+class SetPathModel {
+public:
+    SetPathModel(platform::Services& services, std::string& gameLocation);
+
+    // Loading: the registry's value and the stored "Sims Location".
+    void Form_Load();
+
+    void cmdUseReg_Click();
+    void cmdFindPath_Click();
+    // True when the location was accepted and the window closes.
+    bool cmdOK_Click();
+
+    std::string txtRegistry;
+    std::string txtLocation;
+
+private:
+    platform::Services& services_;
+    std::string& gameLocation_;
+};
+
+}  // namespace drapeline::neighbourhood

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+using drapeline::testkit::runProcess;
+using drapeline::testkit::TempFolder;
+
+TEST(CliNeighbourhoods, ListsLinesInTheListsOrderWithTheirFolders) {
+    TempFolder game;
+    game.write("Sims.exe", "MZ");
+    game.makeFolder("UserData10");
+    game.makeFolder("UserData");
+    game.makeFolder("userdata2");
+    auto r = runProcess(DRAPELINE_CLI_PATH, {"neighbourhoods", "--game", game.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "[{\"line\":\"Neighborhood 01   (UserData)\",\"folder\":\"UserData\"},"
+              "{\"line\":\"Neighborhood 02   (userdata2)\",\"folder\":\"userdata2\"},"
+              "{\"line\":\"Neighborhood 10   (UserData10)\",\"folder\":\"UserData10\"}]\n");
+}
+
+TEST(CliSims, ListsTheCharacterFilesOfANeighbourhood) {
+    TempFolder game;
+    game.write("UserData2/Characters/User00001.iff", "x");
+    game.write("UserData2/Characters/user00002.IFF", "x");
+    game.write("UserData2/Characters/Neighbor.iff", "x");
+    auto r = runProcess(DRAPELINE_CLI_PATH,
+                        {"sims", "--game", game.path(), "--neighbourhood", "UserData2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "[\"User00001.iff\",\"user00002.IFF\"]\n");
+}
+
+TEST(CliSims, FailuresAreOneLineAndUsageErrorsExitTwo) {
+    TempFolder game;
+    game.makeFolder("UserData/Characters");
+    game.write("Outside/Characters/User00001.iff", "x");
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"sims", "--game", game.path(), "--neighbourhood", "UserData7"}, 1},
+        {{"sims", "--game", game.path(), "--neighbourhood", "../Outside"}, 1},
+        {{"sims", "--game", game.path() + "/missing", "--neighbourhood", "UserData"}, 1},
+        {{"neighbourhoods", "--game", game.path() + "/missing"}, 1},
+        {{"sims", "--game", game.path()}, 2},
+        {{"neighbourhoods"}, 2},
+        {{"neighbourhoods", "--game", game.path(), "extra"}, 2},
+        {{"neighbourhoods", "--game"}, 2},
+    };
+    for (const auto& c : cases) {
+        auto r = runProcess(DRAPELINE_CLI_PATH, c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(r.err.empty());
+        if (c.exitCode == 1) EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/error_trap.h"
+#include "core/file_io.h"
+#include "platform/files.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+
+namespace {
+
+struct Ended {};
+
+ErrorContext sampleContext() {
+    ErrorContext c;
+    c.ErrNumber = 62;
+    c.ErrDescription = "Input past end of file";
+    c.ErrModule = "modIFFsupport";
+    c.ErrProcedure = "gsReadIFF";
+    c.ErrLocation = 2000;
+    return c;
+}
+
+const std::string ExpectedReport =
+    "Error: 62\r\n"
+    "Input past end of file\r\n"
+    "\r\n"
+    "Module: modIFFsupport\r\n"
+    "Procedure: gsReadIFF\r\n"
+    "Location: 2000\r\n"
+    "\r\n"
+    "The program can not recover from this error.\r\n"
+    "\r\n"
+    "Please e-mail the file errorlog.txt to the support e-mail address.";
+
+}  // namespace
+
+TEST(ErrorTrap, WritesTheLogByteForByteShowsTheReportAndEnds) {
+    testkit::TempFolder folder;
+    testkit::FakeMachine machine(folder.path());
+    errorContext() = sampleContext();
+    int ended = 0;
+    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [&] {
+                     ++ended;
+                     throw Ended{};
+                 }),
+                 Ended);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(readWholeFile(folder / "errorlog.txt"),
+              "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + folder.path() +
+                  "\r\n \r\n" + ExpectedReport + "\r\n");
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text, ExpectedReport);
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Unrecoverable Error");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
+}
+
+TEST(ErrorTrap, ASecondReportReplacesTheFirst) {
+    testkit::TempFolder folder;
+    testkit::FakeMachine machine(folder.path());
+    folder.write("errorlog.txt", std::string(5000, 'x'));
+    errorContext() = sampleContext();
+    errorContext().ErrNumber = 5;
+    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [] { throw Ended{}; }), Ended);
+    const ByteText log = readWholeFile(folder / "errorlog.txt");
+    EXPECT_NE(log.find("Error: 5\r\n"), std::string::npos);
+    EXPECT_EQ(log.find('x'), std::string::npos);
+}
+
+TEST(ErrorTrap, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
+    testkit::TempFolder folder;
+    testkit::FakeMachine machine(folder / "missing/deeper");
+    errorContext() = sampleContext();
+    int ended = 0;
+    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [&] {
+                     ++ended;
+                     throw Ended{};
+                 }),
+                 Ended);
+    EXPECT_EQ(ended, 1);
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text, ExpectedReport);
+}
+
+TEST(ErrorTrap, IsWhatAGuardedProcedureRaises) {
+    testkit::TempFolder folder;
+    testkit::FakeMachine machine(folder.path());
+    modErrorTrap::installErrorTrap(machine.services, [] { throw ProgramEnded{}; });
+    EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
+                         [] { throw RuntimeError(err::PathNotFound); }),
+                 ProgramEnded);
+    setErrorTrapHandler(nullptr);
+    const ByteText log = readWholeFile(folder / "errorlog.txt");
+    EXPECT_NE(log.find("Error: 76\r\nPath not found\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Module: frmMain\r\nProcedure: msGetFileNames\r\nLocation: 0\r\n"),
+              std::string::npos);
+}

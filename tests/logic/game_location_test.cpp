@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "neighbourhood/game_location.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::neighbourhood;
+using platform::MessageIcon;
+
+TEST(FirstStart, CreatesTheDefaultsOnceAndKeepsWhatIsStored) {
+    testkit::MemorySettings settings;
+    applyFirstStartDefaults(settings, "ERROR");
+    EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
+    EXPECT_EQ(settings.value(keys::SkipPajamaSave), "1");
+    EXPECT_EQ(settings.value(keys::SimsLocation), "ERROR");
+    EXPECT_EQ(settings.value(keys::LastNeighborhoodSelected), "");
+
+    settings.setValue(keys::BackupSavedFile, "0");
+    settings.setValue(keys::SimsLocation, "/games/The Sims");
+    applyFirstStartDefaults(settings, "/elsewhere");
+    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
+    EXPECT_EQ(settings.value(keys::SimsLocation), "/games/The Sims");
+}
+
+TEST(BackupChoice, TogglesAndStoresTheCheckMark) {
+    testkit::MemorySettings settings;
+    applyFirstStartDefaults(settings, "");
+    bool checked = backupChecked(settings);
+    EXPECT_TRUE(checked);
+    checked = toggleBackup(settings, checked);
+    EXPECT_FALSE(checked);
+    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
+    checked = toggleBackup(settings, checked);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
+}
+
+TEST(BackupChoice, ReadsTheStoredValueAsANumber) {
+    testkit::MemorySettings settings;
+    for (const auto& [stored, checked] : std::vector<std::pair<std::string, bool>>{
+             {"1", true}, {" 1", true}, {"1.0", true}, {"01", true}, {"0", false},
+             {"2", false}, {"yes", false}, {"", false}, {"-1", false}}) {
+        settings.setValue(keys::BackupSavedFile, stored);
+        EXPECT_EQ(backupChecked(settings), checked) << '"' << stored << '"';
+    }
+}
+
+TEST(GameLocationNotices, ExplainAMissingLocationThenAMissingSimsExe) {
+    const std::string setPath = "Please use the Set Path menu option to locate The Sims.";
+    auto notices = gameLocationNotices("");
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].title, "Path to The Sims not found!");
+    EXPECT_EQ(notices[0].text, "The path to The Sims was not found in the registry.\r\n" + setPath);
+    EXPECT_EQ(notices[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(notices[1].title, "SIMS.EXE Not Found!");
+    EXPECT_EQ(notices[1].text,
+              "The file SIMS.EXE was not found in the path specified in the registry.\r\n" + setPath);
+    EXPECT_EQ(notices[1].icon, MessageIcon::Critical);
+
+    notices = gameLocationNotices("ERROR");
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text,
+              "GetRegistryString failed on error.\r\nThe path to The Sims can not be found.\r\n" +
+                  setPath);
+    EXPECT_EQ(notices[1].title, "SIMS.EXE Not Found!");
+}
+
+TEST(GameLocationNotices, FindSimsExeInAnyLetterCase) {
+    for (const char* exe : {"Sims.exe", "SIMS.EXE", "sims.exe", "sImS.ExE"}) {
+        testkit::TempFolder game;
+        game.write(exe, "MZ");
+        EXPECT_TRUE(gameLocationNotices(game.path()).empty()) << exe;
+    }
+    testkit::TempFolder empty;
+    const auto notices = gameLocationNotices(empty.path());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].title, "SIMS.EXE Not Found!");
+}
+
+TEST(GameLocationNotices, AFolderNamedSimsExeIsNoGame) {
+    testkit::TempFolder game;
+    game.makeFolder("Sims.exe");
+    EXPECT_FALSE(simsExeFound(game.path()));
+}

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "neighbourhood/listing.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::neighbourhood;
+
+TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigits) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"UserData", "Neighborhood 01   (UserData)"},
+        {"UserData2", "Neighborhood 02   (UserData2)"},
+        {"UserData10", "Neighborhood 10   (UserData10)"},
+        {"userdata5", "Neighborhood 05   (userdata5)"},
+        {"USERDATA007", "Neighborhood 07   (USERDATA007)"},
+        {"Userdata.txt", "Neighborhood .txt   (Userdata.txt)"},
+        {"UserDataX", "Neighborhood X   (UserDataX)"},
+        {"UserData123456789012345678901234567890",
+         "Neighborhood 123456789012345678901234567890   (UserData123456789012345678901234567890)"},
+    };
+    for (const auto& [folder, line] : cases) EXPECT_EQ(neighbourhoodLine(folder), line) << folder;
+}
+
+TEST(NeighbourhoodLines, AreSortedWhateverTheListingOrder) {
+    EXPECT_EQ(neighbourhoodLines({"UserData10", "UserData", "UserData2"}),
+              (std::vector<std::string>{"Neighborhood 01   (UserData)",
+                                        "Neighborhood 02   (UserData2)",
+                                        "Neighborhood 10   (UserData10)"}));
+}
+
+TEST(FolderOfLine, TakesTheFolderOutOfTheLineKeepingItsCase) {
+    EXPECT_EQ(folderOfLine("Neighborhood 02   (UserData2)"), "UserData2");
+    EXPECT_EQ(folderOfLine("Neighborhood 05   (userdata5)"), "userdata5");
+    EXPECT_EQ(folderOfLine("Neighborhood .txt   (Userdata.txt)"), "Userdata.txt");
+    EXPECT_EQ(folderOfLine("no neighbourhood here"), "");
+}
+
+class GameFolder : public ::testing::Test {
+protected:
+    testkit::TempFolder game;
+};
+
+TEST_F(GameFolder, ListsEveryUserdataNameFoldersAndFilesAlikeAndNothingElse) {
+    game.makeFolder("UserData10");
+    game.makeFolder("UserData");
+    game.makeFolder("USERDATA3");
+    game.makeFolder("userdata7");
+    game.write("Userdata.txt", "not a folder");
+    game.makeFolder("GameData");
+    game.makeFolder("MyUserData");
+    const auto dirs = msGetUserDataDirs(game.path());
+    EXPECT_EQ(dirs.size(), 5u);
+    for (const char* name : {"UserData10", "UserData", "USERDATA3", "userdata7", "Userdata.txt"})
+        EXPECT_NE(std::find(dirs.begin(), dirs.end(), name), dirs.end()) << name;
+}
+
+TEST_F(GameFolder, ListsCharacterFilesInAnyLetterCase) {
+    game.write("UserData2/Characters/User00001.iff", "x");
+    game.write("UserData2/Characters/user00002.IFF", "x");
+    game.write("UserData2/Characters/notes.txt", "x");
+    game.write("UserData2/Characters/User00003.iff.bak", "x");
+    game.makeFolder("UserData2/Characters/user00004.iff");   // a folder, not a file
+    EXPECT_EQ(msGetFileNames(game.path(), "UserData2"),
+              (std::vector<std::string>{"User00001.iff", "user00002.IFF"}));
+}
+
+TEST_F(GameFolder, GivesNoFilesForPlainFilesMissingFoldersAndUnsafeNames) {
+    game.write("Userdata.txt", "x");
+    game.makeFolder("UserData3");
+    game.write("Escape/characters/user00001.iff", "x");
+    EXPECT_TRUE(msGetFileNames(game.path(), "Userdata.txt").empty());
+    EXPECT_TRUE(msGetFileNames(game.path(), "UserData3").empty());
+    EXPECT_TRUE(msGetFileNames(game.path(), "").empty());
+    EXPECT_TRUE(msGetFileNames(game.path() + "/UserData3", "..").empty());
+    EXPECT_TRUE(msGetFileNames(game.path(), "UserData3/../Escape").empty());
+    EXPECT_TRUE(msGetFileNames("", "UserData3").empty());
+}

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include "neighbourhood/game_location.h"
+#include "neighbourhood/main_window_model.h"
+#include "neighbourhood/set_path_model.h"
+#include "platform/files.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::neighbourhood;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageReply;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    std::string gameLocation;
+    MainWindowModel model{machine.services, gameLocation};
+    int chosen = 0;
+
+    void SetUp() override {
+        model.onNeighbourhoodChosen = [this] { ++chosen; };
+    }
+
+    void makeGame() {
+        game.write("Sims.exe", "MZ");
+        game.write("UserData/Characters/User00001.iff", "x");
+        game.write("UserData2/Characters/User00001.iff", "x");
+        game.write("UserData2/Characters/User00002.iff", "x");
+        game.makeFolder("UserData3/Characters");
+    }
+
+    std::vector<std::string> titles() const {
+        std::vector<std::string> t;
+        for (const auto& box : machine.dialogs.shown) t.push_back(box.title);
+        return t;
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndCreatesTheEnsembleFolder) {
+    machine.registry.installPath = "ERROR";
+    model.Form_Load();
+    EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
+    EXPECT_EQ(gameLocation, "ERROR");
+    EXPECT_TRUE(model.backupChecked());
+    EXPECT_TRUE(platform::folderExists(programFolder / "ENX"));
+}
+
+TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    machine.settings.setValue(keys::BackupSavedFile, "0");
+    machine.registry.installPath = "/somewhere/else";
+    model.Form_Load();
+    EXPECT_EQ(gameLocation, game.path());
+    EXPECT_FALSE(model.backupChecked());
+}
+
+TEST_F(MainWindow, ActivationReportsEachProblemInOrderAndListsNothing) {
+    for (const char* location : {"", "ERROR"}) {
+        machine.dialogs.shown.clear();
+        machine.registry.installPath = location;
+        machine.settings.values.clear();
+        model.Form_Load();
+        model.Form_Activate();
+        EXPECT_EQ(titles(), (std::vector<std::string>{"Path to The Sims not found!",
+                                                      "SIMS.EXE Not Found!"}))
+            << '"' << location << '"';
+        EXPECT_TRUE(model.listLines().empty());
+    }
+    machine.dialogs.shown.clear();
+    machine.settings.setValue(keys::SimsLocation, game.path());   // a folder without Sims.exe
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_EQ(titles(), std::vector<std::string>{"SIMS.EXE Not Found!"});
+    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(machine.dialogs.shown[0].buttons, MessageButtons::Ok);
+}
+
+TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+    EXPECT_EQ(model.listLines(), (std::vector<std::string>{"Neighborhood 01   (UserData)",
+                                                           "Neighborhood 02   (UserData2)",
+                                                           "Neighborhood 03   (UserData3)"}));
+    EXPECT_EQ(model.selectedLine(), "Neighborhood 02   (UserData2)");
+    EXPECT_EQ(model.SelectedUserDataDir(), "UserData2");
+    EXPECT_EQ(model.SimFiles(), (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(model.simPath("User00002.iff"),
+              platform::joinPath(platform::joinPath(game / "UserData2", "Characters"),
+                                 "User00002.iff"));
+}
+
+TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_EQ(model.selectedLine(), "");   // nothing stored, nothing selected
+    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    game.makeFolder("UserData9");
+    model.Form_Activate();
+    EXPECT_EQ(model.listLines().size(), 3u);
+    EXPECT_EQ(model.SelectedUserDataDir(), "UserData");
+
+    // A neighbourhood without character files leaves the list to be built again.
+    model.lstUserDataDir_Click("Neighborhood 03   (UserData3)");
+    EXPECT_TRUE(model.SimFiles().empty());
+    model.Form_Activate();
+    EXPECT_EQ(model.listLines().size(), 4u);
+}
+
+TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_EQ(model.selectedLine(), "");
+    EXPECT_TRUE(model.SimFiles().empty());
+    EXPECT_EQ(chosen, 0);
+}
+
+TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    model.Form_Load();
+    model.Form_Activate();
+    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
+    model.CurrentPage = 3;
+    model.SelectedCell = 5;
+    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    EXPECT_EQ(model.CurrentPage, 0);
+    EXPECT_EQ(model.SelectedCell, 0);
+    EXPECT_EQ(model.SimFiles(), std::vector<std::string>{"User00001.iff"});
+}
+
+TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
+    makeGame();
+    machine.registry.installPath = "";
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_TRUE(model.listLines().empty());
+
+    SetPathModel setPath(machine.services, gameLocation);
+    setPath.Form_Load();
+    setPath.txtLocation = game.path();
+    ASSERT_TRUE(setPath.cmdOK_Click());
+    model.gameLocationChanged();
+    machine.dialogs.shown.clear();
+    model.Form_Activate();
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+    EXPECT_EQ(model.listLines().size(), 3u);
+    EXPECT_EQ(machine.settings.value(keys::SimsLocation), game.path());
+}
+
+TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
+    makeGame();
+    testkit::TempFolder other;
+    other.write("SIMS.EXE", "MZ");
+    other.makeFolder("UserData5/Characters");
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
+    model.Form_Load();
+    model.Form_Activate();
+    ASSERT_FALSE(model.SimFiles().empty());
+
+    gameLocation = other.path();
+    model.gameLocationChanged();
+    model.Form_Activate();
+    EXPECT_EQ(model.listLines(), std::vector<std::string>{"Neighborhood 05   (UserData5)"});
+    EXPECT_EQ(model.SelectedUserDataDir(), "");
+}
+
+TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
+    testkit::TempFolder programFolder;
+    testkit::FakeMachine machine(programFolder.path());
+    std::string gameLocation = "unchanged";
+    machine.registry.installPath = "ERROR";
+    machine.settings.setValue(keys::SimsLocation, "/stored");
+    SetPathModel setPath(machine.services, gameLocation);
+    setPath.Form_Load();
+    EXPECT_EQ(setPath.txtRegistry, "ERROR");
+    EXPECT_EQ(setPath.txtLocation, "/stored");
+    EXPECT_EQ(gameLocation, "unchanged");
+}
+
+TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
+    testkit::TempFolder programFolder;
+    testkit::FakeMachine machine(programFolder.path());
+    std::string gameLocation;
+    SetPathModel setPath(machine.services, gameLocation);
+    for (const char* value : {"ERROR", ""}) {
+        machine.dialogs.shown.clear();
+        setPath.txtRegistry = value;
+        setPath.txtLocation = "/typed";
+        setPath.cmdUseReg_Click();
+        EXPECT_EQ(setPath.txtLocation, "/typed");
+        ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+        EXPECT_EQ(machine.dialogs.shown[0].text,
+                  "Registry value invalid. Please find the path manually.");
+        EXPECT_EQ(machine.dialogs.shown[0].title, "Path Invalid");
+        EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
+    }
+    setPath.txtRegistry = "/from/registry";
+    setPath.cmdUseReg_Click();
+    EXPECT_EQ(setPath.txtLocation, "/from/registry");
+}
+
+TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
+    testkit::TempFolder programFolder;
+    testkit::FakeMachine machine(programFolder.path());
+    std::string gameLocation;
+    SetPathModel setPath(machine.services, gameLocation);
+    setPath.txtLocation = "/typed";
+    machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
+    setPath.cmdFindPath_Click();
+    EXPECT_EQ(setPath.txtLocation, "/typed");
+    setPath.cmdFindPath_Click();
+    EXPECT_EQ(setPath.txtLocation, "/chosen");
+    EXPECT_EQ(machine.dialogs.chooserTitles,
+              (std::vector<std::string>{"Select the location of The Sims.",
+                                        "Select the location of The Sims."}));
+}
+
+TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
+    testkit::TempFolder programFolder;
+    testkit::TempFolder notAGame;
+    testkit::FakeMachine machine(programFolder.path());
+    std::string gameLocation = "/old";
+    SetPathModel setPath(machine.services, gameLocation);
+    setPath.txtLocation = notAGame.path();
+    EXPECT_FALSE(setPath.cmdOK_Click());
+    EXPECT_EQ(gameLocation, "/old");
+    EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + notAGame.path() +
+                                                 "\r\nThe selected location was invalid");
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Selected Location Invalid");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
+}
