@@ -1,0 +1,161 @@
+// Finding, listing and handling files. Lookups go through std::filesystem with error codes
+// only, so a vanished or unreadable entry is an answer, never an exception.
+
+#include "platform/files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "core/file_io.h"
+
+namespace fs = std::filesystem;
+
+namespace drapeline::platform {
+
+namespace {
+
+// The entry's own name. A Windows name that the ANSI code page cannot spell has no byte
+// text; it is skipped rather than shown mangled.
+std::optional<std::string> nameOf(const fs::directory_entry& entry) {
+    try {
+        return entry.path().filename().string();
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+}
+
+bool isFolder(const fs::directory_entry& entry) {
+    std::error_code ec;
+    return entry.is_directory(ec);
+}
+
+bool isPlainFile(const fs::directory_entry& entry) {
+    std::error_code ec;
+    return entry.is_regular_file(ec);
+}
+
+bool entryExists(const fs::path& p, bool mustBeFolder) {
+    std::error_code ec;
+    if (mustBeFolder) return fs::is_directory(p, ec);
+    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+}
+
+// The entry of `folder` whose name equals `component` without regard to case; the first
+// in byte order when several do, so the choice is the same on every machine.
+std::optional<std::string> caseVariant(const fs::path& folder, const std::string& component,
+                                       bool mustBeFolder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    std::optional<std::string> best;
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const auto name = nameOf(*it);
+        if (!name || !equalIgnoringCase(*name, component)) continue;
+        if (best && *best <= *name) continue;
+        if (mustBeFolder && !isFolder(*it)) continue;
+        best = name;
+    }
+    return best;
+}
+
+std::vector<std::string> splitComponents(const std::string& relative) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char c : relative) {
+        if (c == '/' || c == '\\') {
+            if (!part.empty()) parts.push_back(std::move(part));
+            part.clear();
+        } else {
+            part.push_back(c);
+        }
+    }
+    if (!part.empty()) parts.push_back(std::move(part));
+    return parts;
+}
+
+}  // namespace
+
+std::string resolvePath(const std::string& base, const std::string& relative) {
+    const std::vector<std::string> parts = splitComponents(relative);
+    std::string result = base;
+    bool stillOnDisk = true;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string& given = parts[i];
+        // Only a folder can hold the components that follow, so a plain file spelt like the
+        // folder we need is passed over.
+        const bool mustBeFolder = i + 1 < parts.size();
+        std::string chosen = given;
+        if (stillOnDisk) {
+            const fs::path folder(result.empty() ? std::string(".") : result);
+            if (!entryExists(folder / given, mustBeFolder)) {
+                if (auto variant = caseVariant(folder, given, mustBeFolder))
+                    chosen = std::move(*variant);
+                else
+                    stillOnDisk = false;   // nothing below a missing folder can exist
+            }
+        }
+        result = result.empty() ? chosen : joinPath(result, chosen);
+    }
+    return result;
+}
+
+std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+                                    Listing what) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    // An error part way through keeps what was read so far: the folder changed under us.
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        auto name = nameOf(*it);
+        // The name is tested first: the entry type usually comes with the directory read,
+        // but for symbolic links it costs a stat, which non-matching names should not pay.
+        if (!name || !wildcardMatch(pattern, *name)) continue;
+        if (isPlainFile(*it) || (what == Listing::FilesAndFolders && isFolder(*it)))
+            names.push_back(std::move(*name));
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
+    return names;
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(path, ec);
+}
+
+bool removeFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_type type = fs::symlink_status(path, ec).type();
+    if (ec || (type != fs::file_type::regular && type != fs::file_type::symlink)) return false;
+    return fs::remove(path, ec) && !ec;
+}
+
+bool createFolder(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return fs::is_directory(path, ec);
+}
+
+ByteText readFile(const std::string& path) { return readWholeFile(path); }
+
+void writeFile(const std::string& path, const ByteText& bytes) { writeWholeFile(path, bytes); }
+
+void copyFile(const std::string& from, const std::string& to) {
+    // Read whole, then write: copying a file onto itself leaves it intact instead of
+    // truncating it before it is read, and the error numbers are the core's.
+    writeWholeFile(to, readWholeFile(from));
+}
+
+}  // namespace drapeline::platform

@@ -6,6 +6,7 @@
 // paths given to resolvePath may use "/" or "\" between components.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/errors.h"
@@ -31,14 +32,17 @@ bool lessIgnoringCase(std::string_view a, std::string_view b);
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
 // Resolves `relative` below `base` component by component without regard to case. An exact
-// match wins; among names that differ only in case the first in byte order is taken.
+// match wins; among names that differ only in case the first in byte order is taken. Every
+// component but the last must be a folder, so a plain file spelt like one is passed over.
 // Components that do not exist are kept as given, so the result also names new files.
+// `base` itself is taken as given.
 std::string resolvePath(const std::string& base, const std::string& relative);
 
 enum class Listing { FilesOnly, FilesAndFolders };
 
-// Names (no path) of the entries of `folder` that match `pattern`, sorted without regard
-// to case. A missing or unreadable folder gives an empty list.
+// Names (no path) of the plain files of `folder`, and of its folders when asked, that match
+// `pattern`, sorted without regard to case. Links count as what they point at; broken links
+// and special files are left out. A missing or unreadable folder gives an empty list.
 std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
                                     Listing what);
 

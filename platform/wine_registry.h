@@ -10,9 +10,11 @@
 
 namespace drapeline::platform {
 
-// The value of `valueName` under `keyPath` (e.g. "Software\Maxis\The Sims", matched without
-// regard to case, also under Software\Wow6432Node) in the text of a system.reg file.
-// Nothing when the key or value is missing or not a string value.
+// The value of `valueName` (empty for the default value) under `keyPath` (e.g.
+// "Software\Maxis\The Sims") in the text of a system.reg file, names matched without regard
+// to case. A key below Software is looked for under Software\Wow6432Node first, where a
+// 32-bit program's view lies in a 64-bit prefix. Characters beyond ASCII come back as UTF-8,
+// as Wine names files. Nothing when the key or value is missing or not a string value.
 std::optional<std::string> findRegistryString(const std::string& systemRegText,
                                               const std::string& keyPath,
                                               const std::string& valueName);
@@ -24,6 +26,9 @@ std::string mapWindowsPath(const std::string& prefix, const std::string& windows
 // The prefix in use: $WINEPREFIX, otherwise ~/.wine.
 std::string winePrefix();
 
+// Reads system.reg (local machine) or user.reg (current user) of the prefix afresh on each
+// call. A drive path is mapped into the prefix and its components resolved without regard
+// to case; the length limit applies to the value as stored, before mapping.
 class WineRegistry final : public Registry {
 public:
     explicit WineRegistry(std::string prefix);

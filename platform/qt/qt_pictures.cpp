@@ -1,0 +1,52 @@
+#include "platform/qt/qt_pictures.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImageReader>
+
+namespace drapeline::platform {
+
+namespace {
+
+// Textures and thumbnails are a few hundred pixels wide; a header that claims far more is
+// damaged or hostile, and the reader refuses it before allocating.
+constexpr int kAllocationLimitMegabytes = 64;
+
+PicturePtr read(QImageReader& reader) {
+    reader.setAllocationLimit(kAllocationLimitMegabytes);
+    QImage image = reader.read();
+    if (image.isNull()) return nullptr;
+    return std::make_shared<const QtPicture>(std::move(image));
+}
+
+}  // namespace
+
+PicturePtr QtPictureLoader::load(const std::string& path) const {
+    try {
+        // Native paths are in the file system's encoding, not Latin-1.
+        QImageReader reader(QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+        return read(reader);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+PicturePtr QtPictureLoader::decode(const ByteText& bytes) const {
+    try {
+        QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&data);
+        if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
+        QImageReader reader(&buffer);
+        return read(reader);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+QImage imageOf(const PicturePtr& picture) {
+    const auto* qt = dynamic_cast<const QtPicture*>(picture.get());
+    return qt != nullptr ? qt->image() : QImage();
+}
+
+}  // namespace drapeline::platform

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+#include "platform/files.h"
+#include "tests/support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace drapeline::platform {
+namespace {
+
+using testkit::TempFolder;
+
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ReplaceFileAtomically, CreatesOrReplacesAndLeavesNothingElse) {
+    TempFolder root;
+    const std::string target = root / "User00001.iff";
+    replaceFileAtomically(target, "first");
+    EXPECT_EQ(readFile(target), "first");
+
+    const std::string binary("\0\x01\xFF tail", 8);
+    replaceFileAtomically(target, binary);
+    EXPECT_EQ(readFile(target), binary);
+    replaceFileAtomically(target, "");   // shorter: no tail of the old content survives
+    EXPECT_EQ(readFile(target), "");
+    EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});
+}
+
+#ifndef _WIN32
+TEST(ReplaceFileAtomically, KeepsTheTargetsPermissions) {
+    TempFolder root;
+    const std::string target = root.write("ro.iff", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    replaceFileAtomically(target, "new");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
+
+TEST(ReplaceFileAtomically, FailureLeavesTheOldFileAndNoTemporary) {
+    TempFolder root;
+    // The rename fails after the temporary file is written: a folder is in the way.
+    root.makeFolder("Game/User00001.iff");
+    root.write("Game/User00001.iff/keep", "inside");
+    EXPECT_THROW(replaceFileAtomically(root / "Game/User00001.iff", "new"), RuntimeError);
+    EXPECT_EQ(entriesOf(root / "Game"), std::vector<std::string>{"User00001.iff"});
+    EXPECT_EQ(readFile(root / "Game/User00001.iff/keep"), "inside");
+
+    try {
+        replaceFileAtomically(root / "Missing/User00001.iff", "new");
+        FAIL() << "wrote into a missing folder";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PathNotFound);
+    }
+}
+
+#ifndef _WIN32
+TEST(ReplaceFileAtomically, UnwritableFolderKeepsTheOldFile) {
+    TempFolder root;
+    const std::string target = root.write("Locked/User00001.iff", "old");
+    fs::permissions(root / "Locked", fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access((root / "Locked").c_str(), W_OK) == 0) {
+        fs::permissions(root / "Locked", fs::perms::owner_all);
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    }
+    try {
+        replaceFileAtomically(target, "new");
+        FAIL() << "wrote into a read-only folder";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PermissionDenied);
+    }
+    fs::permissions(root / "Locked", fs::perms::owner_all);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(entriesOf(root / "Locked"), std::vector<std::string>{"User00001.iff"});
+}
+
+TEST(ReplaceFileAtomically, WriteFailingMidwayKeepsTheOldFile) {
+    TempFolder root;
+    const std::string target = root.write("User00001.iff", "old");
+    // A file size limit makes the write itself fail part way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(replaceFileAtomically(target, std::string(64 * 1024, 'n')), RuntimeError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});
+}
+
+#endif
+
+// Readers racing with writers only ever see one complete version, and writers racing with
+// each other neither fail nor leave temporary files: each has its own.
+TEST(ReplaceFileAtomically, ConcurrentReadersAndWritersSeeWholeVersions) {
+    TempFolder root;
+    const std::string target = root / "User00001.iff";
+    const std::string a(64 * 1024, 'a'), b(16 * 1024, 'b');
+    replaceFileAtomically(target, a);
+
+    std::atomic<bool> done{false};
+    std::atomic<int> failures{0}, torn{0};
+    auto writer = [&](const std::string& content) {
+        for (int i = 0; i < 25; ++i) {
+            try {
+                replaceFileAtomically(target, content);
+            } catch (const RuntimeError&) {
+                ++failures;
+            }
+        }
+    };
+    std::thread reader([&] {
+        while (!done) {
+            try {
+                const std::string seen = readFile(target);
+                if (seen != a && seen != b) ++torn;
+            } catch (const RuntimeError&) {
+                ++torn;   // the file was missing or shrank while being read
+            }
+        }
+    });
+    std::thread w1(writer, a), w2(writer, b);
+    w1.join();
+    w2.join();
+    done = true;
+    reader.join();
+
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});
+}
+
+}  // namespace
+}  // namespace drapeline::platform

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "tests/support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace drapeline::platform {
+namespace {
+
+using testkit::TempFolder;
+
+// Case-sensitive file systems only: elsewhere names differing in case are one entry.
+bool caseSensitive(const TempFolder& t) {
+    t.write("probe", "");
+    return !fs::exists(t / "PROBE");
+}
+
+class ResolvePath : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!caseSensitive(root)) GTEST_SKIP() << "file system ignores case";
+        root.write("GameData/Skins/B001FAFit_01.cmx", "");
+        root.write("GameData/Skins/b001fafit_01.CMX", "");
+        root.write("GameData/Skins/B001FAFIT_01.cmx", "");
+        root.write("ExpansionShared/SkinsBuy/x.bmp", "");
+        // A plain file spelt like the folder, sorting before it in byte order.
+        root.write("USERDATA", "not a folder");
+        root.write("UserData/Characters/User00001.iff", "");
+    }
+    std::string resolve(const std::string& relative) const {
+        return resolvePath(root.path(), relative);
+    }
+    std::string expected(const std::string& relative) const { return root / relative; }
+    TempFolder root;
+};
+
+TEST_F(ResolvePath, FindsEachComponentWithoutRegardToCase) {
+    EXPECT_EQ(resolve("GAMEDATA\\skins"), expected("GameData/Skins"));
+    EXPECT_EQ(resolve("expansionshared/skinsbuy/X.BMP"), expected("ExpansionShared/SkinsBuy/x.bmp"));
+    EXPECT_EQ(resolve("\\GameData\\Skins\\"), expected("GameData/Skins"));
+}
+
+TEST_F(ResolvePath, ExactSpellingWinsThenFirstInByteOrder) {
+    EXPECT_EQ(resolve("GameData/Skins/B001FAFIT_01.cmx"), expected("GameData/Skins/B001FAFIT_01.cmx"));
+    EXPECT_EQ(resolve("GameData/Skins/b001fafit_01.CMX"), expected("GameData/Skins/b001fafit_01.CMX"));
+    // No exact match: of the three spellings, "B001FAFIT_01.cmx" is first byte-wise.
+    EXPECT_EQ(resolve("GameData/Skins/B001fafit_01.cmx"), expected("GameData/Skins/B001FAFIT_01.cmx"));
+}
+
+TEST_F(ResolvePath, PassesOverAPlainFileWhereAFolderIsNeeded) {
+    EXPECT_EQ(resolve("userdata/characters/user00001.iff"),
+              expected("UserData/Characters/User00001.iff"));
+    // Even the exact spelling loses when it is a plain file.
+    EXPECT_EQ(resolve("USERDATA/Characters/User00001.iff"),
+              expected("UserData/Characters/User00001.iff"));
+    // As the last component the plain file is a fine answer.
+    EXPECT_EQ(resolve("userdata"), expected("USERDATA"));
+}
+
+TEST_F(ResolvePath, KeepsMissingComponentsAsGiven) {
+    EXPECT_EQ(resolve("gamedata/Missing/skins/x.bmp"), expected("GameData/Missing/skins/x.bmp"));
+    EXPECT_EQ(resolve("gamedata/skins/New.cmx"), expected("GameData/Skins/New.cmx"));
+    EXPECT_EQ(resolvePath(root / "absent", "GameData"), root / "absent/GameData");
+}
+
+class ListFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!caseSensitive(root)) GTEST_SKIP() << "file system ignores case";
+        for (const char* name : {"user00002.iff", "User00001.IFF", "USER00003.iff", "user1.txt",
+                                 "auser.iff", "User00000.iff"})
+            root.write(std::string("Chars/") + name, "");
+        root.makeFolder("Chars/UserFolder.iff");
+        root.write("Game/UserData2/x", "");
+        root.write("Game/userdata", "a plain file");
+        root.makeFolder("Game/USERDATA3");
+        root.makeFolder("Game/Downloads");
+    }
+    TempFolder root;
+};
+
+TEST_F(ListFolder, SortsMatchesWithoutRegardToCase) {
+    const std::vector<std::string> files = {"User00000.iff", "User00001.IFF", "user00002.iff",
+                                            "USER00003.iff"};
+    EXPECT_EQ(listFolder(root / "Chars", "USER*.IFF", Listing::FilesOnly), files);
+
+    std::vector<std::string> withFolders = files;
+    withFolders.push_back("UserFolder.iff");
+    EXPECT_EQ(listFolder(root / "Chars", "user*.iff", Listing::FilesAndFolders), withFolders);
+}
+
+TEST_F(ListFolder, FoldersIncludedStillListsMatchingPlainFiles) {
+    const std::vector<std::string> expected = {"userdata", "UserData2", "USERDATA3"};
+    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesAndFolders), expected);
+    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesOnly),
+              std::vector<std::string>{"userdata"});
+}
+
+TEST_F(ListFolder, MissingFolderOrPlainFileGivesNothing) {
+    EXPECT_TRUE(listFolder(root / "Nowhere", "*", Listing::FilesAndFolders).empty());
+    EXPECT_TRUE(listFolder(root / "Game/userdata", "*", Listing::FilesAndFolders).empty());
+}
+
+#ifndef _WIN32
+TEST_F(ListFolder, FollowsLinksButSkipsBrokenOnes) {
+    fs::create_symlink(root / "Chars/User00001.IFF", root / "Chars/UserLink.iff");
+    fs::create_symlink(root / "Chars/gone.iff", root / "Chars/UserDangling.iff");
+    const auto names = listFolder(root / "Chars", "userl*", Listing::FilesOnly);
+    EXPECT_EQ(names, std::vector<std::string>{"UserLink.iff"});
+    EXPECT_TRUE(listFolder(root / "Chars", "userd*", Listing::FilesAndFolders).empty());
+}
+#endif
+
+TEST(FileOperations, FilesAndFoldersAreNotMistakenForEachOther) {
+    TempFolder root;
+    const std::string file = root.write("a/file.bin", "x");
+    const std::string folder = root / "a";
+    EXPECT_TRUE(fileExists(file) && !fileExists(folder));
+    EXPECT_TRUE(folderExists(folder) && !folderExists(file));
+
+    EXPECT_FALSE(removeFile(folder));   // never a folder, however it is asked
+    EXPECT_TRUE(folderExists(folder));
+    EXPECT_TRUE(removeFile(file));
+    EXPECT_FALSE(removeFile(file));
+
+    EXPECT_TRUE(createFolder(root / "b/c/d"));
+    EXPECT_TRUE(createFolder(root / "b/c/d"));   // already there is fine
+    EXPECT_FALSE(createFolder(root.write("plain", "")));
+}
+
+TEST(FileOperations, CopyReplacesWholeAndSurvivesCopyOntoItself) {
+    TempFolder root;
+    const std::string from = root.write("from.iff", std::string("new\0bytes", 9));
+    const std::string to = root.write("to.iff", std::string(100, 'o'));
+    copyFile(from, to);
+    EXPECT_EQ(readFile(to), std::string("new\0bytes", 9));
+
+    copyFile(from, from);
+    EXPECT_EQ(readFile(from), std::string("new\0bytes", 9));
+
+    try {
+        copyFile(root / "missing.iff", to);
+        FAIL() << "copied a missing file";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::FileNotFound);
+    }
+    EXPECT_EQ(readFile(to), std::string("new\0bytes", 9));
+    try {
+        copyFile(from, root / "no/such/folder/to.iff");
+        FAIL() << "copied into a missing folder";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PathNotFound);
+    }
+}
+
+}  // namespace
+}  // namespace drapeline::platform

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/qt/qt_pictures.h"
+#include "tests/support/temp_folder.h"
+
+namespace drapeline::platform {
+namespace {
+
+void put32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+void put16(std::string& out, std::uint16_t v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>(v >> 8));
+}
+
+// A 24-bit bottom-up bitmap, 2 x 2: top row red, blue; bottom row green, white.
+// `width` and `height` only change what the header claims.
+std::string tinyBitmap(std::uint32_t width = 2, std::uint32_t height = 2) {
+    const std::string pixels = std::string("\x00\xFF\x00" "\xFF\xFF\xFF" "\x00\x00", 8) +  // bottom
+                               std::string("\x00\x00\xFF" "\xFF\x00\x00" "\x00\x00", 8);   // top
+    std::string bmp = "BM";
+    put32(bmp, 54 + static_cast<std::uint32_t>(pixels.size()));
+    put32(bmp, 0);
+    put32(bmp, 54);
+    put32(bmp, 40);
+    put32(bmp, width);
+    put32(bmp, height);
+    put16(bmp, 1);
+    put16(bmp, 24);
+    put32(bmp, 0);
+    put32(bmp, static_cast<std::uint32_t>(pixels.size()));
+    put32(bmp, 2835);
+    put32(bmp, 2835);
+    put32(bmp, 0);
+    put32(bmp, 0);
+    return bmp + pixels;
+}
+
+void expectTinyBitmap(const PicturePtr& picture) {
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width(), 2);
+    EXPECT_EQ(picture->height(), 2);
+    const QImage image = imageOf(picture);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::green));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
+}
+
+TEST(QtPictureLoader, LoadsABitmapFromFileAndFromMemory) {
+    testkit::TempFolder folder;
+    QtPictureLoader loader;
+    expectTinyBitmap(loader.load(folder.write("skin.bmp", tinyBitmap())));
+    // The path reaches Qt in the file system's encoding (UTF-8 here), not as Latin-1.
+    expectTinyBitmap(loader.load(folder.write("Caf\xC3\xA9 skin.BMP", tinyBitmap())));
+    expectTinyBitmap(loader.decode(tinyBitmap()));
+}
+
+TEST(QtPictureLoader, WhatDoesNotDecodeIsNull) {
+    testkit::TempFolder folder;
+    QtPictureLoader loader;
+    const std::string bmp = tinyBitmap();
+    EXPECT_EQ(loader.load(folder / "missing.bmp"), nullptr);
+    EXPECT_EQ(loader.load(folder.makeFolder("folder.bmp")), nullptr);
+    EXPECT_EQ(loader.load(folder.write("garbage.bmp", "this is not a picture at all")), nullptr);
+    EXPECT_EQ(loader.load(folder.write("empty.bmp", "")), nullptr);
+    EXPECT_EQ(loader.decode(bmp.substr(0, 30)), nullptr);
+    EXPECT_EQ(loader.decode(""), nullptr);
+    // A header claiming a giant picture is refused before anything that size is allocated.
+    EXPECT_EQ(loader.decode(tinyBitmap(60000, 60000)), nullptr);
+}
+
+}  // namespace
+}  // namespace drapeline::platform
