@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <functional>
+
 namespace drapeline::app {
 
 namespace {
@@ -106,6 +108,147 @@ QImage titleImage() {
 
     // The title picture is a 256-colour image.
     return art.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AutoColor);
+}
+
+}  // namespace drapeline::app
+
+namespace drapeline::app {
+
+namespace {
+
+// A soft panel with a dashed frame, a symbol and a caption: the look of every stock picture.
+QImage stockPanel(int w, int h, const QColor& tint, const QString& caption, int captionPixels,
+                  const std::function<void(QPainter&, const QRectF&)>& symbol) {
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bg(0, 0, 0, h);
+    bg.setColorAt(0, tint.lighter(185));
+    bg.setColorAt(1, tint.lighter(150));
+    p.fillRect(img.rect(), bg);
+    QPen dash(tint.darker(130), std::max(1, w / 96), Qt::DashLine);
+    p.setPen(dash);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1.5, 1.5, w - 3, h - 3));
+    const qreal captionHeight = caption.isEmpty() ? 0 : captionPixels * 1.6;
+    symbol(p, QRectF(w * 0.2, h * 0.12, w * 0.6, h * 0.76 - captionHeight));
+    if (!caption.isEmpty()) {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(captionPixels);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(tint.darker(220));
+        p.drawText(QRectF(2, h - captionHeight - h * 0.06, w - 4, captionHeight),
+                   Qt::AlignCenter | Qt::TextWordWrap, caption);
+    }
+    return img;
+}
+
+void shirtSymbol(QPainter& p, const QRectF& r, const QColor& colour) {
+    const qreal s = std::min(r.width(), r.height());
+    const QPointF c = r.center();
+    QPainterPath shirt;
+    shirt.moveTo(c + QPointF(-0.18 * s, -0.45 * s));
+    shirt.lineTo(c + QPointF(-0.5 * s, -0.25 * s));
+    shirt.lineTo(c + QPointF(-0.38 * s, 0.0));
+    shirt.lineTo(c + QPointF(-0.28 * s, -0.07 * s));
+    shirt.lineTo(c + QPointF(-0.28 * s, 0.45 * s));
+    shirt.lineTo(c + QPointF(0.28 * s, 0.45 * s));
+    shirt.lineTo(c + QPointF(0.28 * s, -0.07 * s));
+    shirt.lineTo(c + QPointF(0.38 * s, 0.0));
+    shirt.lineTo(c + QPointF(0.5 * s, -0.25 * s));
+    shirt.lineTo(c + QPointF(0.18 * s, -0.45 * s));
+    shirt.quadTo(c + QPointF(0, -0.3 * s), c + QPointF(-0.18 * s, -0.45 * s));
+    p.setPen(QPen(colour.darker(160), std::max(1.0, s / 60)));
+    p.setBrush(colour);
+    p.drawPath(shirt);
+    p.setPen(QPen(QColor(180, 40, 40), std::max(1.5, s / 25), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-0.45 * s, -0.45 * s), c + QPointF(0.45 * s, 0.45 * s));
+}
+
+void handSymbol(QPainter& p, const QRectF& r, const QColor& colour) {
+    const qreal s = std::min(r.width(), r.height());
+    const QPointF c = r.center();
+    p.setPen(QPen(colour.darker(170), std::max(1.0, s / 30)));
+    p.setBrush(colour);
+    p.drawRoundedRect(QRectF(c.x() - 0.28 * s, c.y() - 0.05 * s, 0.56 * s, 0.5 * s), 0.12 * s, 0.12 * s);
+    for (int i = 0; i < 4; ++i)
+        p.drawRoundedRect(QRectF(c.x() - 0.28 * s + i * 0.145 * s, c.y() - 0.45 * s, 0.12 * s, 0.45 * s),
+                          0.06 * s, 0.06 * s);
+    p.drawRoundedRect(QRectF(c.x() + 0.22 * s, c.y() - 0.02 * s, 0.28 * s, 0.12 * s), 0.06 * s, 0.06 * s);
+}
+
+void portraitSymbol(QPainter& p, const QRectF& r, const QColor& colour) {
+    const qreal s = std::min(r.width(), r.height());
+    const QPointF c = r.center();
+    p.setPen(QPen(colour.darker(170), std::max(1.0, s / 30)));
+    p.setBrush(colour);
+    p.drawEllipse(c + QPointF(0, -0.18 * s), 0.2 * s, 0.2 * s);
+    QPainterPath body;
+    body.moveTo(c + QPointF(-0.4 * s, 0.48 * s));
+    body.quadTo(c + QPointF(-0.38 * s, 0.05 * s), c + QPointF(0, 0.05 * s));
+    body.quadTo(c + QPointF(0.38 * s, 0.05 * s), c + QPointF(0.4 * s, 0.48 * s));
+    body.closeSubpath();
+    p.drawPath(body);
+}
+
+template <class Make>
+const QImage& cached(QImage& slot, Make make) {
+    if (slot.isNull()) slot = make();
+    return slot;
+}
+
+}  // namespace
+
+QImage picNotFound() {
+    static QImage image;
+    return cached(image, [] {
+        return stockPanel(256, 256, QColor(120, 140, 190), QStringLiteral("Skin not found"), 18,
+                          [](QPainter& p, const QRectF& r) { shirtSymbol(p, r, QColor(235, 235, 245)); });
+    });
+}
+
+QImage picHandNotFound() {
+    static QImage image;
+    return cached(image, [] {
+        return stockPanel(64, 64, QColor(170, 140, 110), QString(), 0,
+                          [](QPainter& p, const QRectF& r) {
+                              handSymbol(p, r.adjusted(-6, -4, 6, 6), QColor(245, 230, 215));
+                              p.setPen(QPen(QColor(180, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
+                              p.drawLine(QPointF(10, 10), QPointF(54, 54));
+                          });
+    });
+}
+
+QImage picWebNotFound() {
+    static QImage image;
+    return cached(image, [] {
+        return stockPanel(90, 60, QColor(110, 150, 140), QStringLiteral("No picture"), 10,
+                          [](QPainter& p, const QRectF& r) { portraitSymbol(p, r, QColor(235, 245, 240)); });
+    });
+}
+
+QImage picNoBitmaps() {
+    static QImage image;
+    return cached(image, [] {
+        return stockPanel(240, 60, QColor(140, 130, 170), QStringLiteral("No relationship pictures"), 12,
+                          [](QPainter& p, const QRectF& r) {
+                              portraitSymbol(p, r.translated(-r.width() * 0.3, 0), QColor(240, 235, 250));
+                              portraitSymbol(p, r.translated(r.width() * 0.3, 0), QColor(240, 235, 250));
+                          });
+    });
+}
+
+QImage picCanNotLoad() {
+    static QImage image;
+    return cached(image, [] {
+        return stockPanel(45, 45, QColor(200, 110, 100), QString(), 0, [](QPainter& p, const QRectF& r) {
+            const qreal s = std::min(r.width(), r.height());
+            p.setPen(QPen(QColor(150, 20, 20), std::max(2.0, s / 8), Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(r.center() + QPointF(-s / 2, -s / 2), r.center() + QPointF(s / 2, s / 2));
+            p.drawLine(r.center() + QPointF(s / 2, -s / 2), r.center() + QPointF(-s / 2, s / 2));
+        });
+    });
 }
 
 }  // namespace drapeline::app

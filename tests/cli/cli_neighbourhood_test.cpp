@@ -54,6 +54,8 @@ TEST(CliSims, FailuresAreOneLineAndUsageErrorsExitTwo) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(r.err.empty());
-        if (c.exitCode == 1) EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        if (c.exitCode == 1) {
+            EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        }
     }
 }

@@ -1,0 +1,140 @@
+// Starts the editor on the offscreen platform and walks the first road a new user takes:
+// title window, main window with its complaints about the missing game, Set Path, and the
+// neighbourhoods listed without a restart.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/application.h"
+#include "app/frm_title.h"
+#include "neighbourhood/frm_main.h"
+#include "neighbourhood/frm_set_path.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using platform::MessageReply;
+
+class StartProgramTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs `action` on the modal Set Path window as soon as it is shown.
+    static void whenSetPathShows(std::function<void(neighbourhood::frmSetPath*)> action) {
+        QTimer::singleShot(0, [action] {
+            auto* dialog = qobject_cast<neighbourhood::frmSetPath*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            action(dialog);
+        });
+    }
+
+    static QStringList listLines(QWidget* window) {
+        QStringList lines;
+        auto* list = window->findChild<QListWidget*>(QStringLiteral("lstUserDataDir"));
+        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+        return lines;
+    }
+
+private slots:
+    void titleThenMainThenSetPathListsTheNeighbourhoods() {
+        testkit::TempFolder programFolder;
+        testkit::TempFolder game;
+        game.write("SIMS.EXE", "MZ");
+        game.write("UserData/Characters/User00001.iff", "x");
+        game.write("UserData2/Characters/User00001.iff", "x");
+        testkit::FakeMachine machine(programFolder.path());
+        machine.registry.installPath = "";
+
+        app::Application application(machine.services);
+        application.start();
+        app::frmTitle* title = application.titleWindow();
+        QVERIFY(title->isVisible());
+        QCOMPARE(title->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1"));
+        auto* picture = title->findChild<QLabel*>(QStringLiteral("Picture1"));
+        QCOMPARE(picture->pixmap().size(), QSize(396, 273));
+        QVERIFY(application.mainWindow() == nullptr);
+
+        title->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        QVERIFY(!title->isVisible());
+        neighbourhood::frmMain* main = application.mainWindow();
+        QVERIFY(main && main->isVisible());
+        QTRY_COMPARE(machine.dialogs.shown.size(), std::size_t(2));
+        QCOMPARE(machine.dialogs.shown[0].title, std::string("Path to The Sims not found!"));
+        QCOMPARE(machine.dialogs.shown[1].title, std::string("SIMS.EXE Not Found!"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1 - by Ardentide"));
+        QVERIFY(listLines(main).isEmpty());
+
+        // A folder without Sims.exe is refused and the window stays; then the real one.
+        testkit::TempFolder notAGame;
+        whenSetPathShows([&](neighbourhood::frmSetPath* dialog) {
+            auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("txtLocation"));
+            location->setText(QString::fromStdString(notAGame.path()));
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            QVERIFY(dialog->isVisible());
+            location->setText(QString::fromStdString(game.path()));
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        machine.dialogs.shown.clear();
+        main->findChild<QAction*>(QStringLiteral("smenuSetPath"))->trigger();
+
+        QCOMPARE(machine.dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(machine.dialogs.shown[0].title, std::string("Selected Location Invalid"));
+        QCOMPARE(application.gameLocation(), game.path());
+        QCOMPARE(listLines(main), (QStringList{QStringLiteral("Neighborhood 01   (UserData)"),
+                                               QStringLiteral("Neighborhood 02   (UserData2)")}));
+
+        main->closeWithoutAsking();
+    }
+
+    void closingAsksFirstAndNoKeepsTheWindow() {
+        testkit::TempFolder programFolder;
+        testkit::TempFolder game;
+        game.write("Sims.exe", "MZ");
+        testkit::FakeMachine machine(programFolder.path());
+        machine.registry.installPath = game.path();
+        app::Application application(machine.services);
+        application.start();
+        application.titleWindow()->close();   // by the window frame: the main window follows
+        neighbourhood::frmMain* main = application.mainWindow();
+        QVERIFY(main);
+        QTest::qWait(10);
+        machine.dialogs.shown.clear();
+
+        machine.dialogs.replies = {MessageReply::No};
+        main->close();
+        QVERIFY(main->isVisible());
+        QCOMPARE(machine.dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(machine.dialogs.shown[0].text, std::string("Exit this program?"));
+        QCOMPARE(machine.dialogs.shown[0].title, std::string("Confirm Action"));
+
+        machine.dialogs.replies = {MessageReply::Yes};
+        main->findChild<QAction*>(QStringLiteral("smenuExit"))->trigger();
+        QVERIFY(!main->isVisible());
+    }
+
+    void backupMenuItemCarriesTheStoredChoice() {
+        testkit::TempFolder programFolder;
+        testkit::FakeMachine machine(programFolder.path());
+        machine.settings.setValue("Backup Saved File", "0");
+        std::string gameLocation;
+        neighbourhood::frmMain main(machine.services, gameLocation);
+        auto* backup = main.findChild<QAction*>(QStringLiteral("smenuBackup"));
+        QVERIFY(backup->isCheckable());
+        QVERIFY(!backup->isChecked());
+        backup->trigger();
+        QVERIFY(backup->isChecked());
+        QCOMPARE(machine.settings.value("Backup Saved File"), std::string("1"));
+        backup->trigger();
+        QVERIFY(!backup->isChecked());
+        QCOMPARE(machine.settings.value("Backup Saved File"), std::string("0"));
+    }
+};
+
+QTEST_MAIN(StartProgramTest)
+#include "start_program_test.moc"
