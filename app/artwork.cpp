@@ -90,10 +90,10 @@ QImage titleImage() {
 
     p.setPen(QColor(255, 240, 200));
     QFont title(QStringLiteral("DejaVu Serif"));
-    title.setPixelSize(40);
+    title.setPixelSize(34);
     title.setBold(true);
     p.setFont(title);
-    p.drawText(QRectF(196, 70, 196, 50), Qt::AlignCenter, QStringLiteral("Drapeline"));
+    p.drawText(QRectF(200, 70, 192, 50), Qt::AlignCenter, QStringLiteral("Drapeline"));
 
     QFont tagline(QStringLiteral("DejaVu Sans"));
     tagline.setPixelSize(13);
@@ -107,7 +107,7 @@ QImage titleImage() {
     p.end();
 
     // The title picture is a 256-colour image.
-    return art.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AutoColor);
+    return art.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::AutoColor);
 }
 
 }  // namespace drapeline::app

@@ -36,8 +36,8 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
 }
 
 // The window is 8610 twips high: 574 pixels at 15 twips a pixel, frame included.
-constexpr int ClientWidth = 770;
-constexpr int ClientHeight = 544;
+constexpr int ClientWidth = 773;
+constexpr int ClientHeight = 548;
 constexpr int SmallScreenHeight = 640;   // 9600 twips
 
 }  // namespace
@@ -73,33 +73,31 @@ void frmMain::buildControls() {
 
     lblBody = label(client, "lblBody", "Selected Neighborhood", 8, 8, 261);
     lstUserDataDir = named(new QListWidget(client), "lstUserDataDir");
-    lstUserDataDir->setGeometry(8, 26, 261, 104);
+    lstUserDataDir->setGeometry(8, 26, 265, 104);
     lstUserDataDir->setSortingEnabled(false);   // the model already gives the sorted order
 
     Label1 = label(client, "Label1", "Selected Sim Name", 8, 138, 261);
     txtSimName = named(new QLineEdit(client), "txtSimName");
-    txtSimName->setGeometry(8, 156, 261, 23);
+    txtSimName->setGeometry(8, 156, 265, 23);
     txtSimName->setReadOnly(true);
 
     Label3 = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
-    picSim = named(new app::PictureBox(client), "picSim");
-    picSim->setGeometry(8, 206, 261, 261);
+    picSim = named(app::PictureBox::framed(client, QRect(10, 208, 261, 261)), "picSim");
 
     cmdSelect = named(new QPushButton(QStringLiteral("Edit This Sim"), client), "cmdSelect");
-    cmdSelect->setGeometry(8, 478, 261, 29);
+    cmdSelect->setGeometry(8, 479, 265, 29);
 
     Label2 = label(client, "Label2", "Sims In The Selected Neighborhood", 280, 8, 481);
-    picThumbs = named(new app::PictureBox(client), "picThumbs");
-    picThumbs->setGeometry(280, 26, 481, 481);
+    picThumbs = named(app::PictureBox::framed(client, QRect(282, 28, 481, 481)), "picThumbs");
 
     cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), client), "cmdPrevious");
-    cmdPrevious->setGeometry(412, 514, 57, 23);
+    cmdPrevious->setGeometry(414, 517, 57, 23);
     txtPageCount = named(new QLineEdit(client), "txtPageCount");
-    txtPageCount->setGeometry(480, 514, 81, 23);
+    txtPageCount->setGeometry(482, 517, 81, 23);
     txtPageCount->setReadOnly(true);
     txtPageCount->setAlignment(Qt::AlignCenter);
     cmdNext = named(new QPushButton(QStringLiteral("Next"), client), "cmdNext");
-    cmdNext->setGeometry(572, 514, 57, 23);
+    cmdNext->setGeometry(574, 517, 57, 23);
 
     cmdFocus = named(new QPushButton(QStringLiteral("Focus"), client), "cmdFocus");
     cmdFocus->setGeometry(8, ClientHeight + 40, 60, 23);   // out of view, takes the focus

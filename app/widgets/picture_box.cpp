@@ -1,5 +1,6 @@
 #include "app/widgets/picture_box.h"
 
+#include <QFrame>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -7,6 +8,16 @@ namespace drapeline::app {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+PictureBox* PictureBox::framed(QWidget* parent, const QRect& client) {
+    auto* border = new QFrame(parent);
+    border->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    border->setLineWidth(2);
+    border->setGeometry(client.adjusted(-2, -2, 2, 2));
+    auto* box = new PictureBox(border);
+    box->setGeometry(2, 2, client.width(), client.height());
+    return box;
 }
 
 void PictureBox::clear() {

@@ -13,6 +13,10 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
+    // A picture area whose drawing surface is `client` (in `parent`'s coordinates),
+    // inside a sunken border drawn around it.
+    static PictureBox* framed(QWidget* parent, const QRect& client);
+
     // Empties the area to its background colour.
     void clear();
     // Shows `picture` at (0, 0) at its own size, like loading a picture into the area.
