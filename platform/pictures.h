@@ -28,3 +28,21 @@ public:
 };
 
 }  // namespace drapeline::platform
+
+namespace drapeline::platform {
+
+// The program's own stand-in pictures for images that can not be loaded.
+enum class StockPicture { None, NotFound, HandNotFound, WebNotFound, NoBitmaps, CanNotLoad };
+
+// What a picture area shows: a loaded picture (with the file it came from), or else a
+// stock picture, or nothing (StockPicture::None with no picture).
+struct ShownPicture {
+    PicturePtr picture;
+    StockPicture stock = StockPicture::None;
+    std::string path;
+
+    static ShownPicture loaded(PicturePtr p, std::string from) { return {std::move(p), StockPicture::None, std::move(from)}; }
+    static ShownPicture stockPicture(StockPicture s) { return {nullptr, s, {}}; }
+};
+
+}  // namespace drapeline::platform
