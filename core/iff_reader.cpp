@@ -121,14 +121,14 @@ void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
     // dropped, as the game's own files sometimes end with one.
     while (in.remaining() >= 2) {
         setErrLocation(2000);
-        auto type = in.take(4);
+        const auto type = in.take(4);
         if (type == "rsmp") {
+            // Reading continues right after the map's last entry, whatever its size field
+            // says. A further "rsmp" there is read as the map too: kept as an ordinary
+            // chunk it would be written ahead of the map and taken for the map next time.
             in.back(4);
             readMapAt(iff, in);
-            setErrLocation(2000);
-            if (in.remaining() < 2) break;
-            // Whatever follows the map's last entry is read as a chunk, even "rsmp".
-            type = in.take(4);
+            continue;
         }
         checkListIndex(static_cast<std::int64_t>(iff.Chunks.size()) + 1);
         const std::size_t start = in.pos() - 4;

@@ -194,3 +194,17 @@ TEST(IffRoundTrip, WriterRefusesChunksItCouldNotStoreFaithfully) {
     badEntry.Map.Types[0].Entries[0].IdField = "12";
     expectInvalid(badEntry);
 }
+
+TEST(IffRoundTrip, ASecondMapRightAfterTheFirstIsReadAsTheMap) {
+    // Kept as an ordinary chunk, it would be written ahead of the map and read back as
+    // the map next time, so the file would change with every save.
+    const IffBuilder first = smallFile().map();
+    const ByteText second = IffBuilder().map().extraEntry("OBJD", 128, "other").build().substr(64);
+    IffFile iff = parsed(first.build() + second);
+    ASSERT_EQ(iff.Chunks.size(), 4u);
+    ASSERT_EQ(iff.Map.Types.size(), 1u);
+    EXPECT_EQ(iff.Map.Types[0].Entries[0].Name, ByteText("other\0", 6));
+    const ByteText written = iff::serialise(iff);
+    IffFile again = parsed(written);
+    EXPECT_EQ(iff::serialise(again), written);
+}
