@@ -33,14 +33,14 @@ struct Neighbourhood {
             // Spread the sizes over 60..300 KB; the pictures make up most of a file.
             const int target = 60 * 1024 + (i * 7919) % (240 * 1024);
             const int pictures = target - 16 * 1024;
-            testkit::CharacterSpec spec;
-            spec.seed = static_cast<std::uint32_t>(i + 1);
-            spec.otherChunks = 24;
+            testkit::SimOptions sim;
+            sim.seed = static_cast<std::uint32_t>(i + 1);
+            sim.otherChunks = 24;
             const auto side = [](int area) { return std::max(4, static_cast<int>(std::sqrt(area))); };
-            spec.webImage = {side(pictures / 2 / 3), side(pictures / 2 / 3)};
-            spec.faces = {side(pictures * 3 / 10), side(pictures * 3 / 10)};
-            spec.relImages = {side(pictures / 5), side(pictures / 5)};
-            const ByteText bytes = testkit::characterFile(spec).build();
+            sim.webImage = {side(pictures / 2 / 3), side(pictures / 2 / 3)};
+            sim.faces = {side(pictures * 3 / 10), side(pictures * 3 / 10)};
+            sim.relImages = {side(pictures / 5), side(pictures / 5)};
+            const ByteText bytes = testkit::characterFile(sim).build();
             totalBytes += bytes.size();
             inputs.push_back(folder.write("user" + std::to_string(10000 + i) + ".iff", bytes));
         }

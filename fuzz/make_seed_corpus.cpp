@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         writeWholeFile((dir / "strings" / ("seed" + std::to_string(n++))).string(), bytes);
     };
 
-    CharacterSpec small;
+    SimOptions small;
     small.webImage = {4, 3};
     small.faces = {2, 2};
     small.relImages = {2, 2};

@@ -57,10 +57,10 @@ TEST(IffRoundTrip, VariedFilesComeBackByteForByte) {
         {"opening block and map", IffBuilder().map().extraEntry("OBJD", 1, "x").build()},
     };
     for (std::uint32_t seed = 2; seed < 6; ++seed) {
-        testkit::CharacterSpec spec;
-        spec.seed = seed;
-        spec.otherChunks = static_cast<int>(seed * 7);
-        files.push_back({"character seed " + std::to_string(seed), testkit::characterFile(spec).build()});
+        testkit::SimOptions sim;
+        sim.seed = seed;
+        sim.otherChunks = static_cast<int>(seed * 7);
+        files.push_back({"character seed " + std::to_string(seed), testkit::characterFile(sim).build()});
     }
     for (const auto& [name, bytes] : files) EXPECT_EQ(rewritten(bytes), bytes) << name;
 }

@@ -109,7 +109,7 @@ ByteText label64(std::string_view text) {
     return out;
 }
 
-ByteText stringSetData(const std::vector<StringSpec>& entries, const StringSetLayout& layout) {
+ByteText stringSetData(const std::vector<StringItem>& entries, const StringSetLayout& layout) {
     ByteText out = layout.formatCode;
     le16(out, layout.count.value_or(static_cast<std::uint16_t>(entries.size())));
     for (const auto& e : entries) {
@@ -124,7 +124,7 @@ ByteText stringSetData(const std::vector<StringSpec>& entries, const StringSetLa
 }
 
 ByteText stringSetData(const std::vector<std::string>& texts, const StringSetLayout& layout) {
-    std::vector<StringSpec> entries;
+    std::vector<StringItem> entries;
     entries.reserve(texts.size());
     for (const auto& t : texts) entries.push_back({t, "", 1});
     return stringSetData(entries, layout);
@@ -347,8 +347,8 @@ std::vector<std::string> adultFemaleBodyStrings() {
     };
 }
 
-IffBuilder characterFile(const CharacterSpec& spec) {
-    Random random(spec.seed);
+IffBuilder characterFile(const SimOptions& sim) {
+    Random random(sim.seed);
     const auto filler = [&](std::size_t size) {
         ByteText data(size, '\0');
         for (auto& b : data) b = static_cast<char>(random.below(256));
@@ -368,17 +368,17 @@ IffBuilder characterFile(const CharacterSpec& spec) {
     };
 
     IffBuilder b;
-    b.chunk("OBJD", spec.objectId, filler(216), spec.objectLabel);
-    b.ctss(2000, spec.names, spec.objectLabel);
-    b.strings(200, spec.bodyStrings.empty() ? adultFemaleBodyStrings() : spec.bodyStrings,
+    b.chunk("OBJD", sim.objectId, filler(216), sim.objectLabel);
+    b.ctss(2000, sim.names, sim.objectLabel);
+    b.strings(200, sim.bodyStrings.empty() ? adultFemaleBodyStrings() : sim.bodyStrings,
               "body strings");
-    b.bitmap("web_image", 1, bitmap24(spec.webImage.width, spec.webImage.height, [](int x, int y) {
+    b.bitmap("web_image", 1, bitmap24(sim.webImage.width, sim.webImage.height, [](int x, int y) {
         return Rgb{static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 3), 90};
     }));
-    b.bitmap("faces", 2, picture8(spec.faces));
-    b.bitmap("rel. images", 3, picture8(spec.relImages));
+    b.bitmap("faces", 2, picture8(sim.faces));
+    b.bitmap("rel. images", 3, picture8(sim.relImages));
     static const char* const kinds[] = {"BHAV", "TTAB", "TTAs", "SLOT", "OBJf", "STR#", "PERS"};
-    for (int i = 0; i < spec.otherChunks; ++i) {
+    for (int i = 0; i < sim.otherChunks; ++i) {
         const char* kind = kinds[random.below(std::size(kinds))];
         b.chunk(kind, static_cast<std::uint16_t>(4096 + i), filler(40 + random.below(1200)),
                 std::string(kind) + " " + std::to_string(i));

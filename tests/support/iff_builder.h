@@ -43,7 +43,7 @@ ByteText idField(std::uint16_t id, std::uint8_t kept1 = 0, std::uint8_t kept2 = 
 // A label padded with NULs to 64 bytes (cut to 63 so that a NUL always ends it).
 ByteText label64(std::string_view text);
 
-struct StringSpec {
+struct StringItem {
     std::string text;
     std::string comment;
     std::uint8_t language = 1;
@@ -55,7 +55,7 @@ struct StringSetLayout {
     ByteText trailer;
 };
 
-ByteText stringSetData(const std::vector<StringSpec>& entries, const StringSetLayout& layout = {});
+ByteText stringSetData(const std::vector<StringItem>& entries, const StringSetLayout& layout = {});
 // Texts with empty comments and language 1.
 ByteText stringSetData(const std::vector<std::string>& texts, const StringSetLayout& layout = {});
 
@@ -142,7 +142,8 @@ struct PictureSize {
     int width = 0, height = 0;
 };
 
-struct CharacterSpec {
+// What characterFile builds: one sim's file.
+struct SimOptions {
     std::string objectLabel = "user00012";
     std::uint16_t objectId = 128;
     std::vector<std::string> names{"Bella", "Bella Goth"};   // the CTSS name set
@@ -160,6 +161,6 @@ std::vector<std::string> adultFemaleBodyStrings();
 // Opening block, OBJD, CTSS, the body-strings STR# (ID field 00 C8 00 10), the three
 // standard pictures, other chunks, and a map listing every chunk, last. Further chunks
 // can be added to the builder returned (they follow the map and are listed in it).
-IffBuilder characterFile(const CharacterSpec& spec = {});
+IffBuilder characterFile(const SimOptions& sim = {});
 
 }  // namespace drapeline::testkit
