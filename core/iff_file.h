@@ -63,7 +63,8 @@ struct IffFile {
     ResourceMap Map;
 };
 
-// "rsmp" offset field values that mean "no map": 0 and the four characters "0000".
+// True unless the offset field reads 0 or holds the four characters "0000", the two
+// ways a file says that it has no map.
 bool offsetFieldMeansMap(std::string_view offsetField);
 
 // Plain reading and writing for callers that handle failures themselves: the
@@ -98,7 +99,8 @@ void gsReadIFF(IffFile& iff, const std::string& path);
 std::string gfstrReadIFFChecked(IffFile& iff, const std::string& path);
 
 // Writes the whole file at `path` (created or replaced), map last, with recomputed map
-// offsets. Guarded.
+// offsets; without a map (HasRsmp false, or no map chunk was read) the offset field is
+// written as four NULs. Guarded.
 void gsWriteIFF(IffFile& iff, const std::string& path);
 
 // Sets each map entry's offset from the chunk list (first matching entry per chunk).

@@ -117,8 +117,8 @@ void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
     iff.RsmpOffsetField = ByteText(in.take(4));
     iff.HasRsmp = offsetFieldMeansMap(iff.RsmpOffsetField);
     iff.Chunks.reserve(32);
-    // At least two bytes must remain for another chunk: a single trailing byte is
-    // dropped, as the game's own files sometimes end with one.
+    // At least two bytes must remain for another chunk; a single trailing byte is
+    // dropped, as the editor has always done.
     while (in.remaining() >= 2) {
         setErrLocation(2000);
         const auto type = in.take(4);
