@@ -1,11 +1,142 @@
 // Commands on single character files: check, rewrite, info, strings, export-bitmaps.
+// They call the plain core functions, never the guarded ones: a failure here is one line
+// and exit status 1, not the editor's error trap.
+
+#include <ostream>
 
 #include "cli/command.h"
+#include "cli/json.h"
+#include "core/binary_support.h"
+#include "core/bitmap_export.h"
+#include "core/iff_file.h"
+#include "core/string_set.h"
 
 namespace drapeline::cli {
 
+namespace {
+
+std::string hex(std::string_view bytes, bool blanks) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (blanks && !out.empty()) out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 0xF];
+    }
+    return out;
+}
+
+// The checked read; a failure becomes a Failure carrying the reader's text.
+IffFile readChecked(const std::string& path) {
+    IffFile iff;
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
+    if (!error.empty()) throw Failure(error);
+    return iff;
+}
+
+int check(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(1, 1);
+    IffFile iff;
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, args.positional()[0]);
+    if (error.empty()) return 0;
+    out << error << "\n";
+    return 1;
+}
+
+int rewrite(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(2, 2);
+    IffFile iff;
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, args.positional()[0]);
+    if (!error.empty()) {
+        out << error << "\n";
+        return 1;
+    }
+    iff::write(iff, args.positional()[1]);
+    return 0;
+}
+
+int info(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(1, 1);
+    const IffFile iff = readChecked(args.positional()[0]);
+    JsonWriter json;
+    json.beginObject().key("hasRsmp").value(iff.HasRsmp).key("chunks").beginArray();
+    for (const auto& c : iff.Chunks) {
+        const auto trimmed = std::string_view(c.Label).substr(0, c.Label.find('\0'));
+        json.beginObject()
+            .key("type").value(c.TypeCode)
+            .key("id").value(static_cast<std::int64_t>(c.resourceId()))
+            .key("idField").value(hex(c.IdField, true))
+            .key("label").value(trimmed)
+            .key("size").value(static_cast<std::int64_t>(modBinarySupport::gflngStrToLongBE(c.SizeField)))
+            .key("offset").value(static_cast<std::int64_t>(c.FileOffset) - 1)
+            .endObject();
+    }
+    json.endArray().endObject();
+    out << json.str() << "\n";
+    return 0;
+}
+
+int stringsCommand(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(1, 1);
+    const bool isCTSS = args.flag("ctss");
+    const std::string idText = args.option("id").value_or("00 C8 00 10");
+    ByteText idField;
+    try {
+        idField = modBinarySupport::gfstrHexToBytes(idText);
+    } catch (const RuntimeError&) {
+        throw UsageError("--id needs four hexadecimal bytes such as \"00 C8 00 10\"");
+    }
+    const IffFile iff = readChecked(args.positional()[0]);
+    const IffChunk* chunk = strings::findStringChunk(iff, idField, isCTSS);
+    if (!chunk)
+        throw Failure(std::string("no ") + (isCTSS ? "CTSS" : "STR#") + " chunk with ID field " +
+                      hex(idField, true));
+    const StringSet set = strings::decode(chunk->Data);
+    JsonWriter json;
+    json.beginObject()
+        .key("format").value(hex(set.FormatCode, false))
+        .key("count").value(static_cast<std::int64_t>(set.Entries.size()))
+        .key("entries").beginArray();
+    for (const auto& e : set.Entries)
+        json.beginObject()
+            .key("language").value(static_cast<std::int64_t>(e.LanguageCode))
+            .key("text").value(e.Text)
+            .key("comment").value(e.Comment)
+            .endObject();
+    json.endArray().key("trailer").value(hex(set.Trailer, false)).endObject();
+    out << json.str() << "\n";
+    return 0;
+}
+
+int exportBitmaps(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(2, 2);
+    const IffFile iff = readChecked(args.positional()[0]);
+    const auto names = bitmaps::exportAll(iff, args.positional()[1]);
+    JsonWriter json;
+    json.beginArray();
+    for (const auto& name : names) json.value(name);
+    json.endArray();
+    out << json.str() << "\n";
+    return 0;
+}
+
+}  // namespace
+
 std::vector<Command> fileCommands() {
-    return {};
+    return {
+        {"check", "check FILE                       read a character file; print the error, if any",
+         {}, check},
+        {"rewrite", "rewrite IN OUT                   read IN and write it to OUT as the editor saves",
+         {}, rewrite},
+        {"info", "info FILE                        list the chunks of a character file", {}, info},
+        {"strings",
+         "strings FILE [--ctss] [--id \"HH HH HH HH\"]  decode a string set (default STR# 00 C8 00 10)",
+         {"ctss"}, stringsCommand},
+        {"export-bitmaps", "export-bitmaps FILE DIR          write the file's pictures into DIR",
+         {}, exportBitmaps},
+    };
 }
 
 }  // namespace drapeline::cli

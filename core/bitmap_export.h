@@ -1,0 +1,31 @@
+#pragma once
+// Writing a character file's pictures ("BMP_" chunks) out as bitmap files, so that the
+// windows can load them as pictures.
+
+#include <string>
+#include <vector>
+
+#include "core/iff_file.h"
+
+namespace drapeline {
+
+namespace bitmaps {
+
+// The file name a BMP_ chunk is exported under: the label cut at its first NUL, cleaned,
+// + ".BMP" ("rel. images" -> "relimages.BMP"). A label without NUL is error 5.
+std::string exportName(const IffChunk& chunk);
+
+// Writes every BMP_ chunk's data, in chunk order, as a whole file (created or truncated)
+// in `folder`; returns the file names written, one per chunk. Throws RuntimeError.
+std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder);
+
+}  // namespace bitmaps
+
+namespace modIFFsupport {
+
+// bitmaps::exportAll into the program folder. Guarded.
+void gsDumpBMPs(const IffFile& iff, const std::string& programFolder);
+
+}  // namespace modIFFsupport
+
+}  // namespace drapeline

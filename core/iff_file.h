@@ -1,0 +1,114 @@
+#pragma once
+// One IFF container (a character file) held in memory: the 60-byte opening block, the
+// map offset field, the chunks in file order and the decoded resource map. Fields are
+// kept as the raw byte texts read from the file and converted only where a number is
+// needed, so that an unchanged file is written back byte for byte.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/errors.h"
+
+namespace drapeline {
+
+inline constexpr std::size_t IffHeaderSize = 60;
+inline constexpr std::size_t ChunkHeaderSize = 76;
+inline constexpr std::size_t ChunkLabelSize = 64;
+inline constexpr std::size_t RsmpHeaderSize = 88;   // chunk header + 12 kept bytes
+// Lists read from files are counted with 16-bit signed counters.
+inline constexpr std::size_t MaxListElements = 32767;
+// The run-time error for a list that outgrows its 16-bit counter ("Overflow").
+inline constexpr std::int32_t OverflowError = 6;
+
+struct IffChunk {
+    std::int32_t FileOffset = 0;   // 1-based position in the file last read or written
+    ByteText TypeCode;             // 4 bytes, e.g. "STR#"
+    ByteText SizeField;            // 4 bytes, big-endian, includes the 76-byte header
+    ByteText IdField;              // 4 bytes: resource ID big-endian, then 2 kept bytes
+    ByteText Label;                // 64 bytes, NUL-padded
+    ByteText Data;                 // SizeField - 76 bytes
+
+    // The resource ID from IdField bytes 1 and 2 (0 when the field is short).
+    std::uint16_t resourceId() const;
+};
+
+struct RsmpEntry {
+    ByteText Offset;    // 4 bytes, little-endian 0-based offset of the chunk
+    ByteText IdField;   // 4 bytes: resource ID little-endian, then 2 kept bytes
+    ByteText Name;      // name bytes, terminator (NUL or 0xA3) and pad byte if any
+};
+
+struct RsmpType {
+    ByteText TypeCode;   // 4 bytes, reversed ("DJBO" for OBJD)
+    std::int32_t Count = 0;
+    std::vector<RsmpEntry> Entries;
+};
+
+struct ResourceMap {
+    // False until a map chunk has been read; a map that was never read is never written.
+    bool Read = false;
+    ByteText RsmpHeader;   // 88 bytes as read
+    std::int32_t RsmpSize = 0;
+    std::int32_t RsmpTypeCount = 0;
+    std::vector<RsmpType> Types;
+};
+
+struct IffFile {
+    ByteText IffHeader;         // 60 bytes
+    ByteText RsmpOffsetField;   // 4 bytes, big-endian 0-based offset of the map chunk
+    bool HasRsmp = false;
+    std::vector<IffChunk> Chunks;   // the map chunk is not among them
+    ResourceMap Map;
+};
+
+// True unless the offset field reads 0 or holds the four characters "0000", the two
+// ways a file says that it has no map.
+bool offsetFieldMeansMap(std::string_view offsetField);
+
+// Plain reading and writing for callers that handle failures themselves: the
+// command-line tool, batch tools, fuzzing. They set the same ErrLocation stages as the
+// guarded procedures and never raise the error trap.
+namespace iff {
+
+// The checked read of a whole file held in memory: "" on success, else the error text
+// that gfstrReadIFFChecked reports.
+std::string parseChecked(IffFile& iff, std::string_view fileBytes);
+
+// The file's bytes as the writer stores them. Sets every chunk's FileOffset and the map's
+// entry offsets. Throws RuntimeError for a chunk or map that can not be stored as held.
+ByteText serialise(IffFile& iff);
+
+// serialise + one whole-file write (created or truncated). Throws RuntimeError.
+void write(IffFile& iff, const std::string& path);
+
+// One read of the whole file. Open failures other than "file not found" are reported as
+// error 75, as the editor always has. Throws RuntimeError.
+ByteText readFileBytes(const std::string& path);
+
+}  // namespace iff
+
+namespace modIFFsupport {
+
+// Fills `iff` from the file at `path`. Guarded: any failure raises the error trap.
+void gsReadIFF(IffFile& iff, const std::string& path);
+
+// As gsReadIFF, but returns "" on success or the error text; never raises the trap.
+// After a failure `iff` is partial and must not be written back.
+std::string gfstrReadIFFChecked(IffFile& iff, const std::string& path);
+
+// Writes the whole file at `path` (created or replaced), map last, with recomputed map
+// offsets; without a map (HasRsmp false, or no map chunk was read) the offset field is
+// written as four NULs. Guarded.
+void gsWriteIFF(IffFile& iff, const std::string& path);
+
+// Sets each map entry's offset from the chunk list (first matching entry per chunk).
+// Guarded.
+void gsUpdateRsmp(IffFile& iff);
+
+void gsClearIFF(IffFile& iff);
+
+}  // namespace modIFFsupport
+
+}  // namespace drapeline

@@ -1,0 +1,68 @@
+// Writes the fuzz seed corpus: small character files and string sets of every shape the
+// fixture builder knows, into DIR/iff and DIR/strings.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "core/file_io.h"
+#include "tests/support/iff_builder.h"
+
+using namespace drapeline;
+using namespace drapeline::testkit;
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: fuzz_seed_corpus DIR\n";
+        return 2;
+    }
+    const std::filesystem::path dir(argv[1]);
+    std::filesystem::create_directories(dir / "iff");
+    std::filesystem::create_directories(dir / "strings");
+    int n = 0;
+    const auto iffSeed = [&](const ByteText& bytes) {
+        writeWholeFile((dir / "iff" / ("seed" + std::to_string(n++))).string(), bytes);
+    };
+    const auto stringSeed = [&](const ByteText& bytes) {
+        writeWholeFile((dir / "strings" / ("seed" + std::to_string(n++))).string(), bytes);
+    };
+
+    SimOptions small;
+    small.webImage = {4, 3};
+    small.faces = {2, 2};
+    small.relImages = {2, 2};
+    small.otherChunks = 2;
+    iffSeed(characterFile(small).build());
+    small.seed = 7;
+    small.otherChunks = 5;
+    small.bodyStrings = {"child", "b002mcfitdrk_01,BODY=b002mcfitdrk_01", "", "male"};
+    iffSeed(characterFile(small).build());
+
+    const auto plain = [] {
+        return IffBuilder()
+            .chunk("OBJD", 128, "objd", "user00012")
+            .ctss(2000, {"Bella"}, "user00012")
+            .strings(200, {"adult", "b001"}, "body strings")
+            .bitmap("web_image", 1, solidBitmap(1, 1, {1, 2, 3}));
+    };
+    MapStyle a3;
+    a3.terminator = NameEnd::A3;
+    MapStyle covered;
+    covered.afterEntries = "Z";
+    iffSeed(plain().build());
+    iffSeed(plain().map().build());
+    iffSeed(plain().map(a3).build());
+    iffSeed(plain().map(covered).build());
+    iffSeed(plain().map().offsetField("0000").build());
+    iffSeed(plain().map().chunk("PERS", 1, "middle", "person").build());
+    iffSeed(plain().map().extraEntry("SLOT", 3, "no chunk").build());
+    iffSeed(plain().tail("x").build());
+    iffSeed(IffBuilder().build());
+
+    StringSetLayout trailer;
+    trailer.trailer = ByteText("\0\0end", 5);
+    stringSeed(stringSetData(adultFemaleBodyStrings()));
+    stringSeed(stringSetData({{"Bella", "first name", 1}, {"", "", 0}}));
+    stringSeed(stringSetData(std::vector<std::string>{"a", "b"}, trailer));
+    return 0;
+}

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/bitmap_export.h"
+#include "core/file_io.h"
+#include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+
+namespace {
+
+IffFile parsed(const ByteText& bytes) {
+    IffFile iff;
+    EXPECT_EQ(iff::parseChecked(iff, bytes), "");
+    return iff;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
+    testkit::TempFolder folder;
+    const IffFile iff = parsed(testkit::characterFile().build());
+    modIFFsupport::gsDumpBMPs(iff, folder.path());
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
+    for (const auto& c : iff.Chunks)
+        if (c.TypeCode == "BMP_") {
+            EXPECT_EQ(readWholeFile(folder / bitmaps::exportName(c)), c.Data);
+        }
+}
+
+TEST(BitmapExport, NoPicturesWritesNothingAndAnEmptyNameIsJustTheExtension) {
+    testkit::TempFolder folder;
+    EXPECT_TRUE(bitmaps::exportAll(parsed(testkit::IffBuilder().chunk("OBJD", 1, "").build()),
+                                   folder.path())
+                    .empty());
+    EXPECT_TRUE(filesIn(folder.path()).empty());
+    const auto names = bitmaps::exportAll(
+        parsed(testkit::IffBuilder().bitmap("...", 1, "BM").build()), folder.path());
+    EXPECT_EQ(names, std::vector<std::string>{".BMP"});
+}
+
+TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
+    testkit::TempFolder folder;
+    folder.write("web_image.BMP", ByteText(5000, 'o'));
+    const IffFile iff = parsed(testkit::IffBuilder()
+                                   .bitmap("web_image", 1, ByteText(300, 'a'))
+                                   .bitmap("faces", 2, "faces")
+                                   .bitmap("web.image", 3, "short")   // cleans to the same name
+                                   .build());
+    const auto names = bitmaps::exportAll(iff, folder.path());
+    EXPECT_EQ(names, (std::vector<std::string>{"web_image.BMP", "faces.BMP", "webimage.BMP"}));
+    EXPECT_EQ(readWholeFile(folder / "web_image.BMP"), ByteText(300, 'a'));
+
+    const IffFile sameName = parsed(testkit::IffBuilder()
+                                        .bitmap("rel. images", 1, ByteText(300, 'a'))
+                                        .bitmap("rel images", 2, "short")
+                                        .build());
+    bitmaps::exportAll(sameName, folder.path());
+    EXPECT_EQ(readWholeFile(folder / "relimages.BMP"), "short");
+}
+
+TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
+    testkit::TrapRecorder trap;
+    testkit::TempFolder folder;
+    const IffFile noNul = parsed(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(ByteText(64, 'L')).build());
+    setErrLocation(3000);
+    EXPECT_THROW(modIFFsupport::gsDumpBMPs(noNul, folder.path()), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 5);
+    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
+    EXPECT_EQ(trap.last.ErrProcedure, "gsDumpBMPs");
+    EXPECT_EQ(trap.last.ErrLocation, 0);
+
+    const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
+    EXPECT_THROW(modIFFsupport::gsDumpBMPs(fine, folder / "missing folder"), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 76);
+    EXPECT_EQ(trap.calls, 2);
+}
+
+TEST(Bitmaps, TheBuilderMakesRealBitmaps) {
+    const ByteText bmp = testkit::bitmap24(3, 2, [](int x, int y) {
+        return testkit::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
+    });
+    // 54-byte headers, rows of 9 pixel bytes padded to 12, bottom row first, BGR.
+    ASSERT_EQ(bmp.size(), 54u + 2 * 12);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<unsigned char>(bmp[2]), bmp.size());
+    EXPECT_EQ(bmp.substr(54, 6), ByteText("\x09\x01\x00\x09\x01\x01", 6));
+    testkit::FakePictureLoader loader;
+    const auto picture = loader.decode(bmp);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width(), 3);
+    EXPECT_EQ(picture->height(), 2);
+    const ByteText indexed = testkit::bitmap8(5, 1, {{0, 0, 0}, {255, 255, 255}}, [](int x, int) {
+        return static_cast<std::uint8_t>(x % 2);
+    });
+    EXPECT_EQ(indexed.size(), 54u + 2 * 4 + 8);
+}

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "core/binary_support.h"
+#include "core/string_set.h"
+#include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
+
+using namespace drapeline;
+using testkit::StringSetLayout;
+
+namespace {
+
+std::int32_t errorOf(std::string_view data) {
+    try {
+        strings::decode(data);
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+IffFile parsed(const ByteText& bytes) {
+    IffFile iff;
+    EXPECT_EQ(iff::parseChecked(iff, bytes), "");
+    return iff;
+}
+
+}  // namespace
+
+TEST(StringSets, DecodeAndEncodeGiveBackTheSameBytes) {
+    StringSetLayout odd;
+    odd.formatCode = ByteText("\x01\x02", 2);
+    odd.trailer = ByteText("\0tail\xFF", 6);
+    const ByteText cases[] = {
+        testkit::stringSetData(testkit::adultFemaleBodyStrings()),
+        testkit::stringSetData({{"Bella", "first name", 1}, {"", "", 0}, {"\xE9t\xE9", "", 0xFF}}),
+        testkit::stringSetData(std::vector<std::string>{"only"}, odd),
+    };
+    for (const auto& data : cases) EXPECT_EQ(strings::encode(strings::decode(data)), data);
+
+    const StringSet set = strings::decode(cases[1]);
+    ASSERT_EQ(set.Entries.size(), 3u);
+    EXPECT_EQ(set.Entries[0].Text, "Bella");
+    EXPECT_EQ(set.Entries[0].Comment, "first name");
+    EXPECT_EQ(set.Entries[2].LanguageCode, 0xFF);
+    const StringSet trailing = strings::decode(cases[2]);
+    EXPECT_EQ(trailing.FormatCode, ByteText("\x01\x02", 2));
+    EXPECT_EQ(trailing.Trailer, ByteText("\0tail\xFF", 6));
+}
+
+TEST(StringSets, CountIsLittleEndianAndSixteenBits) {
+    const std::vector<std::string> texts(257, "t");
+    const StringSet set = strings::decode(testkit::stringSetData(texts));
+    EXPECT_EQ(set.CountField, ByteText("\x01\x01", 2));
+    EXPECT_EQ(set.Entries.size(), 257u);
+    // An empty entry takes three bytes: language and two NULs.
+    const ByteText empty = testkit::stringSetData(std::vector<std::string>{""});
+    EXPECT_EQ(empty.size(), 4u + 3u);
+}
+
+TEST(StringSets, SetsThatCanNotBeDecodedAreRunTimeErrors) {
+    StringSetLayout zero;
+    zero.count = 0;
+    StringSetLayout claimsMore;
+    claimsMore.count = 3;
+    StringSetLayout over;
+    over.count = 32768;
+    const std::vector<std::string> many(32768, "");
+    const std::pair<ByteText, std::int32_t> cases[] = {
+        {testkit::stringSetData(std::vector<std::string>{"a"}, zero), 9},
+        {testkit::stringSetData(std::vector<std::string>{"a", "b"}, claimsMore), 5},
+        {ByteText("\xFD\xFF\x01\x00\x01no nul", 11), 5},
+        {ByteText("\xFD\xFF\x01\x00\x01text\0comment", 17), 5},
+        {ByteText("\xFD\xFF\x01", 3), 5},
+        {ByteText(), 5},
+        {testkit::stringSetData(many, over), 6},
+    };
+    for (const auto& [data, number] : cases) EXPECT_EQ(errorOf(data), number) << data.size();
+    EXPECT_EQ(errorOf(testkit::stringSetData(std::vector<std::string>(32767, ""))), 0);
+}
+
+TEST(StringSets, EncodeRefusesWhatWouldReadBackDifferently) {
+    StringSet set = strings::decode(testkit::stringSetData(std::vector<std::string>{"a"}));
+    set.Entries[0].Text = ByteText("a\0b", 3);
+    EXPECT_THROW(strings::encode(set), RuntimeError);
+    set.Entries[0].Text = "a";
+    set.CountField = "1";
+    EXPECT_THROW(strings::encode(set), RuntimeError);
+}
+
+TEST(StringSets, ReadPicksTheFirstMatchingChunkByTypeAndWholeIdField) {
+    const IffFile iff = parsed(testkit::IffBuilder()
+                                   .chunkWithIdField("STR#", testkit::idField(200, 0, 0x11),
+                                                     testkit::stringSetData(std::vector<std::string>{"wrong kept bytes"}))
+                                   .ctss(200, {"name set"})
+                                   .strings(200, {"first"})
+                                   .strings(200, {"second"})
+                                   .build());
+    StringSet set;
+    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false);
+    ASSERT_EQ(set.Entries.size(), 1u);
+    EXPECT_EQ(set.Entries[0].Text, "first");
+    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, true);
+    EXPECT_EQ(set.Entries[0].Text, "name set");
+    // No such chunk: the set stays as it was.
+    modIFFsupport::gsReadSTRSegment(iff, set, modBinarySupport::gfstrHexToBytes("00 C9 00 10"), false);
+    EXPECT_EQ(set.Entries[0].Text, "name set");
+}
+
+TEST(StringSets, WriteStoresEveryMatchingChunkAndItsSize) {
+    IffFile iff = parsed(testkit::IffBuilder()
+                             .strings(200, {"adult", "b001"})
+                             .chunk("OBJD", 1, "x")
+                             .strings(200, {"adult", "b001"})
+                             .build());
+    const ByteText objdBefore = iff.Chunks[1].Data;
+    StringSet set;
+    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false);
+    const auto sizeBefore = modBinarySupport::gflngStrToLongBE(iff.Chunks[0].SizeField);
+    set.Entries[1].Text += "12345";
+    modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, false);
+    for (const std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(modBinarySupport::gflngStrToLongBE(iff.Chunks[i].SizeField), sizeBefore + 5);
+        EXPECT_EQ(iff.Chunks[i].Data, strings::encode(set));
+    }
+    EXPECT_EQ(iff.Chunks[1].Data, objdBefore);
+    // Nothing to write to: nothing changes.
+    const IffFile before = iff;
+    modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, true);
+    EXPECT_EQ(iff.Chunks[0].Data, before.Chunks[0].Data);
+}
+
+TEST(StringSets, GuardedProceduresTrapWithoutStages) {
+    testkit::TrapRecorder trap;
+    StringSetLayout zero;
+    zero.count = 0;
+    IffFile iff = parsed(testkit::IffBuilder()
+                             .chunkWithIdField("STR#", ByteText(WardrobeIdField),
+                                               testkit::stringSetData(std::vector<std::string>{"a"}, zero))
+                             .build());
+    setErrLocation(2000);
+    StringSet set;
+    EXPECT_THROW(modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 9);
+    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
+    EXPECT_EQ(trap.last.ErrProcedure, "gsReadSTRSegment");
+    EXPECT_EQ(trap.last.ErrLocation, 0);
+
+    set.FormatCode = "x";
+    EXPECT_THROW(modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, false), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrProcedure, "gsWriteSTRSegment");
+    EXPECT_EQ(trap.calls, 2);
+}
