@@ -10,11 +10,13 @@ namespace drapeline::cli {
 // Command groups, one file each.
 std::vector<Command> neighbourhoodCommands();
 std::vector<Command> fileCommands();
+std::vector<Command> wardrobeCommands();
+std::vector<Command> demoCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
-        for (auto group : {neighbourhoodCommands, fileCommands}) {
+        for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());
         }

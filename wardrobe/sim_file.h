@@ -1,0 +1,65 @@
+#pragma once
+// Opening a character file's wardrobe and writing it back. The edit window, the
+// command-line tool and the neighbourhood repair tools all go through these.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/iff_file.h"
+#include "core/string_set.h"
+#include "platform/clock.h"
+#include "wardrobe/wardrobe_fields.h"
+
+namespace drapeline::wardrobe {
+
+// The object label (last OBJD chunk whose label starts with "user", any case) and the
+// catalogue name (first string of the last CTSS chunk). Empty where the chunk is missing.
+// Throws RuntimeError 5 for a label or name set without the NUL that ends it.
+struct SimIdentity {
+    std::string objectLabel;
+    std::string catalogueName;
+};
+SimIdentity readIdentity(const IffFile& iff);
+
+// The fields as the edit window shows them after opening, from the decoded body strings:
+// outfits by layout (with the placeholders), hands, identity, body type. Sets ErrLocation
+// at each stage (1000 ... 4000) and throws RuntimeError where an entry can not be read.
+WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings);
+
+// Why a wardrobe can not be shown or saved, in a few plain words ("it has no wardrobe
+// strings", "its wardrobe has only 12 entries", "the swimsuit entry 17 is not an outfit",
+// ...), or nothing when it can. The edit window and the command-line tool refuse such a
+// sim with a message instead of ending the program.
+std::optional<std::string> wardrobeProblem(const IffFile& iff);
+
+// The message shown for such a sim: names the file and what is wrong.
+std::string unshowableMessage(const std::string& fileName, const std::string& problem);
+
+// Writes the fields into the body strings as Save does: outfit entries by entry count and
+// age (with "ADDED" and the child defaults), hand entries with keys rebuilt from the age
+// and gender fields, every other entry, language code and comment untouched. Throws
+// RuntimeError 9 when the set lacks an entry it must write.
+void writeFields(StringSet& bodyStrings, const WardrobeFields& fields);
+
+// "User00012iff_Ann_UserData2_20020330_140507": file name, sim part, neighbourhood folder
+// and time stamp (with seconds), cleaned to a safe file name.
+std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
+                           const platform::LocalTime& time);
+
+// Copies the character file as it is on disk into programFolder/Backup (created when
+// missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
+// backup. Returns the backup's path. Throws RuntimeError.
+std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
+                           const std::string& displayName, const platform::LocalTime& time);
+
+// The one way a character file is replaced: the new content is written whole to
+// programFolder/usertemp.iff (which stays there), `beforeReplace` runs (the backup), then
+// the same bytes are put at the character file's path with the durable atomic replace, so
+// that the character file is at every moment the complete old or the complete new file.
+// Throws RuntimeError; the character file is then unchanged.
+void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
+                          const std::string& programFolder,
+                          const std::function<void()>& beforeReplace = {});
+
+}  // namespace drapeline::wardrobe
