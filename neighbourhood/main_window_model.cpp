@@ -16,7 +16,7 @@ void MainWindowModel::Form_Load() {
     const std::string registryLocation = registryGameLocation(services_.registry);
     applyFirstStartDefaults(services_.settings, registryLocation);
     backupChecked_ = neighbourhood::backupChecked(services_.settings);
-    gameLocation_ = services_.settings.value(keys::SimsLocation);
+    gameLocation_ = override_.empty() ? services_.settings.value(keys::SimsLocation) : override_;
     simFiles_.clear();
     // Ensemble files live here; it usually exists already, and a failure is not fatal here.
     platform::createFolder(platform::joinPath(services_.programFolder, "ENX"));

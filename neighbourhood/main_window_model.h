@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ public:
     // Loading, once: registry location, first-start defaults, the backup check mark, the
     // game location from the settings, and the ensemble folder.
     void Form_Load();
+
+    // Makes loading use this game folder instead of the stored one, without storing it
+    // (the demo game).
+    void overrideGameLocation(std::string folder) { override_ = std::move(folder); }
 
     // Every activation: the game location messages, then, while no character file is
     // listed, the neighbourhood list and the last neighbourhood used.
@@ -60,6 +65,7 @@ private:
     platform::Services& services_;
     std::string& gameLocation_;
     bool backupChecked_ = false;
+    std::string override_;
     std::vector<std::string> userDataDirs_;
     std::vector<std::string> lines_;
     std::string selectedLine_;

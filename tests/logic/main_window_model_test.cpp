@@ -252,3 +252,14 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
     EXPECT_EQ(machine.dialogs.shown[0].title, "Selected Location Invalid");
     EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
 }
+
+TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
+    makeGame();
+    machine.settings.setValue(keys::SimsLocation, "/the/real/game");
+    model.overrideGameLocation(game.path());
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_EQ(gameLocation, game.path());
+    EXPECT_EQ(model.listLines().size(), 3u);
+    EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
+}

@@ -1,0 +1,107 @@
+#include "neighbourhood/sim_browser.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/bitmap_export.h"
+#include "platform/files.h"
+
+namespace drapeline::neighbourhood {
+
+namespace {
+
+// A name set's first string starts at its 6th byte: format code, count, language code.
+constexpr std::size_t FirstStringAt = 5;
+
+// Text up to the first NUL. A damaged set without one shows what it holds rather than
+// ending the program over a thumbnail.
+std::string upToNul(std::string_view text) {
+    return std::string(text.substr(0, std::min(text.find('\0'), text.size())));
+}
+
+void removeIgnoringCase(const std::string& folder, const char* name) {
+    for (const auto& found : platform::listFolder(folder, name, platform::Listing::FilesOnly))
+        platform::removeFile(platform::joinPath(folder, found));
+}
+
+}  // namespace
+
+std::string thumbnailLabel(const IffFile& iff) {
+    for (const auto& chunk : iff.Chunks) {
+        if (chunk.TypeCode != "CTSS") continue;
+        if (chunk.Data.size() <= FirstStringAt) return {};
+        return upToNul(std::string_view(chunk.Data).substr(FirstStringAt));
+    }
+    return {};
+}
+
+std::string objectLabel(const IffFile& iff) {
+    for (const auto& chunk : iff.Chunks) {
+        if (chunk.TypeCode != "OBJD") continue;
+        const std::string label = upToNul(chunk.Label);
+        if (label.size() >= 4 && std::equal(label.begin(), label.begin() + 4, "user",
+                                            [](char a, char b) {
+                                                return std::tolower(static_cast<unsigned char>(a)) == b;
+                                            }))
+            return label;
+    }
+    return {};
+}
+
+platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::StockPicture fallback) {
+    const std::string path = platform::resolvePath(services_.programFolder, fileName);
+    if (auto picture = services_.pictures.load(path))
+        return platform::ShownPicture::loaded(std::move(picture), path);
+    return platform::ShownPicture::stockPicture(fallback);
+}
+
+const IffChunk* webImageChunk(const IffFile& iff) {
+    // The picture an export would leave as "web_image.BMP": the last BMP_ chunk whose
+    // cleaned label is web_image, in any letter case.
+    const IffChunk* found = nullptr;
+    for (const auto& chunk : iff.Chunks)
+        if (chunk.TypeCode == "BMP_" &&
+            platform::equalIgnoringCase(bitmaps::exportName(chunk), "web_image.BMP"))
+            found = &chunk;
+    return found;
+}
+
+Thumbnail SimBrowser::thumbnail(const std::string& path) {
+    modIFFsupport::gsClearIFF(iff_);
+    if (!modIFFsupport::gfstrReadIFFChecked(iff_, path).empty())
+        return {platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad), CanNotLoadLabel};
+    // Decoded where it lies in memory: exporting every sim's pictures to disk only to read
+    // one back would cost a page many times its reading. The preview still exports.
+    platform::ShownPicture picture = platform::ShownPicture::stockPicture(platform::StockPicture::NotFound);
+    if (const IffChunk* web = webImageChunk(iff_))
+        if (auto decoded = services_.pictures.decode(web->Data))
+            picture = platform::ShownPicture::loaded(std::move(decoded), path);
+    return {std::move(picture), thumbnailLabel(iff_)};
+}
+
+SimPreview SimBrowser::preview(const std::string& path, const std::string& userDataDir) {
+    SimPreview p;
+    const std::string fileName = platform::fileNameOf(path);
+    modIFFsupport::gsClearIFF(iff_);
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff_, path);
+    if (!error.empty()) {
+        p.name = "* ERROR * Can not load " + fileName;
+        p.webImage = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
+        const std::string sep(1, platform::nativeSeparator());
+        p.errorLines = {"The selected sim file", userDataDir + sep + "characters" + sep + fileName,
+                        "can not be loaded. The error returned was:", error};
+        return p;
+    }
+    p.readable = true;
+    for (const char* name : {"web_image.bmp", "faces.bmp", "relimages.bmp"})
+        removeIgnoringCase(services_.programFolder, name);
+    modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
+    p.webImage = loadExported("web_image.bmp", platform::StockPicture::NotFound);
+    p.faces = loadExported("faces.bmp", platform::StockPicture::NotFound);
+    p.relImages = loadExported("relimages.bmp", platform::StockPicture::NotFound);
+    p.name = fileName;
+    if (const std::string label = objectLabel(iff_); !label.empty()) p.name = label;
+    return p;
+}
+
+}  // namespace drapeline::neighbourhood
