@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "core/file_io.h"
+#include "neighbourhood/sim_browser.h"
+#include "platform/files.h"
+#include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::neighbourhood;
+using platform::StockPicture;
+
+namespace {
+
+class Browser : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    SimBrowser browser{machine.services};
+
+    std::string sim(const std::string& file, testkit::IffBuilder builder) {
+        return game.write("UserData/Characters/" + file, builder.build());
+    }
+};
+
+}  // namespace
+
+TEST_F(Browser, ThumbnailShowsTheWebImageAndTheFirstNameOfTheFirstNameSet) {
+    testkit::SimOptions options;
+    options.names = {"Ann", "Ann Other"};
+    options.webImage = {90, 60};
+    const std::string path = sim("User00001.iff", testkit::characterFile(options).ctss(2001, {"Zed"}));
+    const Thumbnail thumb = browser.thumbnail(path);
+    EXPECT_EQ(thumb.label, "Ann");
+    ASSERT_TRUE(thumb.picture.picture);
+    EXPECT_EQ(thumb.picture.picture->width(), 90);
+    EXPECT_EQ(thumb.picture.picture->height(), 60);
+}
+
+TEST_F(Browser, ThumbnailOfASimWithoutPicturesOrNamesUsesStandIns) {
+    const std::string path = sim("User00002.iff", testkit::IffBuilder().strings(200, {"adult"}).map());
+    const Thumbnail thumb = browser.thumbnail(path);
+    EXPECT_EQ(thumb.label, "");
+    EXPECT_FALSE(thumb.picture.picture);
+    EXPECT_EQ(thumb.picture.stock, StockPicture::NotFound);
+}
+
+TEST_F(Browser, AnUnreadableFileIsShownNotFatal) {
+    ByteText bytes = testkit::characterFile().build();
+    bytes.resize(bytes.size() / 2);
+    const std::string path = game.write("UserData2/Characters/User00003.iff", bytes);
+    const Thumbnail thumb = browser.thumbnail(path);
+    EXPECT_EQ(thumb.label, "* ERROR *\r\n Can't Load!!");
+    EXPECT_EQ(thumb.picture.stock, StockPicture::CanNotLoad);
+
+    const SimPreview preview = browser.preview(path, "UserData2");
+    EXPECT_FALSE(preview.readable);
+    EXPECT_EQ(preview.name, "* ERROR * Can not load User00003.iff");
+    EXPECT_EQ(preview.webImage.stock, StockPicture::CanNotLoad);
+    ASSERT_EQ(preview.errorLines.size(), 4u);
+    EXPECT_EQ(preview.errorLines[0], "The selected sim file");
+    EXPECT_EQ(preview.errorLines[1], platform::joinPath(platform::joinPath("UserData2", "characters"),
+                                                        "User00003.iff"));
+    EXPECT_EQ(preview.errorLines[2], "can not be loaded. The error returned was:");
+    EXPECT_EQ(preview.errorLines[3], "Error 62 - Input past end of file");
+}
+
+TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
+    testkit::SimOptions first;
+    first.objectLabel = "user00007";
+    const std::string withPictures = sim("User00007.iff", testkit::characterFile(first));
+    const std::string without = sim("User00008.iff", testkit::IffBuilder()
+                                                         .chunk("OBJD", 128, "x", "User00008")
+                                                         .bitmap("web_image", 1, testkit::solidBitmap(4, 4, {1, 2, 3}))
+                                                         .map());
+    SimPreview preview = browser.preview(withPictures, "UserData");
+    EXPECT_TRUE(preview.readable);
+    EXPECT_EQ(preview.name, "user00007");
+    EXPECT_TRUE(preview.faces.picture);
+    EXPECT_TRUE(preview.relImages.picture);
+    EXPECT_TRUE(platform::fileExists(programFolder / "faces.BMP"));
+
+    preview = browser.preview(without, "UserData");
+    EXPECT_EQ(preview.name, "User00008");
+    ASSERT_TRUE(preview.webImage.picture);
+    EXPECT_EQ(preview.webImage.picture->width(), 4);
+    EXPECT_EQ(preview.faces.stock, StockPicture::NotFound);
+    EXPECT_EQ(preview.relImages.stock, StockPicture::NotFound);
+    EXPECT_FALSE(platform::fileExists(programFolder / "faces.BMP"));
+}
+
+TEST_F(Browser, PreviewNameFallsBackToTheFileName) {
+    const std::string path =
+        sim("User00009.iff", testkit::IffBuilder().chunk("OBJD", 128, "x", "neighbour").map());
+    EXPECT_EQ(browser.preview(path, "UserData").name, "User00009.iff");
+}
+
+TEST(ObjectLabel, TakesTheFirstUserLabelInAnyCase) {
+    IffFile iff;
+    ASSERT_EQ(iff::parseChecked(iff, testkit::IffBuilder()
+                                         .chunk("OBJD", 1, "x", "Neighbour")
+                                         .chunk("OBJD", 2, "x", "USER00004")
+                                         .chunk("OBJD", 3, "x", "user00005")
+                                         .map()
+                                         .build()),
+              "");
+    EXPECT_EQ(objectLabel(iff), "USER00004");
+}
