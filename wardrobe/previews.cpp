@@ -6,7 +6,8 @@ namespace drapeline::wardrobe {
 
 std::string textureBitmapPath(const std::string& gameLocation, const std::string& folder,
                               const std::string& texture) {
-    if (texture.find_first_of("/\\") != std::string::npos) return {};
+    // A drive or stream colon would lead outside the folder on Windows as a separator does.
+    if (texture.find_first_of("/\\:") != std::string::npos) return {};
     return platform::resolvePath(gameLocation, folder + "/" + texture + ".bmp");
 }
 

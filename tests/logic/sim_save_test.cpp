@@ -42,37 +42,6 @@ TEST(BackupName, FileSimNeighbourhoodAndTimeWithSecondsCleaned) {
               "User1iff_o_UserData_20020102_030405");
 }
 
-TEST(MakeUserBackup, CopiesAsOnDiskAndNeverReplacesAnEarlierBackup) {
-    testkit::TempFolder folder;
-    const std::string character = folder.write("game/UserData/Characters/User1.iff", "first");
-    const std::string program = folder.makeFolder("program");
-    const platform::LocalTime at{2002, 3, 30, 14, 5, 7};
-    std::vector<std::string> made;
-    for (const char* content : {"first", "second", "third"}) {
-        folder.write("game/UserData/Characters/User1.iff", content);
-        made.push_back(makeUserBackup(program, character, "Bo", at));
-    }
-    const std::string base = folder / "program/Backup/User1iff_o_UserData_20020330_140507";
-    EXPECT_EQ(made, (std::vector<std::string>{base, base + "_2", base + "_3"}));
-    EXPECT_EQ(readWholeFile(base), "first");
-    EXPECT_EQ(readWholeFile(base + "_2"), "second");
-    EXPECT_EQ(readWholeFile(base + "_3"), "third");
-
-    // An existing folder spelt in another case is used, not doubled.
-    testkit::TempFolder other;
-    other.makeFolder("BACKUP");
-    const std::string into = makeUserBackup(other.path(), character, "Bo", at);
-    EXPECT_EQ(platform::fileNameOf(platform::folderOf(into)), "BACKUP");
-
-    try {
-        makeUserBackup(program, folder / "game/missing.iff", "Bo", at);
-        ADD_FAILURE();
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 53);
-        EXPECT_EQ(errorContext().ErrLocation, 3000);
-    }
-}
-
 class ReplaceCharacterFile : public ::testing::Test {
 protected:
     testkit::TempFolder folder;
