@@ -1,9 +1,215 @@
+// Commands on one sim's wardrobe: show it as the edit window does, and change and save it
+// as the edit window's Save does. A file that can not be read or a wardrobe that can not
+// be shown is refused before anything could reach the error trap.
+
+#include <functional>
+#include <ostream>
+
+#include "cli/cli_services.h"
 #include "cli/command.h"
+#include "cli/json.h"
+#include "core/iff_file.h"
+#include "core/string_set.h"
+#include "platform/files.h"
+#include "wardrobe/edit_sim_model.h"
+#include "wardrobe/sim_file.h"
 
 namespace drapeline::cli {
 
+namespace {
+
+using wardrobe::HandSlot;
+using wardrobe::OutfitKind;
+using wardrobe::WardrobeFields;
+
+struct OutfitKey {
+    const char* name;
+    OutfitKind kind;
+};
+constexpr OutfitKey OutfitKeys[] = {
+    {"normal", OutfitKind::Normal},   {"swimsuit", OutfitKind::Swimsuit},
+    {"formal", OutfitKind::Formal},   {"pajamas", OutfitKind::Pajamas},
+    {"nude", OutfitKind::Nude},       {"winter", OutfitKind::Winter},
+};
+
+struct HandKey {
+    const char* name;
+    HandSlot slot;
+};
+constexpr HandKey HandKeys[] = {
+    {"formalLeft", HandSlot::FormalLeft}, {"formalRight", HandSlot::FormalRight},
+    {"openLeft", HandSlot::OpenLeft},     {"openRight", HandSlot::OpenRight},
+    {"pointLeft", HandSlot::PointLeft},   {"pointRight", HandSlot::PointRight},
+    {"closedLeft", HandSlot::ClosedLeft}, {"closedRight", HandSlot::ClosedRight},
+};
+
+const char* layoutName(wardrobe::WardrobeLayout layout) {
+    switch (layout) {
+    case wardrobe::WardrobeLayout::Long: return "Long";
+    case wardrobe::WardrobeLayout::AdultMiddle: return "AdultMiddle";
+    case wardrobe::WardrobeLayout::Short: return "Short";
+    }
+    return "";
+}
+
+std::string bodyTypeName(wardrobe::BodyType type) {
+    return type == wardrobe::BodyType::None ? std::string() : wardrobe::bodyTypeCode(type);
+}
+
+// The JSON we print maps byte N to code point N; a value typed back in is taken the same
+// way when it is UTF-8 within Latin-1, and as raw bytes otherwise.
+std::string bytesFromArgument(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+        } else if ((b == 0xC2 || b == 0xC3) && i + 1 < text.size() &&
+                   (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            out += static_cast<char>(((b & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        } else {
+            return text;
+        }
+    }
+    return out;
+}
+
+// The checked read; its error text is the failure.
+IffFile readChecked(const std::string& path) {
+    IffFile iff;
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
+    if (!error.empty()) throw Failure(error);
+    return iff;
+}
+
+void refuseUnshowable(const IffFile& iff, const std::string& path) {
+    if (auto problem = wardrobe::wardrobeProblem(iff))
+        throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), *problem));
+}
+
+std::string fieldsJson(const WardrobeFields& f, wardrobe::WardrobeLayout layout) {
+    JsonWriter json;
+    json.beginObject()
+        .key("name").value(f.name)
+        .key("age").value(f.age)
+        .key("gender").value(f.gender)
+        .key("skinTone").value(f.skinTone)
+        .key("bodyType").value(bodyTypeName(f.bodyType))
+        .key("layout").value(layoutName(layout))
+        .key("outfits").beginObject();
+    for (const auto& o : OutfitKeys)
+        json.key(o.name).beginObject()
+            .key("mesh").value(f.outfit(o.kind).mesh)
+            .key("texture").value(f.outfit(o.kind).texture)
+            .endObject();
+    json.endObject().key("hands").beginObject();
+    for (const auto& h : HandKeys) json.key(h.name).value(f.hand(h.slot));
+    json.endObject().endObject();
+    return json.str();
+}
+
+int showWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(1, 1);
+    const std::string& path = args.positional()[0];
+    const IffFile iff = readChecked(path);
+    refuseUnshowable(iff, path);
+    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+    const WardrobeFields fields = wardrobe::readFields(iff, set);
+    out << fieldsJson(fields, wardrobe::layoutFor(set.Entries.size(), fields.age)) << "\n";
+    return 0;
+}
+
+using Assignment = std::function<void(WardrobeFields&)>;
+
+Assignment parseAssignment(const std::string& argument) {
+    const auto equals = argument.find('=');
+    if (equals == std::string::npos) throw UsageError("expected KEY=VALUE, got '" + argument + "'");
+    const std::string key = argument.substr(0, equals);
+    const std::string value = bytesFromArgument(argument.substr(equals + 1));
+    for (const auto& o : OutfitKeys) {
+        const std::string name = o.name;
+        const OutfitKind kind = o.kind;
+        if (key == name + ".mesh") return [=](WardrobeFields& f) { f.outfit(kind).mesh = value; };
+        if (key == name + ".texture")
+            return [=](WardrobeFields& f) { f.outfit(kind).texture = value; };
+    }
+    for (const auto& h : HandKeys) {
+        const HandSlot slot = h.slot;
+        if (key == std::string("hands.") + h.name)
+            return [=](WardrobeFields& f) { f.hand(slot) = value; };
+    }
+    throw UsageError("unknown key '" + key + "'");
+}
+
+// A trapped error ends this command, not the process, and is reported as its one line.
+class TrapEndsCommand {
+public:
+    TrapEndsCommand() {
+        setErrorTrapHandler([] { throw ProgramEnded{}; });
+    }
+    ~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
+    TrapEndsCommand(const TrapEndsCommand&) = delete;
+    TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
+
+    static Failure failure() {
+        const ErrorContext& c = errorContext();
+        return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
+                       c.ErrModule + "." + c.ErrProcedure + ", location " +
+                       std::to_string(c.ErrLocation) + ")");
+    }
+};
+
+int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
+    if (args.positional().size() < 2) throw UsageError("give a file and at least one KEY=VALUE");
+    const std::string& path = args.positional()[0];
+    std::vector<Assignment> assignments;
+    for (std::size_t i = 1; i < args.positional().size(); ++i)
+        assignments.push_back(parseAssignment(args.positional()[i]));
+
+    const std::string programFolder = programFolderFor(args);
+    if (!platform::createFolder(programFolder))
+        throw Failure("can not create the program folder " + programFolder);
+
+    IffFile iff = readChecked(path);
+    refuseUnshowable(iff, path);
+
+    CliMachine machine(programFolder);
+    const std::string gameLocation;   // no previews on the command line
+    wardrobe::EditSimModel model(machine.services, gameLocation);
+    model.LoadUserFile = path;
+    const TrapEndsCommand trap;
+    try {
+        if (!model.openRead(std::move(iff)))
+            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model.problem()));
+        for (const auto& assign : assignments) assign(model.fields);
+        if (!model.cmdSave_Click(args.flag("backup")))
+            throw Failure(platform::fileNameOf(path) +
+                          " has no display name; nothing was saved");
+    } catch (const ProgramEnded&) {
+        throw TrapEndsCommand::failure();
+    }
+
+    JsonWriter json;
+    json.beginObject().key("saved").value(path).key("backup");
+    if (model.lastBackup().empty())
+        json.null();
+    else
+        json.value(model.lastBackup());
+    out << json.endObject().str() << "\n";
+    return 0;
+}
+
+}  // namespace
+
 std::vector<Command> wardrobeCommands() {
-    return {};
+    return {
+        {"wardrobe", "wardrobe FILE                    show a sim's wardrobe as the edit window does",
+         {}, showWardrobe},
+        {"set",
+         "set FILE KEY=VALUE... [--backup]  change outfits (normal.mesh, winter.texture, ...) and "
+         "hands (hands.formalLeft, ...) and save as the edit window does",
+         {"backup"}, setWardrobe},
+    };
 }
 
 }  // namespace drapeline::cli

@@ -26,8 +26,15 @@ public:
 
     // The opening sequence: reset, delete the three exported images, read the file (a
     // failure raises the error trap), decode the body strings, show the record, export
-    // the bitmaps and load every picture.
-    void Form_Load();
+    // the bitmaps and load every picture. A wardrobe that can not be shown (see
+    // wardrobeProblem) is refused with an exclamation box instead: false, problem() says
+    // why, and the window closes.
+    bool Form_Load();
+    // The same opening for a file the caller has already read with the checked reader
+    // (the command-line tool), so that it is read only once.
+    bool openRead(IffFile alreadyRead);
+    // Why the last opening was refused ("" when it was not).
+    const std::string& problem() const { return problem_; }
 
     // Save: asks "Make changes to ...?", writes the fields into the body strings and the
     // file through replaceCharacterFile, with a backup when `backup` is true, and reports
@@ -51,12 +58,17 @@ public:
     const std::string& gameLocation() const { return gameLocation_; }
 
 private:
+    void reset();
+    bool show();
     void loadPictures();
+    std::string msMakeUserBackup();
 
     platform::Services& services_;
     const std::string& gameLocation_;
     IffFile iff_;
     StringSet bodyStrings_;
+    std::string editedPath_;   // LoadUserFile as it was at the opening
+    std::string problem_;
     std::string lastBackup_;
 };
 

@@ -28,9 +28,12 @@ SimIdentity readIdentity(const IffFile& iff);
 WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings);
 
 // Why a wardrobe can not be shown or saved, in a few plain words ("it has no wardrobe
-// strings", "its wardrobe has only 12 entries", "the swimsuit entry 17 is not an outfit",
-// ...), or nothing when it can. The edit window and the command-line tool refuse such a
-// sim with a message instead of ending the program.
+// strings", "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing", "the
+// swimsuit entry 17 is not an outfit", ...), or nothing when it can. It runs the same
+// reading as readFields, a trial writeFields on a copy of the set, and checks the picture
+// labels that opening cuts, so a file it accepts opens and saves without error. The edit
+// window and the command-line tool refuse such a sim with a message instead of ending the
+// program. Sets ErrLocation as readFields does.
 std::optional<std::string> wardrobeProblem(const IffFile& iff);
 
 // The message shown for such a sim: names the file and what is wrong.
@@ -39,17 +42,20 @@ std::string unshowableMessage(const std::string& fileName, const std::string& pr
 // Writes the fields into the body strings as Save does: outfit entries by entry count and
 // age (with "ADDED" and the child defaults), hand entries with keys rebuilt from the age
 // and gender fields, every other entry, language code and comment untouched. Throws
-// RuntimeError 9 when the set lacks an entry it must write.
+// RuntimeError 9, before changing anything, when the set lacks an entry it must write.
 void writeFields(StringSet& bodyStrings, const WardrobeFields& fields);
 
-// "User00012iff_Ann_UserData2_20020330_140507": file name, sim part, neighbourhood folder
-// and time stamp (with seconds), cleaned to a safe file name.
+// File name, sim part, neighbourhood folder and time stamp (with seconds), cleaned to a
+// safe file name: ".../UserData2/Characters/User00012.iff" and "Bella  (user00012)" at
+// 14:05:07 on 30 March 2002 give "User00012iff_ellauser00012_UserData2_20020330_140507".
+// The neighbourhood folder follows the first "\Userdata" or "/Userdata" (any case).
 std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
                            const platform::LocalTime& time);
 
 // Copies the character file as it is on disk into programFolder/Backup (created when
 // missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
-// backup. Returns the backup's path. Throws RuntimeError.
+// backup. Returns the backup's path. Sets ErrLocation 1000 (folder), 2000 (name) and 3000
+// (copy). Throws RuntimeError.
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time);
 
@@ -57,7 +63,8 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
 // programFolder/usertemp.iff (which stays there), `beforeReplace` runs (the backup), then
 // the same bytes are put at the character file's path with the durable atomic replace, so
 // that the character file is at every moment the complete old or the complete new file.
-// Throws RuntimeError; the character file is then unchanged.
+// The caller's ErrLocation is kept through the writer's own stages. Throws RuntimeError;
+// the character file is then unchanged.
 void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace = {});

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/file_io.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using testkit::runProcess;
+
+namespace {
+
+testkit::ProcessResult cli(const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment = {}) {
+    return runProcess(DRAPELINE_CLI_PATH, args, environment);
+}
+
+ByteText simWith(std::vector<std::string> bodyStrings) {
+    testkit::SimOptions sim;
+    sim.bodyStrings = std::move(bodyStrings);
+    return testkit::characterFile(sim).build();
+}
+
+std::vector<std::string> adultWith(std::size_t n) {
+    auto texts = testkit::adultFemaleBodyStrings();
+    texts.resize(n);
+    return texts;
+}
+
+const std::string WomanJson =
+    "{\"name\":\"Bella  (user00012)\",\"age\":\"adult\",\"gender\":\"female\",\"skinTone\":\"light\","
+    "\"bodyType\":\"fit\",\"layout\":\"Long\",\"outfits\":{"
+    "\"normal\":{\"mesh\":\"b001fafitlgt_01\",\"texture\":\"b001fafitlgt_01\"},"
+    "\"swimsuit\":{\"mesh\":\"s001fafitlgt_01\",\"texture\":\"s001fafitlgt_01\"},"
+    "\"formal\":{\"mesh\":\"f001fafitlgt_01\",\"texture\":\"f001fafitlgt_01\"},"
+    "\"pajamas\":{\"mesh\":\"l001fafitlgt_01\",\"texture\":\"l001fafitlgt_01\"},"
+    "\"nude\":{\"mesh\":\"n001fafitlgt_01\",\"texture\":\"n001fafitlgt_01\"},"
+    "\"winter\":{\"mesh\":\"w001fafitlgt_01\",\"texture\":\"w001fafitlgt_01\"}},"
+    "\"hands\":{\"formalLeft\":\"gfao_bride\",\"formalRight\":\"gfao_bride\",\"openLeft\":\"gfao_lgt\","
+    "\"openRight\":\"gfao_lgt\",\"pointLeft\":\"gfap_lgt\",\"pointRight\":\"gfap_lgt\","
+    "\"closedLeft\":\"gfac_lgt\",\"closedRight\":\"gfac_lgt\"}}\n";
+
+}  // namespace
+
+TEST(CliWardrobe, ShowsWhatTheEditWindowShows) {
+    testkit::TempFolder folder;
+    const auto r = cli({"wardrobe", folder.write("User00001.iff", testkit::characterFile().build())});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, WomanJson);
+    EXPECT_EQ(r.err, "");
+
+}
+
+TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
+    testkit::TempFolder folder;
+    const ByteText good = testkit::characterFile().build();
+    struct Case {
+        std::string file, err;
+    };
+    const Case cases[] = {
+        {folder.write("cut.iff", good.substr(0, good.size() - 3)),
+         "Error 62 - Input past end of file (RSMP)\n"},
+        {folder / "missing.iff", "Error 53 - File not found\n"},
+        {folder.write("short.iff", simWith(adultWith(12))),
+         "The wardrobe of short.iff can not be shown: its wardrobe has only 12 entries, so the "
+         "swimsuit entry 17 is missing. The file has not been changed.\n"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& args : {std::vector<std::string>{"wardrobe", c.file},
+                                 std::vector<std::string>{"set", c.file, "normal.mesh=x",
+                                                          "--program-folder", folder / "p"}}) {
+            const auto r = cli(args);
+            EXPECT_EQ(r.exitCode, 1) << c.file;
+            EXPECT_EQ(r.out, "") << c.file;
+            EXPECT_EQ(r.err, c.err) << c.file;
+        }
+    }
+    EXPECT_TRUE(readWholeFile(folder / "short.iff") == simWith(adultWith(12)));
+}
+
+TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
+    testkit::TempFolder folder;
+    const ByteText original = testkit::characterFile().build();
+    const std::string sim = folder.write("UserData2/Characters/User00001.iff", original);
+    const std::string program = folder / "program";   // created when missing
+    auto r = cli({"set", sim, "normal.mesh=b002fafat_01", "normal.texture=b002fafatlgt_01",
+                  "hands.formalLeft=", "winter.texture=Zo\xC3\xA9", "--backup",
+                  "--program-folder", program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string prefix = "{\"saved\":\"" + sim + "\",\"backup\":\"" + program +
+                               "/Backup/User00001iff_ellauser00012_UserData2_";
+    EXPECT_EQ(r.out.substr(0, prefix.size()), prefix);
+    const auto from = r.out.find("\"backup\":\"") + 10;
+    const std::string backup = r.out.substr(from, r.out.find('"', from) - from);
+    EXPECT_EQ(backup.size(), (program + "/Backup/User00001iff_ellauser00012_UserData2_").size() + 15)
+        << backup;   // yyyymmdd_hhnnss
+    EXPECT_TRUE(readWholeFile(backup) == original) << backup;
+    EXPECT_TRUE(readWholeFile(program + "/usertemp.iff") == readWholeFile(sim));
+
+    r = cli({"wardrobe", sim});
+    for (const char* part : {"\"bodyType\":\"fat\"",
+                             "\"normal\":{\"mesh\":\"b002fafat_01\",\"texture\":\"b002fafatlgt_01\"}",
+                             "\"winter\":{\"mesh\":\"w001fafitlgt_01\",\"texture\":\"Zo\xC3\xA9\"}",
+                             "\"formalLeft\":\"\",\"formalRight\":\"\""})
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+    // The value reached the file as one Latin-1 byte, as the game spells it.
+    EXPECT_NE(readWholeFile(sim).find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
+}
+
+TEST(CliSet, UsesTheProgramFolderFromTheEnvironmentAndMakesNoBackupUnasked) {
+    testkit::TempFolder folder;
+    const std::string sim = folder.write("User00001.iff", testkit::characterFile().build());
+    const std::string home = folder.makeFolder("home");
+    const auto r = cli({"set", sim, "pajamas.mesh=l002"}, {"DRAPELINE_HOME=" + home});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + sim + "\",\"backup\":null}\n");
+    EXPECT_TRUE(readWholeFile(home + "/usertemp.iff") == readWholeFile(sim));
+    EXPECT_FALSE(std::filesystem::exists(home + "/Backup"));
+    // The pictures were exported as the edit window exports them.
+    EXPECT_TRUE(std::filesystem::exists(home + "/faces.BMP"));
+}
+
+TEST(CliSet, WrongArgumentsAreUsageErrorsAndChangeNothing) {
+    testkit::TempFolder folder;
+    const ByteText original = testkit::characterFile().build();
+    const std::string sim = folder.write("User00001.iff", original);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"set", sim, "normal.colour=red"},
+             {"set", sim, "hands.formal=x"},
+             {"set", sim, "normal.mesh"},
+             {"set", sim},
+         }) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: drapeline-cli set"), std::string::npos);
+    }
+    EXPECT_TRUE(readWholeFile(sim) == original);
+}

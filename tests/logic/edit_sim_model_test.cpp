@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/file_io.h"
+#include "platform/files.h"
+#include "tests/logic/wardrobe_fixtures.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/edit_sim_model.h"
+#include "wardrobe/sim_file.h"
+
+using namespace drapeline;
+using namespace drapeline::wardrobe;
+using namespace drapeline::wardrobe_fixtures;
+using platform::MessageIcon;
+using platform::MessageReply;
+using platform::StockPicture;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EditSim : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    std::string gameLocation = game.path();
+    EditSimModel model{machine.services, gameLocation};
+    testkit::TrapRecorder trap;
+
+    std::string writeSim(const std::string& name, const ByteText& bytes) {
+        return game.write("UserData2/Characters/" + name, bytes);
+    }
+    void installSkin(const std::string& relative) {
+        game.write(relative, testkit::solidBitmap(4, 4, {9, 9, 9}));
+    }
+    bool open(const std::string& path) {
+        model.LoadUserFile = path;
+        return model.Form_Load();
+    }
+    static std::string shown(const platform::ShownPicture& p) {
+        return p.picture ? platform::fileNameOf(platform::folderOf(p.path)) + "/" +
+                               platform::fileNameOf(p.path)
+                         : "stock " + std::to_string(static_cast<int>(p.stock));
+    }
+};
+
+std::string stock(StockPicture s) { return "stock " + std::to_string(static_cast<int>(s)); }
+
+}  // namespace
+
+TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
+    installSkin("GameData/Skins/b001fafitlgt_01.bmp");         // normal, any letter case
+    installSkin("ExpansionShared/SkinsBuy/s001fafitlgt_01.bmp"); // swimsuit: third folder
+    installSkin("ExpansionPack3/SkinsBuy/f001fafitlgt_01.bmp");  // formal: second folder wins
+    installSkin("expansionshared/skinsbuy/f001fafitlgt_01.bmp");
+    installSkin("ExpansionShared/SkinsBuy/n001fafitlgt_01.bmp"); // nude looks only in the base
+    installSkin("GameData/Skins/gfao_bride.bmp");
+    installSkin("ExpansionShared/SkinsBuy/gfap_lgt.bmp");        // hands look only in the base
+    const std::string path = writeSim("User00001.iff", testkit::characterFile().build());
+
+    ASSERT_TRUE(open(path));
+    const IffFile iff = parse(readWholeFile(path));
+    EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
+
+    EXPECT_EQ(shown(model.webImage), fs::path(programFolder.path()).filename().string() + "/web_image.BMP");
+    EXPECT_EQ(model.faces.picture->width(), 32);
+    EXPECT_EQ(model.relImages.picture->width(), 24);
+    const auto outfit = [&](OutfitKind k) { return shown(model.outfitPreviews[static_cast<int>(k)]); };
+    EXPECT_EQ(outfit(OutfitKind::Normal), "Skins/b001fafitlgt_01.bmp");
+    EXPECT_EQ(outfit(OutfitKind::Swimsuit), "SkinsBuy/s001fafitlgt_01.bmp");
+    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Formal)].path,
+              game / "ExpansionPack3/SkinsBuy/f001fafitlgt_01.bmp");
+    EXPECT_EQ(outfit(OutfitKind::Pajamas), stock(StockPicture::NotFound));
+    EXPECT_EQ(outfit(OutfitKind::Nude), stock(StockPicture::NotFound));
+    EXPECT_EQ(outfit(OutfitKind::Winter), stock(StockPicture::NotFound));
+    const auto hand = [&](HandSlot s) { return shown(model.handPreviews[static_cast<int>(s)]); };
+    EXPECT_EQ(hand(HandSlot::FormalLeft), "Skins/gfao_bride.bmp");
+    EXPECT_EQ(hand(HandSlot::FormalRight), "Skins/gfao_bride.bmp");
+    EXPECT_EQ(hand(HandSlot::PointLeft), stock(StockPicture::HandNotFound));
+    EXPECT_EQ(hand(HandSlot::OpenLeft), stock(StockPicture::HandNotFound));
+    EXPECT_EQ(trap.calls, 0);
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+}
+
+TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
+    auto texts = bodyStrings(34);
+    texts[1] = "b,BODY=../../../etc/passwd";   // names no bitmap: never looked up
+    ASSERT_TRUE(open(writeSim("User00001.iff", simFile(texts))));
+    std::vector<std::string> asked;
+    for (const auto& p : machine.pictures.loaded)
+        asked.push_back(platform::fileNameOf(platform::folderOf(p)) + "/" + platform::fileNameOf(p));
+    const std::vector<std::string> expected{
+        "web_image.BMP", "faces.BMP", "relimages.BMP",
+        "skins/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp",
+        "skins/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp",
+        "skins/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp",
+        "skins/w001fafitlgt_01.bmp", "SkinsBuy/w001fafitlgt_01.bmp", "SkinsBuy/w001fafitlgt_01.bmp",
+        "skins/n001fafitlgt_01.bmp",
+        "skins/gfao_bride.bmp", "skins/gfao_bride.bmp", "skins/gfao_lgt.bmp", "skins/gfao_lgt.bmp",
+        "skins/gfap_lgt.bmp", "skins/gfap_lgt.bmp", "skins/gfac_lgt.bmp", "skins/gfac_lgt.bmp"};
+    ASSERT_EQ(asked.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(i < 3 ? platform::fileNameOf(asked[i]) : asked[i], expected[i]) << i;
+    EXPECT_EQ(machine.pictures.loaded[4], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
+    EXPECT_EQ(shown(model.outfitPreviews[0]), stock(StockPicture::NotFound));
+}
+
+TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
+    ASSERT_TRUE(open(writeSim("User00001.iff", testkit::characterFile().build())));
+    EXPECT_TRUE(model.faces.picture);
+    programFolder.write("FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
+    const ByteText webOnly = testkit::IffBuilder()
+                                 .chunk("OBJD", 1, "x", "user00002")
+                                 .strings(200, bodyStrings(30))
+                                 .bitmap("web_image", 1, testkit::solidBitmap(6, 6, {}))
+                                 .map()
+                                 .build();
+    ASSERT_TRUE(open(writeSim("User00002.iff", webOnly)));
+    EXPECT_EQ(model.webImage.picture->width(), 6);
+    EXPECT_EQ(shown(model.faces), stock(StockPicture::WebNotFound));
+    EXPECT_EQ(shown(model.relImages), stock(StockPicture::NoBitmaps));
+    EXPECT_EQ(platform::listFolder(programFolder.path(), "faces.bmp", platform::Listing::FilesOnly),
+              std::vector<std::string>{});
+    EXPECT_EQ(model.fields.name, "  (user00002)");
+}
+
+TEST_F(EditSim, AFileThatCanNotBeReadRaisesTheErrorTrap) {
+    model.LoadUserFile = game / "UserData2/Characters/User00009.iff";
+    EXPECT_THROW(model.Form_Load(), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 53);
+    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
+    EXPECT_EQ(trap.last.ErrProcedure, "gsReadIFF");
+}
+
+TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
+    const ByteText shortSet = simFile(bodyStrings(12));
+    const std::string bad = writeSim("User00001.iff", shortSet);
+    EXPECT_FALSE(open(bad));
+    EXPECT_EQ(trap.calls, 0);
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    const auto& box = machine.dialogs.shown[0];
+    EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(box.text, unshowableMessage("User00001.iff", model.problem()));
+    EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
+    EXPECT_EQ(model.fields, WardrobeFields{});
+    EXPECT_FALSE(model.cmdSave_Click(true));   // nothing shown, nothing to save
+    EXPECT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_TRUE(readWholeFile(bad) == shortSet);
+    EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
+
+    EXPECT_TRUE(open(writeSim("User00002.iff", testkit::characterFile().build())));
+    EXPECT_EQ(model.problem(), "");
+}
+
+TEST_F(EditSim, CancellingTheConfirmationWritesNothing) {
+    const ByteText original = testkit::characterFile().build();
+    const std::string path = writeSim("User00001.iff", original);
+    ASSERT_TRUE(open(path));
+    model.fields.outfit(OutfitKind::Normal).mesh = "b002mafit_01";
+    machine.dialogs.replies = {MessageReply::No};
+    EXPECT_FALSE(model.cmdSave_Click(true));
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\nAre You Sure?");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Confirm Action");
+    EXPECT_TRUE(readWholeFile(path) == original);
+    EXPECT_FALSE(platform::pathExists(programFolder / "usertemp.iff"));
+    EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
+
+    ASSERT_TRUE(open(path));
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Normal).mesh, "b001fafitlgt_01");
+}
+
+TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
+    const ByteText original = testkit::characterFile().build();
+    const std::string path = writeSim("User00001.iff", original);
+    ASSERT_TRUE(open(path));
+    model.fields.outfit(OutfitKind::Winter) = {"w002fafit_01", "w002fafitlgt_01"};
+    model.fields.hand(HandSlot::FormalRight) = "";
+    const WardrobeFields saved = model.fields;
+    machine.dialogs.replies = {MessageReply::Yes};
+    EXPECT_TRUE(model.cmdSave_Click(false));
+    ASSERT_EQ(machine.dialogs.shown.size(), 2u);
+    EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved.");
+    EXPECT_EQ(machine.dialogs.shown[1].icon, MessageIcon::Information);
+    EXPECT_EQ(machine.dialogs.shown[1].title, "Success");
+    EXPECT_EQ(model.lastBackup(), "");
+    EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
+
+    // Byte for byte what the writer makes of the original with the two entries changed.
+    IffFile expected = parse(original);
+    StringSet set = bodySet(expected);
+    set.Entries[33].Text = "w002fafit_01,BODY=w002fafitlgt_01";
+    set.Entries[27].Text = set.Entries[30].Text;   // the formal shown also goes to entry 28
+    set.Entries[28].Text = "";
+    set.Entries[29].Text = "";
+    strings::store(expected, set, WardrobeIdField, false);
+    const ByteText written = iff::serialise(expected);
+    EXPECT_TRUE(readWholeFile(path) == written);
+    EXPECT_TRUE(readWholeFile(programFolder / "usertemp.iff") == written);
+
+    ASSERT_TRUE(open(path));
+    WardrobeFields reopened = saved;
+    reopened.hand(HandSlot::FormalLeft) = "";
+    EXPECT_EQ(model.fields, reopened);
+}
+
+TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
+    const ByteText original = testkit::characterFile().build();
+    const std::string path = writeSim("User00001.iff", original);
+    ASSERT_TRUE(open(path));
+    programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
+    machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
+    model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
+    ASSERT_TRUE(model.cmdSave_Click(true));
+    const ByteText first = readWholeFile(path);
+    const std::string base = "User00001iff_ellauser00012_UserData2_20020330_140507";
+    EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base));
+    EXPECT_TRUE(readWholeFile(programFolder / "usertemp.iff") == first);
+
+    // Within the same second: a second backup beside the first, never over it.
+    model.fields.outfit(OutfitKind::Normal).texture = "b001fafitdrk_01";
+    ASSERT_TRUE(model.cmdSave_Click(true));
+    EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base + "_2"));
+    EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base)) == original);
+    EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base + "_2")) == first);
+    EXPECT_FALSE(readWholeFile(path) == first);
+}
+
+TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
+    const ByteText original = testkit::characterFile().build();
+    const std::string path = writeSim("User00001.iff", original);
+    ASSERT_TRUE(open(path));
+
+    // No room for the backup folder: the backup fails before the file is touched.
+    programFolder.write("Backup", "a file, not a folder");
+    machine.dialogs.replies = {MessageReply::Yes};
+    EXPECT_THROW(model.cmdSave_Click(true), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrProcedure, "msMakeUserBackup");
+    EXPECT_EQ(trap.last.ErrLocation, 1000);
+    EXPECT_TRUE(readWholeFile(path) == original);
+
+    // No program folder: the temporary file can not be written.
+    ASSERT_TRUE(open(path));
+    fs::remove_all(programFolder.path());
+    machine.dialogs.replies = {MessageReply::Yes};
+    EXPECT_THROW(model.cmdSave_Click(false), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrModule, "frmEditSim");
+    EXPECT_EQ(trap.last.ErrProcedure, "cmdSave_Click");
+    EXPECT_EQ(trap.last.ErrLocation, 3000);
+    EXPECT_EQ(trap.last.ErrNumber, 76);
+    EXPECT_TRUE(readWholeFile(path) == original);
+}
+
+TEST_F(EditSim, AnEmptyNameSavesNothingAndAsksNothing) {
+    const std::string path = writeSim("User00001.iff", testkit::characterFile().build());
+    ASSERT_TRUE(open(path));
+    model.fields.name.clear();
+    EXPECT_FALSE(model.cmdSave_Click(true));
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+    EXPECT_FALSE(platform::pathExists(programFolder / "usertemp.iff"));
+}

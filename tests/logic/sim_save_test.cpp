@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "core/file_io.h"
+#include "platform/files.h"
+#include "tests/logic/wardrobe_fixtures.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/sim_file.h"
+
+using namespace drapeline;
+using namespace drapeline::wardrobe;
+using namespace drapeline::wardrobe_fixtures;
+
+namespace fs = std::filesystem;
+
+TEST(BackupName, FileSimNeighbourhoodAndTimeWithSecondsCleaned) {
+    const platform::LocalTime at{2002, 3, 30, 14, 5, 7};
+    struct Case {
+        std::string path, name;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {R"(C:\Program Files\Maxis\The Sims\UserData2\Characters\User00012.iff)", "Bella  (user00012)",
+         "User00012iff_ellauser00012_UserData2_20020330_140507"},
+        {"/home/ann/.wine/drive_c/Sims/userdata7/Characters/User00003.iff", "Ann - Smith  (user3)",
+         "User00003iff_Smithuser3_userdata7_20020330_140507"},
+        {R"(C:\Sims\Userdata\Characters\User1.iff)", "X-Y", "User1iff__Userdata_20020330_140507"},
+        {R"(D:\Elsewhere\User1.iff)", "A", "User1iff__D_20020330_140507"},
+        {"/srv/sims/User1.iff", "", "User1iff___20020330_140507"},
+        {"User1.iff", "Zo\xE9 (\"x\")", "User1iff_ox__20020330_140507"},
+        // The first "\Userdata" decides, even when a later folder is the neighbourhood.
+        {R"(C:\UserDataFiles\The Sims\UserData3\Characters\User1.iff)", "Bo",
+         "User1iff_o_UserDataFiles_20020330_140507"},
+        // "Userdata" must follow a separator.
+        {"/games/MyUserdata/Characters/User1.iff", "Bo", "User1iff_o__20020330_140507"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(backupBaseName(c.path, c.name, at), c.expected) << c.path;
+    EXPECT_EQ(backupBaseName("/s/UserData/User1.iff", "Bo", {2002, 1, 2, 3, 4, 5}),
+              "User1iff_o_UserData_20020102_030405");
+}
+
+class ReplaceCharacterFile : public ::testing::Test {
+protected:
+    testkit::TempFolder folder;
+    std::string program = folder.makeFolder("program");
+    ByteText original = testkit::characterFile().build();
+    std::string character = folder.write("game/UserData/Characters/User1.iff", original);
+    IffFile changed = [this] {
+        IffFile iff = parse(original);
+        StringSet set = bodySet(iff);
+        set.Entries[1].Text = "b002,BODY=b002lgt";
+        strings::store(iff, set, WardrobeIdField, false);
+        return iff;
+    }();
+};
+
+TEST_F(ReplaceCharacterFile, TheTemporaryFileAndTheCharacterFileHoldTheNewContent) {
+    folder.write("program/usertemp.iff", ByteText(500000, 'o'));   // longer than the new one
+    int calls = 0;
+    replaceCharacterFile(changed, character, program, [&] {
+        ++calls;
+        EXPECT_TRUE(readWholeFile(character) == original);   // the backup sees the old file
+    });
+    EXPECT_EQ(calls, 1);
+    const ByteText written = readWholeFile(character);
+    EXPECT_TRUE(written == iff::serialise(changed));
+    EXPECT_TRUE(readWholeFile(folder / "program/usertemp.iff") == written);
+    EXPECT_EQ(readFields(parse(written), bodySet(parse(written))).outfit(OutfitKind::Normal).mesh, "b002");
+    // Nothing is left beside the character file.
+    EXPECT_EQ(platform::listFolder(folder / "game/UserData/Characters", "*",
+                                   platform::Listing::FilesAndFolders),
+              std::vector<std::string>{"User1.iff"});
+}
+
+TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) {
+    const auto expectUnchanged = [&](const std::function<void()>& save, int number) {
+        try {
+            save();
+            ADD_FAILURE();
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), number);
+        }
+        EXPECT_TRUE(readWholeFile(character) == original);
+    };
+    // No program folder: nothing can be written.
+    bool ran = false;
+    expectUnchanged([&] { replaceCharacterFile(changed, character, folder / "gone", [&] { ran = true; }); }, 76);
+    EXPECT_FALSE(ran);
+    // The backup fails after the temporary file was written.
+    expectUnchanged([&] {
+        replaceCharacterFile(changed, character, program, [] { throw RuntimeError(61); });
+    }, 61);
+    EXPECT_TRUE(readWholeFile(folder / "program/usertemp.iff") == iff::serialise(changed));
+    // A file that can not be stored as held.
+    IffFile broken = changed;
+    broken.Chunks[0].Label = "short";
+    setErrLocation(3000);
+    expectUnchanged([&] { replaceCharacterFile(broken, character, program); }, 5);
+    EXPECT_EQ(errorContext().ErrLocation, 3000);   // reported at the caller's stage
+}
+
+TEST_F(ReplaceCharacterFile, AReadOnlyProgramFolderLeavesTheOldFileWhole) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(replaceCharacterFile(changed, character, program), RuntimeError);
+    fs::permissions(program, fs::perms::owner_all);
+    EXPECT_TRUE(readWholeFile(character) == original);
+}

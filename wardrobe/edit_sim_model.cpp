@@ -1,0 +1,125 @@
+#include "wardrobe/edit_sim_model.h"
+
+#include "core/binary_support.h"
+#include "core/bitmap_export.h"
+#include "platform/files.h"
+#include "wardrobe/previews.h"
+#include "wardrobe/sim_file.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+constexpr char Module[] = "frmEditSim";
+constexpr char WebImageFile[] = "web_image.BMP";
+constexpr char FacesFile[] = "faces.BMP";
+constexpr char RelImagesFile[] = "relimages.BMP";
+
+// The order in which the previews are looked up when the window opens.
+constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind::Swimsuit,
+                                                 OutfitKind::Formal,  OutfitKind::Pajamas,
+                                                 OutfitKind::Winter,  OutfitKind::Nude};
+
+}  // namespace
+
+EditSimModel::EditSimModel(platform::Services& services, const std::string& gameLocation)
+    : services_(services), gameLocation_(gameLocation) {}
+
+void EditSimModel::reset() {
+    editedPath_ = LoadUserFile;
+    modIFFsupport::gsClearIFF(iff_);
+    bodyStrings_ = {};
+    fields = {};
+    webImage = faces = relImages = {};
+    outfitPreviews = {};
+    handPreviews = {};
+    problem_.clear();
+    lastBackup_.clear();
+    // A sim without one of these pictures must not show the previous sim's.
+    const std::string& folder = services_.programFolder;
+    for (const char* name : {WebImageFile, FacesFile, RelImagesFile})
+        for (const auto& found : platform::listFolder(folder, name, platform::Listing::FilesOnly))
+            platform::removeFile(platform::joinPath(folder, found));
+}
+
+bool EditSimModel::Form_Load() {
+    reset();
+    modIFFsupport::gsReadIFF(iff_, editedPath_);
+    return show();
+}
+
+bool EditSimModel::openRead(IffFile alreadyRead) {
+    reset();
+    iff_ = std::move(alreadyRead);
+    return show();
+}
+
+bool EditSimModel::show() {
+    if (auto why = wardrobeProblem(iff_)) {
+        problem_ = std::move(*why);
+        services_.dialogs.warn(unshowableMessage(platform::fileNameOf(editedPath_), problem_),
+                               "Edit Wardrobe");
+        return false;
+    }
+    modIFFsupport::gsReadSTRSegment(iff_, bodyStrings_, WardrobeIdField, false);
+    fields = guarded(Module, "msDisplayUserData", Stages::Marked,
+                     [&] { return readFields(iff_, bodyStrings_); });
+    modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
+    loadPictures();
+    return true;
+}
+
+void EditSimModel::loadPictures() {
+    setErrLocation(3000);
+    const auto& loader = services_.pictures;
+    const auto simImage = [&](const char* name, platform::StockPicture stock) {
+        std::string path = platform::resolvePath(services_.programFolder, name);
+        if (auto picture = loader.load(path))
+            return platform::ShownPicture::loaded(std::move(picture), std::move(path));
+        return platform::ShownPicture::stockPicture(stock);
+    };
+    webImage = simImage(WebImageFile, platform::StockPicture::WebNotFound);
+    faces = simImage(FacesFile, platform::StockPicture::WebNotFound);
+    relImages = simImage(RelImagesFile, platform::StockPicture::NoBitmaps);
+
+    for (const OutfitKind kind : PreviewOrder)
+        outfitPreviews[static_cast<std::size_t>(kind)] =
+            findPreview(loader, gameLocation_, fields.outfit(kind).texture,
+                        std::span(SkinFolders.data(), previewFolderCountAtOpening(kind)),
+                        platform::StockPicture::NotFound);
+    for (const HandSlot slot : AllHandSlots)
+        handPreviews[static_cast<std::size_t>(slot)] =
+            findPreview(loader, gameLocation_, fields.hand(slot),
+                        std::span(SkinFolders.data(), BaseSkinFolderOnly),
+                        platform::StockPicture::HandNotFound);
+}
+
+std::string EditSimModel::msMakeUserBackup() {
+    return guarded(Module, "msMakeUserBackup", Stages::Marked, [&] {
+        return makeUserBackup(services_.programFolder, editedPath_, fields.name,
+                              services_.clock.now());
+    });
+}
+
+bool EditSimModel::cmdSave_Click(bool backup) {
+    return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
+        setErrLocation(1000);
+        if (fields.name.empty()) return false;
+        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?\r\nAre You Sure?"))
+            return false;
+        writeFields(bodyStrings_, fields);
+
+        setErrLocation(3000);
+        modIFFsupport::gsWriteSTRSegment(iff_, bodyStrings_,
+                                         modBinarySupport::gfstrHexToBytes("00 C8 00 10"), false);
+        lastBackup_.clear();
+        replaceCharacterFile(iff_, editedPath_, services_.programFolder, [&] {
+            if (backup) lastBackup_ = msMakeUserBackup();
+            setErrLocation(4000);
+        });
+        services_.dialogs.inform(fields.name + " has been saved.", "Success");
+        return true;
+    });
+}
+
+}  // namespace drapeline::wardrobe

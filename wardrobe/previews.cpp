@@ -1,0 +1,27 @@
+#include "wardrobe/previews.h"
+
+#include "platform/files.h"
+
+namespace drapeline::wardrobe {
+
+std::string textureBitmapPath(const std::string& gameLocation, const std::string& folder,
+                              const std::string& texture) {
+    // A drive or stream colon would lead outside the folder on Windows as a separator does.
+    if (texture.find_first_of("/\\:") != std::string::npos) return {};
+    return platform::resolvePath(gameLocation, folder + "/" + texture + ".bmp");
+}
+
+platform::ShownPicture findPreview(const platform::PictureLoader& loader,
+                                   const std::string& gameLocation, const std::string& texture,
+                                   std::span<const char* const> folders,
+                                   platform::StockPicture fallback) {
+    for (const char* folder : folders) {
+        std::string path = textureBitmapPath(gameLocation, folder, texture);
+        if (path.empty()) break;
+        if (auto picture = loader.load(path))
+            return platform::ShownPicture::loaded(std::move(picture), std::move(path));
+    }
+    return platform::ShownPicture::stockPicture(fallback);
+}
+
+}  // namespace drapeline::wardrobe

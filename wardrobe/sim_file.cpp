@@ -1,0 +1,189 @@
+// Reading a sim's wardrobe out of its character file, and telling in advance whether a
+// file can be opened and saved at all.
+
+#include "wardrobe/sim_file.h"
+
+#include "core/binary_support.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Where a read failed, in words for the user. Reading and checking share one code path,
+// so the check can never accept a file that the reading then refuses.
+class Notes {
+public:
+    explicit Notes(std::string* problem) : problem_(problem) {}
+
+    [[noreturn]] void fail(std::int32_t number, const std::string& why) const {
+        if (problem_) *problem_ = why;
+        throw RuntimeError(number);
+    }
+
+private:
+    std::string* problem_;
+};
+
+class EntryReader {
+public:
+    EntryReader(const StringSet& set, const Notes& notes) : set_(set), notes_(notes) {}
+
+    std::size_t count() const { return set_.Entries.size(); }
+
+    const std::string& text(std::size_t number, std::string_view what) const {
+        if (number == 0 || number > count())
+            notes_.fail(err::SubscriptOutOfRange,
+                        "its wardrobe has only " + std::to_string(count()) + " entries, so the " +
+                            std::string(what) + " entry " + std::to_string(number) +
+                            " is missing");
+        return set_.Entries[number - 1].Text;
+    }
+
+    // An entry read without an emptiness check must hold an outfit.
+    OutfitNames outfit(std::size_t number, std::string_view what) const {
+        const std::string& entry = text(number, what);
+        if (entry.find(',') == std::string::npos)
+            notes_.fail(err::InvalidCall, "the " + std::string(what) + " entry " +
+                                              std::to_string(number) + " is not an outfit");
+        return splitOutfitEntry(entry);
+    }
+
+    // An entry that the game may leave empty (or mark "ADDED"): left untouched then.
+    void outfitUnlessEmpty(std::size_t number, std::string_view what, OutfitNames& into,
+                           bool addedMeansEmpty = false) const {
+        const std::string& entry = text(number, what);
+        if (entry.empty() || (addedMeansEmpty && entry == AddedMarker)) return;
+        into = outfit(number, what);
+    }
+
+private:
+    const StringSet& set_;
+    const Notes& notes_;
+};
+
+SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes) {
+    SimIdentity id;
+    for (std::size_t i = 0; i < iff.Chunks.size(); ++i) {
+        const IffChunk& c = iff.Chunks[i];
+        if (c.TypeCode == "OBJD") {
+            const auto nul = c.Label.find('\0');
+            if (nul == ByteText::npos)
+                notes.fail(err::InvalidCall, "the label of its object chunk " +
+                                                 std::to_string(i + 1) + " has no end");
+            std::string label = c.Label.substr(0, nul);
+            if (lowerAscii(std::string_view(label).substr(0, 4)) == "user")
+                id.objectLabel = std::move(label);
+        } else if (c.TypeCode == "CTSS") {
+            // The first string: after the format code, the count and the language code.
+            const auto nul = c.Data.size() > 5 ? c.Data.find('\0', 5) : ByteText::npos;
+            if (nul == ByteText::npos)
+                notes.fail(err::InvalidCall, "the name in its catalogue chunk " +
+                                                 std::to_string(i + 1) + " has no end");
+            id.catalogueName = c.Data.substr(5, nul - 5);
+        }
+    }
+    return id;
+}
+
+WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const Notes& notes) {
+    const EntryReader entries(set, notes);
+    WardrobeFields f;
+
+    setErrLocation(1000);
+    f.outfit(OutfitKind::Normal) = entries.outfit(entry::Normal, "normal outfit");
+    f.bodyType = bodyTypeOf(f.outfit(OutfitKind::Normal).mesh);
+
+    const auto layout = layoutFor(entries.count(), entries.text(entry::Age, "age"));
+    OutfitNames& swimsuit = f.outfit(OutfitKind::Swimsuit);
+    OutfitNames& formal = f.outfit(OutfitKind::Formal);
+    OutfitNames& pajamas = f.outfit(OutfitKind::Pajamas);
+    OutfitNames& winter = f.outfit(OutfitKind::Winter);
+
+    setErrLocation(1100);
+    switch (layout) {
+    case WardrobeLayout::Long: entries.outfitUnlessEmpty(entry::SwimsuitLong, "swimsuit", swimsuit); break;
+    case WardrobeLayout::AdultMiddle: swimsuit = entries.outfit(entry::SwimsuitLong, "swimsuit"); break;
+    case WardrobeLayout::Short: swimsuit = entries.outfit(entry::SwimsuitShort, "swimsuit"); break;
+    }
+
+    setErrLocation(1200);
+    if (layout == WardrobeLayout::Short)
+        entries.outfitUnlessEmpty(entry::FormalShort, "formal", formal);
+    else
+        entries.outfitUnlessEmpty(entry::FormalLong, "formal", formal,
+                                  layout == WardrobeLayout::Long);
+
+    setErrLocation(1300);
+    switch (layout) {
+    case WardrobeLayout::Long: entries.outfitUnlessEmpty(entry::Pajamas, "pajamas", pajamas); break;
+    case WardrobeLayout::AdultMiddle: pajamas = entries.outfit(entry::Pajamas, "pajamas"); break;
+    case WardrobeLayout::Short: pajamas = {PajamasPlaceholder, PajamasPlaceholder}; break;
+    }
+    if (layout == WardrobeLayout::Long)
+        winter = entries.outfit(entry::Winter, "winter");
+    else
+        winter = {WinterPlaceholder, WinterPlaceholder};
+
+    setErrLocation(1400);
+    f.outfit(OutfitKind::Nude) = entries.outfit(entry::Nude, "nude");
+
+    setErrLocation(2000);
+    for (const HandSlot slot : AllHandSlots)
+        f.hand(slot) = textAfterFirstEquals(entries.text(handEntryNumber(slot), "hand"));
+
+    setErrLocation(4000);
+    const SimIdentity id = readIdentityNoting(iff, notes);
+    f.name = displayName(id.catalogueName, id.objectLabel);
+    f.gender = entries.text(entry::Gender, "gender");
+    f.age = entries.text(entry::Age, "age");
+    f.skinTone = skinToneWord(entries.text(entry::SkinTone, "skin tone"));
+    return f;
+}
+
+}  // namespace
+
+SimIdentity readIdentity(const IffFile& iff) { return readIdentityNoting(iff, Notes(nullptr)); }
+
+WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings) {
+    return readFieldsNoting(iff, bodyStrings, Notes(nullptr));
+}
+
+std::optional<std::string> wardrobeProblem(const IffFile& iff) {
+    const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
+    if (!chunk) return "it has no wardrobe strings";
+    std::string problem;
+    try {
+        StringSet set;
+        try {
+            set = strings::decode(chunk->Data);
+        } catch (const RuntimeError& e) {
+            return "its wardrobe strings can not be read (" + e.text() + ")";
+        }
+        const WardrobeFields fields = readFieldsNoting(iff, set, Notes(&problem));
+        // Saving what was read must work too; the set is small, so a trial costs nothing.
+        writeFields(set, fields);
+        strings::encode(set);
+    } catch (const RuntimeError& e) {
+        return problem.empty() ? "its wardrobe can not be written back (" + e.text() + ")"
+                               : problem;
+    }
+    // Opening exports the pictures under their labels, cut at the first NUL.
+    for (const auto& c : iff.Chunks)
+        if (c.TypeCode == "BMP_" && c.Label.find('\0') == ByteText::npos)
+            return "the label of one of its pictures has no end";
+    return std::nullopt;
+}
+
+std::string unshowableMessage(const std::string& fileName, const std::string& problem) {
+    return "The wardrobe of " + fileName + " can not be shown: " + problem +
+           ". The file has not been changed.";
+}
+
+}  // namespace drapeline::wardrobe

@@ -1,0 +1,189 @@
+// Writing a sim's wardrobe back: the body-strings entries, the backup copy and the
+// replacement of the character file.
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/binary_support.h"
+#include "core/file_io.h"
+#include "platform/files.h"
+#include "wardrobe/sim_file.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+constexpr char EmptyOutfit[] = ",BODY=";
+
+// What a child wears when its newer outfit entries are empty; the game would otherwise
+// dress it in nothing.
+std::string childDefault(std::size_t number, bool female) {
+    const char* body = number == entry::SwimsuitLong ? (female ? "s100fcchd" : "s100mcchd")
+                       : number == entry::Pajamas    ? (female ? "l100fcchd" : "l100mcchd")
+                                                     : (female ? "w100fcchd" : "w100mcchd");
+    return std::string(body) + "_original,BODY=" + body + "lgt_original";
+}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The folder after the first "\Userdata" of the path, any letter case. Linux paths use
+// "/", so either separator counts.
+std::string neighbourhoodFolder(const std::string& path) {
+    static constexpr std::string_view Marker = "userdata";
+    for (std::size_t i = 0; i + Marker.size() < path.size(); ++i) {
+        if (!isSeparator(path[i])) continue;
+        bool match = true;
+        for (std::size_t k = 0; k < Marker.size() && match; ++k)
+            match = lower(path[i + 1 + k]) == Marker[k];
+        if (!match) continue;
+        const auto start = i + 1;
+        auto end = start;
+        while (end < path.size() && !isSeparator(path[end])) ++end;
+        return path.substr(start, end - start);
+    }
+    // Elsewhere the drive stands in; a path without any separator has none.
+    std::size_t end = 0;
+    while (end < path.size() && !isSeparator(path[end])) ++end;
+    return end < path.size() ? path.substr(0, end) : std::string();
+}
+
+std::string twoDigits(int value) {
+    const std::string digits = std::to_string(value);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
+std::string timeStamp(const platform::LocalTime& t) {
+    std::string year = std::to_string(t.year);
+    if (year.size() < 4) year.insert(0, 4 - year.size(), '0');
+    return year + twoDigits(t.month) + twoDigits(t.day) + "_" + twoDigits(t.hour) +
+           twoDigits(t.minute) + twoDigits(t.second);
+}
+
+RuntimeError errorFor(const std::error_code& ec) {
+    if (ec == std::errc::no_such_file_or_directory) return RuntimeError(err::FileNotFound);
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+        ec == std::errc::read_only_file_system)
+        return RuntimeError(err::PermissionDenied);
+    return RuntimeError(err::PathFileAccess);
+}
+
+// Restores the caller's ErrLocation when the writer's own stages are done with it, so that
+// a failure is reported at the caller's stage.
+class KeepErrLocation {
+public:
+    KeepErrLocation() : saved_(errorContext().ErrLocation) {}
+    ~KeepErrLocation() { setErrLocation(saved_); }
+    KeepErrLocation(const KeepErrLocation&) = delete;
+    KeepErrLocation& operator=(const KeepErrLocation&) = delete;
+
+private:
+    std::int32_t saved_;
+};
+
+}  // namespace
+
+void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
+    auto& e = bodyStrings.Entries;
+    const std::size_t n = e.size();
+    const std::string age = n >= entry::Age ? e[entry::Age - 1].Text : std::string();
+    const bool adult = age == "adult";
+    // Every entry this save writes must exist; checked first so that a refused save leaves
+    // the set exactly as read.
+    if (n < 30 || (adult && n >= 31 && n < 33)) throw RuntimeError(err::SubscriptOutOfRange);
+    const bool female = e[entry::Gender - 1].Text == "female";
+    const auto put = [&](std::size_t number, std::string text) { e[number - 1].Text = std::move(text); };
+    const auto outfit = [&](OutfitKind kind) {
+        return outfitEntry(fields.outfit(kind).mesh, fields.outfit(kind).texture);
+    };
+
+    const std::string swimsuit = outfit(OutfitKind::Swimsuit);
+    const std::string formal =
+        fields.outfit(OutfitKind::Formal).mesh.empty() ? EmptyOutfit : outfit(OutfitKind::Formal);
+    put(entry::Normal, outfit(OutfitKind::Normal));
+    put(entry::SwimsuitShort, swimsuit);
+    put(entry::FormalShort, formal);
+    put(entry::Nude, outfit(OutfitKind::Nude));
+    if (n < 34) {
+        if (adult && n >= 31) {
+            put(entry::FormalLong, formal);
+            put(entry::SwimsuitLong, swimsuit);
+            put(entry::Pajamas, outfit(OutfitKind::Pajamas));
+        }
+    } else {
+        put(entry::FormalLong, adult ? formal : std::string(AddedMarker));
+        put(entry::SwimsuitLong, swimsuit);
+        put(entry::Pajamas, outfit(OutfitKind::Pajamas));
+        put(entry::Winter, outfit(OutfitKind::Winter));
+        if (age == "child")
+            for (const std::size_t number : {entry::SwimsuitLong, entry::Pajamas, entry::Winter})
+                if (e[number - 1].Text == EmptyOutfit) put(number, childDefault(number, female));
+    }
+
+    const char g = handGenderLetter(fields.age, fields.gender);
+    for (const HandSlot slot : AllHandSlots)
+        put(handEntryNumber(slot), handEntry(g, slot, fields.hand(slot)));
+    // One formal hand alone would give the sim mismatched hands; both empty means the
+    // normal hands are worn.
+    if (fields.hand(HandSlot::FormalLeft).empty() || fields.hand(HandSlot::FormalRight).empty()) {
+        put(handEntryNumber(HandSlot::FormalLeft), {});
+        put(handEntryNumber(HandSlot::FormalRight), {});
+    }
+}
+
+std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
+                           const platform::LocalTime& time) {
+    // The sim part starts two characters after the first "-"; without one, at the second
+    // character (the name's first character is dropped either way).
+    const auto dash = displayName.find('-');
+    const std::size_t from = (dash == std::string::npos ? 0 : dash + 1) + 1;
+    const std::string simPart = from < displayName.size() ? displayName.substr(from) : std::string();
+    return modIFFsupport::gfstrCleanFileName(platform::fileNameOf(characterPath) + "_" + simPart +
+                                             "_" + neighbourhoodFolder(characterPath) + "_" +
+                                             timeStamp(time));
+}
+
+std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
+                           const std::string& displayName, const platform::LocalTime& time) {
+    namespace fs = std::filesystem;
+    setErrLocation(1000);
+    const std::string folder = platform::resolvePath(programFolder, "Backup");
+    if (!platform::folderExists(folder) && !platform::createFolder(folder))
+        throw RuntimeError(err::PathNotFound);
+
+    setErrLocation(2000);
+    const std::string base = backupBaseName(characterPath, displayName, time);
+
+    setErrLocation(3000);
+    // A backup is never replaced: two saves within one second get "_2", "_3", ... The copy
+    // refuses an existing target itself, so no other writer can slip in between.
+    for (int k = 1; k <= 9999; ++k) {
+        const std::string path =
+            platform::joinPath(folder, k == 1 ? base : base + "_" + std::to_string(k));
+        std::error_code ec;
+        if (fs::copy_file(fs::path(characterPath), fs::path(path), fs::copy_options::none, ec))
+            return path;
+        if (ec != std::errc::file_exists) throw errorFor(ec);
+    }
+    throw RuntimeError(err::PathFileAccess);
+}
+
+void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
+                          const std::string& programFolder,
+                          const std::function<void()>& beforeReplace) {
+    ByteText bytes;
+    {
+        const KeepErrLocation keep;
+        bytes = iff::serialise(iff);
+    }
+    // The temporary file stays after the save: it is the user's copy of what was written.
+    const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
+    platform::removeFile(temp);
+    writeWholeFile(temp, bytes);
+    if (beforeReplace) beforeReplace();
+    // The character file itself is never deleted: the new content replaces it in one step.
+    platform::replaceFileAtomically(characterPath, bytes);
+}
+
+}  // namespace drapeline::wardrobe

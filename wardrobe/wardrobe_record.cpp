@@ -1,0 +1,123 @@
+#include "wardrobe/wardrobe_record.h"
+
+#include "core/errors.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool isLeft(HandSlot slot) {
+    switch (slot) {
+    case HandSlot::FormalLeft:
+    case HandSlot::OpenLeft:
+    case HandSlot::PointLeft:
+    case HandSlot::ClosedLeft: return true;
+    default: return false;
+    }
+}
+
+// The formal hands are keyed with the open pose: the game has no formal pose of its own.
+char poseLetter(HandSlot slot) {
+    switch (slot) {
+    case HandSlot::PointLeft:
+    case HandSlot::PointRight: return 'P';
+    case HandSlot::ClosedLeft:
+    case HandSlot::ClosedRight: return 'C';
+    default: return 'O';
+    }
+}
+
+}  // namespace
+
+std::size_t handEntryNumber(HandSlot slot) {
+    switch (slot) {
+    case HandSlot::FormalLeft: return 29;
+    case HandSlot::FormalRight: return 30;
+    case HandSlot::OpenLeft: return 18;
+    case HandSlot::OpenRight: return 19;
+    case HandSlot::PointLeft: return 20;
+    case HandSlot::PointRight: return 21;
+    case HandSlot::ClosedLeft: return 22;
+    case HandSlot::ClosedRight: return 23;
+    }
+    return 0;
+}
+
+WardrobeLayout layoutFor(std::size_t entryCount, std::string_view age) {
+    if (entryCount >= 34) return WardrobeLayout::Long;
+    if (entryCount >= 31 && age == "adult") return WardrobeLayout::AdultMiddle;
+    return WardrobeLayout::Short;
+}
+
+OutfitNames splitOutfitEntry(std::string_view entry) {
+    const auto comma = entry.find(',');
+    if (comma == std::string_view::npos) throw RuntimeError(err::InvalidCall);
+    return {std::string(entry.substr(0, comma)), textAfterFirstEquals(entry)};
+}
+
+std::string textAfterFirstEquals(std::string_view entry) {
+    const auto equals = entry.find('=');
+    return std::string(equals == std::string_view::npos ? entry : entry.substr(equals + 1));
+}
+
+char genderLetter(std::string_view gender) { return gender == "female" ? 'f' : 'm'; }
+
+char ageLetter(std::string_view age) { return age == "adult" ? 'a' : 'c'; }
+
+std::string skinToneWord(std::string_view code) {
+    if (code == "lgt") return "light";
+    if (code == "med") return "medium";
+    if (code == "drk") return "dark";
+    return {};
+}
+
+BodyType bodyTypeOf(std::string_view normalMesh) {
+    if (normalMesh.size() < 9) return BodyType::None;
+    std::string code(normalMesh.substr(6, 3));
+    for (char& c : code) c = upper(c);
+    if (code == "FIT") return BodyType::Fit;
+    if (code == "FAT") return BodyType::Fat;
+    if (code == "SKN") return BodyType::Skinny;
+    return BodyType::None;
+}
+
+std::string bodyTypeCode(BodyType type) {
+    switch (type) {
+    case BodyType::Fit: return "fit";
+    case BodyType::Fat: return "fat";
+    default: return "skn";
+    }
+}
+
+std::string outfitEntry(std::string_view mesh, std::string_view texture) {
+    std::string out;
+    out.reserve(mesh.size() + 6 + texture.size());
+    out.append(mesh).append(",BODY=").append(texture);
+    return out;
+}
+
+char handGenderLetter(std::string_view age, std::string_view gender) {
+    if (age != "adult") return 'u';
+    return genderLetter(gender);
+}
+
+std::string handEntry(char g, HandSlot slot, std::string_view texture) {
+    std::string out{'H', g, isLeft(slot) ? 'L' : 'R', poseLetter(slot)};
+    out.append(",HAND=").append(texture);
+    return out;
+}
+
+std::string displayName(std::string_view catalogueName, std::string_view objectLabel) {
+    std::string out(catalogueName);
+    out.append("  (").append(objectLabel).append(")");
+    return out;
+}
+
+std::size_t previewFolderCountAtOpening(OutfitKind kind) {
+    return (kind == OutfitKind::Normal || kind == OutfitKind::Nude) ? BaseSkinFolderOnly
+                                                                    : SkinFolders.size();
+}
+
+}  // namespace drapeline::wardrobe
