@@ -20,7 +20,8 @@ Application::Application(platform::Services& services) : services_(services) {}
 
 Application::~Application() = default;
 
-void Application::start() {
+void Application::start(const std::string& gameFolder) {
+    gameFolderOverride_ = gameFolder;
     title_ = std::make_unique<frmTitle>();
     QObject::connect(title_.get(), &frmTitle::closed, [this] { showMainWindow(); });
     title_->show();
@@ -28,7 +29,7 @@ void Application::start() {
 
 void Application::showMainWindow() {
     if (main_) return;
-    main_ = std::make_unique<neighbourhood::frmMain>(services_, gameLocation_);
+    main_ = std::make_unique<neighbourhood::frmMain>(services_, gameLocation_, gameFolderOverride_);
     main_->show();
 }
 

@@ -32,8 +32,9 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Shows the title window; the main window follows when it closes.
-    void start();
+    // Shows the title window; the main window follows when it closes. A non-empty
+    // `gameFolder` is used instead of the stored game location, without storing it.
+    void start(const std::string& gameFolder = {});
 
     frmTitle* titleWindow() { return title_.get(); }
     // Null until the title window has closed.
@@ -47,6 +48,7 @@ private:
 
     platform::Services& services_;
     std::string gameLocation_;
+    std::string gameFolderOverride_;
     std::unique_ptr<frmTitle> title_;
     std::unique_ptr<neighbourhood::frmMain> main_;
 };

@@ -12,14 +12,23 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <QToolTip>
+
+#include "app/thumb_grid.h"
 #include "app/version.h"
 #include "app/widgets/picture_box.h"
+#include "app/widgets/shown_picture.h"
+#include "core/errors.h"
 #include "neighbourhood/frm_set_path.h"
+#include "neighbourhood/game_location.h"
+#include "platform/files.h"
 #include "platform/qt/latin1.h"
+#include "wardrobe/frm_edit_sim.h"
 
 namespace drapeline::neighbourhood {
 
 using platform::toQString;
+namespace thumbgrid = app::thumbgrid;
 
 namespace {
 
@@ -42,17 +51,20 @@ constexpr int SmallScreenHeight = 640;   // 9600 twips
 
 }  // namespace
 
-frmMain::frmMain(platform::Services& services, std::string& gameLocation, QWidget* parent)
+frmMain::frmMain(platform::Services& services, std::string& gameLocation,
+                 const std::string& gameLocationOverride, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
       gameLocation_(gameLocation),
-      model_(services, gameLocation) {
+      model_(services, gameLocation),
+      browser_(services) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Load Sim - Select A Sim To Work On"));
     buildControls();
     buildMenus();
 
     model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
+    if (!gameLocationOverride.empty()) model_.overrideGameLocation(gameLocationOverride);
     model_.Form_Load();
     smenuBackup->setChecked(model_.backupChecked());
 }
@@ -104,6 +116,35 @@ void frmMain::buildControls() {
 
     picSim->clear();
     picThumbs->clear();
+    picThumbs->setMouseTracking(true);
+
+    QFont nameFont = font();
+    nameFont.setPixelSize(10);
+    for (int i = 0; i < thumbgrid::CellsPerPage; ++i) {
+        auto* name = new QLabel(picThumbs);
+        name->setObjectName(QStringLiteral("lblSimName_%1").arg(i));
+        name->setGeometry((i % 7) * thumbgrid::Pitch + 2, (i / 7) * thumbgrid::Pitch + 48, 64, 13);
+        name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        name->setFont(nameFont);
+        // Clicks go to the grid beneath.
+        name->setAttribute(Qt::WA_TransparentForMouseEvents);
+        lblSimName[static_cast<std::size_t>(i)] = name;
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(333);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    Timer1->start();
+
+    connect(picThumbs, &app::PictureBox::mousePressed, this,
+            [this](QPoint at) { picThumbs_MouseDown(at.x(), at.y()); });
+    connect(picThumbs, &app::PictureBox::mouseMoved, this,
+            [this](QPoint at) { picThumbs_MouseMove(at.x(), at.y()); });
+    connect(picThumbs, &app::PictureBox::doubleClicked, this, [this](QPoint) { cmdSelect_Click(); });
+    connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &frmMain::cmdPrevious_Click);
+    connect(cmdSelect, &QPushButton::clicked, this, &frmMain::cmdSelect_Click);
 
     connect(lstUserDataDir, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem*) {
@@ -128,6 +169,15 @@ void frmMain::buildMenus() {
     });
     smenuSetPath = named(menuOptions->addAction(QStringLiteral("&Set Path ...")), "smenuSetPath");
     connect(smenuSetPath, &QAction::triggered, this, &frmMain::smenuSetPath_Click);
+
+    QMenu* menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    menuTools->setObjectName(QStringLiteral("menuTools"));
+    smenuExport = named(menuTools->addAction(QStringLiteral("&Export Skin Names")), "smenuExport");
+    smenuFix = named(menuTools->addAction(QStringLiteral("&Fix Fit to Skinny Sims")), "smenuFix");
+    smenuPinkHands = named(menuTools->addAction(QStringLiteral("&Remove Pink Gorilla Formal Hands")),
+                           "smenuPinkHands");
+    // The neighbourhood tools arrive with their own logic; until then they are shown greyed.
+    for (QAction* tool : {smenuExport, smenuFix, smenuPinkHands}) tool->setEnabled(false);
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -160,7 +210,135 @@ void frmMain::showNeighbourhoodList() {
 void frmMain::neighbourhoodChosen() {
     picSim->clear();
     txtSimName->clear();
-    // The thumbnail pages of the chosen neighbourhood are drawn here (page CurrentPage).
+    msLoadSimImages();
+}
+
+namespace {
+
+// The busy pointer for as long as a long run lasts.
+struct BusyPointer {
+    BusyPointer() {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::processEvents();
+    }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+}  // namespace
+
+void frmMain::msLoadSimImages() {
+    guarded("frmMain", "msLoadSimImages", Stages::Marked, [&] {
+        setErrLocation(1000);
+        picThumbs->clear();
+        for (QLabel* name : lblSimName) name->clear();
+        const auto& files = model_.SimFiles();
+        if (files.empty()) return;
+        BusyPointer busy;
+        const std::size_t first = thumbgrid::firstOnPage(model_.CurrentPage);
+        const std::size_t end = thumbgrid::endOfPage(model_.CurrentPage, files.size());
+        setErrLocation(2000);
+        for (std::size_t i = first; i < end; ++i) {
+            const int cell = static_cast<int>(i - first);
+            const app::GridPoint at = thumbgrid::cellOrigin(cell);
+            const Thumbnail thumb = browser_.thumbnail(model_.simPath(files[i]));
+            // Only the front view of the web image fits a cell.
+            picThumbs->paintPicture(app::imageFor(thumb.picture), at.x + 9, at.y, 45);
+            lblSimName[static_cast<std::size_t>(cell)]->setText(platform::toDisplayText(thumb.label));
+            lblSimName[static_cast<std::size_t>(cell)]->resize(
+                64, thumb.label == CanNotLoadLabel ? 26 : 13);
+        }
+        setErrLocation(3000);
+        model_.SelectedCell = 0;
+        msDisplaySim(model_.simPath(files[first]));
+        txtPageCount->setText(QString::fromStdString(thumbgrid::pageText(model_.CurrentPage, files.size())));
+    });
+}
+
+void frmMain::msDisplaySim(const std::string& path) {
+    guarded("frmMain", "msDisplaySim", Stages::None, [&] {
+        const SimPreview preview = browser_.preview(path, model_.SelectedUserDataDir());
+        picSim->clear();
+        txtSimName->setText(toQString(preview.name));
+        picSim->paintPicture(app::imageFor(preview.webImage), 0, 0);
+        if (!preview.readable) {
+            int y = 48;
+            for (const auto& line : preview.errorLines) {
+                picSim->printText(0, y, toQString(line));
+                y += 12;
+            }
+            return;
+        }
+        picSim->paintPicture(app::imageFor(preview.faces), 0, 64);
+        picSim->paintPicture(app::imageFor(preview.relImages), 0, 128);
+    });
+}
+
+void frmMain::drawFrame(int cell, const QColor& colour) {
+    const app::GridPoint corner = thumbgrid::frameCorner(cell);
+    picThumbs->drawBox(corner.x, corner.y, corner.x + 67, corner.y + 67, colour);
+    picThumbs->drawBox(corner.x + 1, corner.y + 1, corner.x + 66, corner.y + 66, colour);
+}
+
+void frmMain::Timer1_Timer() {
+    blink_ = !blink_;
+    drawFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
+}
+
+void frmMain::picThumbs_MouseDown(int x, int y) {
+    guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
+        drawFrame(model_.SelectedCell, palette().color(QPalette::Button));
+        model_.SelectedCell = thumbgrid::hitCell(x, y);
+        const auto index =
+            thumbgrid::fileIndex(model_.CurrentPage, model_.SelectedCell, model_.SimFiles().size());
+        if (index) {
+            msDisplaySim(model_.simPath(model_.SimFiles()[*index]));
+        } else {
+            txtSimName->clear();
+            picSim->clear();
+        }
+    });
+}
+
+void frmMain::picThumbs_MouseMove(int x, int y) {
+    const auto& files = model_.SimFiles();
+    if (files.empty()) return;
+    const auto index = thumbgrid::fileIndex(model_.CurrentPage, thumbgrid::hitCell(x, y), files.size());
+    picThumbs->setToolTip(index ? toQString(files[*index]) : QString());
+}
+
+void frmMain::cmdNext_Click() {
+    if (thumbgrid::lastPage(model_.SimFiles().size()) > model_.CurrentPage) {
+        ++model_.CurrentPage;
+        msLoadSimImages();
+    }
+}
+
+void frmMain::cmdPrevious_Click() {
+    if (model_.CurrentPage > 0) {
+        --model_.CurrentPage;
+        msLoadSimImages();
+    }
+}
+
+void frmMain::cmdSelect_Click() {
+    focusAway();
+    if (model_.selectedLine().empty() || txtSimName->text().isEmpty()) return;
+    const auto index =
+        thumbgrid::fileIndex(model_.CurrentPage, model_.SelectedCell, model_.SimFiles().size());
+    if (!index) return;
+    const std::string fileName = model_.SimFiles()[*index];
+    const std::string path = model_.simPath(fileName);
+    IffFile iff;
+    if (!modIFFsupport::gfstrReadIFFChecked(iff, path).empty()) return;
+    services_.settings.setValue(keys::LastNeighborhoodSelected, model_.selectedLine());
+    wardrobe::frmEditSim editor(services_, gameLocation_, [this] { return smenuBackup->isChecked(); },
+                                this);
+    editor.model().LoadUserFile = path;
+    // A wardrobe that can not be shown has been explained instead of ending the program.
+    if (editor.Form_Load()) editor.exec();
+    Form_Activate();
 }
 
 void frmMain::smenuSetPath_Click() {

@@ -4,8 +4,10 @@
 // events and shows the model's state.
 
 #include <QMainWindow>
+#include <array>
 
 #include "neighbourhood/main_window_model.h"
+#include "neighbourhood/sim_browser.h"
 
 class QAction;
 class QFrame;
@@ -14,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QTimer;
 
 namespace drapeline::app {
 class PictureBox;
@@ -24,7 +27,10 @@ namespace drapeline::neighbourhood {
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(platform::Services& services, std::string& gameLocation, QWidget* parent = nullptr);
+    // A non-empty `gameLocationOverride` is used instead of the stored game folder, and
+    // not stored (the demo game).
+    frmMain(platform::Services& services, std::string& gameLocation,
+            const std::string& gameLocationOverride = {}, QWidget* parent = nullptr);
 
     MainWindowModel& model() { return model_; }
 
@@ -38,6 +44,19 @@ public:
     // Closing without asking (the error trap's end, or a test's tear-down).
     void closeWithoutAsking();
 
+    // Draws page CurrentPage of the chosen neighbourhood and previews its first sim.
+    void msLoadSimImages();
+    // Reads one character file and shows its pictures and name in the preview.
+    void msDisplaySim(const std::string& path);
+    // A mouse press on the thumbnail area, in its pixels.
+    void picThumbs_MouseDown(int x, int y);
+    void cmdNext_Click();
+    void cmdPrevious_Click();
+    // Opens the selected sim in the edit window.
+    void cmdSelect_Click();
+    // One tick of the blinking selection frame.
+    void Timer1_Timer();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -48,6 +67,8 @@ private:
     void showNeighbourhoodList();
     void neighbourhoodChosen();
     void focusAway();
+    void drawFrame(int cell, const QColor& colour);
+    void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
     std::string& gameLocation_;
@@ -55,6 +76,8 @@ private:
     bool activatedOnce_ = false;
     bool askBeforeClosing_ = true;
     bool refreshingList_ = false;
+    bool blink_ = false;
+    SimBrowser browser_;
 
     QFrame* Line1;
     QFrame* Line2;
@@ -67,6 +90,8 @@ private:
     app::PictureBox* picSim;
     QPushButton* cmdSelect;
     app::PictureBox* picThumbs;
+    std::array<QLabel*, 49> lblSimName{};
+    QTimer* Timer1;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
@@ -74,6 +99,9 @@ private:
     QAction* smenuExit;
     QAction* smenuBackup;
     QAction* smenuSetPath;
+    QAction* smenuExport;
+    QAction* smenuFix;
+    QAction* smenuPinkHands;
 };
 
 }  // namespace drapeline::neighbourhood

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QPaintEvent>
 
 namespace drapeline::app {
@@ -63,6 +64,18 @@ void PictureBox::printText(int x, int y, const QString& text) {
     const QFontMetrics metrics(font());
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
     update();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(event->position().toPoint());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->position().toPoint());
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked(event->position().toPoint());
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

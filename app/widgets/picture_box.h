@@ -37,7 +37,16 @@ public:
     // Everything painted so far, at the area's size.
     const QImage& canvas() const { return canvas_; }
 
+signals:
+    // Any mouse button pressed, the pointer moved, a double click: in area pixels.
+    void mousePressed(QPoint at);
+    void mouseMoved(QPoint at);
+    void doubleClicked(QPoint at);
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

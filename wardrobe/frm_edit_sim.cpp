@@ -1,0 +1,267 @@
+#include "wardrobe/frm_edit_sim.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "app/widgets/picture_box.h"
+#include "app/widgets/shown_picture.h"
+#include "platform/qt/latin1.h"
+
+namespace drapeline::wardrobe {
+
+using platform::toQString;
+
+namespace {
+
+template <class W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* caption, const QRect& r) {
+    auto* l = named(new QLabel(QString::fromLatin1(caption), parent), name);
+    l->setGeometry(r);
+    return l;
+}
+
+// Text fields are the program's to write: locked, on the button-face colour.
+QLineEdit* field(QWidget* parent, const char* name, const QRect& r) {
+    auto* f = named(new QLineEdit(parent), name);
+    f->setGeometry(r);
+    f->setReadOnly(true);
+    QPalette p = f->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Button));
+    f->setPalette(p);
+    return f;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& r) {
+    auto* b = named(new QPushButton(QString::fromLatin1(caption), parent), name);
+    b->setGeometry(r);
+    return b;
+}
+
+void showPicture(app::PictureBox* box, const platform::ShownPicture& shown) {
+    const QImage image = app::imageFor(shown);
+    if (image.isNull()) box->clear();
+    else box->setPicture(image);
+}
+
+constexpr int WindowWidth = 800;
+constexpr int WindowHeight = 506;   // 7590 twips; the focus button lies below this line
+
+const char* const FormalNote =
+    "Note: If you are changing a female sim's formal attire you may wish to change the "
+    "formal hands. They are white by default.";
+const char* const NudeNote =
+    "Note: I've added a new naming convention for nude skins in order to prevent naked "
+    "townies from being created. Nude skins can now start with \"N\" instead of \"B\". Please "
+    "see the read me file for details.";
+const char* const WinterNote =
+    "Note: Hot Date Townies can not have winter wear assigned to them until the first time "
+    "they show up downtown after installing Vacation. The string element that the winter "
+    "clothing selection is stored in does not exists until that time. The program will "
+    "display the text    *** Vacation Only *** if the townie can not have winter wear "
+    "assigned.";
+
+}  // namespace
+
+frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLocation,
+                       std::function<bool()> backupChecked, QWidget* parent)
+    : QDialog(parent), model_(services, gameLocation), backupChecked_(std::move(backupChecked)) {
+    setObjectName(QStringLiteral("frmEditSim"));
+    setWindowTitle(QStringLiteral("Edit Wardrobe"));
+    setFixedSize(WindowWidth, WindowHeight);
+    buildUpperArea();
+
+    tabSkins = named(new QTabWidget(this), "tabSkins");
+    tabSkins->setGeometry(8, 134, WindowWidth - 16, WindowHeight - 142);
+    const char* normal[] = {"Label9", "txtNormalBody", "Label10", "txtNormalSkin", "picNormal", "cmdChangeNormal", nullptr, nullptr};
+    const char* swimsuit[] = {"Label7", "txtSwimsuitBody", "Label8", "txtSwimsuitSkin", "picSwimsuit", "cmdChangeSwimsuit", "cmdDefaultSwimsuit", nullptr};
+    const char* formal[] = {"Label3", "txtFormalBody", "Label4", "txtFormalSkin", "picFormal", "cmdChangeFormal", "cmdDefaultFormal", "Label21"};
+    const char* pajamas[] = {"Label5", "txtPajamasBody", "Label6", "txtPajamasSkin", "picPajamas", "cmdChangePajamas", "cmdDefaultPajamas", nullptr};
+    const char* nude[] = {"Label23", "txtNudeBody", "Label22", "txtNudeSkin", "picNude", "cmdChangeNude", "cmdDefaultNude", "Label24"};
+    const char* winter[] = {"Label27", "txtWinterBody", "Label28", "txtWinterSkin", "picWinter", "cmdChangeWinter", "cmdDefaultWinter", "Label26"};
+    buildOutfitPage(OutfitKind::Normal, "Normal", normal, nullptr);
+    buildOutfitPage(OutfitKind::Swimsuit, "Swimsuit", swimsuit, nullptr);
+    buildOutfitPage(OutfitKind::Formal, "Formal", formal, FormalNote);
+    buildOutfitPage(OutfitKind::Pajamas, "Pajamas", pajamas, nullptr);
+    buildOutfitPage(OutfitKind::Nude, "Nude", nude, NudeNote);
+    buildOutfitPage(OutfitKind::Winter, "Winter", winter, WinterNote);
+    buildHandsPage();
+
+    cmdFocus = button(this, "cmdFocus", "Focus", QRect(8, WindowHeight + 20, 60, 23));
+
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        focusAway();
+        reject();
+    });
+    connect(cmdSave, &QPushButton::clicked, this, [this] {
+        focusAway();
+        if (model_.cmdSave_Click(backupChecked_ && backupChecked_())) accept();
+    });
+    for (QRadioButton* option : {optFit, optFat, optSkinny})
+        connect(option, &QRadioButton::clicked, this, &frmEditSim::bodyTypeClicked);
+}
+
+void frmEditSim::buildUpperArea() {
+    picWebImage = named(app::PictureBox::framed(this, QRect(10, 10, 90, 60)), "picWebImage");
+    picFaces = named(app::PictureBox::framed(this, QRect(108, 10, 192, 60)), "picFaces");
+    picRelImages = named(app::PictureBox::framed(this, QRect(308, 10, 240, 60)), "picRelImages");
+
+    Frame5 = named(new QGroupBox(QStringLiteral("Body Type"), this), "Frame5");
+    Frame5->setGeometry(560, 2, 124, 74);
+    optFit = named(new QRadioButton(QStringLiteral("Fit"), Frame5), "optFit");
+    optFit->setGeometry(10, 18, 100, 17);
+    optFat = named(new QRadioButton(QStringLiteral("Fat"), Frame5), "optFat");
+    optFat->setGeometry(10, 36, 100, 17);
+    optSkinny = named(new QRadioButton(QStringLiteral("Skinny"), Frame5), "optSkinny");
+    optSkinny->setGeometry(10, 54, 100, 17);
+
+    cmdSave = button(this, "cmdSave", "Save", QRect(WindowWidth - 100, 8, 92, 30));
+    cmdCancel = button(this, "cmdCancel", "Cancel", QRect(WindowWidth - 100, 44, 92, 30));
+
+    label(this, "Label1", "Name", QRect(8, 80, 100, 16));
+    txtName = field(this, "txtName", QRect(8, 98, 262, 23));
+    label(this, "Label2", "Age", QRect(278, 80, 90, 16));
+    txtAge = field(this, "txtAge", QRect(278, 98, 86, 23));
+    label(this, "Label11", "Gender", QRect(372, 80, 90, 16));
+    txtGender = field(this, "txtGender", QRect(372, 98, 86, 23));
+    label(this, "Label12", "Skin Tone", QRect(466, 80, 90, 16));
+    txtSkinTone = field(this, "txtSkinTone", QRect(466, 98, 86, 23));
+
+    Frame6 = named(new QGroupBox(QStringLiteral("Ensemble File"), this), "Frame6");
+    Frame6->setGeometry(WindowWidth - 216, 80, 208, 48);
+    cmdEnsLoad = button(Frame6, "cmdEnsLoad", "Load", QRect(8, 18, 92, 24));
+    cmdEnsSave = button(Frame6, "cmdEnsSave", "Save", QRect(108, 18, 92, 24));
+}
+
+void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const char* names[],
+                                 const char* note) {
+    auto* page = new QWidget(tabSkins);
+    page->setObjectName(QStringLiteral("page") + QString::fromLatin1(caption));
+    OutfitControls& c = outfits_[static_cast<std::size_t>(kind)];
+    label(page, names[0], "Body", QRect(12, 14, 200, 16));
+    c.body = field(page, names[1], QRect(12, 32, 440, 23));
+    label(page, names[2], "Skin", QRect(12, 64, 200, 16));
+    c.skin = field(page, names[3], QRect(12, 82, 440, 23));
+    c.change = button(page, names[5], "Change", QRect(12, 118, 100, 28));
+    if (names[6]) c.standard = button(page, names[6], "Default", QRect(120, 118, 100, 28));
+    if (note) {
+        auto* n = label(page, names[7], note, QRect(12, 160, 440, 150));
+        n->setWordWrap(true);
+        n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
+    // Changing and restoring outfits come with the skin chooser and the default rules.
+    c.change->setEnabled(false);
+    if (c.standard) c.standard->setEnabled(false);
+    tabSkins->addTab(page, QString::fromLatin1(caption));
+}
+
+QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const char* caption,
+                                    HandSlot left, HandSlot right, const char* names[],
+                                    const QRect& geometry) {
+    auto* frame = named(new QGroupBox(QString::fromLatin1(caption), page), frameName);
+    frame->setGeometry(geometry);
+    const HandSlot sideSlots[] = {left, right};
+    const char* const sideCaptions[] = {"Left Hand", "Right Hand"};
+    for (int side = 0; side < 2; ++side) {
+        const int x = 10 + side * 146;
+        const char** n = names + side * 4;
+        HandControls& c = hands_[static_cast<std::size_t>(sideSlots[side])];
+        label(frame, n[0], sideCaptions[side], QRect(x, 20, 136, 16));
+        c.texture = field(frame, n[1], QRect(x, 38, 136, 23));
+        c.preview = named(app::PictureBox::framed(frame, QRect(x + 2, 70, 64, 64)), n[2]);
+        c.change = button(frame, n[3], "Change", QRect(x + 72, 68, 64, 26));
+        c.change->setEnabled(false);
+    }
+    const char* const frameButtons[] = {"Default", "Copy Left", "Normal"};
+    for (int i = 0; i < 3; ++i) {
+        if (!names[8 + i]) continue;
+        auto* b = button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
+        b->setEnabled(false);
+    }
+    return frame;
+}
+
+void frmEditSim::buildHandsPage() {
+    auto* page = new QWidget(tabSkins);
+    page->setObjectName(QStringLiteral("pageHands"));
+    const char* formal[] = {"Label13", "txtHandFormalLeft", "picHandFormalLeft", "cmdLeftFormalHand",
+                            "Label14", "txtHandFormalRight", "picHandFormalRight", "cmdRightFormalHand",
+                            "cmdDefFormalHands", "cmdCopyFormalLeft", "cmdNormalFormalHands"};
+    const char* open[] = {"Label16", "txtHandOpenLeft", "picHandOpenLeft", "cmdLeftOpenHand",
+                          "Label15", "txtHandOpenRight", "picHandOpenRight", "cmdRightOpenHand",
+                          "cmdDefOpenHands", "cmdCopyOpenLeft", nullptr};
+    const char* point[] = {"Label18", "txtHandPointLeft", "picHandPointLeft", "cmdLeftPointHand",
+                           "Label17", "txtHandPointRight", "picHandPointRight", "cmdRightPointHand",
+                           "cmdDefPointHands", "cmdCopyPointLeft", nullptr};
+    const char* closed[] = {"Label19", "txtHandClosedLeft", "picHandClosedLeft", "cmdleftClosedHand",
+                            "Label20", "txtHandClosedRight", "picHandClosedRight", "cmdRightClosedHand",
+                            "cmdDefClosedHands", "cmdCopyLeftClosed", nullptr};
+    buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight, formal,
+                   QRect(6, 6, 380, 150));
+    buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight, open,
+                   QRect(392, 6, 380, 150));
+    buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft, HandSlot::PointRight, point,
+                   QRect(6, 162, 380, 150));
+    buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
+                   closed, QRect(392, 162, 380, 150));
+    tabSkins->addTab(page, QStringLiteral("Hands"));
+}
+
+bool frmEditSim::Form_Load() {
+    tabSkins->setCurrentIndex(0);
+    for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
+    if (!model_.Form_Load()) return false;
+    showModel();
+    return true;
+}
+
+void frmEditSim::showModel() {
+    const WardrobeFields& f = model_.fields;
+    txtName->setText(toQString(f.name));
+    txtAge->setText(toQString(f.age));
+    txtGender->setText(toQString(f.gender));
+    txtSkinTone->setText(toQString(f.skinTone));
+    // Exclusive buttons can not all be cleared while exclusive.
+    for (QRadioButton* option : {optFit, optFat, optSkinny}) option->setAutoExclusive(false);
+    optFit->setChecked(f.bodyType == BodyType::Fit);
+    optFat->setChecked(f.bodyType == BodyType::Fat);
+    optSkinny->setChecked(f.bodyType == BodyType::Skinny);
+    for (QRadioButton* option : {optFit, optFat, optSkinny}) option->setAutoExclusive(true);
+
+    for (OutfitKind kind : AllOutfits) {
+        const auto i = static_cast<std::size_t>(kind);
+        outfits_[i].body->setText(toQString(f.outfit(kind).mesh));
+        outfits_[i].skin->setText(toQString(f.outfit(kind).texture));
+        outfits_[i].body->setCursorPosition(0);
+        outfits_[i].skin->setCursorPosition(0);
+        showPicture(outfits_[i].preview, model_.outfitPreviews[i]);
+    }
+    for (HandSlot slot : AllHandSlots) {
+        const auto i = static_cast<std::size_t>(slot);
+        hands_[i].texture->setText(toQString(f.hand(slot)));
+        showPicture(hands_[i].preview, model_.handPreviews[i]);
+    }
+    showPicture(picWebImage, model_.webImage);
+    showPicture(picFaces, model_.faces);
+    showPicture(picRelImages, model_.relImages);
+}
+
+void frmEditSim::bodyTypeClicked() {
+    model_.fields.bodyType = optFit->isChecked()   ? BodyType::Fit
+                             : optFat->isChecked() ? BodyType::Fat
+                             : optSkinny->isChecked() ? BodyType::Skinny
+                                                      : BodyType::None;
+}
+
+void frmEditSim::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
+
+}  // namespace drapeline::wardrobe

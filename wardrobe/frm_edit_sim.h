@@ -1,0 +1,88 @@
+#pragma once
+// "Edit Wardrobe": one sim's outfits and hands on seven pages, its pictures, Save and
+// Cancel. The rules live in EditSimModel; this window places the controls, shows the
+// model's fields and pictures and forwards the clicks.
+
+#include <QDialog>
+#include <array>
+
+#include "wardrobe/edit_sim_model.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace drapeline::app {
+class PictureBox;
+}
+
+namespace drapeline::wardrobe {
+
+class frmEditSim : public QDialog {
+    Q_OBJECT
+public:
+    // `backupChecked` reads the main window's "Create Backup File" check mark at the
+    // moment of saving.
+    frmEditSim(platform::Services& services, const std::string& gameLocation,
+               std::function<bool()> backupChecked, QWidget* parent);
+
+    EditSimModel& model() { return model_; }
+
+    // Opens LoadUserFile (set on the model first) and shows it. False when the wardrobe
+    // can not be shown (the user has been told why); the window is then not to be shown.
+    bool Form_Load();
+
+    // Writes every field and picture from the model into the controls.
+    void showModel();
+
+private:
+    struct OutfitControls {
+        QLineEdit* body = nullptr;
+        QLineEdit* skin = nullptr;
+        app::PictureBox* preview = nullptr;
+        QPushButton* change = nullptr;
+        QPushButton* standard = nullptr;   // "Default"; none on the Normal page
+    };
+    struct HandControls {
+        QLineEdit* texture = nullptr;
+        app::PictureBox* preview = nullptr;
+        QPushButton* change = nullptr;
+    };
+
+    void buildUpperArea();
+    void buildOutfitPage(OutfitKind kind, const char* caption, const char* names[], const char* note);
+    void buildHandsPage();
+    QWidget* buildHandFrame(QWidget* page, const char* frameName, const char* caption, HandSlot left,
+                            HandSlot right, const char* names[], const QRect& geometry);
+    void focusAway();
+    void bodyTypeClicked();
+
+    EditSimModel model_;
+    std::function<bool()> backupChecked_;
+
+    app::PictureBox* picWebImage;
+    app::PictureBox* picFaces;
+    app::PictureBox* picRelImages;
+    QGroupBox* Frame5;
+    QRadioButton* optFit;
+    QRadioButton* optFat;
+    QRadioButton* optSkinny;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+    QLineEdit* txtName;
+    QLineEdit* txtAge;
+    QLineEdit* txtGender;
+    QLineEdit* txtSkinTone;
+    QGroupBox* Frame6;
+    QPushButton* cmdEnsLoad;
+    QPushButton* cmdEnsSave;
+    QTabWidget* tabSkins;
+    QPushButton* cmdFocus;
+    std::array<OutfitControls, 6> outfits_{};
+    std::array<HandControls, 8> hands_{};
+};
+
+}  // namespace drapeline::wardrobe
