@@ -1,0 +1,269 @@
+// The main road on the offscreen platform: a neighbourhood's sims as pages of
+// thumbnails, selecting, paging, and opening a sim in the edit window.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/widgets/picture_box.h"
+#include "app/widgets/shown_picture.h"
+#include "core/file_io.h"
+#include "neighbourhood/frm_main.h"
+#include "platform/files.h"
+#include "platform/qt/qt_pictures.h"
+#include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/frm_edit_sim.h"
+
+using namespace drapeline;
+using platform::MessageReply;
+
+namespace {
+
+// Doubles, but pictures decoded by Qt so that the windows paint real images.
+struct Machine {
+    explicit Machine(const std::string& programFolder)
+        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
+    testkit::MemorySettings settings;
+    testkit::ScriptedDialogs dialogs;
+    testkit::FakeRegistry registry;
+    platform::QtPictureLoader pictures;
+    testkit::FixedClock clock;
+    platform::Services services;
+};
+
+std::string simName(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "User%05d.iff", i);
+    return name;
+}
+
+// A game with 50 sims in UserData: the third unreadable, the fifth without a name set,
+// the sixth with a wardrobe too short to show.
+void makeGame(const testkit::TempFolder& game) {
+    game.write("Sims.exe", "MZ");
+    for (int i = 1; i <= 50; ++i) {
+        testkit::SimOptions sim;
+        sim.seed = static_cast<std::uint32_t>(i);
+        sim.objectLabel = "user" + std::to_string(10000 + i);
+        sim.names = {"Sim" + std::to_string(i)};
+        sim.otherChunks = 2;
+        if (i == 6) sim.bodyStrings = {"adult", "b001fafit_01,BODY=b001fafitlgt_01"};
+        ByteText bytes;
+        if (i == 5) {
+            bytes = testkit::IffBuilder()
+                        .chunk("OBJD", 128, "x", "user10005")
+                        .strings(200, testkit::adultFemaleBodyStrings())
+                        .map()
+                        .build();
+        } else {
+            bytes = testkit::characterFile(sim).build();
+        }
+        if (i == 3) bytes.resize(bytes.size() - 40);
+        game.write("UserData/Characters/" + simName(i), bytes);
+    }
+}
+
+template <class W>
+W* child(QWidget* window, const char* name) {
+    W* w = window->findChild<W*>(QString::fromLatin1(name));
+    if (!w) qFatal("no control %s", name);
+    return w;
+}
+
+}  // namespace
+
+class BrowseAndEditTest : public QObject {
+    Q_OBJECT
+
+private:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    std::unique_ptr<Machine> machine;
+    std::string gameLocation;
+    std::unique_ptr<neighbourhood::frmMain> main;
+
+    QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }
+    QString pageText() { return child<QLineEdit>(main.get(), "txtPageCount")->text(); }
+    QString simNameText() { return child<QLineEdit>(main.get(), "txtSimName")->text(); }
+
+private slots:
+    void initTestCase() {
+        makeGame(game);
+        machine = std::make_unique<Machine>(programFolder.path());
+        machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
+        main = std::make_unique<neighbourhood::frmMain>(machine->services, gameLocation, game.path());
+        main->show();
+        main->Form_Activate();
+    }
+
+    void cleanupTestCase() { main->closeWithoutAsking(); }
+
+    void firstPageShowsNamesAndTheFirstSim() {
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+        QCOMPARE(label(0), QStringLiteral("Sim1"));
+        QCOMPARE(label(2), QStringLiteral("* ERROR *\n Can't Load!!"));
+        QCOMPARE(label(4), QString());   // no name set
+        QCOMPARE(label(48), QStringLiteral("Sim49"));
+        QCOMPARE(simNameText(), QStringLiteral("user10001"));
+        // The thumbnail grid has pictures painted in it: not one plain colour.
+        const QImage grid = child<app::PictureBox>(main.get(), "picThumbs")->canvas();
+        QVERIFY(grid.pixel(2 + 9 + 5, 2 + 5) != grid.pixel(470, 470));
+    }
+
+    void selectingShowsThePreviewAndAnUnreadableSimExplainsItself() {
+        main->picThumbs_MouseDown(68 * 2 + 5, 5);   // cell 2
+        QCOMPARE(simNameText(), QStringLiteral("* ERROR * Can not load User00003.iff"));
+        main->picThumbs_MouseDown(68 + 5, 5);
+        QCOMPARE(simNameText(), QStringLiteral("user10002"));
+    }
+
+    void pagingStopsAtTheEnds() {
+        main->cmdPrevious_Click();
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+        main->cmdNext_Click();
+        QCOMPARE(pageText(), QStringLiteral("Page 2 of 2"));
+        QCOMPARE(label(0), QStringLiteral("Sim50"));
+        QCOMPARE(label(1), QString());
+        main->cmdNext_Click();
+        QCOMPARE(pageText(), QStringLiteral("Page 2 of 2"));
+        // An empty cell empties the preview, and Edit This Sim then does nothing.
+        main->picThumbs_MouseDown(68 * 3 + 5, 68 * 3 + 5);
+        QCOMPARE(simNameText(), QString());
+        machine->dialogs.shown.clear();
+        main->cmdSelect_Click();
+        QVERIFY(machine->dialogs.shown.empty());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        main->cmdPrevious_Click();
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+    }
+
+    void aWardrobeThatCanNotBeShownIsExplained() {
+        main->picThumbs_MouseDown(68 * 5 + 5, 5);   // the sixth sim
+        machine->dialogs.shown.clear();
+        main->cmdSelect_Click();
+        QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(machine->dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
+        QVERIFY(machine->dialogs.shown[0].text.find("User00006.iff") != std::string::npos);
+        QVERIFY(main->isVisible());
+    }
+
+    void editThisSimOpensTheEditWindowAndCancelWritesNothing() {
+        main->picThumbs_MouseDown(5, 68 + 5);   // cell 7: the eighth sim
+        const std::string path = platform::joinPath(
+            platform::joinPath(platform::joinPath(game.path(), "UserData"), "Characters"), simName(8));
+        const ByteText before = readWholeFile(path);
+        machine->settings.setValue("Last Neighborhood Selected", "");
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* editor = qobject_cast<wardrobe::frmEditSim*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            seen = true;
+            QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Wardrobe"));
+            auto* tabs = child<QTabWidget>(editor, "tabSkins");
+            QCOMPARE(tabs->count(), 7);
+            QCOMPARE(tabs->currentIndex(), 0);
+            QCOMPARE(tabs->tabText(6), QStringLiteral("Hands"));
+            QCOMPARE(child<QLineEdit>(editor, "txtName")->text(), QStringLiteral("Sim8  (user10008)"));
+            QCOMPARE(child<QLineEdit>(editor, "txtAge")->text(), QStringLiteral("adult"));
+            QVERIFY(!child<QLineEdit>(editor, "txtNormalBody")->text().isEmpty());
+            child<QPushButton>(editor, "cmdCancel")->click();
+        });
+        main->cmdSelect_Click();
+        QVERIFY(seen);
+        QCOMPARE(readWholeFile(path), before);
+        QCOMPARE(machine->settings.value("Last Neighborhood Selected"),
+                 std::string("Neighborhood 01   (UserData)"));
+    }
+};
+
+class EditWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensOnTheNormalPageAndNeverShowsAnEarlierSimsPictures() {
+        testkit::TempFolder programFolder;
+        testkit::TempFolder game;
+        Machine machine(programFolder.path());
+        std::string gameLocation = game.path();
+        const std::string withFaces = game.write("UserData/Characters/User00001.iff",
+                                                 testkit::characterFile().build());
+        const std::string withoutFaces = game.write(
+            "UserData/Characters/User00002.iff",
+            testkit::IffBuilder()
+                .chunk("OBJD", 128, "x", "user00002")
+                .ctss(2000, {"Ann"})
+                .strings(200, testkit::adultFemaleBodyStrings())
+                .map()
+                .build());
+
+        wardrobe::frmEditSim first(machine.services, gameLocation, [] { return false; }, nullptr);
+        first.model().LoadUserFile = withFaces;
+        QVERIFY(first.Form_Load());
+        QVERIFY(!child<app::PictureBox>(&first, "picFaces")->picture().isNull());
+        QCOMPARE(child<app::PictureBox>(&first, "picFaces")->picture().size(), QSize(32, 32));
+        child<QTabWidget>(&first, "tabSkins")->setCurrentIndex(4);
+
+        wardrobe::frmEditSim second(machine.services, gameLocation, [] { return false; }, nullptr);
+        second.model().LoadUserFile = withoutFaces;
+        QVERIFY(second.Form_Load());
+        QCOMPARE(child<QTabWidget>(&second, "tabSkins")->currentIndex(), 0);
+        QCOMPARE(child<app::PictureBox>(&second, "picFaces")->picture(),
+                 app::stockImage(platform::StockPicture::WebNotFound));
+        QCOMPARE(child<QLineEdit>(&second, "txtName")->text(), QStringLiteral("Ann  (user00002)"));
+        // Texts are the program's to write.
+        QVERIFY(child<QLineEdit>(&second, "txtNormalSkin")->isReadOnly());
+        QVERIFY(child<QRadioButton>(&second, "optFit")->isChecked());
+    }
+
+    void saveAsksWritesAndCloses() {
+        testkit::TempFolder programFolder;
+        testkit::TempFolder game;
+        Machine machine(programFolder.path());
+        std::string gameLocation = game.path();
+        const std::string path = game.write("UserData2/Characters/User00001.iff",
+                                            testkit::characterFile().build());
+        wardrobe::frmEditSim editor(machine.services, gameLocation, [] { return true; }, nullptr);
+        editor.model().LoadUserFile = path;
+        QVERIFY(editor.Form_Load());
+        editor.model().fields.outfit(wardrobe::OutfitKind::Normal).texture = "b001fafitdrk_01";
+
+        machine.dialogs.replies = {MessageReply::No};
+        child<QPushButton>(&editor, "cmdSave")->click();
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QVERIFY(readWholeFile(path).find("b001fafitdrk_01") == std::string::npos);
+
+        machine.dialogs.replies = {MessageReply::Yes};
+        child<QPushButton>(&editor, "cmdSave")->click();
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(readWholeFile(path).find("b001fafitdrk_01") != std::string::npos);
+        QCOMPARE(machine.dialogs.shown.back().title, std::string("Success"));
+        QVERIFY(!platform::listFolder(platform::joinPath(programFolder.path(), "Backup"), "*",
+                                      platform::Listing::FilesOnly)
+                     .empty());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        BrowseAndEditTest browse;
+        status |= QTest::qExec(&browse, argc, argv);
+    }
+    {
+        EditWindowTest edit;
+        status |= QTest::qExec(&edit, argc, argv);
+    }
+    return status;
+}
+
+#include "browse_and_edit_test.moc"
