@@ -19,7 +19,7 @@ ByteText solidBitmap(int width, int height, Rgb colour);
 ByteText encode24(const Canvas& canvas);
 // 256 colours at most: the picture's own colours when it has that few, otherwise the most
 // used colours (counted at 5 bits a channel) with every pixel mapped to its nearest one.
-// Deterministic: ties go to the lower colour value.
+// The same picture always gives the same bytes.
 ByteText encode8(const Canvas& canvas);
 
 }  // namespace drapeline::demo

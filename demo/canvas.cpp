@@ -1,6 +1,7 @@
 #include "demo/canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -9,14 +10,20 @@ namespace drapeline::demo {
 
 namespace {
 
-double coverageFromDistance(double distance) { return std::clamp(0.5 - distance, 0.0, 1.0); }
+double coverageFromDistance(double distance) {
+    const double c = 0.5 - distance;
+    return c <= 0.0 ? 0.0 : c >= 1.0 ? 1.0 : c;
+}
+
+// std::hypot guards against overflow we can not have here, and is slow.
+double length(double x, double y) { return std::sqrt(x * x + y * y); }
 
 double distanceToSegment(double px, double py, double x0, double y0, double x1, double y1) {
     const double dx = x1 - x0, dy = y1 - y0;
     const double length2 = dx * dx + dy * dy;
     double t = length2 > 0 ? ((px - x0) * dx + (py - y0) * dy) / length2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy));
+    return length(px - (x0 + t * dx), py - (y0 + t * dy));
 }
 
 int positiveModulo(int value, int modulus) {
@@ -53,47 +60,63 @@ Rgb Pattern::at(int x, int y) const {
         const double cx = positiveModulo(x + shift, s) + 0.5 - s / 2.0;
         const double cy = positiveModulo(y, s) + 0.5 - s / 2.0;
         if (kind == Kind::Dots) {
-            const double d = std::hypot(cx, cy) - s * 0.22;
+            const double d = length(cx, cy) - s * 0.22;
             return mix(base, accent, coverageFromDistance(d));
         }
+        static const auto petalDirections = [] {
+            std::array<std::pair<double, double>, 5> all{};
+            for (int i = 0; i < 5; ++i) {
+                const double a = i * 2.0 * std::numbers::pi / 5.0 - std::numbers::pi / 2.0;
+                all[static_cast<std::size_t>(i)] = {std::cos(a), std::sin(a)};
+            }
+            return all;
+        }();
         Rgb out = base;
         double petals = 0.0;
-        for (int i = 0; i < 5; ++i) {
-            const double a = i * 2.0 * std::numbers::pi / 5.0 - std::numbers::pi / 2.0;
-            const double d = std::hypot(cx - std::cos(a) * s * 0.19, cy - std::sin(a) * s * 0.19);
+        for (const auto& [dx, dy] : petalDirections) {
+            const double d = length(cx - dx * s * 0.19, cy - dy * s * 0.19);
             petals = std::max(petals, coverageFromDistance(d - s * 0.13));
         }
         out = mix(out, accent, petals);
-        return mix(out, detail, coverageFromDistance(std::hypot(cx, cy) - s * 0.08));
+        return mix(out, detail, coverageFromDistance(length(cx, cy) - s * 0.08));
     }
     }
     return base;
 }
 
 Canvas::Canvas(int width, int height, Rgb background)
-    : width_(width), height_(height) {
+    : width_(width), height_(height), clipRight_(width), clipBottom_(height) {
     if (width <= 0 || height <= 0) throw std::invalid_argument("a canvas needs a size");
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), background);
 }
 
 void Canvas::set(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (!inClip(x, y)) return;
     pixels_[index(x, y)] = colour;
 }
 
 void Canvas::blend(int x, int y, Rgb colour, double alpha) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || alpha <= 0.0) return;
+    if (!inClip(x, y) || alpha <= 0.0) return;
     Rgb& p = pixels_[index(x, y)];
-    p = alpha >= 1.0 ? colour : mix(p, colour, alpha);
+    if (alpha >= 1.0) {
+        p = colour;
+        return;
+    }
+    // In 256ths: this runs for every edge pixel of every shape.
+    const int a = static_cast<int>(alpha * 256.0 + 0.5);
+    const auto towards = [a](std::uint8_t from, std::uint8_t to) {
+        return static_cast<std::uint8_t>(from + ((to - from) * a) / 256);
+    };
+    p = {towards(p.r, colour.r), towards(p.g, colour.g), towards(p.b, colour.b)};
 }
 
 template <class Coverage>
 void Canvas::fillCovered(double x0, double y0, double x1, double y1, const Paint& paint,
                          double alpha, Coverage coverage) {
-    const int left = std::max(0, static_cast<int>(std::floor(x0)) - 1);
-    const int top = std::max(0, static_cast<int>(std::floor(y0)) - 1);
-    const int right = std::min(width_ - 1, static_cast<int>(std::ceil(x1)) + 1);
-    const int bottom = std::min(height_ - 1, static_cast<int>(std::ceil(y1)) + 1);
+    const int left = std::max(clipLeft_, static_cast<int>(std::floor(x0)) - 1);
+    const int top = std::max(clipTop_, static_cast<int>(std::floor(y0)) - 1);
+    const int right = std::min(clipRight_ - 1, static_cast<int>(std::ceil(x1)) + 1);
+    const int bottom = std::min(clipBottom_ - 1, static_cast<int>(std::ceil(y1)) + 1);
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x) {
             const double c = coverage(x + 0.5, y + 0.5);
@@ -102,10 +125,18 @@ void Canvas::fillCovered(double x0, double y0, double x1, double y1, const Paint
 }
 
 void Canvas::fillRect(int x, int y, int w, int h, const Paint& paint) {
-    const int left = std::max(0, x), top = std::max(0, y);
-    const int right = std::min(width_, x + w), bottom = std::min(height_, y + h);
-    for (int py = top; py < bottom; ++py)
+    const int left = std::max(clipLeft_, x), top = std::max(clipTop_, y);
+    const int right = std::min(clipRight_, x + w), bottom = std::min(clipBottom_, y + h);
+    for (int py = top; py < bottom; ++py) {
+        if (paint.solid()) {
+            if (left < right)
+                std::fill(pixels_.begin() + static_cast<std::ptrdiff_t>(index(left, py)),
+                          pixels_.begin() + static_cast<std::ptrdiff_t>(index(right - 1, py)) + 1,
+                          paint.at(0, 0));
+            continue;
+        }
         for (int px = left; px < right; ++px) pixels_[index(px, py)] = paint.at(px, py);
+    }
 }
 
 void Canvas::fillRoundedRect(double x, double y, double w, double h, double radius,
@@ -115,7 +146,7 @@ void Canvas::fillRoundedRect(double x, double y, double w, double h, double radi
     const double hx = w / 2 - r, hy = h / 2 - r;
     fillCovered(x, y, x + w, y + h, paint, alpha, [&](double px, double py) {
         const double qx = std::abs(px - cx) - hx, qy = std::abs(py - cy) - hy;
-        const double outside = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0));
+        const double outside = length(std::max(qx, 0.0), std::max(qy, 0.0));
         return coverageFromDistance(outside + std::min(std::max(qx, qy), 0.0) - r);
     });
 }
@@ -123,14 +154,37 @@ void Canvas::fillRoundedRect(double x, double y, double w, double h, double radi
 void Canvas::fillEllipse(double cx, double cy, double rx, double ry, const Paint& paint,
                          double alpha) {
     if (rx <= 0 || ry <= 0) return;
-    fillCovered(cx - rx, cy - ry, cx + rx, cy + ry, paint, alpha, [&](double px, double py) {
+    const auto coverage = [&](double px, double py) {
         const double dx = (px - cx) / rx, dy = (py - cy) / ry;
-        const double f = std::hypot(dx, dy);
+        const double f = length(dx, dy);
         if (f < 1e-9) return 1.0;
         // The implicit function's gradient turns its value into a distance in pixels.
-        const double gradient = std::hypot(dx / rx, dy / ry) / f;
+        const double gradient = length(dx / rx, dy / ry) / f;
         return coverageFromDistance((f - 1.0) / gradient);
-    });
+    };
+    // Only the rim needs the coverage: a pixel inside the ellipse shrunk by a pixel and a
+    // half is wholly covered.
+    const double irx = rx - 1.5, iry = ry - 1.5;
+    const int top = std::max(clipTop_, static_cast<int>(std::floor(cy - ry)) - 1);
+    const int bottom = std::min(clipBottom_ - 1, static_cast<int>(std::ceil(cy + ry)) + 1);
+    for (int y = top; y <= bottom; ++y) {
+        const double py = y + 0.5;
+        const double oy = (py - cy) / (ry + 1.0);
+        if (oy * oy >= 1.0) continue;
+        const double outer = (rx + 1.0) * std::sqrt(1.0 - oy * oy);
+        double inner = -1.0;
+        if (irx > 0 && iry > 0) {
+            const double iy = (py - cy) / iry;
+            if (iy * iy < 1.0) inner = irx * std::sqrt(1.0 - iy * iy);
+        }
+        const int left = std::max(clipLeft_, static_cast<int>(std::floor(cx - outer)));
+        const int right = std::min(clipRight_ - 1, static_cast<int>(std::ceil(cx + outer)));
+        for (int x = left; x <= right; ++x) {
+            const double px = x + 0.5;
+            const double c = inner > 0 && std::abs(px - cx) < inner ? 1.0 : coverage(px, py);
+            if (c > 0.0) blend(x, y, paint.at(x, y), c * alpha);
+        }
+    }
 }
 
 void Canvas::line(double x0, double y0, double x1, double y1, double width, const Paint& paint,
@@ -144,22 +198,26 @@ void Canvas::line(double x0, double y0, double x1, double y1, double width, cons
 
 void Canvas::arc(double cx, double cy, double rx, double ry, double fromDegrees,
                  double toDegrees, double width, const Paint& paint, double alpha) {
-    constexpr int steps = 16;
+    constexpr int steps = 12;
     double xs[steps + 1], ys[steps + 1];
+    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
     for (int i = 0; i <= steps; ++i) {
         const double a = (fromDegrees + (toDegrees - fromDegrees) * i / steps) * std::numbers::pi / 180.0;
         xs[i] = cx + std::cos(a) * rx;
         ys[i] = cy + std::sin(a) * ry;
+        x0 = std::min(x0, xs[i]);
+        x1 = std::max(x1, xs[i]);
+        y0 = std::min(y0, ys[i]);
+        y1 = std::max(y1, ys[i]);
     }
     const double half = width / 2;
     // One pass with the nearest segment, so joints are not blended twice.
-    fillCovered(cx - rx - half, cy - ry - half, cx + rx + half, cy + ry + half, paint, alpha,
-                [&](double px, double py) {
-                    double d = 1e9;
-                    for (int i = 0; i < steps; ++i)
-                        d = std::min(d, distanceToSegment(px, py, xs[i], ys[i], xs[i + 1], ys[i + 1]));
-                    return coverageFromDistance(d - half);
-                });
+    fillCovered(x0 - half, y0 - half, x1 + half, y1 + half, paint, alpha, [&](double px, double py) {
+        double d = 1e9;
+        for (int i = 0; i < steps; ++i)
+            d = std::min(d, distanceToSegment(px, py, xs[i], ys[i], xs[i + 1], ys[i + 1]));
+        return coverageFromDistance(d - half);
+    });
 }
 
 void Canvas::verticalGradient(int x, int y, int w, int h, Rgb top, Rgb bottom) {
@@ -177,8 +235,8 @@ void Canvas::horizontalGradient(int x, int y, int w, int h, Rgb left, Rgb right)
 }
 
 void Canvas::shadeRect(int x, int y, int w, int h, double factor) {
-    for (int py = std::max(0, y); py < std::min(height_, y + h); ++py)
-        for (int px = std::max(0, x); px < std::min(width_, x + w); ++px)
+    for (int py = std::max(clipTop_, y); py < std::min(clipBottom_, y + h); ++py)
+        for (int px = std::max(clipLeft_, x); px < std::min(clipRight_, x + w); ++px)
             pixels_[index(px, py)] = shade(pixels_[index(px, py)], factor);
 }
 
@@ -187,6 +245,39 @@ void Canvas::frame(int x, int y, int w, int h, Rgb colour) {
     fillRect(x, y + h - 1, w, 1, colour);
     fillRect(x, y, 1, h, colour);
     fillRect(x + w - 1, y, 1, h, colour);
+}
+
+void Canvas::fillPolygon(const std::vector<Point>& points, const Paint& paint) {
+    if (points.size() < 3) return;
+    double top = points[0].y, bottom = points[0].y;
+    for (const auto& p : points) {
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    std::vector<double> crossings;
+    for (int y = std::max(clipTop_, static_cast<int>(std::floor(top)));
+         y < std::min(clipBottom_, static_cast<int>(std::ceil(bottom)) + 1); ++y) {
+        const double py = y + 0.5;
+        crossings.clear();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const Point& a = points[i];
+            const Point& b = points[(i + 1) % points.size()];
+            if ((a.y <= py) != (b.y <= py))
+                crossings.push_back(a.x + (py - a.y) * (b.x - a.x) / (b.y - a.y));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
+            for (int x = std::max(clipLeft_, static_cast<int>(std::ceil(crossings[i] - 0.5)));
+                 x < std::min(clipRight_, static_cast<int>(std::ceil(crossings[i + 1] - 0.5))); ++x)
+                pixels_[index(x, y)] = paint.at(x, y);
+    }
+}
+
+void Canvas::clip(int x, int y, int w, int h) {
+    clipLeft_ = std::max(0, x);
+    clipTop_ = std::max(0, y);
+    clipRight_ = std::min(width_, x + w);
+    clipBottom_ = std::min(height_, y + h);
 }
 
 void Canvas::blit(const Canvas& source, int x, int y) {

@@ -29,8 +29,10 @@ struct Pattern {
 class Paint {
 public:
     Paint(Rgb colour) : colour_(colour) {}   // NOLINT: implicit on purpose
+    Paint(std::uint8_t r, std::uint8_t g, std::uint8_t b) : colour_{r, g, b} {}
     Paint(const Pattern& pattern) : pattern_(&pattern), colour_(pattern.base) {}   // NOLINT
     Rgb at(int x, int y) const { return pattern_ ? pattern_->at(x, y) : colour_; }
+    bool solid() const { return pattern_ == nullptr; }
 
 private:
     const Pattern* pattern_ = nullptr;   // not owned; lives as long as the draw call
@@ -69,6 +71,16 @@ public:
     // A rectangle's outline, one pixel wide.
     void frame(int x, int y, int w, int h, Rgb colour);
 
+    // Even-odd rule, sharp edges (draw large and reduce() for soft ones).
+    struct Point {
+        double x, y;
+    };
+    void fillPolygon(const std::vector<Point>& points, const Paint& paint);
+
+    // Drawing stays inside the clip rectangle until it is reset.
+    void clip(int x, int y, int w, int h);
+    void resetClip() { clip(0, 0, width_, height_); }
+
     void blit(const Canvas& source, int x, int y);
     // Averages whole blocks: a picture drawn large and reduced keeps soft edges.
     Canvas reduced(int factor) const;
@@ -85,8 +97,13 @@ private:
     void fillCovered(double x0, double y0, double x1, double y1, const Paint& paint,
                      double alpha, Coverage coverage);
 
+    bool inClip(int x, int y) const {
+        return x >= clipLeft_ && y >= clipTop_ && x < clipRight_ && y < clipBottom_;
+    }
+
     int width_;
     int height_;
+    int clipLeft_ = 0, clipTop_ = 0, clipRight_, clipBottom_;
     std::vector<Rgb> pixels_;
 };
 
