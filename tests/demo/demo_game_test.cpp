@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "core/iff_file.h"
+#include "core/string_set.h"
+#include "demo/demo_game.h"
+#include "platform/files.h"
+#include "tests/demo/bmp_reader.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+
+namespace {
+
+const char* const skinFolders[] = {"GameData/Skins", "ExpansionPack3/SkinsBuy", "ExpansionShared/SkinsBuy"};
+
+// One sim as our own reader sees it.
+struct ReadSim {
+    std::string path;        // relative
+    std::string error;       // of the checked read
+    IffFile iff;
+    std::vector<std::string> entries;   // body strings, entry 1 first
+    std::string entry(std::size_t n) const { return n <= entries.size() ? entries[n - 1] : ""; }
+    bool adult() const { return entry(1) == "adult"; }
+    bool female() const { return entry(13) == "female"; }
+    std::size_t count() const { return entries.size(); }
+};
+
+std::string afterEquals(const std::string& text) {
+    const auto at = text.find('=');
+    return at == std::string::npos ? text : text.substr(at + 1);
+}
+std::string beforeComma(const std::string& text) { return text.substr(0, text.find(',')); }
+std::string bodyType(const std::string& outfit) {
+    std::string b = beforeComma(outfit).substr(6, 3);
+    for (auto& ch : b) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return b;
+}
+
+// The demo game, made once for all tests of this file: in memory and on disk.
+class DemoGameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        game_ = std::make_unique<demo::DemoGame>(demo::buildDemoGame());
+        folder_ = std::make_unique<testkit::TempFolder>();
+        for (const auto& f : game_->files) folder_->write(f.path, f.bytes);
+        sims_ = std::make_unique<std::vector<ReadSim>>();
+        for (const auto& f : game_->files) {
+            if (f.path.find("/Characters/") == std::string::npos) continue;
+            ReadSim sim;
+            sim.path = f.path;
+            sim.error = modIFFsupport::gfstrReadIFFChecked(sim.iff, (*folder_) / f.path);
+            if (sim.error.empty())
+                if (const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false))
+                    for (const auto& e : strings::decode(chunk->Data).Entries) sim.entries.push_back(e.Text);
+            sims_->push_back(std::move(sim));
+        }
+        skins_ = std::make_unique<std::map<std::string, std::map<std::string, bool>>>();
+        for (const auto* f : skinFolders)
+            for (const auto& name : platform::listFolder((*folder_) / f, "*", platform::Listing::FilesOnly))
+                (*skins_)[f][lower(name)] =
+                    testkit::decodeBitmap(platform::readFile((*folder_) / (std::string(f) + "/" + name))).has_value();
+    }
+    static void TearDownTestSuite() {
+        sims_.reset();
+        skins_.reset();
+        folder_.reset();
+        game_.reset();
+    }
+
+    static std::vector<const ReadSim*> readable() {
+        std::vector<const ReadSim*> out;
+        for (const auto& s : *sims_)
+            if (s.error.empty()) out.push_back(&s);
+        return out;
+    }
+    // Whether a file of this name lies in one of the folders, without regard to case, as
+    // the editor looks it up; for a texture, also whether it is a picture.
+    static bool existsIn(const std::vector<std::string>& folders, const std::string& name) {
+        for (const auto& f : folders)
+            if (skins_->at(f).count(lower(name))) return true;
+        return false;
+    }
+    static bool loadableTexture(const std::vector<std::string>& folders, const std::string& texture) {
+        for (const auto& f : folders) {
+            const auto& files = skins_->at(f);
+            const auto found = files.find(lower(texture + ".bmp"));
+            if (found != files.end() && found->second) return true;
+        }
+        return false;
+    }
+    static std::string lower(std::string text) {
+        for (auto& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return text;
+    }
+
+    static std::unique_ptr<demo::DemoGame> game_;
+    static std::unique_ptr<testkit::TempFolder> folder_;
+    static std::unique_ptr<std::vector<ReadSim>> sims_;
+    // Skin folder -> lower-case file name -> loads as a picture.
+    static std::unique_ptr<std::map<std::string, std::map<std::string, bool>>> skins_;
+};
+
+std::unique_ptr<demo::DemoGame> DemoGameTest::game_;
+std::unique_ptr<testkit::TempFolder> DemoGameTest::folder_;
+std::unique_ptr<std::vector<ReadSim>> DemoGameTest::sims_;
+std::unique_ptr<std::map<std::string, std::map<std::string, bool>>> DemoGameTest::skins_;
+
+const std::vector<std::string> base{"GameData/Skins"};
+const std::vector<std::string> all{"GameData/Skins", "ExpansionPack3/SkinsBuy", "ExpansionShared/SkinsBuy"};
+
+}  // namespace
+
+TEST_F(DemoGameTest, EveryFileButOneReadsCheckedAndIsWrittenBackByteForByte) {
+    std::vector<std::string> unreadable;
+    for (const auto& sim : *sims_) {
+        if (!sim.error.empty()) {
+            unreadable.push_back(sim.path);
+            continue;
+        }
+        IffFile copy = sim.iff;
+        EXPECT_EQ(iff::serialise(copy), platform::readFile((*folder_) / sim.path)) << sim.path;
+    }
+    EXPECT_EQ(unreadable, std::vector<std::string>{"UserData2/Characters/User00013.iff"});
+    EXPECT_EQ(game_->sims, 120);
+}
+
+TEST_F(DemoGameTest, NeighbourhoodsHoldTheirSimsWithMoreThanOnePageInTheFirst) {
+    std::map<std::string, int> perFolder;
+    for (const auto& sim : *sims_) ++perFolder[sim.path.substr(0, sim.path.find('/'))];
+    EXPECT_EQ(perFolder, (std::map<std::string, int>{{"UserData", 60}, {"UserData2", 40}, {"UserData3", 20}}));
+    EXPECT_TRUE(platform::fileExists((*folder_) / "Sims.exe"));
+    // The editor lists "user*.iff" in a folder it spells "characters".
+    EXPECT_EQ(platform::listFolder(platform::resolvePath(folder_->path(), "UserData/characters"), "user*.iff",
+                                   platform::Listing::FilesOnly).size(), 60u);
+}
+
+TEST_F(DemoGameTest, EachSimCarriesItsLabelNameAndThreePictures) {
+    int nameless = 0;
+    for (const ReadSim* sim : readable()) {
+        std::string stem = sim->path.substr(sim->path.rfind('/') + 1);
+        stem = stem.substr(0, stem.find('.'));
+        for (auto& ch : stem) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        std::map<std::string, std::pair<int, int>> pictures;
+        bool named = false, labelled = false;
+        for (const auto& c : sim->iff.Chunks) {
+            const std::string label = c.Label.substr(0, c.Label.find('\0'));
+            if (c.TypeCode == "OBJD") labelled = label == stem;
+            if (c.TypeCode == "CTSS") named = !strings::decode(c.Data).Entries.at(0).Text.empty();
+            if (c.TypeCode == "BMP_") {
+                const auto bmp = testkit::decodeBitmap(c.Data);
+                ASSERT_TRUE(bmp) << sim->path << " " << label;
+                pictures[label] = {bmp->width, bmp->height};
+            }
+        }
+        EXPECT_TRUE(labelled) << sim->path;
+        nameless += !named;
+        EXPECT_EQ(pictures, (std::map<std::string, std::pair<int, int>>{
+                                {"web_image", {90, 60}}, {"faces", {192, 48}}, {"rel. images", {240, 60}}}))
+            << sim->path;
+        EXPECT_TRUE(sim->iff.HasRsmp) << sim->path;
+    }
+    EXPECT_EQ(nameless, 1);
+}
+
+TEST_F(DemoGameTest, ThumbnailsDiffer) {
+    std::set<ByteText> thumbnails;
+    for (const ReadSim* sim : readable())
+        for (const auto& c : sim->iff.Chunks)
+            if (c.TypeCode == "BMP_" && c.Label.rfind("web_image", 0) == 0) thumbnails.insert(c.Data);
+    EXPECT_EQ(thumbnails.size(), readable().size());
+}
+
+TEST_F(DemoGameTest, BodyStringsOfferEveryKindOfSim) {
+    std::map<std::string, int> seen;
+    for (const ReadSim* sim : readable()) {
+        ASSERT_FALSE(sim->entries.empty()) << sim->path;
+        const std::string who = sim->adult() ? (sim->female() ? "f" : "m") : "u";
+        ++seen["entries " + std::to_string(sim->count())];
+        ++seen[sim->adult() ? "adult" : "child"];
+        ++seen[sim->entry(13)];
+        ++seen["tone " + sim->entry(15)];
+        ++seen["body " + beforeComma(sim->entry(2)).substr(6, 3)];
+        if (!sim->adult() && sim->count() == 34 && sim->entry(31) == "ADDED") ++seen["child with ADDED"];
+        if (afterEquals(sim->entry(29)) == "guao_pinkg") ++seen["pink " + who];
+        if (sim->adult() && sim->count() > 30)
+            for (const std::size_t e : {31, 32, 33})
+                if (bodyType(sim->entry(e)) != bodyType(sim->entry(2))) {
+                    ++seen["mismatch"];
+                    break;
+                }
+        // The key of a hand entry follows age and gender.
+        const char poses[] = {'O', 'P', 'C'};
+        for (std::size_t p = 0; p < 3; ++p) {
+            EXPECT_EQ(sim->entry(18 + 2 * p).substr(0, 4), "H" + who + "L" + poses[p]) << sim->path;
+            EXPECT_EQ(sim->entry(19 + 2 * p).substr(0, 4), "H" + who + "R" + poses[p]) << sim->path;
+        }
+        EXPECT_NE(sim->entry(2).find(",BODY="), std::string::npos) << sim->path;
+    }
+    for (const std::string key : {"entries 30", "entries 33", "entries 34", "adult", "child", "female", "male",
+                                  "tone lgt", "tone med", "tone drk", "body fit", "body fat", "body skn", "body chd"})
+        EXPECT_GE(seen[key], 3) << key;
+    EXPECT_GE(seen["child with ADDED"], 1);
+    EXPECT_GE(seen["pink f"], 3);
+    EXPECT_EQ(seen["pink m"], 1);
+    EXPECT_EQ(seen["pink u"], 1);
+    EXPECT_GE(seen["mismatch"], 5);
+}
+
+TEST_F(DemoGameTest, EverythingASimWearsIsAPictureWhereTheEditorLooks) {
+    for (const ReadSim* sim : readable()) {
+        // Normal and nude previews look in the base folder only.
+        for (const std::size_t e : {2, 16})
+            EXPECT_TRUE(loadableTexture(base, afterEquals(sim->entry(e)))) << sim->path << " entry " << e;
+        for (const std::size_t e : {17, 28, 31, 32, 33, 34}) {
+            const std::string text = sim->entry(e);
+            if (text.empty() || text == "ADDED") continue;
+            EXPECT_TRUE(loadableTexture(all, afterEquals(text))) << sim->path << " entry " << e;
+            EXPECT_TRUE(existsIn(all, beforeComma(text) + ".cmx")) << sim->path << " entry " << e;
+        }
+        for (std::size_t e = 18; e <= 30; ++e) {
+            if ((e > 23 && e < 29) || sim->entry(e).empty()) continue;
+            EXPECT_TRUE(loadableTexture(base, afterEquals(sim->entry(e)))) << sim->path << " entry " << e;
+        }
+    }
+}
+
+// What the editor's Default buttons would put on each demo sim must be there to preview.
+TEST_F(DemoGameTest, EveryDefaultOutfitAndHandOfEverySimExists) {
+    for (const ReadSim* sim : readable()) {
+        const std::string b = beforeComma(sim->entry(2)).substr(6, 3), t = sim->entry(15);
+        const std::string g = sim->female() ? "f" : "m";
+        const bool longSet = sim->count() > 30;
+        std::vector<std::string> textures{"huac" + t, "huao" + t, "huap" + t};
+        if (sim->adult()) {
+            const std::string ga = g + "a";
+            textures.push_back("n" + g + b + t + "_01");
+            textures.push_back(longSet ? "f100" + ga + b + t + "_original" : "f" + g + b + t + "_01");
+            textures.push_back(longSet ? "s100" + ga + b + t + "_original" : "u" + g + b + t + "_undies01");
+            if (longSet) textures.push_back("l100" + ga + b + t + "_original");
+            if (sim->count() > 33) textures.push_back("W100" + ga + b + t + "_original");
+            if (sim->female()) textures.push_back("gfao_bride");
+        } else {
+            const std::string gc = g + "c";
+            textures.push_back("nuchd" + t + "_01");
+            textures.push_back(longSet ? "s100" + gc + b + t + "_original" : "u" + g + "chd" + t + "_undies01");
+            if (longSet) textures.push_back("l100" + gc + b + t + "_original");
+            if (sim->count() > 33) textures.push_back("W100" + gc + b + t + "_original");
+        }
+        for (const auto& texture : textures) EXPECT_TRUE(loadableTexture(all, texture)) << sim->path << " " << texture;
+    }
+}
+
+// The skin chooser finds models by pattern, one outfit letter at a time.
+TEST_F(DemoGameTest, TheChooserFindsModelsForEveryOutfitOfEveryKindOfSim) {
+    const auto models = [&](const std::string& pattern) {
+        std::set<std::string> found;
+        for (const auto* f : skinFolders)
+            for (const auto& name : platform::listFolder((*folder_) / f, pattern + ".cmx", platform::Listing::FilesOnly))
+                found.insert(name);
+        return found.size();
+    };
+    for (const std::string letter : {"B", "F", "S", "L", "N", "W"}) {
+        EXPECT_GE(models(letter + "????Cchd_*"), 1u) << letter;
+        for (const std::string ga : {"fa", "ma"})
+            for (const std::string body : {"fit", "fat", "skn"})
+                EXPECT_GE(models(letter + "???" + ga + body + "_*"), 1u) << letter << ga << body;
+    }
+}
+
+TEST_F(DemoGameTest, SkinFoldersHoldEnoughHandsOneBadFileAndModelsTwiceInOtherCase) {
+    const std::string skins = (*folder_) / "GameData/Skins";
+    const auto hands = platform::listFolder(skins, "h*.bmp", platform::Listing::FilesOnly).size() +
+                       platform::listFolder(skins, "g???_*.bmp", platform::Listing::FilesOnly).size();
+    EXPECT_GT(hands, 49u);
+
+    std::vector<std::string> bad;
+    std::map<std::string, std::set<std::string>> meshSpellings;   // lower-case name -> folders
+    int textures = 0;
+    for (const auto& [folder, files] : *skins_)
+        for (const auto& [name, loads] : files) {
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".bmp") {
+                ++textures;
+                if (!loads) bad.push_back(name);
+            } else {
+                meshSpellings[name].insert(folder);
+            }
+        }
+    EXPECT_EQ(bad.size(), 1u);
+    EXPECT_EQ(textures, game_->skins);
+    int twice = 0;
+    for (const auto& [name, places] : meshSpellings) twice += places.size() > 1;
+    EXPECT_GE(twice, 2);
+
+    std::size_t total = 0;
+    for (const auto& f : game_->files) total += f.bytes.size();
+    EXPECT_LT(total, 30u * 1024 * 1024);
+}
