@@ -6,6 +6,8 @@
 
 #include "app/application.h"
 #include "app/error_trap.h"
+#include "demo/demo_game.h"
+#include "platform/files.h"
 #include "platform/clock.h"
 #include "platform/program_folder.h"
 #include "platform/qt/qt_dialogs.h"
@@ -39,7 +41,22 @@ int main(int argc, char** argv) {
         std::_Exit(1);
     });
 
+    // --demo: a demo game made by our own code in the program folder, used without
+    // touching the stored game location.
+    std::string gameFolder;
+    if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+        gameFolder = platform::joinPath(services.programFolder, "Demo Game");
+        try {
+            demo::createDemoGame(gameFolder);
+        } catch (const std::exception& e) {
+            dialogs.critical(std::string("The demo game could not be made in ") + gameFolder +
+                                 ":\r\n" + e.what(),
+                             "Drapeline");
+            return 1;
+        }
+    }
+
     app::Application application(services);
-    application.start();
+    application.start(gameFolder);
     return QApplication::exec();
 }
