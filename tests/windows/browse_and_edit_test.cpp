@@ -126,6 +126,23 @@ private slots:
         QCOMPARE(simNameText(), QStringLiteral("user10002"));
     }
 
+    void theSelectionFrameBlinksWhiteOnTheSelectedCell() {
+        main->picThumbs_MouseDown(68 + 5, 68 + 5);   // cell 8
+        const auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        const QColor background = main->palette().color(QPalette::Button);
+        QSet<QRgb> seen;
+        for (int tick = 0; tick < 2; ++tick) {
+            main->Timer1_Timer();
+            seen.insert(grid->canvas().pixel(68, 68) & 0xFFFFFF);
+            QCOMPARE(grid->canvas().pixel(68 + 67, 68 + 1), grid->canvas().pixel(68, 68));
+        }
+        QVERIFY(seen.contains(QColor(Qt::white).rgb() & 0xFFFFFF));
+        QVERIFY(seen.contains(background.rgb() & 0xFFFFFF));
+        // The old cell's frame is erased when another is chosen.
+        main->picThumbs_MouseDown(5, 5);
+        QCOMPARE(QColor(grid->canvas().pixel(68, 68)), background);
+    }
+
     void pagingStopsAtTheEnds() {
         main->cmdPrevious_Click();
         QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
