@@ -11,6 +11,8 @@
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
 #include "core/iff_file.h"
+#include "demo/demo_game.h"
+#include "wardrobe/edit_sim_model.h"
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
@@ -97,8 +99,31 @@ void BM_DrawPage(benchmark::State& state) {
     }
 }
 
+// Opening a sim of the demo game in the edit window's model: read, decode, fields, export
+// of its pictures, and every picture and preview loaded from the skin folders.
+void BM_OpenSimInEditWindow(benchmark::State& state) {
+    static testkit::TempFolder game;
+    static const bool made = (demo::createDemoGame(game.path()), true);
+    benchmark::DoNotOptimize(made);
+    testkit::TempFolder programFolder;
+    testkit::MemorySettings settings;
+    testkit::ScriptedDialogs dialogs;
+    testkit::FakeRegistry registry;
+    platform::QtPictureLoader pictures;
+    testkit::FixedClock clock;
+    platform::Services services{settings, dialogs, registry, pictures, clock, programFolder.path()};
+    const std::string gameLocation = game.path();
+    const std::string sim = platform::resolvePath(gameLocation, "UserData/Characters/User00001.iff");
+    for (auto _ : state) {
+        wardrobe::EditSimModel model(services, gameLocation);
+        model.LoadUserFile = sim;
+        benchmark::DoNotOptimize(model.Form_Load());
+    }
+}
+
 BENCHMARK(BM_Baseline_ReadAndDecodeFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenSimInEditWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
