@@ -16,6 +16,7 @@
 
 #include "app/thumb_grid.h"
 #include "app/version.h"
+#include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
@@ -213,20 +214,6 @@ void frmMain::neighbourhoodChosen() {
     msLoadSimImages();
 }
 
-namespace {
-
-// The busy pointer for as long as a long run lasts.
-struct BusyPointer {
-    BusyPointer() {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QApplication::processEvents();
-    }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-}  // namespace
 
 void frmMain::msLoadSimImages() {
     guarded("frmMain", "msLoadSimImages", Stages::Marked, [&] {
@@ -235,7 +222,7 @@ void frmMain::msLoadSimImages() {
         for (QLabel* name : lblSimName) name->clear();
         const auto& files = model_.SimFiles();
         if (files.empty()) return;
-        BusyPointer busy;
+        app::BusyPointer busy;
         const std::size_t first = thumbgrid::firstOnPage(model_.CurrentPage);
         const std::size_t end = thumbgrid::endOfPage(model_.CurrentPage, files.size());
         setErrLocation(2000);
