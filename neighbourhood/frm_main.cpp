@@ -23,21 +23,18 @@
 #include "neighbourhood/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "platform/files.h"
+#include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 #include "wardrobe/frm_edit_sim.h"
 
 namespace drapeline::neighbourhood {
 
+using app::named;
+
 using platform::toQString;
 namespace thumbgrid = app::thumbgrid;
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
     auto* l = named(new QLabel(QString::fromLatin1(caption), parent), name);
@@ -262,20 +259,14 @@ void frmMain::msDisplaySim(const std::string& path) {
     });
 }
 
-void frmMain::drawFrame(int cell, const QColor& colour) {
-    const app::GridPoint corner = thumbgrid::frameCorner(cell);
-    picThumbs->drawBox(corner.x, corner.y, corner.x + 67, corner.y + 67, colour);
-    picThumbs->drawBox(corner.x + 1, corner.y + 1, corner.x + 66, corner.y + 66, colour);
-}
-
 void frmMain::Timer1_Timer() {
     blink_ = !blink_;
-    drawFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
+    picThumbs->drawCellFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
 }
 
 void frmMain::picThumbs_MouseDown(int x, int y) {
     guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
-        drawFrame(model_.SelectedCell, palette().color(QPalette::Button));
+        picThumbs->drawCellFrame(model_.SelectedCell, palette().color(QPalette::Button));
         model_.SelectedCell = thumbgrid::hitCell(x, y);
         const auto index =
             thumbgrid::fileIndex(model_.CurrentPage, model_.SelectedCell, model_.SimFiles().size());

@@ -67,7 +67,6 @@ private:
     void showNeighbourhoodList();
     void neighbourhoodChosen();
     void focusAway();
-    void drawFrame(int cell, const QColor& colour);
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;

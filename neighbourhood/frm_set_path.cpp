@@ -4,9 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::neighbourhood {
+
+using app::named;
 
 using platform::pathFromQString;
 using platform::pathToQString;
@@ -20,12 +23,6 @@ const char* const NoteText =
     "from the registry, this window will allow you to set the path manually. Object "
     "creators who run multiple copies of The Sims can use this window to point Drapeline "
     "at the desired copy.";
-
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 }  // namespace
 

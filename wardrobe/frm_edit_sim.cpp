@@ -9,19 +9,16 @@
 
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
+#include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::wardrobe {
 
+using app::named;
+
 using platform::toQString;
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* label(QWidget* parent, const char* name, const char* caption, const QRect& r) {
     auto* l = named(new QLabel(QString::fromLatin1(caption), parent), name);

@@ -1,5 +1,7 @@
 #include "app/widgets/picture_box.h"
 
+#include "app/thumb_grid.h"
+
 #include <QFrame>
 #include <QPainter>
 #include <QMouseEvent>
@@ -55,6 +57,12 @@ void PictureBox::drawBox(int x1, int y1, int x2, int y2, const QColor& colour) {
     painter.setPen(colour);
     painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
     update(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+}
+
+void PictureBox::drawCellFrame(int cell, const QColor& colour) {
+    const GridPoint corner = thumbgrid::frameCorner(cell);
+    drawBox(corner.x, corner.y, corner.x + 67, corner.y + 67, colour);
+    drawBox(corner.x + 1, corner.y + 1, corner.x + 66, corner.y + 66, colour);
 }
 
 void PictureBox::printText(int x, int y, const QString& text) {

@@ -31,6 +31,8 @@ public:
     void paintScaled(const QImage& picture, int x, int y, int w, int h);
     // An unfilled rectangle whose corners are (x1, y1) and (x2, y2), both included.
     void drawBox(int x1, int y1, int x2, int y2, const QColor& colour);
+    // The two-rectangle selection frame of a thumbnail grid cell.
+    void drawCellFrame(int cell, const QColor& colour);
     // Text printed with its top-left corner at (x, y).
     void printText(int x, int y, const QString& text);
 
