@@ -85,11 +85,3 @@ TEST(DefaultRules, HandsDependOnToneAndForTheFormalPoseOnGenderOnly) {
               (HandPair{"gfao_bride", "gfao_bride"}));
     EXPECT_EQ(defaultHands(HandPose::Formal, sim("adult", "Female", "", "", 34)), (HandPair{"", ""}));
 }
-
-TEST(DefaultRules, WinterPreviewSkipsTheFirstExpansionFolder) {
-    const auto folders = defaultPreviewFolders(OutfitKind::Winter);
-    const std::vector<std::string> winter(folders.begin(), folders.end());
-    EXPECT_EQ(winter, (std::vector<std::string>{"gamedata/skins", "ExpansionShared/SkinsBuy"}));
-    EXPECT_EQ(defaultPreviewFolders(OutfitKind::Formal).size(), 3u);
-    EXPECT_EQ(defaultPreviewFolders(OutfitKind::Nude).size(), 1u);
-}

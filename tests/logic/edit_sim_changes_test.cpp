@@ -97,15 +97,19 @@ TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePr
     EXPECT_NE(machine.pictures.loaded[1].find("ExpansionShared"), std::string::npos);
 }
 
-TEST_F(EditSimChanges, AChildsFormalDefaultIsEmptyAndShowsNotFound) {
-    installSkin("gamedata/skins/.bmp");   // an empty texture must not find this
+TEST_F(EditSimChanges, EmptyDefaultsShowTheStockPictureEvenBesideAFileNamedDotBmp) {
+    installSkin("gamedata/skins/.bmp");
     auto texts = bodyStrings(34, "child", "male");
     texts[1] = "b003mcchd_01,BODY=b003mcchdlgt_01";
     open(texts);
-    machine.dialogs.replies = {MessageReply::Yes};
+    machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
     EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Formal));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), stock(StockPicture::NotFound));
+    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
+    EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
 }
 
 TEST_F(EditSimChanges, HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture) {
@@ -125,17 +129,6 @@ TEST_F(EditSimChanges, HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture) {
     EXPECT_EQ(model.fields.hand(HandSlot::OpenLeft), "huaolgt");
     EXPECT_EQ(model.fields.hand(HandSlot::OpenRight), "huaolgt");
     EXPECT_EQ(shown(preview(HandSlot::OpenRight)), stock(StockPicture::HandNotFound));
-}
-
-TEST_F(EditSimChanges, AMansFormalHandsBecomeEmpty) {
-    installSkin("GameData/Skins/.bmp");
-    open(bodyStrings(34, "adult", "Female"));
-    machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
-    EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), stock(StockPicture::HandNotFound));
-    EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
 }
 
 TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
