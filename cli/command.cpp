@@ -11,12 +11,14 @@ namespace drapeline::cli {
 std::vector<Command> neighbourhoodCommands();
 std::vector<Command> fileCommands();
 std::vector<Command> wardrobeCommands();
+std::vector<Command> skinCommands();
 std::vector<Command> demoCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
-        for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, demoCommands}) {
+        for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, skinCommands,
+                           demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());
         }

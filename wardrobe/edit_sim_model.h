@@ -10,6 +10,7 @@
 #include "core/string_set.h"
 #include "platform/pictures.h"
 #include "platform/services.h"
+#include "wardrobe/default_rules.h"
 #include "wardrobe/wardrobe_fields.h"
 
 namespace drapeline::wardrobe {
@@ -41,6 +42,37 @@ public:
     // " has been saved.". True when the sim was saved (the window then closes).
     bool cmdSave_Click(bool backup);
 
+    // The edit window's buttons that change the wardrobe. They write `fields` and the
+    // previews only; nothing reaches the file before Save. The window moves the focus,
+    // shows the chooser and guards each click with the button's procedure name (see
+    // changeProcedureName); these throw RuntimeError where the click must fail.
+
+    // A "Default" button: asks "<prompt>\r\nAre You Sure?"; on Yes writes the default
+    // names (where there are any) and refreshes the preview. False on No (or for the
+    // normal outfit, which has no Default button).
+    bool defaultOutfit_Click(OutfitKind kind);
+    bool defaultHands_Click(HandPose pose);
+    // The chooser's filter code for an outfit's "Change" button, e.g. "falgtfitF"; empties
+    // SelectedSkin. Throws RuntimeError 9 at ErrLocation 2000 for a set without entry 15.
+    std::string skinDataFor(OutfitKind kind);
+    // After the chooser closed: "mesh,texture" in SelectedSkin into the outfit's fields,
+    // the bitmap at LoadSkinFile as its preview (none when LoadSkinFile is empty,
+    // NotFound when it no longer loads). Nothing changes when SelectedSkin is empty.
+    // Throws RuntimeError 5 at ErrLocation 3000 for a choice without ",".
+    void applyOutfitChoice(OutfitKind kind);
+    // After the hand chooser closed: SelectedSkin whole into the slot, its preview from
+    // the base skin folder (HandNotFound when it does not load).
+    void applyHandChoice(HandSlot slot);
+    // "Copy Left": the right hand's texture and preview become the left's.
+    void copyLeft(HandPose pose);
+    // "Normal" of the formal hands: on Yes both formal hands become empty (the formal
+    // hands are then the normal hands). False on No.
+    bool normalFormalHands_Click();
+
+    // What the Default buttons read: age, gender and B from the fields, T (entry 15, empty
+    // when the set has no such entry) and N from the body strings as read.
+    RuleInputs ruleInputs() const;
+
     WardrobeFields fields;
 
     platform::ShownPicture webImage;    // picWebImage
@@ -71,5 +103,12 @@ private:
     std::string problem_;
     std::string lastBackup_;
 };
+
+// The procedure a change button's click reports to the error trap ("cmdChangeFormal_Click",
+// "cmdleftClosedHand_Click", ...).
+const char* changeProcedureName(OutfitKind kind);
+const char* changeProcedureName(HandSlot slot);
+// The chooser letter of an outfit: "B", "S", "F", "L", "N" or "W".
+char chooserLetter(OutfitKind kind);
 
 }  // namespace drapeline::wardrobe

@@ -7,7 +7,9 @@ namespace drapeline::wardrobe {
 std::string textureBitmapPath(const std::string& gameLocation, const std::string& folder,
                               const std::string& texture) {
     // A drive or stream colon would lead outside the folder on Windows as a separator does.
-    if (texture.find_first_of("/\\:") != std::string::npos) return {};
+    // An empty texture (a child's formal outfit, a man's formal hands) is no texture at
+    // all, even where a file named ".bmp" lies in the folder.
+    if (texture.empty() || texture.find_first_of("/\\:") != std::string::npos) return {};
     return platform::resolvePath(gameLocation, folder + "/" + texture + ".bmp");
 }
 

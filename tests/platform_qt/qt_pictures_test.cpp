@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/temp_folder.h"
@@ -75,6 +77,31 @@ TEST(QtPictureLoader, WhatDoesNotDecodeIsNull) {
     EXPECT_EQ(loader.decode(""), nullptr);
     // A header claiming a giant picture is refused before anything that size is allocated.
     EXPECT_EQ(loader.decode(tinyBitmap(60000, 60000)), nullptr);
+}
+
+// The skin catalogue test-loads its textures on several threads through one loader.
+TEST(QtPictureLoader, LoadsFromSeveralThreadsAtOnce) {
+    testkit::TempFolder folder;
+    std::vector<std::string> paths;
+    for (std::uint32_t i = 0; i < 64; ++i)
+        paths.push_back(folder.write("t" + std::to_string(i) + ".bmp", i % 5 == 0 ? "BMbroken" : tinyBitmap()));
+    const QtPictureLoader loader;
+    std::vector<PicturePtr> pictures(paths.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t t = 0; t < 4; ++t)
+            threads.emplace_back([&, t] {
+                for (std::size_t i = t; i < paths.size(); i += 4) pictures[i] = loader.load(paths[i]);
+            });
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (i % 5 == 0) {
+            EXPECT_EQ(pictures[i], nullptr) << i;
+        } else {
+            ASSERT_NE(pictures[i], nullptr) << i;
+            EXPECT_EQ(imageOf(pictures[i]).pixelColor(0, 0), QColor(Qt::red)) << i;
+        }
+    }
 }
 
 }  // namespace

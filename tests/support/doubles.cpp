@@ -71,7 +71,10 @@ platform::PicturePtr FakePictureLoader::decode(const ByteText& bytes) const {
 }
 
 platform::PicturePtr FakePictureLoader::load(const std::string& path) const {
-    loaded.push_back(path);
+    {
+        const std::lock_guard lock(loadedMutex);
+        loaded.push_back(path);
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
     const ByteText bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,6 +68,8 @@ public:
     platform::PicturePtr load(const std::string& path) const override;
     platform::PicturePtr decode(const ByteText& bytes) const override;
     mutable std::vector<std::string> loaded;   // every path asked for, in order
+    // Guards `loaded`: the skin catalogue loads on several threads.
+    mutable std::mutex loadedMutex;
 };
 
 // A complete set of doubles with one Services view over them.

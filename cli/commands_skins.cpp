@@ -1,0 +1,177 @@
+// Commands on skins: the names each Default button of the edit window writes for a sim,
+// and the searches the skin chooser runs. Bitmaps are checked by the plain bitmap loader,
+// as the command-line tool has no image library.
+
+#include <filesystem>
+#include <ostream>
+#include <random>
+
+#include "cli/cli_services.h"
+#include "cli/command.h"
+#include "cli/json.h"
+#include "core/iff_file.h"
+#include "platform/bmp_pictures.h"
+#include "platform/files.h"
+#include "skins/skin_catalogue.h"
+#include "wardrobe/default_rules.h"
+#include "wardrobe/edit_sim_model.h"
+#include "wardrobe/sim_file.h"
+
+namespace drapeline::cli {
+
+namespace {
+
+using wardrobe::HandPose;
+using wardrobe::OutfitKind;
+
+struct OutfitKey {
+    const char* name;
+    OutfitKind kind;
+};
+constexpr OutfitKey DefaultOutfits[] = {
+    {"formal", OutfitKind::Formal},     {"nude", OutfitKind::Nude},
+    {"pajamas", OutfitKind::Pajamas},   {"swimsuit", OutfitKind::Swimsuit},
+    {"winter", OutfitKind::Winter},
+};
+
+struct PoseKey {
+    const char* name;
+    HandPose pose;
+};
+constexpr PoseKey DefaultHands[] = {
+    {"formalHands", HandPose::Formal}, {"openHands", HandPose::Open},
+    {"pointHands", HandPose::Point},   {"closedHands", HandPose::Closed},
+};
+
+// Opening a sim exports its pictures into the program folder; a question about the sim
+// must leave the user's program folder as it was, so it gets a folder of its own.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        namespace fs = std::filesystem;
+        std::random_device random;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            const fs::path candidate =
+                fs::temp_directory_path() / ("drapeline-" + std::to_string(random()) +
+                                             std::to_string(random()));
+            if (fs::create_directory(candidate)) {
+                path_ = candidate.string();
+                return;
+            }
+        }
+        throw Failure("can not create a temporary folder");
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A trapped error ends this command, not the process, and is reported as its one line.
+class TrapEndsCommand {
+public:
+    TrapEndsCommand() {
+        setErrorTrapHandler([] { throw ProgramEnded{}; });
+    }
+    ~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
+    TrapEndsCommand(const TrapEndsCommand&) = delete;
+    TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
+
+    static Failure failure() {
+        const ErrorContext& c = errorContext();
+        return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
+                       c.ErrModule + "." + c.ErrProcedure + ", location " +
+                       std::to_string(c.ErrLocation) + ")");
+    }
+};
+
+int showDefaults(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(1, 1);
+    const std::string& path = args.positional()[0];
+    IffFile iff;
+    if (std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path); !error.empty())
+        throw Failure(error);
+
+    const ScratchFolder scratch;
+    CliMachine machine(scratch.path());
+    const std::string gameLocation;   // no previews on the command line
+    wardrobe::EditSimModel model(machine.services, gameLocation);
+    model.LoadUserFile = path;
+    const TrapEndsCommand trap;
+    try {
+        if (!model.openRead(std::move(iff)))
+            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model.problem()));
+    } catch (const ProgramEnded&) {
+        throw TrapEndsCommand::failure();
+    }
+
+    const wardrobe::RuleInputs inputs = model.ruleInputs();
+    JsonWriter json;
+    json.beginObject();
+    for (const auto& o : DefaultOutfits) {
+        json.key(o.name);
+        if (auto names = wardrobe::defaultOutfit(o.kind, inputs))
+            json.beginObject().key("mesh").value(names->mesh).key("texture").value(names->texture).endObject();
+        else
+            json.null();
+    }
+    for (const auto& h : DefaultHands) {
+        const auto pair = wardrobe::defaultHands(h.pose, inputs);
+        json.key(h.name).beginObject().key("left").value(pair.left).key("right").value(pair.right).endObject();
+    }
+    out << json.endObject().str() << "\n";
+    return 0;
+}
+
+void writeList(JsonWriter& json, const char* key, const std::vector<std::string>& items) {
+    json.key(key).beginArray();
+    for (const auto& item : items) json.value(item);
+    json.endArray();
+}
+
+void writeSearch(JsonWriter& json, const skins::TextureSearch& search) {
+    writeList(json, "textures", search.files);
+    writeList(json, "bad", search.bad);
+}
+
+int showSkins(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(0, 0);
+    const std::string game = args.required("game");
+    if (!platform::folderExists(game)) throw Failure("no game folder at " + game);
+    const platform::BmpPictureLoader loader;
+    JsonWriter json;
+    json.beginObject();
+    if (args.flag("hands")) {
+        writeSearch(json, skins::msGetHandFileNames(game, loader));
+    } else {
+        const std::string code = args.required("code");
+        const skins::SkinData data{code};
+        writeList(json, "models", args.flag("filtered") ? skins::msGetFilteredModelList(game, data)
+                                                        : skins::msGetModelList(game, data));
+        if (auto model = args.option("model"))
+            writeSearch(json, skins::msGetSkinFileNames(game, *model, data, loader));
+    }
+    out << json.endObject().str() << "\n";
+    return 0;
+}
+
+}  // namespace
+
+std::vector<Command> skinCommands() {
+    return {
+        {"defaults", "defaults FILE                    the names each Default button writes for a sim",
+         {}, showDefaults},
+        {"skins",
+         "skins --game DIR (--code CODE [--filtered] [--model NAME] | --hands)  the models and "
+         "textures the skin chooser offers for a filter code, or the hand textures",
+         {"filtered", "hands"}, showSkins},
+    };
+}
+
+}  // namespace drapeline::cli

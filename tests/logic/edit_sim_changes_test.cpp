@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "tests/logic/wardrobe_fixtures.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/edit_sim_model.h"
+
+using namespace drapeline;
+using namespace drapeline::wardrobe;
+using namespace drapeline::wardrobe_fixtures;
+using platform::MessageIcon;
+using platform::MessageReply;
+using platform::StockPicture;
+
+namespace {
+
+class EditSimChanges : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    std::string gameLocation = game.path();
+    EditSimModel model{machine.services, gameLocation};
+    testkit::TrapRecorder trap;
+
+    std::string installSkin(const std::string& relative, int width = 4) {
+        return game.write(relative, testkit::solidBitmap(width, 4, {9, 9, 9}));
+    }
+    void open(const std::vector<std::string>& texts) {
+        model.LoadUserFile = game.write("UserData2/Characters/User00001.iff", simFile(texts));
+        ASSERT_TRUE(model.Form_Load());
+        machine.pictures.loaded.clear();
+    }
+    // The folder and file name of a shown picture, or its stock picture.
+    static std::string shown(const platform::ShownPicture& p) {
+        if (!p.picture) return "stock " + std::to_string(static_cast<int>(p.stock));
+        return platform::fileNameOf(platform::folderOf(p.path)) + "/" + platform::fileNameOf(p.path);
+    }
+    const platform::ShownPicture& preview(OutfitKind k) const {
+        return model.outfitPreviews[static_cast<std::size_t>(k)];
+    }
+    const platform::ShownPicture& preview(HandSlot s) const {
+        return model.handPreviews[static_cast<std::size_t>(s)];
+    }
+    std::vector<std::string> askedFolders() const {
+        std::vector<std::string> out;
+        for (const auto& p : machine.pictures.loaded) out.push_back(platform::fileNameOf(platform::folderOf(p)));
+        return out;
+    }
+};
+
+std::string stock(StockPicture s) { return "stock " + std::to_string(static_cast<int>(s)); }
+
+}  // namespace
+
+TEST_F(EditSimChanges, DefaultAsksThenWritesTheNamesAndLooksForThePreview) {
+    installSkin("ExpansionShared/SkinsBuy/f100faFATlgt_original.bmp");
+    open(bodyStrings(34));
+    model.fields.outfit(OutfitKind::Normal).mesh = "B003MAFAT_01";   // chosen since opening
+    machine.dialogs.replies = {MessageReply::Yes};
+
+    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Formal));
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    const auto& box = machine.dialogs.shown[0];
+    EXPECT_EQ(box.text, "Restore formal to the default?\r\nAre You Sure?");
+    EXPECT_EQ(box.icon, MessageIcon::Question);
+    EXPECT_EQ(box.buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(box.title, "Confirm Action");
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Formal),
+              (OutfitNames{"f100faFAT_original", "f100faFATlgt_original"}));
+    EXPECT_EQ(shown(preview(OutfitKind::Formal)), "SkinsBuy/f100faFATlgt_original.bmp");
+    EXPECT_EQ(askedFolders(), (std::vector<std::string>{"skins", "SkinsBuy", "SkinsBuy"}));
+}
+
+TEST_F(EditSimChanges, NoToADefaultChangesNothing) {
+    open(bodyStrings(34));
+    const WardrobeFields before = model.fields;
+    const auto previewBefore = preview(OutfitKind::Nude);
+    EXPECT_FALSE(model.defaultOutfit_Click(OutfitKind::Nude));
+    EXPECT_FALSE(model.defaultHands_Click(HandPose::Open));
+    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(preview(OutfitKind::Nude).picture, previewBefore.picture);
+    EXPECT_EQ(preview(OutfitKind::Nude).stock, previewBefore.stock);
+    EXPECT_TRUE(machine.pictures.loaded.empty());
+    EXPECT_EQ(machine.dialogs.shown.size(), 2u);
+}
+
+TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePreview) {
+    open(bodyStrings(33));
+    machine.dialogs.replies = {MessageReply::Yes};
+    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Winter));
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Restore winter clothes to the default?\r\nAre You Sure?");
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Winter).texture, WinterPlaceholder);
+    EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::NotFound));
+    EXPECT_EQ(askedFolders(), (std::vector<std::string>{"skins", "SkinsBuy"}));
+    EXPECT_NE(machine.pictures.loaded[1].find("ExpansionShared"), std::string::npos);
+}
+
+TEST_F(EditSimChanges, EmptyDefaultsShowTheStockPictureEvenBesideAFileNamedDotBmp) {
+    installSkin("gamedata/skins/.bmp");
+    auto texts = bodyStrings(34, "child", "male");
+    texts[1] = "b003mcchd_01,BODY=b003mcchdlgt_01";
+    open(texts);
+    machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
+    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Formal));
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
+    EXPECT_EQ(shown(preview(OutfitKind::Formal)), stock(StockPicture::NotFound));
+    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
+    EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
+}
+
+TEST_F(EditSimChanges, HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture) {
+    installSkin("GameData/Skins/gfao_bride.bmp");
+    installSkin("ExpansionPack3/SkinsBuy/huaolgt.bmp");   // hands look in the base folder only
+    open(bodyStrings(34));
+    machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
+
+    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Restore formal hands to the default?\r\nAre You Sure?");
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "gfao_bride");
+    EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "Skins/gfao_bride.bmp");
+    EXPECT_EQ(preview(HandSlot::FormalRight).picture, preview(HandSlot::FormalLeft).picture);
+    EXPECT_EQ(machine.pictures.loaded.size(), 1u);
+
+    EXPECT_TRUE(model.defaultHands_Click(HandPose::Open));
+    EXPECT_EQ(model.fields.hand(HandSlot::OpenLeft), "huaolgt");
+    EXPECT_EQ(model.fields.hand(HandSlot::OpenRight), "huaolgt");
+    EXPECT_EQ(shown(preview(HandSlot::OpenRight)), stock(StockPicture::HandNotFound));
+}
+
+TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
+    struct Case {
+        std::string age, gender, tone;
+        BodyType bodyType;
+        OutfitKind kind;
+        std::string code;
+    };
+    const Case cases[] = {
+        {"child", "male", "drk", BodyType::Fat, OutfitKind::Swimsuit, "mcdrkfatS"},
+        {"adult", "female", "lgt", BodyType::Fit, OutfitKind::Formal, "falgtfitF"},
+        {"adult", "female", "med", BodyType::None, OutfitKind::Normal, "famedsknB"},
+        {"adult", "Female", "lgt", BodyType::Skinny, OutfitKind::Winter, "malgtsknW"},
+        {"Adult", "female", "LGT", BodyType::Fit, OutfitKind::Pajamas, "fcLGTfitL"},
+        {"adult", "male", "lgt", BodyType::Fit, OutfitKind::Nude, "malgtfitN"},
+    };
+    for (const auto& c : cases) {
+        auto texts = bodyStrings(34, c.age, c.gender);
+        texts[14] = c.tone;
+        open(texts);
+        model.fields.bodyType = c.bodyType;   // the option buttons as the user left them
+        model.SelectedSkin = "left over";
+        EXPECT_EQ(model.skinDataFor(c.kind), c.code);
+        EXPECT_EQ(model.SelectedSkin, "");
+    }
+}
+
+TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndShowsTheChosenBitmap) {
+    open(bodyStrings(34));
+    const std::string chosen = installSkin("ExpansionPack3/SkinsBuy/b003fafitlgt_01.bmp", 7);
+    model.SelectedSkin = "b003fafit_01,b003fafitlgt_01";
+    model.LoadSkinFile = chosen;
+    model.applyOutfitChoice(OutfitKind::Normal);
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Normal), (OutfitNames{"b003fafit_01", "b003fafitlgt_01"}));
+    EXPECT_EQ(preview(OutfitKind::Normal).path, chosen);
+    EXPECT_EQ(preview(OutfitKind::Normal).picture->width(), 7);
+    EXPECT_EQ(model.fields.bodyType, BodyType::Fit);   // read, never moved by a choice
+
+    // Winter of a layout without winter: the placeholder gives way in the window.
+    model.SelectedSkin = "w1,w1lgt";
+    model.LoadSkinFile.clear();
+    model.applyOutfitChoice(OutfitKind::Winter);
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Winter), (OutfitNames{"w1", "w1lgt"}));
+    EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::None));
+
+    // The listed file went away before the choice came back.
+    model.SelectedSkin = "s1,s1lgt";
+    model.LoadSkinFile = game / "gamedata/skins/s1lgt.bmp";
+    model.applyOutfitChoice(OutfitKind::Swimsuit);
+    EXPECT_EQ(model.fields.outfit(OutfitKind::Swimsuit).texture, "s1lgt");
+    EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), stock(StockPicture::NotFound));
+    EXPECT_EQ(trap.calls, 0);
+}
+
+TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFails) {
+    open(bodyStrings(34));
+    const WardrobeFields before = model.fields;
+    model.SelectedSkin.clear();
+    model.applyOutfitChoice(OutfitKind::Normal);
+    model.applyHandChoice(HandSlot::OpenLeft);
+    EXPECT_EQ(model.fields, before);
+    EXPECT_TRUE(machine.pictures.loaded.empty());
+
+    model.SelectedSkin = "b003fafit_01";
+    try {
+        model.applyOutfitChoice(OutfitKind::Formal);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 5);
+        EXPECT_EQ(errorContext().ErrLocation, 3000);
+    }
+    EXPECT_EQ(model.fields, before);
+}
+
+TEST_F(EditSimChanges, AHandChoiceIsShownFromTheBaseFolderOrAsNotFound) {
+    installSkin("gamedata/skins/huaclgt.bmp");
+    installSkin("ExpansionPack3/SkinsBuy/huacdrk.bmp");
+    open(bodyStrings(34));
+    model.SelectedSkin = "huaclgt";
+    model.applyHandChoice(HandSlot::ClosedRight);
+    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "huaclgt");
+    EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/huaclgt.bmp");
+    model.SelectedSkin = "huacdrk";   // gone from the base folder since it was listed
+    model.applyHandChoice(HandSlot::ClosedLeft);
+    EXPECT_EQ(model.fields.hand(HandSlot::ClosedLeft), "huacdrk");
+    EXPECT_EQ(shown(preview(HandSlot::ClosedLeft)), stock(StockPicture::HandNotFound));
+    EXPECT_EQ(trap.calls, 0);
+}
+
+TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
+    installSkin("gamedata/skins/gfac_lgt.bmp");
+    auto texts = bodyStrings(34);
+    texts[21] = "";   // ClosedLeft
+    open(texts);
+    EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/gfac_lgt.bmp");
+    model.copyLeft(HandPose::Closed);
+    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "");
+    EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), stock(StockPicture::HandNotFound));
+    EXPECT_TRUE(machine.pictures.loaded.empty());
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+}
+
+TEST_F(EditSimChanges, NormalFormalHandsAsksAndOnYesEmptiesBoth) {
+    installSkin("gamedata/skins/gfao_bride.bmp");
+    open(bodyStrings(34));
+    const WardrobeFields before = model.fields;
+    EXPECT_FALSE(model.normalFormalHands_Click());
+    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "skins/gfao_bride.bmp");
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text,
+              "Formal hands are the same as normal\r\nhands if the formal hands' string is\r\n"
+              "left blank. This is the default for \r\nmale sims.\r\n\r\n"
+              "Change formal hands to normal?\r\nAre You Sure?");
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Confirm Action");
+
+    machine.dialogs.replies = {MessageReply::Yes};
+    EXPECT_TRUE(model.normalFormalHands_Click());
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
+    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
+    EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), stock(StockPicture::HandNotFound));
+    EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
+}

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "platform/bmp_pictures.h"
+#include "platform/files.h"
+#include "skins/skin_catalogue.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::skins;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class SkinCatalogue : public ::testing::Test {
+protected:
+    testkit::TempFolder game;
+    platform::BmpPictureLoader loader;
+
+    void mesh(const std::string& relative) { game.write(relative, "version 1\n"); }
+    std::string texture(const std::string& relative) {
+        return game.write(relative, testkit::solidBitmap(8, 8, {1, 2, 3}));
+    }
+    std::string broken(const std::string& relative) {
+        return game.write(relative, testkit::solidBitmap(8, 8, {1, 2, 3}).substr(0, 70));
+    }
+    Names models(std::string_view code) { return msGetModelList(game.path(), SkinData{code}); }
+    Names filtered(std::string_view code) { return msGetFilteredModelList(game.path(), SkinData{code}); }
+    static Names names(const std::vector<std::string>& paths) {
+        Names out;
+        for (const auto& p : paths)
+            out.push_back(platform::fileNameOf(platform::folderOf(platform::folderOf(p))) + "/" +
+                          platform::fileNameOf(p));
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(SkinCatalogue, AdultModelsFitGenderAgeAndBodyTypeInLetterOrder) {
+    for (const char* m : {"B001FAFit_01.cmx", "b002fafit_02.CMX", "B003MAFit_01.cmx", "B004FAFat_01.cmx",
+                          "S001fafit_01.cmx", "F9fafit_01.cmx", "W001fafit_01.cmx", "N001fafit_01.cmx",
+                          "L001fafit_01.cmx", "B001FAFit_01.skn"})
+        mesh("GameData/Skins/" + std::string(m));
+    EXPECT_EQ(modelPattern('S', SkinData{"falgtfitS"}), "S???fafit_*");
+    EXPECT_EQ(models("falgtfitS"),
+              (Names{"B001FAFit_01", "b002fafit_02", "L001fafit_01", "S001fafit_01", "N001fafit_01",
+                     "W001fafit_01"}));
+}
+
+TEST_F(SkinCatalogue, AChildGetsTheSameModelsWhateverItsGenderAndBodyType) {
+    for (const char* m : {"B001FCchd_01.cmx", "B002MCchd_01.cmx", "S001UCchd_01.cmx", "B003MCfat_01.cmx"})
+        mesh("gamedata/skins/" + std::string(m));
+    const Names all{"B001FCchd_01", "B002MCchd_01", "S001UCchd_01"};
+    EXPECT_EQ(models("mcdrkfatS"), all);
+    EXPECT_EQ(models("fclgtsknB"), all);
+    EXPECT_EQ(filtered("fclgtfitS"), Names{"S001UCchd_01"});
+    EXPECT_EQ(filtered("mcmedfitB"), (Names{"B001FCchd_01", "B002MCchd_01"}));
+}
+
+TEST_F(SkinCatalogue, ExpansionModelsAreAddedOnlyWhenNotListedInAnyCase) {
+    mesh("GameData/Skins/F100fafit_original.cmx");
+    mesh("ExpansionShared/SkinsBuy/f100FAFIT_original.cmx");   // the same mesh again
+    mesh("ExpansionShared/SkinsBuy/B200fafit_01.cmx");
+    mesh("ExpansionPack3/SkinsBuy/B201fafit_01.cmx");
+    mesh("ExpansionPack3/SkinsBuy/W100fafit_original.cmx");
+    EXPECT_EQ(models("falgtfitS"),
+              (Names{"B201fafit_01", "B200fafit_01", "F100fafit_original", "W100fafit_original"}));
+}
+
+TEST_F(SkinCatalogue, TheFilterKeepsOneOutfitLetterAndAnUnknownLetterListsNothing) {
+    for (const char* m : {"B001mafat_01.cmx", "W100mafat_original.cmx", "W101mafat_original.cmx"})
+        mesh("GameData/Skins/" + std::string(m));
+    EXPECT_EQ(filtered("mamedfatW"), (Names{"W100mafat_original", "W101mafat_original"}));
+    EXPECT_EQ(filtered("mamedfatw"), filtered("mamedfatW"));
+    EXPECT_EQ(filtered("mamedfatX"), Names{});
+    EXPECT_EQ(filtered("mamedfat"), Names{});
+    EXPECT_EQ(models("mamedfatX").size(), 3u);
+}
+
+TEST_F(SkinCatalogue, TexturesOfAModelInEveryFolderWithTheirPictures) {
+    texture("GameData/Skins/S001FAFitlgt_01.bmp");
+    texture("GameData/Skins/s001fafitlgt_02.bmp");
+    texture("GameData/Skins/s001fafitmed_01.bmp");   // another tone
+    texture("ExpansionShared/SkinsBuy/s001fafitlgt_01.bmp");   // listed twice
+    texture("ExpansionPack3/SkinsBuy/s001fafitlgt_03.bmp");
+    const TextureSearch found = msGetSkinFileNames(game.path(), "S001FAFit_01", SkinData{"falgtfitS"}, loader);
+    EXPECT_EQ(names(found.files),
+              (Names{"GameData/S001FAFitlgt_01.bmp", "GameData/s001fafitlgt_02.bmp",
+                     "ExpansionPack3/s001fafitlgt_03.bmp", "ExpansionShared/s001fafitlgt_01.bmp"}));
+    EXPECT_EQ(found.files[0], game / "GameData/Skins/S001FAFitlgt_01.bmp");
+    ASSERT_EQ(found.pictures.size(), found.files.size());
+    for (const auto& p : found.pictures) EXPECT_EQ(p->width(), 8);
+    EXPECT_TRUE(found.bad.empty());
+}
+
+TEST_F(SkinCatalogue, BadTexturesAreNamedInOneMessageAndTheGoodOnesStillOffered) {
+    texture("gamedata/skins/b001fafitlgt_01.bmp");
+    broken("gamedata/skins/b001fafitlgt_02.bmp");
+    game.write("gamedata/skins/b001fafitlgt_03.bmp", "not a picture");
+    texture("gamedata/skins/b001fafitlgt_04.bmp");
+    const TextureSearch found = msGetSkinFileNames(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
+    EXPECT_EQ(names(found.files), (Names{"gamedata/b001fafitlgt_01.bmp", "gamedata/b001fafitlgt_04.bmp"}));
+    EXPECT_EQ(found.bad, (Names{"b001fafitlgt_02.bmp", "b001fafitlgt_03.bmp"}));
+    EXPECT_EQ(badSkinFilesMessage(found.bad),
+              "The following files could not be loaded:\r\n\r\n"
+              "b001fafitlgt_02.bmp\r\nb001fafitlgt_03.bmp\r\n\r\n"
+              "These files may be \"fixed\" by loading them into\r\n"
+              "a program like Paint Shop Pro and re-saving them.");
+}
+
+TEST_F(SkinCatalogue, HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst) {
+    texture("GameData/Skins/gfao_bride.bmp");
+    texture("GameData/Skins/HUAOlgt.bmp");
+    texture("GameData/Skins/huaclgt.bmp");
+    texture("GameData/Skins/gfa_x.bmp");         // not g???_*
+    texture("GameData/Skins/b001fafitlgt_01.bmp");
+    broken("GameData/Skins/huapdrk.bmp");
+    texture("ExpansionPack3/SkinsBuy/huaodrk.bmp");
+    const TextureSearch found = msGetHandFileNames(game.path(), loader);
+    EXPECT_EQ(names(found.files),
+              (Names{"GameData/huaclgt.bmp", "GameData/HUAOlgt.bmp", "GameData/gfao_bride.bmp"}));
+    EXPECT_EQ(found.bad, Names{"huapdrk.bmp"});
+}
+
+TEST_F(SkinCatalogue, MissingFoldersGiveEmptyListsAndAModelWithoutUnderscoreFails) {
+    EXPECT_EQ(models("falgtfitB"), Names{});
+    EXPECT_TRUE(msGetHandFileNames(game / "nowhere", loader).files.empty());
+    const TextureSearch none = msGetSkinFileNames(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
+    EXPECT_TRUE(none.files.empty());
+    EXPECT_TRUE(none.bad.empty());
+    try {
+        msGetSkinFileNames(game.path(), "b001fafit", SkinData{"falgtfitB"}, loader);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 5);
+    }
+}
+
+namespace {
+
+// "Decodes" a path to a picture as wide as the number in its name, taking a varying time so
+// that the threads finish out of order; "bad" paths do not load, "throw" throws.
+class SlowNumberLoader final : public platform::PictureLoader {
+public:
+    platform::PicturePtr load(const std::string& path) const override {
+        const int n = std::stoi(path.substr(path.find_first_of("0123456789")));
+        std::this_thread::sleep_for(std::chrono::microseconds((n * 37) % 200));
+        if (path.starts_with("throw")) throw std::runtime_error("loader failed");
+        if (path.starts_with("bad")) return nullptr;
+        return std::make_shared<const platform::BmpPicture>(platform::BmpInfo{n, 1, 8});
+    }
+    platform::PicturePtr decode(const ByteText&) const override { return nullptr; }
+};
+
+}  // namespace
+
+TEST(DecodeAll, KeepsThePathsOrderOnAnyNumberOfThreads) {
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 300; ++i) paths.push_back((i % 7 == 0 ? "bad" : "ok") + std::to_string(i));
+    const SlowNumberLoader loader;
+    for (const std::size_t threads : {0u, 1u, 2u, 5u, 1000u}) {
+        const auto pictures = decodeAll(paths, loader, threads);
+        ASSERT_EQ(pictures.size(), paths.size());
+        for (int i = 1; i <= 300; ++i) {
+            const auto& p = pictures[static_cast<std::size_t>(i - 1)];
+            if (i % 7 == 0) {
+                EXPECT_EQ(p, nullptr) << i;
+            } else {
+                ASSERT_NE(p, nullptr) << i;
+                EXPECT_EQ(p->width(), i);
+            }
+        }
+    }
+    EXPECT_TRUE(decodeAll({}, loader, 2).empty());
+}
+
+TEST(DecodeAll, ALoaderThatThrowsStopsTheSearchWithItsError) {
+    std::vector<std::string> paths{"ok1", "ok2", "throw3", "ok4", "ok5"};
+    const SlowNumberLoader loader;
+    EXPECT_THROW(decodeAll(paths, loader, 2), std::runtime_error);
+}

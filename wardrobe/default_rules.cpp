@@ -1,0 +1,135 @@
+#include "wardrobe/default_rules.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+bool isAdult(const RuleInputs& in) { return in.age == "adult"; }
+bool isFemale(const RuleInputs& in) { return in.gender == "female"; }
+
+// "fa", "ma", "fc" or "mc": the sex and age letters of the "_original" names.
+std::string sexAndAge(const RuleInputs& in) {
+    return {isFemale(in) ? 'f' : 'm', isAdult(in) ? 'a' : 'c'};
+}
+
+// prefix + sex and age + B + "_original" and the texture with T after B.
+OutfitNames originalNames(const char* prefix, const RuleInputs& in) {
+    const std::string stem = prefix + sexAndAge(in) + in.bodyType;
+    return {stem + "_original", stem + in.skinTone + "_original"};
+}
+
+// The short names of the older sets: stem + B + "_01" and stem + B + T + "_01".
+OutfitNames numberedNames(const char* stem, const RuleInputs& in) {
+    const std::string withBody = stem + in.bodyType;
+    return {withBody + "_01", withBody + in.skinTone + "_01"};
+}
+
+std::optional<OutfitNames> formal(const RuleInputs& in) {
+    if (!isAdult(in)) return OutfitNames{};
+    if (in.entryCount > 30) return originalNames("f100", in);
+    return numberedNames(isFemale(in) ? "ff" : "fm", in);
+}
+
+OutfitNames nude(const RuleInputs& in) {
+    if (!isAdult(in)) return {"nuchd_01", "nuchd" + in.skinTone + "_01"};
+    return numberedNames(isFemale(in) ? "nf" : "nm", in);
+}
+
+OutfitNames swimsuit(const RuleInputs& in) {
+    if (in.entryCount > 30) return originalNames("s100", in);
+    // A set of 30 entries or fewer has no swimsuit mesh of its own: the nude mesh in
+    // underwear stands in.
+    const std::string undies = isFemale(in) ? "uf" : "um";
+    if (!isAdult(in)) return {"nuchd_01", undies + "chd" + in.skinTone + "_undies01"};
+    return {nude(in).mesh, undies + in.bodyType + in.skinTone + "_undies01"};
+}
+
+}  // namespace
+
+std::string bodyTypeText(std::string_view normalMesh) {
+    if (normalMesh.size() <= 6) return {};
+    return std::string(normalMesh.substr(6, 3));
+}
+
+std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in) {
+    switch (kind) {
+    case OutfitKind::Normal: return std::nullopt;
+    case OutfitKind::Formal: return formal(in);
+    case OutfitKind::Nude: return nude(in);
+    case OutfitKind::Swimsuit: return swimsuit(in);
+    case OutfitKind::Pajamas:
+        if (in.entryCount > 30) return originalNames("l100", in);
+        return std::nullopt;
+    case OutfitKind::Winter:
+        if (in.entryCount > 33) return originalNames("W100", in);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+HandPair defaultHands(HandPose pose, const RuleInputs& in) {
+    const auto both = [](std::string texture) { return HandPair{texture, texture}; };
+    switch (pose) {
+    case HandPose::Closed: return both("huac" + in.skinTone);
+    case HandPose::Open: return both("huao" + in.skinTone);
+    case HandPose::Point: return both("huap" + in.skinTone);
+    case HandPose::Formal: return both(isFemale(in) ? "gfao_bride" : "");
+    }
+    return {};
+}
+
+std::string defaultPrompt(OutfitKind kind) {
+    switch (kind) {
+    case OutfitKind::Formal: return "Restore formal to the default?";
+    case OutfitKind::Nude: return "Restore nude to the default?";
+    case OutfitKind::Pajamas: return "Restore pajamas to the default?";
+    case OutfitKind::Swimsuit: return "Restore swimsuit to the default?";
+    case OutfitKind::Winter: return "Restore winter clothes to the default?";
+    case OutfitKind::Normal: break;
+    }
+    return {};
+}
+
+std::string defaultPrompt(HandPose pose) {
+    switch (pose) {
+    case HandPose::Closed: return "Restore closed hands to the default?";
+    case HandPose::Formal: return "Restore formal hands to the default?";
+    case HandPose::Open: return "Restore open hands to the default?";
+    case HandPose::Point: return "Restore point hands to the default?";
+    }
+    return {};
+}
+
+std::vector<const char*> defaultPreviewFolders(OutfitKind kind) {
+    switch (kind) {
+    case OutfitKind::Formal:
+    case OutfitKind::Swimsuit:
+    case OutfitKind::Pajamas: return {SkinFolders.begin(), SkinFolders.end()};
+    case OutfitKind::Winter: return {SkinFolders[0], SkinFolders[2]};
+    case OutfitKind::Normal:
+    case OutfitKind::Nude: break;
+    }
+    return {SkinFolders[0]};
+}
+
+HandSlot leftSlot(HandPose pose) {
+    switch (pose) {
+    case HandPose::Formal: return HandSlot::FormalLeft;
+    case HandPose::Open: return HandSlot::OpenLeft;
+    case HandPose::Point: return HandSlot::PointLeft;
+    case HandPose::Closed: return HandSlot::ClosedLeft;
+    }
+    return HandSlot::FormalLeft;
+}
+
+HandSlot rightSlot(HandPose pose) {
+    switch (pose) {
+    case HandPose::Formal: return HandSlot::FormalRight;
+    case HandPose::Open: return HandSlot::OpenRight;
+    case HandPose::Point: return HandSlot::PointRight;
+    case HandPose::Closed: return HandSlot::ClosedRight;
+    }
+    return HandSlot::FormalRight;
+}
+
+}  // namespace drapeline::wardrobe

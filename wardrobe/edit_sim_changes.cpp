@@ -1,0 +1,159 @@
+// The edit window's Change, Default, Copy Left and Normal buttons, as EditSimModel members.
+
+#include <span>
+
+#include "core/errors.h"
+#include "wardrobe/edit_sim_model.h"
+#include "wardrobe/previews.h"
+
+namespace drapeline::wardrobe {
+
+namespace {
+
+constexpr char AreYouSure[] = "\r\nAre You Sure?";
+
+constexpr char NormalFormalHandsQuestion[] =
+    "Formal hands are the same as normal\r\n"
+    "hands if the formal hands' string is\r\n"
+    "left blank. This is the default for \r\n"
+    "male sims.\r\n"
+    "\r\n"
+    "Change formal hands to normal?\r\n"
+    "Are You Sure?";
+
+std::span<const char* const> baseFolderOnly() {
+    return {SkinFolders.data(), BaseSkinFolderOnly};
+}
+
+}  // namespace
+
+const char* changeProcedureName(OutfitKind kind) {
+    switch (kind) {
+    case OutfitKind::Normal: return "cmdChangeNormal_Click";
+    case OutfitKind::Swimsuit: return "cmdChangeSwimsuit_Click";
+    case OutfitKind::Formal: return "cmdChangeFormal_Click";
+    case OutfitKind::Pajamas: return "cmdChangePajamas_Click";
+    case OutfitKind::Nude: return "cmdChangeNude_Click";
+    case OutfitKind::Winter: return "cmdChangeWinter_Click";
+    }
+    return "";
+}
+
+const char* changeProcedureName(HandSlot slot) {
+    switch (slot) {
+    case HandSlot::FormalLeft: return "cmdLeftFormalHand_Click";
+    case HandSlot::FormalRight: return "cmdRightFormalHand_Click";
+    case HandSlot::OpenLeft: return "cmdLeftOpenHand_Click";
+    case HandSlot::OpenRight: return "cmdRightOpenHand_Click";
+    case HandSlot::PointLeft: return "cmdLeftPointHand_Click";
+    case HandSlot::PointRight: return "cmdRightPointHand_Click";
+    case HandSlot::ClosedLeft: return "cmdleftClosedHand_Click";
+    case HandSlot::ClosedRight: return "cmdRightClosedHand_Click";
+    }
+    return "";
+}
+
+char chooserLetter(OutfitKind kind) {
+    switch (kind) {
+    case OutfitKind::Normal: return 'B';
+    case OutfitKind::Swimsuit: return 'S';
+    case OutfitKind::Formal: return 'F';
+    case OutfitKind::Pajamas: return 'L';
+    case OutfitKind::Nude: return 'N';
+    case OutfitKind::Winter: return 'W';
+    }
+    return 'B';
+}
+
+RuleInputs EditSimModel::ruleInputs() const {
+    const auto& entries = bodyStrings_.Entries;
+    RuleInputs in;
+    in.age = fields.age;
+    in.gender = fields.gender;
+    in.bodyType = bodyTypeText(fields.outfit(OutfitKind::Normal).mesh);
+    // A set this short is refused at opening; should one get here, it simply has no tone.
+    if (entries.size() >= entry::SkinTone) in.skinTone = entries[entry::SkinTone - 1].Text;
+    in.entryCount = entries.size();
+    return in;
+}
+
+bool EditSimModel::defaultOutfit_Click(OutfitKind kind) {
+    if (kind == OutfitKind::Normal) return false;
+    if (!services_.dialogs.confirm(defaultPrompt(kind) + AreYouSure)) return false;
+    if (auto names = defaultOutfit(kind, ruleInputs())) fields.outfit(kind) = std::move(*names);
+    const auto folders = defaultPreviewFolders(kind);
+    outfitPreviews[static_cast<std::size_t>(kind)] =
+        findPreview(services_.pictures, gameLocation_, fields.outfit(kind).texture, folders,
+                    platform::StockPicture::NotFound);
+    return true;
+}
+
+bool EditSimModel::defaultHands_Click(HandPose pose) {
+    if (!services_.dialogs.confirm(defaultPrompt(pose) + AreYouSure)) return false;
+    HandPair names = defaultHands(pose, ruleInputs());
+    fields.hand(leftSlot(pose)) = std::move(names.left);
+    fields.hand(rightSlot(pose)) = std::move(names.right);
+    auto& left = handPreviews[static_cast<std::size_t>(leftSlot(pose))];
+    left = findPreview(services_.pictures, gameLocation_, fields.hand(leftSlot(pose)),
+                       baseFolderOnly(), platform::StockPicture::HandNotFound);
+    handPreviews[static_cast<std::size_t>(rightSlot(pose))] = left;
+    return true;
+}
+
+std::string EditSimModel::skinDataFor(OutfitKind kind) {
+    setErrLocation(1000);
+    std::string code{genderLetter(fields.gender), ageLetter(fields.age)};
+    setErrLocation(2000);
+    if (bodyStrings_.Entries.size() < entry::SkinTone) throw RuntimeError(err::SubscriptOutOfRange);
+    code += bodyStrings_.Entries[entry::SkinTone - 1].Text;
+    code += bodyTypeCode(fields.bodyType);
+    code += chooserLetter(kind);
+    SelectedSkin.clear();
+    return code;
+}
+
+void EditSimModel::applyOutfitChoice(OutfitKind kind) {
+    if (SelectedSkin.empty()) return;
+    setErrLocation(3000);
+    const auto comma = SelectedSkin.find(',');
+    if (comma == std::string::npos) throw RuntimeError(err::InvalidCall);
+    fields.outfit(kind) = {SelectedSkin.substr(0, comma), SelectedSkin.substr(comma + 1)};
+
+    setErrLocation(4000);
+    auto& preview = outfitPreviews[static_cast<std::size_t>(kind)];
+    if (LoadSkinFile.empty()) {
+        preview = platform::ShownPicture::stockPicture(platform::StockPicture::None);
+    } else if (auto picture = services_.pictures.load(LoadSkinFile)) {
+        preview = platform::ShownPicture::loaded(std::move(picture), LoadSkinFile);
+    } else {
+        // The chooser listed the file, so it went away or was damaged in between; that is
+        // no reason to end the program and lose the user's edits.
+        preview = platform::ShownPicture::stockPicture(platform::StockPicture::NotFound);
+    }
+}
+
+void EditSimModel::applyHandChoice(HandSlot slot) {
+    if (SelectedSkin.empty()) return;
+    fields.hand(slot) = SelectedSkin;
+    handPreviews[static_cast<std::size_t>(slot)] =
+        findPreview(services_.pictures, gameLocation_, fields.hand(slot), baseFolderOnly(),
+                    platform::StockPicture::HandNotFound);
+}
+
+void EditSimModel::copyLeft(HandPose pose) {
+    fields.hand(rightSlot(pose)) = fields.hand(leftSlot(pose));
+    handPreviews[static_cast<std::size_t>(rightSlot(pose))] =
+        handPreviews[static_cast<std::size_t>(leftSlot(pose))];
+}
+
+bool EditSimModel::normalFormalHands_Click() {
+    if (!services_.dialogs.confirm(NormalFormalHandsQuestion)) return false;
+    fields.hand(HandSlot::FormalLeft).clear();
+    fields.hand(HandSlot::FormalRight).clear();
+    auto& left = handPreviews[static_cast<std::size_t>(HandSlot::FormalLeft)];
+    left = platform::ShownPicture::stockPicture(platform::StockPicture::HandNotFound);
+    handPreviews[static_cast<std::size_t>(HandSlot::FormalRight)] = left;
+    return true;
+}
+
+}  // namespace drapeline::wardrobe
