@@ -9,8 +9,11 @@
 
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
+#include "core/errors.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
+#include "skins/frm_select_skin.h"
+#include "wardrobe/default_rules.h"
 
 namespace drapeline::wardrobe {
 
@@ -104,6 +107,92 @@ frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLoca
     });
     for (QRadioButton* option : {optFit, optFat, optSkinny})
         connect(option, &QRadioButton::clicked, this, &frmEditSim::bodyTypeClicked);
+    connectActions();
+}
+
+QPushButton* frmEditSim::buttonNamed(const char* name) {
+    auto* b = findChild<QPushButton*>(QString::fromLatin1(name));
+    if (!b) qFatal("frmEditSim has no button %s", name);
+    return b;
+}
+
+void frmEditSim::connectActions() {
+    for (OutfitKind kind : AllOutfits) {
+        const auto& c = outfits_[static_cast<std::size_t>(kind)];
+        connect(c.change, &QPushButton::clicked, this,
+                [this, kind] { changeOutfit(kind, changeProcedureName(kind)); });
+        if (!c.standard) continue;
+        connect(c.standard, &QPushButton::clicked, this, [this, kind] {
+            focusAway();
+            if (model_.defaultOutfit_Click(kind)) showModel();
+        });
+    }
+    for (HandSlot slot : AllHandSlots)
+        connect(hands_[static_cast<std::size_t>(slot)].change, &QPushButton::clicked, this,
+                [this, slot] { changeHand(slot, changeProcedureName(slot)); });
+
+    struct PoseButtons {
+        HandPose pose;
+        const char* standard;
+        const char* copy;
+    };
+    const PoseButtons poseButtons[] = {
+        {HandPose::Formal, "cmdDefFormalHands", "cmdCopyFormalLeft"},
+        {HandPose::Open, "cmdDefOpenHands", "cmdCopyOpenLeft"},
+        {HandPose::Point, "cmdDefPointHands", "cmdCopyPointLeft"},
+        {HandPose::Closed, "cmdDefClosedHands", "cmdCopyLeftClosed"},
+    };
+    for (const auto& b : poseButtons) {
+        connect(buttonNamed(b.standard), &QPushButton::clicked, this, [this, b] {
+            focusAway();
+            if (model_.defaultHands_Click(b.pose)) showModel();
+        });
+        connect(buttonNamed(b.copy), &QPushButton::clicked, this, [this, b] {
+            focusAway();
+            model_.copyLeft(b.pose);
+            showModel();
+        });
+    }
+    connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
+        guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {
+            focusAway();
+            if (model_.normalFormalHands_Click()) showModel();
+        });
+    });
+}
+
+void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
+    guarded("frmEditSim", procedure, Stages::Marked, [&] {
+        setErrLocation(1000);
+        focusAway();
+        const std::string code = model_.skinDataFor(kind);
+        // One chooser at a time, shown with no owner, as the edit window waits for it.
+        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
+        chooser.model().SkinData = code;
+        chooser.model().HandMode = false;
+        chooser.exec();
+        if (const auto& choice = chooser.choice()) {
+            model_.LoadSkinFile = choice->LoadSkinFile.value_or(std::string());
+            model_.SelectedSkin = choice->SelectedSkin;
+        }
+        if (model_.SelectedSkin.empty()) return;
+        model_.applyOutfitChoice(kind);
+        showModel();
+    });
+}
+
+void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
+    guarded("frmEditSim", procedure, Stages::None, [&] {
+        focusAway();
+        model_.SelectedSkin.clear();
+        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
+        chooser.model().HandMode = true;
+        chooser.exec();
+        if (const auto& choice = chooser.choice()) model_.SelectedSkin = choice->SelectedSkin;
+        if (model_.SelectedSkin.empty()) return;
+        model_.applyHandChoice(slot);
+        showModel();
+    });
 }
 
 void frmEditSim::buildUpperArea() {
@@ -155,9 +244,6 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
         n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
-    // Changing and restoring outfits come with the skin chooser and the default rules.
-    c.change->setEnabled(false);
-    if (c.standard) c.standard->setEnabled(false);
     tabSkins->addTab(page, QString::fromLatin1(caption));
 }
 
@@ -176,13 +262,11 @@ QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const 
         c.texture = field(frame, n[1], QRect(x, 38, 136, 23));
         c.preview = named(app::PictureBox::framed(frame, QRect(x + 2, 70, 64, 64)), n[2]);
         c.change = button(frame, n[3], "Change", QRect(x + 72, 68, 64, 26));
-        c.change->setEnabled(false);
     }
     const char* const frameButtons[] = {"Default", "Copy Left", "Normal"};
     for (int i = 0; i < 3; ++i) {
         if (!names[8 + i]) continue;
-        auto* b = button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
-        b->setEnabled(false);
+        button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
     }
     return frame;
 }

@@ -59,6 +59,11 @@ private:
                             HandSlot right, const char* names[], const QRect& geometry);
     void focusAway();
     void bodyTypeClicked();
+    void connectActions();
+    // The chooser, shown modally: the outfit or hand change buttons.
+    void changeOutfit(OutfitKind kind, const char* procedure);
+    void changeHand(HandSlot slot, const char* procedure);
+    QPushButton* buttonNamed(const char* name);
 
     EditSimModel model_;
     std::function<bool()> backupChecked_;

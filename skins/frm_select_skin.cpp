@@ -1,0 +1,180 @@
+#include "skins/frm_select_skin.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/thumb_grid.h"
+#include "app/widgets/busy_pointer.h"
+#include "app/widgets/picture_box.h"
+#include "core/errors.h"
+#include "app/widgets/controls.h"
+#include "platform/qt/latin1.h"
+#include "platform/qt/qt_pictures.h"
+
+namespace drapeline::skins {
+
+using app::named;
+
+namespace thumbgrid = app::thumbgrid;
+using platform::toQString;
+
+namespace {
+
+const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A Skin");
+
+
+}  // namespace
+
+frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& gameLocation,
+                             QWidget* parent)
+    : QDialog(parent), model_(services, gameLocation) {
+    setObjectName(QStringLiteral("frmSelectSkin"));
+    setWindowTitle(BodyCaption);
+    setFixedSize(770, 529);
+
+    lblBody = named(new QLabel(QStringLiteral("Selected Body"), this), "lblBody");
+    lblBody->setGeometry(8, 8, 100, 13);
+    chkFilter = named(new QCheckBox(QStringLiteral("Filter By Clothing Type"), this), "chkFilter");
+    chkFilter->setGeometry(120, 6, 160, 17);
+    lstModels = named(new QListWidget(this), "lstModels");
+    lstModels->setGeometry(8, 24, 261, 134);
+    Label1 = named(new QLabel(QStringLiteral("Selected Skin Name"), this), "Label1");
+    Label1->setGeometry(8, 166, 160, 16);
+    txtSkinName = named(new QLineEdit(this), "txtSkinName");
+    txtSkinName->setGeometry(8, 184, 261, 21);
+    txtSkinName->setReadOnly(true);
+    Label3 = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
+    Label3->setGeometry(8, 210, 160, 16);
+    picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
+    picThumbs = named(app::PictureBox::framed(this, QRect(282, 10, 477, 477)), "picThumbs");
+    picThumbs->setMouseTracking(true);
+    cmdSelect = named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
+    cmdSelect->setGeometry(8, 500, 77, 25);
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdCancel->setGeometry(192, 500, 77, 25);
+    cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), this), "cmdPrevious");
+    cmdPrevious->setGeometry(412, 500, 57, 23);
+    txtPageCount = named(new QLineEdit(this), "txtPageCount");
+    txtPageCount->setGeometry(480, 500, 81, 23);
+    txtPageCount->setReadOnly(true);
+    txtPageCount->setAlignment(Qt::AlignCenter);
+    cmdNext = named(new QPushButton(QStringLiteral("Next"), this), "cmdNext");
+    cmdNext->setGeometry(572, 500, 57, 23);
+    picSkin->clear();
+    picThumbs->clear();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(250);
+    connect(Timer1, &QTimer::timeout, this, &frmSelectSkin::Timer1_Timer);
+    Timer1->start();
+
+    connect(chkFilter, &QCheckBox::clicked, this, [this](bool checked) {
+        model_.chkFilter_Click(checked);
+        showModelList();
+    });
+    connect(lstModels, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        app::BusyPointer busy;
+        picSkin->clear();
+        txtSkinName->clear();
+        model_.lstModels_Click(platform::fromQString(item->text()));
+        fillPage();
+    });
+    connect(picThumbs, &app::PictureBox::mousePressed, this,
+            [this](QPoint at) { picThumbs_MouseDown(at.x(), at.y()); });
+    connect(picThumbs, &app::PictureBox::mouseMoved, this, [this](QPoint at) {
+        if (model_.fileCount() > 0) picThumbs->setToolTip(toQString(model_.tooltipAt(at.x(), at.y())));
+    });
+    connect(picThumbs, &app::PictureBox::doubleClicked, cmdSelect, &QPushButton::click);
+    connect(cmdNext, &QPushButton::clicked, this, [this] {
+        if (model_.cmdNext_Click()) fillPage();
+    });
+    connect(cmdPrevious, &QPushButton::clicked, this, [this] {
+        if (model_.cmdPrevious_Click()) fillPage();
+    });
+    connect(cmdSelect, &QPushButton::clicked, this, [this] {
+        if (auto c = model_.cmdSelect_Click()) {
+            choice_ = std::move(c);
+            accept();
+        }
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int frmSelectSkin::exec() {
+    Form_Activate();
+    return QDialog::exec();
+}
+
+void frmSelectSkin::Form_Activate() {
+    if (activated_) return;
+    activated_ = true;
+    app::BusyPointer busy;
+    if (model_.HandMode) {
+        setWindowTitle(QStringLiteral("Select Hand Skin"));
+        for (QWidget* w : {static_cast<QWidget*>(lblBody), static_cast<QWidget*>(lstModels),
+                           static_cast<QWidget*>(chkFilter)})
+            w->hide();
+    } else {
+        setWindowTitle(BodyCaption);
+    }
+    model_.Form_Activate();
+    if (model_.HandMode) fillPage();
+    else showModelList();
+}
+
+void frmSelectSkin::showModelList() {
+    lstModels->clear();
+    for (const auto& line : model_.modelLines()) lstModels->addItem(toQString(line));
+}
+
+void frmSelectSkin::fillPage() {
+    const char* const procedure = model_.HandMode ? "msFillHandBMPs" : "msFillThumbs";
+    guarded("frmSelectSkin", procedure, Stages::Marked, [&] {
+        setErrLocation(1000);
+        picThumbs->clear();
+        if (!model_.msFillThumbs()) return;
+        app::BusyPointer busy;
+        setErrLocation(2000);
+        const auto& textures = model_.textures();
+        const auto files = model_.pageFiles();
+        for (std::size_t k = 0; k < files.size(); ++k) {
+            const app::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+            // Every texture was decoded by the search; none is decoded again here.
+            const QImage image = platform::imageOf(textures.pictures[files[k]]);
+            if (image.isNull()) continue;
+            if (model_.HandMode) picThumbs->paintPicture(image, at.x, at.y);
+            else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
+        }
+        setErrLocation(3000);
+        showPreview();
+        txtPageCount->setText(toQString(model_.txtPageCount));
+    });
+}
+
+void frmSelectSkin::showPreview() {
+    txtSkinName->setText(toQString(model_.txtSkinName));
+    if (!model_.previewFile) return;
+    const QImage image = platform::imageOf(model_.textures().pictures[*model_.previewFile]);
+    if (image.isNull()) picSkin->clear();
+    else picSkin->setPicture(image);
+}
+
+void frmSelectSkin::picThumbs_MouseDown(int x, int y) {
+    guarded("frmSelectSkin", "picThumbs_MouseDown", Stages::None, [&] {
+        picThumbs->drawCellFrame(model_.SelectedCell, palette().color(QPalette::Button));
+        if (model_.picThumbs_MouseDown(x, y)) showPreview();
+    });
+}
+
+void frmSelectSkin::Timer1_Timer() {
+    blink_ = !blink_;
+    picThumbs->drawCellFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
+}
+
+}  // namespace drapeline::skins

@@ -1,0 +1,65 @@
+#pragma once
+// The skin chooser: a body (a model from the list and one of its textures) or a hand
+// texture, browsed as pages of thumbnails. SelectSkinModel holds its rules and state.
+
+#include <QDialog>
+#include <optional>
+
+#include "skins/select_skin_model.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+namespace drapeline::app {
+class PictureBox;
+}
+
+namespace drapeline::skins {
+
+class frmSelectSkin : public QDialog {
+    Q_OBJECT
+public:
+    frmSelectSkin(platform::Services& services, const std::string& gameLocation, QWidget* parent = nullptr);
+
+    SelectSkinModel& model() { return model_; }
+    // What Select handed back; nothing after Cancel or closing the window.
+    const std::optional<SelectSkinModel::Choice>& choice() const { return choice_; }
+
+    // Runs the activation for the mode the caller set; exec() calls it before showing.
+    void Form_Activate();
+    int exec() override;
+
+    void picThumbs_MouseDown(int x, int y);
+    void Timer1_Timer();
+
+private:
+    void showModelList();
+    void fillPage();
+    void showPreview();
+
+    SelectSkinModel model_;
+    std::optional<SelectSkinModel::Choice> choice_;
+    bool activated_ = false;
+    bool blink_ = false;
+
+    QLabel* lblBody;
+    QCheckBox* chkFilter;
+    QListWidget* lstModels;
+    QLabel* Label1;
+    QLineEdit* txtSkinName;
+    QLabel* Label3;
+    app::PictureBox* picSkin;
+    app::PictureBox* picThumbs;
+    QPushButton* cmdSelect;
+    QPushButton* cmdCancel;
+    QPushButton* cmdPrevious;
+    QLineEdit* txtPageCount;
+    QPushButton* cmdNext;
+    QTimer* Timer1;
+};
+
+}  // namespace drapeline::skins

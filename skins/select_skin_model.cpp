@@ -1,0 +1,118 @@
+#include "skins/select_skin_model.h"
+
+#include <algorithm>
+
+#include "app/thumb_grid.h"
+#include "core/errors.h"
+#include "platform/files.h"
+
+namespace drapeline::skins {
+
+namespace thumbgrid = app::thumbgrid;
+
+SelectSkinModel::SelectSkinModel(platform::Services& services, const std::string& gameLocation)
+    : services_(services), gameLocation_(gameLocation) {}
+
+void SelectSkinModel::Form_Activate() {
+    if (!HandMode) {
+        showModels();
+        return;
+    }
+    textures_ = guarded("frmSelectSkin", "msGetHandFileNames", Stages::None,
+                        [&] { return msGetHandFileNames(gameLocation_, services_.pictures); });
+    reportBadFiles();
+    CurrentPage = 0;
+}
+
+void SelectSkinModel::chkFilter_Click(bool checked) {
+    filter_ = checked;
+    showModels();
+}
+
+void SelectSkinModel::showModels() {
+    const skins::SkinData data{SkinData};
+    std::vector<std::string> models =
+        filter_ ? guarded("frmSelectSkin", "msGetFilteredModelList", Stages::None,
+                          [&] { return msGetFilteredModelList(gameLocation_, data); })
+                : guarded("frmSelectSkin", "msGetModelList", Stages::None,
+                          [&] { return msGetModelList(gameLocation_, data); });
+    std::stable_sort(models.begin(), models.end(), [](const std::string& a, const std::string& b) {
+        return platform::lessIgnoringCase(a, b);
+    });
+    modelLines_ = std::move(models);
+}
+
+void SelectSkinModel::lstModels_Click(const std::string& model) {
+    selectedModel_ = model;
+    CurrentPage = 0;
+    txtSkinName.clear();
+    previewFile.reset();
+    const skins::SkinData data{SkinData};
+    textures_ = guarded("frmSelectSkin", "msGetSkinFileNames", Stages::None, [&] {
+        return msGetSkinFileNames(gameLocation_, model, data, services_.pictures);
+    });
+    reportBadFiles();
+}
+
+void SelectSkinModel::reportBadFiles() {
+    if (textures_.bad.empty()) return;
+    services_.dialogs.critical(badSkinFilesMessage(textures_.bad), "Bad Skin Files Detected");
+}
+
+bool SelectSkinModel::msFillThumbs() {
+    if (textures_.files.empty()) return false;
+    SelectedCell = 0;
+    selectFile(thumbgrid::firstOnPage(CurrentPage));
+    txtPageCount = thumbgrid::pageText(CurrentPage, textures_.files.size());
+    return true;
+}
+
+std::vector<std::size_t> SelectSkinModel::pageFiles() const {
+    std::vector<std::size_t> files;
+    for (std::size_t i = thumbgrid::firstOnPage(CurrentPage);
+         i < thumbgrid::endOfPage(CurrentPage, textures_.files.size()); ++i)
+        files.push_back(i);
+    return files;
+}
+
+bool SelectSkinModel::cmdNext_Click() {
+    if (thumbgrid::lastPage(textures_.files.size()) <= CurrentPage) return false;
+    ++CurrentPage;
+    return true;
+}
+
+bool SelectSkinModel::cmdPrevious_Click() {
+    if (CurrentPage <= 0) return false;
+    --CurrentPage;
+    return true;
+}
+
+void SelectSkinModel::selectFile(std::size_t index) {
+    previewFile = index;
+    const std::string name = platform::fileNameOf(textures_.files[index]);
+    // The texture's name is its file name without the ".bmp".
+    txtSkinName = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+bool SelectSkinModel::picThumbs_MouseDown(int x, int y) {
+    SelectedCell = thumbgrid::hitCell(x, y);
+    const auto index = thumbgrid::fileIndex(CurrentPage, SelectedCell, textures_.files.size());
+    if (!index) return false;
+    selectFile(*index);
+    return true;
+}
+
+std::string SelectSkinModel::tooltipAt(int x, int y) const {
+    const auto index = thumbgrid::fileIndex(CurrentPage, thumbgrid::hitCell(x, y), textures_.files.size());
+    return index ? textures_.files[*index] : std::string();
+}
+
+std::optional<SelectSkinModel::Choice> SelectSkinModel::cmdSelect_Click() const {
+    if (!HandMode && selectedModel_.empty()) return std::nullopt;
+    if (txtSkinName.empty()) return std::nullopt;
+    if (HandMode) return Choice{txtSkinName, std::nullopt};
+    return Choice{selectedModel_ + "," + txtSkinName,
+                  previewFile ? textures_.files[*previewFile] : std::string()};
+}
+
+}  // namespace drapeline::skins

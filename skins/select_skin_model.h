@@ -1,0 +1,81 @@
+#pragma once
+// The skin chooser's state without widgets: the model list, the textures of the chosen
+// model (or the hand textures), paging through them 49 to a page, the selected cell and
+// texture, and the hand-back to the edit window.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "skins/skin_catalogue.h"
+
+namespace drapeline::skins {
+
+class SelectSkinModel {
+public:
+    SelectSkinModel(platform::Services& services, const std::string& gameLocation);
+
+    // Set by the caller before the window is shown.
+    std::string SkinData;
+    bool HandMode = false;
+
+    // Activation: the model list (body mode), or the hand textures and their first page.
+    void Form_Activate();
+    // The filter check box: only the models of the outfit being changed, or all six.
+    void chkFilter_Click(bool checked);
+    // The model list's lines in the order shown: sorted without regard to case.
+    const std::vector<std::string>& modelLines() const { return modelLines_; }
+
+    // A model chosen in the list: its textures in the sim's skin tone, from page 0.
+    void lstModels_Click(const std::string& model);
+    const std::string& selectedModel() const { return selectedModel_; }
+
+    const TextureSearch& textures() const { return textures_; }
+    std::size_t fileCount() const { return textures_.files.size(); }
+
+    // Prepares page CurrentPage for drawing: selects its first cell and texture and sets
+    // the page text. False (nothing changes) when there are no textures.
+    bool msFillThumbs();
+    // The files of the current page, as indexes into textures(), in cell order.
+    std::vector<std::size_t> pageFiles() const;
+
+    // False when there is no further page (nothing changes).
+    bool cmdNext_Click();
+    bool cmdPrevious_Click();
+
+    // A press in the thumbnail area selects the cell under it; an occupied cell also
+    // selects its texture (true), an empty one keeps the previous texture (false).
+    bool picThumbs_MouseDown(int x, int y);
+    // The full path under a point, "" over an empty cell.
+    std::string tooltipAt(int x, int y) const;
+
+    struct Choice {
+        std::string SelectedSkin;                  // model + "," + texture, or the hand texture
+        std::optional<std::string> LoadSkinFile;   // body mode only
+    };
+    // Select: nothing without a model line (body mode) or without a texture name.
+    std::optional<Choice> cmdSelect_Click() const;
+
+    std::int32_t CurrentPage = 0;
+    int SelectedCell = 0;
+    std::string txtSkinName;
+    std::string txtPageCount;
+    // The texture shown in the preview (an index into textures()), if any.
+    std::optional<std::size_t> previewFile;
+
+private:
+    void showModels();
+    void selectFile(std::size_t index);
+    void reportBadFiles();
+
+    platform::Services& services_;
+    const std::string& gameLocation_;
+    bool filter_ = false;
+    std::vector<std::string> modelLines_;
+    std::string selectedModel_;
+    TextureSearch textures_;
+};
+
+}  // namespace drapeline::skins

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "skins/select_skin_model.h"
+#include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using namespace drapeline::skins;
+
+namespace {
+
+class Chooser : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    std::string gameLocation = game.path();
+    SelectSkinModel model{machine.services, gameLocation};
+
+    // `count` textures of model b003fafit_01 in light skin, and its mesh.
+    void install(int count) {
+        game.write("GameData/Skins/b003fafit_01.cmx", "mesh");
+        for (int i = 0; i < count; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "GameData/Skins/b003fafitlgt_%03d.bmp", i);
+            game.write(name, testkit::solidBitmap(8, 8, {1, 2, 3}));
+        }
+    }
+    void chooseModel() {
+        model.SkinData = "falgtfitB";
+        model.Form_Activate();
+        ASSERT_FALSE(model.modelLines().empty());
+        model.lstModels_Click(model.modelLines().front());
+    }
+};
+
+}  // namespace
+
+TEST_F(Chooser, FortyNineTexturesAreOnePageAndFiftyAreTwo) {
+    install(49);
+    chooseModel();
+    ASSERT_TRUE(model.msFillThumbs());
+    EXPECT_EQ(model.txtPageCount, "Page 1 of 1");
+    EXPECT_FALSE(model.cmdNext_Click());
+
+    install(50);
+    chooseModel();
+    ASSERT_TRUE(model.msFillThumbs());
+    EXPECT_EQ(model.txtPageCount, "Page 1 of 2");
+    ASSERT_TRUE(model.cmdNext_Click());
+    ASSERT_TRUE(model.msFillThumbs());
+    EXPECT_EQ(model.txtPageCount, "Page 2 of 2");
+    EXPECT_EQ(model.pageFiles(), std::vector<std::size_t>{49});
+    EXPECT_EQ(model.txtSkinName, "b003fafitlgt_049");
+    EXPECT_FALSE(model.cmdNext_Click());
+}
+
+TEST_F(Chooser, ClicksSelectByThePitchAndAnEmptyCellKeepsThePreviousTexture) {
+    install(50);
+    chooseModel();
+    model.msFillThumbs();
+    EXPECT_TRUE(model.picThumbs_MouseDown(67, 67));
+    EXPECT_EQ(model.SelectedCell, 0);
+    EXPECT_TRUE(model.picThumbs_MouseDown(68, 0));
+    EXPECT_EQ(model.txtSkinName, "b003fafitlgt_001");
+    EXPECT_TRUE(model.picThumbs_MouseDown(0, 68));
+    EXPECT_EQ(model.SelectedCell, 7);
+    EXPECT_EQ(model.txtSkinName, "b003fafitlgt_007");
+    EXPECT_EQ(model.tooltipAt(0, 68), model.textures().files[7]);
+
+    model.cmdNext_Click();
+    model.msFillThumbs();
+    model.picThumbs_MouseDown(0, 0);
+    EXPECT_FALSE(model.picThumbs_MouseDown(68 * 3, 68 * 3));   // empty cell
+    EXPECT_EQ(model.SelectedCell, 24);
+    EXPECT_EQ(model.tooltipAt(68 * 3, 68 * 3), "");
+    const auto choice = model.cmdSelect_Click();
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->SelectedSkin, "b003fafit_01,b003fafitlgt_049");
+    EXPECT_EQ(choice->LoadSkinFile, model.textures().files[49]);
+}
+
+TEST_F(Chooser, SelectNeedsAModelLineInBodyModeButNotInHandMode) {
+    install(3);
+    game.write("GameData/Skins/huaolgt.bmp", testkit::solidBitmap(8, 8, {4, 5, 6}));
+    model.SkinData = "falgtfitB";
+    model.Form_Activate();
+    model.txtSkinName = "b003fafitlgt_000";
+    EXPECT_FALSE(model.cmdSelect_Click());
+
+    SelectSkinModel hands(machine.services, gameLocation);
+    hands.HandMode = true;
+    hands.Form_Activate();
+    ASSERT_TRUE(hands.msFillThumbs());
+    const auto choice = hands.cmdSelect_Click();
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->SelectedSkin, "huaolgt");
+    EXPECT_FALSE(choice->LoadSkinFile);
+}
+
+TEST_F(Chooser, AModelWithoutTexturesLeavesTheChoiceEmpty) {
+    install(0);
+    chooseModel();
+    model.txtPageCount = "Page 1 of 3";   // what the model shown before left
+    EXPECT_FALSE(model.msFillThumbs());
+    EXPECT_EQ(model.txtPageCount, "Page 1 of 3");
+    EXPECT_EQ(model.txtSkinName, "");
+    EXPECT_FALSE(model.cmdSelect_Click());
+}
+
+TEST_F(Chooser, BadFilesAreReportedOnceAndTheGoodOnesOffered) {
+    install(2);
+    game.write("GameData/Skins/b003fafitlgt_x.bmp", "not a bitmap");
+    chooseModel();
+    EXPECT_EQ(model.fileCount(), 2u);
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Bad Skin Files Detected");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
+}
