@@ -13,12 +13,14 @@ std::vector<Command> fileCommands();
 std::vector<Command> wardrobeCommands();
 std::vector<Command> skinCommands();
 std::vector<Command> demoCommands();
+std::vector<Command> ensembleCommands();
+std::vector<Command> toolCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, skinCommands,
-                           demoCommands}) {
+                           ensembleCommands, toolCommands, demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());
         }

@@ -4,18 +4,13 @@
 
 #include "cli/command.h"
 #include "cli/json.h"
+#include "cli/sim_access.h"
 #include "neighbourhood/listing.h"
 #include "platform/files.h"
 
 namespace drapeline::cli {
 
 namespace {
-
-std::string gameFolder(const Arguments& args) {
-    std::string game = args.required("game");
-    if (!platform::folderExists(game)) throw Failure("game folder not found: " + game);
-    return game;
-}
 
 int neighbourhoods(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(0, 0);
@@ -36,14 +31,7 @@ int neighbourhoods(const Arguments& args, std::ostream& out, std::ostream&) {
 int sims(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(0, 0);
     const std::string game = gameFolder(args);
-    const std::string wanted = args.required("neighbourhood");
-    // Only a neighbourhood the game folder lists, so a name can not lead elsewhere.
-    std::string folder;
-    for (const auto& name : neighbourhood::msGetUserDataDirs(game))
-        if (name == wanted || (folder.empty() && platform::equalIgnoringCase(name, wanted)))
-            folder = name;
-    if (folder.empty() || !neighbourhood::isPlainName(folder))
-        throw Failure("no neighbourhood " + wanted + " in " + game);
+    const std::string folder = chosenNeighbourhood(args, game);
     JsonWriter json;
     json.beginArray();
     for (const auto& file : neighbourhood::msGetFileNames(game, folder)) json.value(file);

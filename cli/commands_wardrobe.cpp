@@ -8,6 +8,7 @@
 #include "cli/cli_services.h"
 #include "cli/command.h"
 #include "cli/json.h"
+#include "cli/sim_access.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/files.h"
@@ -74,19 +75,6 @@ std::string bytesFromArgument(const std::string& text) {
     return out;
 }
 
-// The checked read; its error text is the failure.
-IffFile readChecked(const std::string& path) {
-    IffFile iff;
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
-    if (!error.empty()) throw Failure(error);
-    return iff;
-}
-
-void refuseUnshowable(const IffFile& iff, const std::string& path) {
-    if (auto problem = wardrobe::wardrobeProblem(iff))
-        throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), *problem));
-}
-
 std::string fieldsJson(const WardrobeFields& f, wardrobe::WardrobeLayout layout) {
     JsonWriter json;
     json.beginObject()
@@ -140,24 +128,6 @@ Assignment parseAssignment(const std::string& argument) {
     }
     throw UsageError("unknown key '" + key + "'");
 }
-
-// A trapped error ends this command, not the process, and is reported as its one line.
-class TrapEndsCommand {
-public:
-    TrapEndsCommand() {
-        setErrorTrapHandler([] { throw ProgramEnded{}; });
-    }
-    ~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
-    TrapEndsCommand(const TrapEndsCommand&) = delete;
-    TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
-
-    static Failure failure() {
-        const ErrorContext& c = errorContext();
-        return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
-                       c.ErrModule + "." + c.ErrProcedure + ", location " +
-                       std::to_string(c.ErrLocation) + ")");
-    }
-};
 
 int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     if (args.positional().size() < 2) throw UsageError("give a file and at least one KEY=VALUE");

@@ -1,0 +1,112 @@
+// The neighbourhood tools: the two repairs and the skin-name export. The command line is
+// the user's confirmation, so no question is asked.
+
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/json.h"
+#include "cli/sim_access.h"
+#include "neighbourhood/listing.h"
+#include "platform/files.h"
+#include "tools/neighbourhood_tools.h"
+
+namespace drapeline::cli {
+
+namespace {
+
+struct Neighbourhood {
+    std::string characterFolder;
+    std::vector<std::string> simFiles;
+};
+
+Neighbourhood neighbourhoodOf(const Arguments& args) {
+    args.expectPositional(0, 0);
+    const std::string game = gameFolder(args);
+    const std::string folder = chosenNeighbourhood(args, game);
+    return {neighbourhood::characterFolder(game, folder), neighbourhood::msGetFileNames(game, folder)};
+}
+
+std::string programFolderMade(const Arguments& args) {
+    const std::string programFolder = programFolderFor(args);
+    if (!platform::createFolder(programFolder))
+        throw Failure("can not create the program folder " + programFolder);
+    return programFolder;
+}
+
+void skippedJson(JsonWriter& json, const std::vector<tools::Skipped>& skipped) {
+    json.key("skipped").beginArray();
+    for (const auto& s : skipped)
+        json.beginObject().key("file").value(s.file).key("reason").value(s.reason).endObject();
+    json.endArray();
+}
+
+void namesJson(JsonWriter& json, const char* key, const std::vector<std::string>& names) {
+    json.key(key).beginArray();
+    for (const auto& name : names) json.value(name);
+    json.endArray();
+}
+
+using Repair = tools::BatchReport (*)(const std::string&, const std::vector<std::string>&,
+                                      const std::string&, bool);
+
+int runRepair(Repair repair, const Arguments& args, std::ostream& out) {
+    const Neighbourhood n = neighbourhoodOf(args);
+    const bool dryRun = args.flag("dry-run");
+    // A dry run writes nothing, not even the program folder.
+    const std::string programFolder = dryRun ? programFolderFor(args) : programFolderMade(args);
+    const tools::BatchReport report = repair(n.characterFolder, n.simFiles, programFolder, dryRun);
+    JsonWriter json;
+    json.beginObject().key("examined").value(report.examined);
+    namesJson(json, "rewritten", report.rewritten);
+    namesJson(json, "changed", report.changed);
+    skippedJson(json, report.skipped);
+    out << json.endObject().str() << "\n";
+    return 0;
+}
+
+int fixFit(const Arguments& args, std::ostream& out, std::ostream&) {
+    return runRepair(tools::fixFitToSkinny, args, out);
+}
+
+int pinkHands(const Arguments& args, std::ostream& out, std::ostream&) {
+    return runRepair(tools::removePinkGorillaHands, args, out);
+}
+
+int exportSkins(const Arguments& args, std::ostream& out, std::ostream&) {
+    const Neighbourhood n = neighbourhoodOf(args);
+    const tools::ExportReport report =
+        tools::exportSkinNames(n.characterFolder, n.simFiles, programFolderMade(args));
+    JsonWriter json;
+    json.beginObject();
+    for (const auto& [key, path] : {std::pair{"head", &report.headPath}, std::pair{"body", &report.bodyPath}}) {
+        json.key(key);
+        if (path->empty())
+            json.null();
+        else
+            json.value(*path);
+    }
+    json.key("exported").value(report.exported);
+    skippedJson(json, report.skipped);
+    out << json.endObject().str() << "\n";
+    return 0;
+}
+
+}  // namespace
+
+std::vector<Command> toolCommands() {
+    return {
+        {"fix-fit",
+         "fix-fit --game DIR --neighbourhood FOLDER [--dry-run]  give every adult's formal, swimsuit "
+         "and pajamas the normal outfit's body type",
+         {"dry-run"}, fixFit},
+        {"pink-hands",
+         "pink-hands --game DIR --neighbourhood FOLDER [--dry-run]  remove the pink gorilla formal hands",
+         {"dry-run"}, pinkHands},
+        {"export-skins",
+         "export-skins --game DIR --neighbourhood FOLDER  write headskins.txt and bodyskins.txt into "
+         "the program folder",
+         {}, exportSkins},
+    };
+}
+
+}  // namespace drapeline::cli

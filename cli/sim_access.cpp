@@ -1,0 +1,51 @@
+#include "cli/sim_access.h"
+
+#include "neighbourhood/listing.h"
+#include "platform/files.h"
+#include "wardrobe/sim_file.h"
+
+namespace drapeline::cli {
+
+IffFile readChecked(const std::string& path) {
+    IffFile iff;
+    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
+    if (!error.empty()) throw Failure(error);
+    return iff;
+}
+
+void refuseUnshowable(const IffFile& iff, const std::string& path) {
+    if (auto problem = wardrobe::wardrobeProblem(iff))
+        throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), *problem));
+}
+
+TrapEndsCommand::TrapEndsCommand() {
+    setErrorTrapHandler([] { throw ProgramEnded{}; });
+}
+
+TrapEndsCommand::~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
+
+Failure TrapEndsCommand::failure() {
+    const ErrorContext& c = errorContext();
+    return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
+                   c.ErrModule + "." + c.ErrProcedure + ", location " +
+                   std::to_string(c.ErrLocation) + ")");
+}
+
+std::string gameFolder(const Arguments& args) {
+    std::string game = args.required("game");
+    if (!platform::folderExists(game)) throw Failure("game folder not found: " + game);
+    return game;
+}
+
+std::string chosenNeighbourhood(const Arguments& args, const std::string& game) {
+    const std::string wanted = args.required("neighbourhood");
+    std::string folder;
+    for (const auto& name : neighbourhood::msGetUserDataDirs(game))
+        if (name == wanted || (folder.empty() && platform::equalIgnoringCase(name, wanted)))
+            folder = name;
+    if (folder.empty() || !neighbourhood::isPlainName(folder))
+        throw Failure("no neighbourhood " + wanted + " in " + game);
+    return folder;
+}
+
+}  // namespace drapeline::cli

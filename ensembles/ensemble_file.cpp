@@ -1,0 +1,162 @@
+#include "ensembles/ensemble_file.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/files.h"
+#include "wardrobe/previews.h"
+
+namespace drapeline::ensembles {
+
+namespace {
+
+using wardrobe::HandSlot;
+using wardrobe::OutfitKind;
+using wardrobe::WardrobeFields;
+
+constexpr std::size_t WithoutWinter = 18;
+constexpr std::size_t AllLines = 20;
+// Twenty names are a few hundred bytes; anything this large is not an ensemble file and
+// is not worth holding in memory.
+constexpr std::uintmax_t LargestEnsembleFile = 1 << 20;
+
+// The field of each line, in file order.
+template <class Fields>
+auto fieldsInFileOrder(Fields& f) -> std::array<decltype(&f.hand(HandSlot::FormalLeft)), AllLines> {
+    const auto mesh = [&](OutfitKind k) { return &f.outfit(k).mesh; };
+    const auto texture = [&](OutfitKind k) { return &f.outfit(k).texture; };
+    const auto hand = [&](HandSlot s) { return &f.hand(s); };
+    return {mesh(OutfitKind::Normal),      texture(OutfitKind::Normal),
+            mesh(OutfitKind::Swimsuit),    texture(OutfitKind::Swimsuit),
+            mesh(OutfitKind::Formal),      texture(OutfitKind::Formal),
+            mesh(OutfitKind::Pajamas),     texture(OutfitKind::Pajamas),
+            mesh(OutfitKind::Nude),        texture(OutfitKind::Nude),
+            hand(HandSlot::FormalLeft),    hand(HandSlot::FormalRight),
+            hand(HandSlot::ClosedLeft),    hand(HandSlot::ClosedRight),
+            hand(HandSlot::OpenLeft),      hand(HandSlot::OpenRight),
+            hand(HandSlot::PointLeft),     hand(HandSlot::PointRight),
+            mesh(OutfitKind::Winter),      texture(OutfitKind::Winter)};
+}
+
+// At most `wanted` lines, each without its line end, plus whether more text follows.
+std::vector<std::string_view> splitLines(std::string_view text, std::size_t wanted, bool& more) {
+    std::vector<std::string_view> lines;
+    std::size_t at = 0;
+    while (at < text.size() && lines.size() < wanted) {
+        const auto lf = text.find('\n', at);
+        const auto end = lf == std::string_view::npos ? text.size() : lf;
+        auto line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r' && lf != std::string_view::npos)
+            line.remove_suffix(1);
+        lines.push_back(line);
+        at = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    more = at < text.size();
+    return lines;
+}
+
+std::string lineCountProblem(std::size_t count) {
+    return "it has " + std::to_string(count) + (count == 1 ? " line" : " lines") +
+           ", but an ensemble file has 18 lines, or 20 with the winter outfit";
+}
+
+}  // namespace
+
+ByteText ensembleText(const WardrobeFields& f) {
+    ByteText text;
+    for (const std::string* field : fieldsInFileOrder(f)) {
+        text += *field;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::optional<std::string> applyEnsemble(std::string_view content, WardrobeFields& f) {
+    bool more = false;
+    const auto lines = splitLines(content, AllLines, more);
+    if (lines.size() < WithoutWinter || lines.size() == WithoutWinter + 1)
+        return lineCountProblem(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find('\0') != std::string_view::npos)
+            return "line " + std::to_string(i + 1) + " holds a NUL byte";
+    const auto fields = fieldsInFileOrder(f);
+    for (std::size_t i = 0; i < lines.size(); ++i) fields[i]->assign(lines[i]);
+    return std::nullopt;
+}
+
+std::optional<std::string> loadEnsembleFile(const std::string& path, WardrobeFields& f) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > LargestEnsembleFile) return std::string("it is far too large to be an ensemble file");
+    ByteText content;
+    try {
+        content = platform::readFile(path);
+    } catch (const RuntimeError& e) {
+        return "it can not be read (" + e.text() + ")";
+    }
+    return applyEnsemble(content, f);
+}
+
+std::string ensembleFolder(const std::string& programFolder) {
+    return platform::resolvePath(programFolder, "ENX");
+}
+
+std::vector<std::string> listEnsembleFiles(const std::string& programFolder) {
+    return platform::listFolder(ensembleFolder(programFolder), "*.enx", platform::Listing::FilesOnly);
+}
+
+std::string withEnxExtension(const std::string& name) {
+    if (name.size() >= 4) {
+        std::string last = name.substr(name.size() - 4);
+        for (char& c : last)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (last == ".ENX") return name;
+    }
+    return name + ".ENX";
+}
+
+std::optional<std::string> unsafeNameProblem(const std::string& name) {
+    bool unsafe = name.find_first_of("/\\:*?") != std::string::npos ||
+                  name.find("..") != std::string::npos;
+    for (const char c : name) unsafe = unsafe || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    if (!unsafe) return std::nullopt;
+    return "The name " + name +
+           " can not be used for an ensemble file. Ensemble files are kept in the ENX folder, "
+           "so a name may not hold \\ / : * ? or \"..\", nor control characters.";
+}
+
+void refreshPreviewsAfterLoad(wardrobe::EditSimModel& model) {
+    using platform::ShownPicture;
+    using platform::StockPicture;
+    static constexpr std::array<OutfitKind, 6> OutfitOrder{
+        OutfitKind::Normal, OutfitKind::Swimsuit, OutfitKind::Formal,
+        OutfitKind::Pajamas, OutfitKind::Winter, OutfitKind::Nude};
+    static constexpr std::array<HandSlot, 8> HandOrder{
+        HandSlot::FormalLeft, HandSlot::FormalRight, HandSlot::ClosedLeft, HandSlot::ClosedRight,
+        HandSlot::OpenLeft,   HandSlot::OpenRight,   HandSlot::PointLeft,  HandSlot::PointRight};
+    // Hands come only from the base folder and the third expansion's folder.
+    static constexpr std::size_t HandFolderCount = 2;
+
+    const auto& loader = model.services().pictures;
+    const std::string& game = model.gameLocation();
+    const auto lookUp = [&](ShownPicture& shown, const std::string& texture,
+                            std::size_t folderCount, StockPicture stock) {
+        shown = ShownPicture::stockPicture(stock);
+        try {
+            shown = wardrobe::findPreview(
+                loader, game, texture,
+                std::span(wardrobe::SkinFolders.data(), folderCount), stock);
+        } catch (const std::exception&) {
+            // A picture that can not be looked up is a missing picture, nothing more.
+        }
+    };
+    for (const OutfitKind kind : OutfitOrder)
+        lookUp(model.outfitPreviews[static_cast<std::size_t>(kind)], model.fields.outfit(kind).texture,
+               wardrobe::SkinFolders.size(), StockPicture::NotFound);
+    for (const HandSlot slot : HandOrder)
+        lookUp(model.handPreviews[static_cast<std::size_t>(slot)], model.fields.hand(slot),
+               HandFolderCount, StockPicture::HandNotFound);
+}
+
+}  // namespace drapeline::ensembles

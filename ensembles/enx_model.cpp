@@ -1,0 +1,98 @@
+#include "ensembles/enx_model.h"
+
+#include "ensembles/ensemble_file.h"
+#include "platform/files.h"
+
+namespace drapeline::ensembles {
+
+namespace {
+constexpr char MessageTitle[] = "Ensemble File";
+}
+
+EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields)
+    : services_(services), fields_(fields) {}
+
+std::string EnxModel::caption() const {
+    return Mode == 1 ? "Save Ensemble File:" : "Load Ensemble File:";
+}
+
+std::string EnxModel::actionCaption() const { return Mode == 1 ? "Save" : "Load"; }
+
+std::vector<std::string> EnxModel::files() const {
+    platform::createFolder(ensembleFolder(services_.programFolder));
+    return listEnsembleFiles(services_.programFolder);
+}
+
+void EnxModel::flbENX_Click(const std::string& name) {
+    selectedEntry = name;
+    txtFileName = name;
+}
+
+void EnxModel::warn(const std::string& text) { services_.dialogs.warn(text, MessageTitle); }
+
+bool EnxModel::cmdSaveLoad_Click() {
+    if (txtFileName.empty()) return false;
+    txtFileName = withEnxExtension(txtFileName);
+    if (auto problem = unsafeNameProblem(txtFileName)) {
+        warn(*problem);
+        return false;
+    }
+    const std::string folder = ensembleFolder(services_.programFolder);
+    return Mode == 1 ? save(folder) : load(folder);
+}
+
+bool EnxModel::save(const std::string& folder) {
+    const std::string path = platform::resolvePath(folder, txtFileName);
+    if (platform::pathExists(path) && !services_.dialogs.confirm("Overwrite file " + path))
+        return false;
+    try {
+        if (!platform::createFolder(folder)) throw RuntimeError(err::PathNotFound);
+        // An ensemble that fails halfway must not cost the user the one it replaces.
+        platform::replaceFileAtomically(path, ensembleText(fields_));
+    } catch (const RuntimeError& e) {
+        warn("The ensemble file " + path + " could not be written (" + e.text() + ").");
+        return false;
+    }
+    return true;
+}
+
+bool EnxModel::load(const std::string& folder) {
+    // The selected list entry decides; without one, the typed name is taken only when such
+    // a file is there, since a typo must not look like a failed read.
+    std::string name = selectedEntry;
+    if (name.empty()) {
+        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) return false;
+        name = txtFileName;
+    } else if (auto problem = unsafeNameProblem(name)) {
+        warn(*problem);
+        return false;
+    }
+    const std::string path = platform::resolvePath(folder, name);
+    // Loaded into a copy so that a refused file leaves every field as it was.
+    wardrobe::WardrobeFields loaded = fields_;
+    if (auto problem = loadEnsembleFile(path, loaded)) {
+        warn("The ensemble file " + path + " can not be loaded: " + *problem +
+             ". No field has been changed.");
+        return false;
+    }
+    fields_ = std::move(loaded);
+    return true;
+}
+
+bool EnxModel::cmdDelete_Click() {
+    if (txtFileName.empty()) return false;
+    if (auto problem = unsafeNameProblem(txtFileName)) {
+        warn(*problem);
+        return false;
+    }
+    const std::string path =
+        platform::resolvePath(ensembleFolder(services_.programFolder), txtFileName);
+    if (!platform::fileExists(path)) return false;
+    if (!services_.dialogs.confirm("Delete file " + path)) return false;
+    platform::removeFile(path);
+    if (platform::equalIgnoringCase(selectedEntry, platform::fileNameOf(path))) selectedEntry.clear();
+    txtFileName.clear();
+    return true;
+}
+
+}  // namespace drapeline::ensembles

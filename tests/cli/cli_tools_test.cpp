@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "core/file_io.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using testkit::runProcess;
+
+namespace {
+
+testkit::ProcessResult cli(const std::vector<std::string>& args) {
+    return runProcess(DRAPELINE_CLI_PATH, args);
+}
+
+ByteText simWith(const std::map<std::size_t, std::string>& entries) {
+    testkit::SimOptions sim;
+    sim.bodyStrings = testkit::adultFemaleBodyStrings();
+    for (const auto& [number, text] : entries) sim.bodyStrings.at(number - 1) = text;
+    return testkit::characterFile(sim).build();
+}
+
+struct Game {
+    testkit::TempFolder folder;
+    std::string program = folder / "program";
+    std::string sim(const std::string& name) const { return folder / ("UserData2/Characters/" + name); }
+
+    Game() {
+        folder.write("UserData2/Characters/User00001.iff", simWith({{31, "f100fafat_o,BODY=x"}}));
+        folder.write("UserData2/Characters/User00002.iff", simWith({{29, "HfLO,HAND=guao_pinkg"}}));
+        folder.write("UserData2/Characters/User00003.iff", "unreadable");
+    }
+    std::vector<std::string> args(const std::string& command) const {
+        return {command, "--game", folder.path(), "--neighbourhood", "userdata2", "--program-folder", program};
+    }
+};
+
+const std::string Skipped3 =
+    "\"skipped\":[{\"file\":\"User00003.iff\",\"reason\":\"it can not be read (Error 62 - Input past end of "
+    "file)\"}]}\n";
+
+}  // namespace
+
+TEST(CliTools, RepairsReportWhatTheyRewroteAndDryRunsWriteNothing) {
+    const Game game;
+    const ByteText before1 = readWholeFile(game.sim("User00001.iff"));
+    const ByteText before2 = readWholeFile(game.sim("User00002.iff"));
+
+    auto dryArgs = game.args("fix-fit");
+    dryArgs.push_back("--dry-run");
+    auto r = cli(dryArgs);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"examined\":3,\"rewritten\":[\"User00001.iff\",\"User00002.iff\"],"
+                     "\"changed\":[\"User00001.iff\"]," + Skipped3);
+    EXPECT_TRUE(readWholeFile(game.sim("User00001.iff")) == before1);
+    EXPECT_FALSE(std::filesystem::exists(game.program));
+
+    r = cli(game.args("pink-hands"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"examined\":3,\"rewritten\":[\"User00002.iff\"],\"changed\":[\"User00002.iff\"]," + Skipped3);
+    EXPECT_TRUE(readWholeFile(game.sim("User00001.iff")) == before1);
+    EXPECT_FALSE(readWholeFile(game.sim("User00002.iff")) == before2);
+    EXPECT_NE(readWholeFile(game.sim("User00002.iff")).find("HfRO,HAND=gfao_bride"), std::string::npos);
+
+    r = cli(game.args("fix-fit"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(readWholeFile(game.sim("User00001.iff")).find("f100faFIT_original,BODY=f100faFITlgt_original"),
+              std::string::npos);
+}
+
+TEST(CliTools, ExportWritesBothFilesIntoTheProgramFolder) {
+    const Game game;
+    const auto r = cli(game.args("export-skins"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string head = game.program + "/headskins.txt", body = game.program + "/bodyskins.txt";
+    EXPECT_EQ(r.out, "{\"head\":\"" + head + "\",\"body\":\"" + body + "\",\"exported\":2," + Skipped3);
+    EXPECT_EQ(readWholeFile(body),
+              "User00001.iff;Bella;b001fafitlgt_01\r\nUser00002.iff;Bella;b001fafitlgt_01\r\n");
+    EXPECT_EQ(readWholeFile(head).substr(0, 35), "User00001.iff;Bella;c003falgt_roman");
+}
+
+TEST(CliTools, OnlyANeighbourhoodOfTheGameFolderIsAccepted) {
+    const Game game;
+    game.folder.write("Elsewhere/Characters/User00001.iff", simWith({{29, "HfLO,HAND=guao_pinkg"}}));
+    for (const char* command : {"fix-fit", "pink-hands", "export-skins"}) {
+        auto args = game.args(command);
+        args[4] = "../Elsewhere";
+        const auto r = cli(args);
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "no neighbourhood ../Elsewhere in " + game.folder.path() + "\n");
+    }
+}
+
+TEST(CliEnsembles, SaveThenApplyDressesAnotherSim) {
+    testkit::TempFolder folder;
+    const std::string from = folder.write("User00001.iff", simWith({{34, "w009fafitlgt_01,BODY=w009tex"}}));
+    const std::string to = folder.write("User00002.iff", simWith({}));
+    const std::string program = folder / "program";
+
+    auto r = cli({"ensemble-save", from, folder / "dress.ENX"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + folder / "dress.ENX" + "\"}\n");
+    const ByteText dress = readWholeFile(folder / "dress.ENX");
+    EXPECT_EQ(dress.substr(0, 34), "b001fafitlgt_01\r\nb001fafitlgt_01\r\n");
+    EXPECT_TRUE(dress.ends_with("\r\nw009fafitlgt_01\r\nw009tex\r\n"));   // winter comes last
+
+    r = cli({"ensemble-apply", to, folder / "dress.ENX", "--program-folder", program});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + to + "\",\"backup\":null}\n");
+    EXPECT_NE(readWholeFile(to).find("w009fafitlgt_01,BODY=w009tex"), std::string::npos);
+}
+
+TEST(CliEnsembles, ARefusedEnsembleLeavesTheSimAlone) {
+    testkit::TempFolder folder;
+    const std::string sim = folder.write("User00002.iff", simWith({}));
+    const ByteText before = readWholeFile(sim);
+    const std::string bad = folder.write("bad.ENX", "one\r\ntwo\r\n");
+    const auto r = cli({"ensemble-apply", sim, bad, "--backup", "--program-folder", folder / "program"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The ensemble file " + bad + " can not be loaded: it has 2 lines, but an ensemble file "
+                     "has 18 lines, or 20 with the winter outfit. User00002.iff has not been changed.\n");
+    EXPECT_TRUE(readWholeFile(sim) == before);
+}

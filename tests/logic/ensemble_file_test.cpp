@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ensembles/ensemble_file.h"
+#include "platform/files.h"
+#include "tests/support/iff_builder.h"
+#include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/edit_sim_model.h"
+
+using namespace drapeline;
+using namespace drapeline::ensembles;
+using wardrobe::HandSlot;
+using wardrobe::OutfitKind;
+using wardrobe::WardrobeFields;
+
+namespace {
+
+const char* const ExampleLines[] = {
+    "b003fafit_01",          "b003fafitlgt_01",          "s100fafit_original",
+    "s100fafitlgt_original", "f100fafit_original",       "f100fafitlgt_original",
+    "l100fafit_original",    "l100fafitlgt_original",    "nffit_01",
+    "nffitlgt_01",           "gfao_bride",               "",
+    "huaclgt",               "huacrgt",                  "huaolgt",
+    "huaorgt",               "huaplgt",                  "huaprgt",
+    "W100fafit_original",    "W100fafitlgt_original"};
+
+WardrobeFields exampleFields() {
+    WardrobeFields f;
+    f.outfit(OutfitKind::Normal) = {"b003fafit_01", "b003fafitlgt_01"};
+    f.outfit(OutfitKind::Swimsuit) = {"s100fafit_original", "s100fafitlgt_original"};
+    f.outfit(OutfitKind::Formal) = {"f100fafit_original", "f100fafitlgt_original"};
+    f.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"};
+    f.outfit(OutfitKind::Nude) = {"nffit_01", "nffitlgt_01"};
+    f.outfit(OutfitKind::Winter) = {"W100fafit_original", "W100fafitlgt_original"};
+    f.hand(HandSlot::FormalLeft) = "gfao_bride";
+    f.hand(HandSlot::ClosedLeft) = "huaclgt";
+    f.hand(HandSlot::ClosedRight) = "huacrgt";
+    f.hand(HandSlot::OpenLeft) = "huaolgt";
+    f.hand(HandSlot::OpenRight) = "huaorgt";
+    f.hand(HandSlot::PointLeft) = "huaplgt";
+    f.hand(HandSlot::PointRight) = "huaprgt";
+    return f;
+}
+
+std::string joined(std::size_t count, const char* end, bool lastEnded = true) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += i < 20 ? ExampleLines[i] : "extra";
+        if (i + 1 < count || lastEnded) text += end;
+    }
+    return text;
+}
+
+// A sim dressed in other names, so that every field a load fills shows.
+WardrobeFields worn() {
+    WardrobeFields f;
+    for (auto& o : f.outfits) o = {"old mesh", "old texture"};
+    for (auto& h : f.hands) h = "old hand";
+    f.name = "Bella";
+    return f;
+}
+
+}  // namespace
+
+TEST(EnsembleFile, WritesTwentyLinesInFileOrderAndReadsThemBack) {
+    EXPECT_EQ(ensembleText(exampleFields()), joined(20, "\r\n"));
+    WardrobeFields f = worn();
+    EXPECT_EQ(applyEnsemble(ensembleText(exampleFields()), f), std::nullopt);
+    WardrobeFields expected = exampleFields();
+    expected.name = "Bella";   // identity is not part of an ensemble
+    EXPECT_EQ(f, expected);
+}
+
+TEST(EnsembleFile, ReadsEighteenOrTwentyLinesWithEitherLineEnd) {
+    WardrobeFields withoutWinter = exampleFields();
+    withoutWinter.outfit(OutfitKind::Winter) = {"old mesh", "old texture"};
+    withoutWinter.name = "Bella";
+    WardrobeFields all = exampleFields();
+    all.name = "Bella";
+    struct Case {
+        std::string content;
+        const WardrobeFields& expected;
+    };
+    const Case cases[] = {
+        {joined(18, "\r\n"), withoutWinter},
+        {joined(18, "\n", false), withoutWinter},
+        {joined(20, "\n"), all},
+        {joined(20, "\r\n", false), all},
+        {joined(23, "\r\n"), all},
+    };
+    for (const auto& c : cases) {
+        WardrobeFields f = worn();
+        EXPECT_EQ(applyEnsemble(c.content, f), std::nullopt) << c.content;
+        EXPECT_EQ(f, c.expected) << c.content;
+    }
+}
+
+TEST(EnsembleFile, RefusesOtherLineCountsAndNulBytesWithoutChangingAField) {
+    std::string withNul = joined(20, "\r\n");
+    withNul[withNul.find("huaolgt") + 2] = '\0';
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "it has 0 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {joined(17, "\r\n"), "it has 17 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {joined(19, "\r\n"), "it has 19 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {joined(18, "\r\n") + "\r\n", "it has 19 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {withNul, "line 15 holds a NUL byte"},
+    };
+    for (const auto& [content, problem] : cases) {
+        WardrobeFields f = worn();
+        EXPECT_EQ(applyEnsemble(content, f), problem);
+        EXPECT_EQ(f, worn());
+    }
+}
+
+TEST(EnsembleFile, NamesGetTheExtensionOnceAndUnsafeNamesAreRefused) {
+    EXPECT_EQ(withEnxExtension("party"), "party.ENX");
+    EXPECT_EQ(withEnxExtension("party.enx"), "party.enx");
+    EXPECT_EQ(withEnxExtension("PARTY.Enx"), "PARTY.Enx");
+    EXPECT_EQ(withEnxExtension("enx"), "enx.ENX");
+    EXPECT_EQ(withEnxExtension("party.en"), "party.en.ENX");
+
+    for (const std::string name : {"summer set.ENX", "Zoë.ENX", "a.b.ENX"})
+        EXPECT_EQ(unsafeNameProblem(name), std::nullopt) << name;
+    for (const std::string name : {"../x.ENX", "..", "a/b.ENX", "a\\b.ENX", "C:x.ENX", "*.ENX",
+                                   "set?.ENX", "a\nb.ENX", "a\tb"}) {
+        const auto problem = unsafeNameProblem(name);
+        ASSERT_TRUE(problem) << name;
+        EXPECT_NE(problem->find("can not be used for an ensemble file"), std::string::npos);
+    }
+}
+
+TEST(EnsembleFile, ListsEnxFilesInAnyLetterCase) {
+    testkit::TempFolder program;
+    for (const char* name : {"a.enx", "B.ENX", "c.Enx", "d.txt", "e.enx.bak"}) program.write(std::string("ENX/") + name, "x");
+    program.makeFolder("ENX/folder.enx");
+    EXPECT_EQ(listEnsembleFiles(program.path()), (std::vector<std::string>{"a.enx", "B.ENX", "c.Enx"}));
+    EXPECT_EQ(ensembleFolder(program.path()), program / "ENX");
+}
+
+TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo) {
+    testkit::TempFolder program, game;
+    testkit::FakeMachine machine(program.path());
+    const std::string gameLocation = game.path();
+    wardrobe::EditSimModel model(machine.services, gameLocation);
+    const auto install = [&](const std::string& relative) {
+        game.write(relative, testkit::solidBitmap(4, 4, {1, 2, 3}));
+    };
+    install("ExpansionShared/SkinsBuy/nude_t.bmp");      // the third folder serves outfits
+    install("expansionpack3/skinsbuy/left_t.bmp");       // the second serves hands
+    install("ExpansionShared/SkinsBuy/right_t.bmp");     // the third does not
+    model.fields.outfit(OutfitKind::Nude).texture = "nude_t";
+    model.fields.outfit(OutfitKind::Winter).texture = "winter_t";
+    model.fields.outfit(OutfitKind::Formal).texture = "../../escape";
+    model.fields.hand(HandSlot::ClosedRight) = "closed_t";
+    model.fields.hand(HandSlot::OpenLeft) = "open_t";
+    model.fields.hand(HandSlot::PointLeft) = "left_t";
+    model.fields.hand(HandSlot::PointRight) = "right_t";
+    model.outfitPreviews[0] = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
+
+    refreshPreviewsAfterLoad(model);
+
+    using platform::StockPicture;
+    const auto& nude = model.outfitPreviews[static_cast<int>(OutfitKind::Nude)];
+    ASSERT_TRUE(nude.picture);
+    EXPECT_EQ(nude.path, game / "ExpansionShared/SkinsBuy/nude_t.bmp");
+    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Normal)].stock, StockPicture::NotFound);
+    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Formal)].stock, StockPicture::NotFound);
+    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::PointLeft)].path,
+              game / "expansionpack3/skinsbuy/left_t.bmp");
+    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::PointRight)].stock, StockPicture::HandNotFound);
+    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::FormalLeft)].stock, StockPicture::HandNotFound);
+
+    // Winter is looked up before nude, the closed hands before the open ones.
+    std::vector<std::string> order;
+    for (const auto& path : machine.pictures.loaded) order.push_back(platform::fileNameOf(path));
+    const auto at = [&](const std::string& name) {
+        return std::find(order.begin(), order.end(), name) - order.begin();
+    };
+    EXPECT_LT(at("winter_t.bmp"), at("nude_t.bmp"));
+    EXPECT_LT(at("closed_t.bmp"), at("open_t.bmp"));
+    EXPECT_EQ(std::count(order.begin(), order.end(), "closed_t.bmp"), 2);
+    EXPECT_EQ(at("escape.bmp"), static_cast<long>(order.size()));
+}

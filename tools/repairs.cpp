@@ -1,0 +1,92 @@
+// The two repairs of a whole neighbourhood: outfits whose body type does not match the
+// normal outfit's, and the pink gorilla formal hands.
+
+#include <array>
+
+#include "tools/neighbourhood_tools.h"
+#include "tools/sim_pass.h"
+#include "wardrobe/wardrobe_record.h"
+
+namespace drapeline::tools {
+
+namespace {
+
+using detail::Verdict;
+namespace entry = wardrobe::entry;
+
+struct NewerOutfit {
+    std::size_t number;
+    const char* prefix;
+    const char* name;
+};
+constexpr std::array<NewerOutfit, 3> NewerOutfits{{{entry::FormalLong, "f100", "formal"},
+                                                   {entry::SwimsuitLong, "s100", "swimsuit"},
+                                                   {entry::Pajamas, "l100", "pajamas"}}};
+
+// Characters 7 to 9 of the mesh (the text before the first ","), upper-cased.
+std::string bodyType(std::string_view outfitEntry) {
+    return detail::upperCase(detail::mid(outfitEntry.substr(0, outfitEntry.find(',')), 7, 3));
+}
+
+std::string notAnOutfit(const char* name, std::size_t number) {
+    return std::string("the ") + name + " entry " + std::to_string(number) +
+           " is not an outfit (it has no \",\")";
+}
+
+Verdict fixFit(std::vector<StringEntry>& e) {
+    const std::size_t n = e.size();
+    if (e[entry::Age - 1].Text == "child" || n <= 30) return Verdict::leave();
+    for (const auto& o : NewerOutfits)
+        if (n < o.number) return Verdict::skip(detail::missingEntry(n, o.number, o.name));
+    // Every outfit is checked before anything changes, so a refused sim is left whole.
+    if (e[entry::Normal - 1].Text.find(',') == std::string::npos)
+        return Verdict::skip(notAnOutfit("normal outfit", entry::Normal));
+    for (const auto& o : NewerOutfits)
+        if (e[o.number - 1].Text.find(',') == std::string::npos)
+            return Verdict::skip(notAnOutfit(o.name, o.number));
+
+    const std::string b = bodyType(e[entry::Normal - 1].Text);
+    const std::string& tone = e[entry::SkinTone - 1].Text;
+    const std::string letters = e[entry::Gender - 1].Text == "female" ? "fa" : "ma";
+    bool changed = false;
+    for (const auto& o : NewerOutfits) {
+        std::string& text = e[o.number - 1].Text;
+        if (bodyType(text) == b) continue;
+        const std::string name = o.prefix + letters + b;
+        text = name + "_original,BODY=" + name + tone + "_original";
+        changed = true;
+    }
+    return Verdict::rewrite(changed);
+}
+
+Verdict pinkHands(std::vector<StringEntry>& e) {
+    constexpr std::size_t Left = 29, Right = 30;
+    const std::size_t n = e.size();
+    if (e[entry::Age - 1].Text == "child") return Verdict::leave();
+    if (n < Left) return Verdict::skip(detail::missingEntry(n, Left, "left formal hand"));
+    if (wardrobe::textAfterFirstEquals(e[Left - 1].Text) != "guao_pinkg") return Verdict::leave();
+    if (n < Right) return Verdict::skip(detail::missingEntry(n, Right, "right formal hand"));
+    const bool female = e[entry::Gender - 1].Text == "female";
+    e[Left - 1].Text = female ? "HfLO,HAND=gfao_bride" : "";
+    e[Right - 1].Text = female ? "HfRO,HAND=gfao_bride" : "";
+    return Verdict::rewrite(true);
+}
+
+}  // namespace
+
+BatchReport fixFitToSkinny(const std::string& characterFolder, const std::vector<std::string>& simFiles,
+                           const std::string& programFolder, bool dryRun) {
+    return detail::runBatch(characterFolder, simFiles, programFolder, dryRun, fixFit);
+}
+
+BatchReport removePinkGorillaHands(const std::string& characterFolder,
+                                   const std::vector<std::string>& simFiles,
+                                   const std::string& programFolder, bool dryRun) {
+    return detail::runBatch(characterFolder, simFiles, programFolder, dryRun, pinkHands);
+}
+
+std::string completionMessage(const BatchReport& report) {
+    return detail::withSkipped("Operation Complete", report.skipped);
+}
+
+}  // namespace drapeline::tools

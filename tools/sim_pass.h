@@ -1,0 +1,52 @@
+#pragma once
+// What the batch tools share: opening one character file's wardrobe with every failure
+// turned into a reason, and the pass over a neighbourhood that writes back only what a
+// rule asks for, through the same replacement as a save.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/iff_file.h"
+#include "core/string_set.h"
+#include "tools/neighbourhood_tools.h"
+
+namespace drapeline::tools::detail {
+
+struct OpenedSim {
+    IffFile iff;
+    StringSet bodyStrings;
+};
+
+// Reads characterFolder/name and decodes its wardrobe strings; why not, when it can not.
+std::optional<std::string> openSim(const std::string& characterFolder, const std::string& name,
+                                   OpenedSim& sim);
+
+// "its wardrobe has only 29 entries, so the formal hand entry 30 is missing"
+std::string missingEntry(std::size_t entryCount, std::size_t number, std::string_view what);
+
+// What a rule decides for one sim. The rule changes the set in place only for Rewrite.
+struct Verdict {
+    enum Kind { Leave, Rewrite, Skip } kind = Leave;
+    bool changed = false;
+    std::string reason;   // for Skip
+
+    static Verdict leave() { return {}; }
+    static Verdict rewrite(bool changed) { return {Rewrite, changed, {}}; }
+    static Verdict skip(std::string why) { return {Skip, false, std::move(why)}; }
+};
+using Rule = std::function<Verdict(std::vector<StringEntry>& entries)>;
+
+BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
+                     const std::string& programFolder, bool dryRun, const Rule& rule);
+
+// The skipped files below a first line, one a line.
+std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);
+
+// Characters `from` to `from + count - 1` (counted from 1), as far as the text reaches.
+std::string_view mid(std::string_view text, std::size_t from, std::size_t count);
+std::string upperCase(std::string_view text);
+
+}  // namespace drapeline::tools::detail
