@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/json.h"
+#include "cli/sim_access.h"
 #include "core/binary_support.h"
 #include "core/bitmap_export.h"
 #include "core/iff_file.h"
@@ -26,14 +27,6 @@ std::string hex(std::string_view bytes, bool blanks) {
         out += digits[b & 0xF];
     }
     return out;
-}
-
-// The checked read; a failure becomes a Failure carrying the reader's text.
-IffFile readChecked(const std::string& path) {
-    IffFile iff;
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
-    if (!error.empty()) throw Failure(error);
-    return iff;
 }
 
 int check(const Arguments& args, std::ostream& out, std::ostream&) {

@@ -9,6 +9,7 @@
 #include "cli/cli_services.h"
 #include "cli/command.h"
 #include "cli/json.h"
+#include "cli/sim_access.h"
 #include "core/iff_file.h"
 #include "platform/bmp_pictures.h"
 #include "platform/files.h"
@@ -73,30 +74,10 @@ private:
     std::string path_;
 };
 
-// A trapped error ends this command, not the process, and is reported as its one line.
-class TrapEndsCommand {
-public:
-    TrapEndsCommand() {
-        setErrorTrapHandler([] { throw ProgramEnded{}; });
-    }
-    ~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
-    TrapEndsCommand(const TrapEndsCommand&) = delete;
-    TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
-
-    static Failure failure() {
-        const ErrorContext& c = errorContext();
-        return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
-                       c.ErrModule + "." + c.ErrProcedure + ", location " +
-                       std::to_string(c.ErrLocation) + ")");
-    }
-};
-
 int showDefaults(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(1, 1);
     const std::string& path = args.positional()[0];
-    IffFile iff;
-    if (std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path); !error.empty())
-        throw Failure(error);
+    IffFile iff = readChecked(path);
 
     const ScratchFolder scratch;
     CliMachine machine(scratch.path());

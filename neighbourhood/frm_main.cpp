@@ -22,6 +22,8 @@
 #include "core/errors.h"
 #include "neighbourhood/frm_set_path.h"
 #include "neighbourhood/game_location.h"
+#include "neighbourhood/listing.h"
+#include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
@@ -174,8 +176,9 @@ void frmMain::buildMenus() {
     smenuFix = named(menuTools->addAction(QStringLiteral("&Fix Fit to Skinny Sims")), "smenuFix");
     smenuPinkHands = named(menuTools->addAction(QStringLiteral("&Remove Pink Gorilla Formal Hands")),
                            "smenuPinkHands");
-    // The neighbourhood tools arrive with their own logic; until then they are shown greyed.
-    for (QAction* tool : {smenuExport, smenuFix, smenuPinkHands}) tool->setEnabled(false);
+    connect(smenuExport, &QAction::triggered, this, &frmMain::smenuExport_Click);
+    connect(smenuFix, &QAction::triggered, this, &frmMain::smenuFix_Click);
+    connect(smenuPinkHands, &QAction::triggered, this, &frmMain::smenuPinkHands_Click);
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -326,6 +329,39 @@ void frmMain::smenuSetPath_Click() {
     if (dialog.exec() == QDialog::Accepted && gameLocation_ != before)
         model_.gameLocationChanged();
     Form_Activate();
+}
+
+void frmMain::runRepair(const char* procedure, const char* question,
+                        tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
+                                                     const std::string&, bool)) {
+    guarded("frmMain", procedure, Stages::None, [&] {
+        if (!services_.dialogs.confirm(question) || model_.SimFiles().empty()) return;
+        tools::BatchReport report;
+        {
+            app::BusyPointer busy;
+            report = repair(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
+                            model_.SimFiles(), services_.programFolder, false);
+        }
+        services_.dialogs.inform(tools::completionMessage(report), "Success");
+    });
+}
+
+void frmMain::smenuFix_Click() {
+    runRepair("smenuFix_Click", tools::FixFitQuestion, tools::fixFitToSkinny);
+}
+
+void frmMain::smenuPinkHands_Click() {
+    runRepair("smenuPinkHands_Click", tools::PinkHandsQuestion, tools::removePinkGorillaHands);
+}
+
+void frmMain::smenuExport_Click() {
+    guarded("frmMain", "smenuExport_Click", Stages::None, [&] {
+        if (model_.SimFiles().empty()) return;
+        const tools::ExportReport report =
+            tools::exportSkinNames(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
+                                   model_.SimFiles(), services_.programFolder);
+        services_.dialogs.inform(tools::exportMessage(report), "Export Complete");
+    });
 }
 
 void frmMain::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }

@@ -8,6 +8,7 @@
 
 #include "neighbourhood/main_window_model.h"
 #include "neighbourhood/sim_browser.h"
+#include "tools/neighbourhood_tools.h"
 
 class QAction;
 class QFrame;
@@ -57,6 +58,11 @@ public:
     // One tick of the blinking selection frame.
     void Timer1_Timer();
 
+    // The Tools menu: the neighbourhood repairs and the skin-name export.
+    void smenuFix_Click();
+    void smenuPinkHands_Click();
+    void smenuExport_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -67,6 +73,9 @@ private:
     void showNeighbourhoodList();
     void neighbourhoodChosen();
     void focusAway();
+    void runRepair(const char* procedure, const char* question,
+                   tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
+                                                const std::string&, bool));
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;

@@ -12,6 +12,8 @@
 #include "core/errors.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
+#include "ensembles/ensemble_file.h"
+#include "ensembles/frm_enx.h"
 #include "skins/frm_select_skin.h"
 #include "wardrobe/default_rules.h"
 
@@ -153,6 +155,19 @@ void frmEditSim::connectActions() {
             showModel();
         });
     }
+    connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
+        focusAway();
+        ensembles::frmENX window(model_.services(), model_.fields, 1, this);
+        window.exec();
+    });
+    connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
+        focusAway();
+        ensembles::frmENX window(model_.services(), model_.fields, 2, this);
+        window.exec();
+        // Loaded or not, every preview is looked up again.
+        ensembles::refreshPreviewsAfterLoad(model_);
+        showModel();
+    });
     connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
         guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {
             focusAway();

@@ -1,0 +1,70 @@
+#include "ensembles/frm_enx.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/widgets/controls.h"
+#include "platform/qt/latin1.h"
+
+namespace drapeline::ensembles {
+
+using app::named;
+
+using platform::pathFromQString;
+using platform::pathToQString;
+
+frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields, int mode,
+               QWidget* parent)
+    : QDialog(parent), model_(services, fields) {
+    model_.Mode = mode;
+    setObjectName(QStringLiteral("frmENX"));
+    setWindowTitle(QString::fromStdString(model_.caption()));
+    setFixedSize(300, 300);
+
+    flbENX = named(new QListWidget(this), "flbENX");
+    flbENX->setGeometry(8, 8, 284, 210);
+    txtFileName = named(new QLineEdit(this), "txtFileName");
+    txtFileName->setGeometry(8, 226, 284, 23);
+    cmdSaveLoad = named(new QPushButton(QString::fromStdString(model_.actionCaption()), this), "cmdSaveLoad");
+    cmdSaveLoad->setGeometry(8, 260, 88, 28);
+    cmdSaveLoad->setDefault(true);
+    cmdDelete = named(new QPushButton(QStringLiteral("Delete"), this), "cmdDelete");
+    cmdDelete->setGeometry(106, 260, 88, 28);
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdCancel->setGeometry(204, 260, 88, 28);
+    cmdFocus = named(new QPushButton(QStringLiteral("Focus"), this), "cmdFocus");
+    cmdFocus->setGeometry(8, 340, 60, 23);   // below the window's edge: out of sight
+    showFiles();
+
+    connect(flbENX, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        model_.flbENX_Click(pathFromQString(item->text()));
+        txtFileName->setText(pathToQString(model_.txtFileName));
+    });
+    connect(flbENX, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { saveOrLoad(); });
+    connect(cmdSaveLoad, &QPushButton::clicked, this, &frmENX::saveOrLoad);
+    connect(cmdDelete, &QPushButton::clicked, this, [this] {
+        focusAway();
+        model_.txtFileName = pathFromQString(txtFileName->text());
+        if (model_.cmdDelete_Click()) showFiles();
+        txtFileName->setText(pathToQString(model_.txtFileName));
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmENX::saveOrLoad() {
+    focusAway();
+    model_.txtFileName = pathFromQString(txtFileName->text());
+    const bool close = model_.cmdSaveLoad_Click();
+    txtFileName->setText(pathToQString(model_.txtFileName));
+    if (close) accept();
+}
+
+void frmENX::showFiles() {
+    flbENX->clear();
+    for (const auto& name : model_.files()) flbENX->addItem(pathToQString(name));
+}
+
+void frmENX::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
+
+}  // namespace drapeline::ensembles

@@ -1,0 +1,37 @@
+#pragma once
+// The ensemble window: name, pick or delete an ensemble file, and save or load it. Its
+// rules live in EnxModel.
+
+#include <QDialog>
+
+#include "ensembles/enx_model.h"
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace drapeline::ensembles {
+
+class frmENX : public QDialog {
+    Q_OBJECT
+public:
+    // `mode` 1 saves the edit window's fields into a file; any other loads a file into them.
+    frmENX(platform::Services& services, wardrobe::WardrobeFields& fields, int mode, QWidget* parent);
+
+    EnxModel& model() { return model_; }
+
+private:
+    void showFiles();
+    void focusAway();
+    void saveOrLoad();
+
+    EnxModel model_;
+    QListWidget* flbENX;
+    QLineEdit* txtFileName;
+    QPushButton* cmdSaveLoad;
+    QPushButton* cmdDelete;
+    QPushButton* cmdCancel;
+    QPushButton* cmdFocus;
+};
+
+}  // namespace drapeline::ensembles
