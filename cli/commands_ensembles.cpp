@@ -34,37 +34,12 @@ int ensembleApply(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& path = args.positional()[0];
     const std::string& ensemble = args.positional()[1];
 
-    const std::string programFolder = programFolderFor(args);
-    if (!platform::createFolder(programFolder))
-        throw Failure("can not create the program folder " + programFolder);
-
-    IffFile iff = readChecked(path);
-    refuseUnshowable(iff, path);
-
-    CliMachine machine(programFolder);
-    const std::string gameLocation;   // no previews on the command line
-    wardrobe::EditSimModel model(machine.services, gameLocation);
-    model.LoadUserFile = path;
-    const TrapEndsCommand trap;
-    try {
-        if (!model.openRead(std::move(iff)))
-            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model.problem()));
-        if (auto problem = ensembles::loadEnsembleFile(ensemble, model.fields))
-            throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem +
-                          ". " + platform::fileNameOf(path) + " has not been changed.");
-        if (!model.cmdSave_Click(args.flag("backup")))
-            throw Failure(platform::fileNameOf(path) + " has no display name; nothing was saved");
-    } catch (const ProgramEnded&) {
-        throw TrapEndsCommand::failure();
-    }
-
-    JsonWriter json;
-    json.beginObject().key("saved").value(path).key("backup");
-    if (model.lastBackup().empty())
-        json.null();
-    else
-        json.value(model.lastBackup());
-    out << json.endObject().str() << "\n";
+    OpenSim sim(path, writableProgramFolder(args));
+    if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields))
+        throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem + ". " +
+                      platform::fileNameOf(path) + " has not been changed.");
+    sim.save(args.flag("backup"));
+    out << sim.savedReport() << "\n";
     return 0;
 }
 

@@ -77,22 +77,11 @@ private:
 int showDefaults(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(1, 1);
     const std::string& path = args.positional()[0];
-    IffFile iff = readChecked(path);
-
+    // A scratch program folder: opening exports the sim's pictures, which are not wanted here.
     const ScratchFolder scratch;
-    CliMachine machine(scratch.path());
-    const std::string gameLocation;   // no previews on the command line
-    wardrobe::EditSimModel model(machine.services, gameLocation);
-    model.LoadUserFile = path;
-    const TrapEndsCommand trap;
-    try {
-        if (!model.openRead(std::move(iff)))
-            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model.problem()));
-    } catch (const ProgramEnded&) {
-        throw TrapEndsCommand::failure();
-    }
+    OpenSim sim(path, scratch.path());
 
-    const wardrobe::RuleInputs inputs = model.ruleInputs();
+    const wardrobe::RuleInputs inputs = sim.model().ruleInputs();
     JsonWriter json;
     json.beginObject();
     for (const auto& o : DefaultOutfits) {

@@ -26,13 +26,6 @@ Neighbourhood neighbourhoodOf(const Arguments& args) {
     return {neighbourhood::characterFolder(game, folder), neighbourhood::msGetFileNames(game, folder)};
 }
 
-std::string programFolderMade(const Arguments& args) {
-    const std::string programFolder = programFolderFor(args);
-    if (!platform::createFolder(programFolder))
-        throw Failure("can not create the program folder " + programFolder);
-    return programFolder;
-}
-
 void skippedJson(JsonWriter& json, const std::vector<tools::Skipped>& skipped) {
     json.key("skipped").beginArray();
     for (const auto& s : skipped)
@@ -53,7 +46,7 @@ int runRepair(Repair repair, const Arguments& args, std::ostream& out) {
     const Neighbourhood n = neighbourhoodOf(args);
     const bool dryRun = args.flag("dry-run");
     // A dry run writes nothing, not even the program folder.
-    const std::string programFolder = dryRun ? programFolderFor(args) : programFolderMade(args);
+    const std::string programFolder = dryRun ? programFolderFor(args) : writableProgramFolder(args);
     const tools::BatchReport report = repair(n.characterFolder, n.simFiles, programFolder, dryRun);
     JsonWriter json;
     json.beginObject().key("examined").value(report.examined);
@@ -75,7 +68,7 @@ int pinkHands(const Arguments& args, std::ostream& out, std::ostream&) {
 int exportSkins(const Arguments& args, std::ostream& out, std::ostream&) {
     const Neighbourhood n = neighbourhoodOf(args);
     const tools::ExportReport report =
-        tools::exportSkinNames(n.characterFolder, n.simFiles, programFolderMade(args));
+        tools::exportSkinNames(n.characterFolder, n.simFiles, writableProgramFolder(args));
     JsonWriter json;
     json.beginObject();
     for (const auto& [key, path] : {std::pair{"head", &report.headPath}, std::pair{"body", &report.bodyPath}}) {

@@ -136,36 +136,10 @@ int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     for (std::size_t i = 1; i < args.positional().size(); ++i)
         assignments.push_back(parseAssignment(args.positional()[i]));
 
-    const std::string programFolder = programFolderFor(args);
-    if (!platform::createFolder(programFolder))
-        throw Failure("can not create the program folder " + programFolder);
-
-    IffFile iff = readChecked(path);
-    refuseUnshowable(iff, path);
-
-    CliMachine machine(programFolder);
-    const std::string gameLocation;   // no previews on the command line
-    wardrobe::EditSimModel model(machine.services, gameLocation);
-    model.LoadUserFile = path;
-    const TrapEndsCommand trap;
-    try {
-        if (!model.openRead(std::move(iff)))
-            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model.problem()));
-        for (const auto& assign : assignments) assign(model.fields);
-        if (!model.cmdSave_Click(args.flag("backup")))
-            throw Failure(platform::fileNameOf(path) +
-                          " has no display name; nothing was saved");
-    } catch (const ProgramEnded&) {
-        throw TrapEndsCommand::failure();
-    }
-
-    JsonWriter json;
-    json.beginObject().key("saved").value(path).key("backup");
-    if (model.lastBackup().empty())
-        json.null();
-    else
-        json.value(model.lastBackup());
-    out << json.endObject().str() << "\n";
+    OpenSim sim(path, writableProgramFolder(args));
+    for (const auto& assign : assignments) assign(sim.model().fields);
+    sim.save(args.flag("backup"));
+    out << sim.savedReport() << "\n";
     return 0;
 }
 

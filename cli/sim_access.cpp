@@ -1,5 +1,6 @@
 #include "cli/sim_access.h"
 
+#include "cli/json.h"
 #include "neighbourhood/listing.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
@@ -29,6 +30,43 @@ Failure TrapEndsCommand::failure() {
     return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
                    c.ErrModule + "." + c.ErrProcedure + ", location " +
                    std::to_string(c.ErrLocation) + ")");
+}
+
+std::string writableProgramFolder(const Arguments& args) {
+    const std::string folder = programFolderFor(args);
+    if (!platform::createFolder(folder)) throw Failure("can not create the program folder " + folder);
+    return folder;
+}
+
+OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
+    : path_(path), machine_(programFolder), model_(machine_.services, gameLocation_) {
+    IffFile iff = readChecked(path);
+    model_.LoadUserFile = path;
+    const TrapEndsCommand trap;
+    try {
+        if (!model_.openRead(std::move(iff)))
+            throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model_.problem()));
+    } catch (const ProgramEnded&) {
+        throw TrapEndsCommand::failure();
+    }
+}
+
+void OpenSim::save(bool backup) {
+    const TrapEndsCommand trap;
+    try {
+        if (!model_.cmdSave_Click(backup))
+            throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
+    } catch (const ProgramEnded&) {
+        throw TrapEndsCommand::failure();
+    }
+}
+
+std::string OpenSim::savedReport() const {
+    JsonWriter json;
+    json.beginObject().key("saved").value(path_).key("backup");
+    if (model_.lastBackup().empty()) json.null();
+    else json.value(model_.lastBackup());
+    return json.endObject().str();
 }
 
 std::string gameFolder(const Arguments& args) {

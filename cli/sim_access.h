@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "cli/cli_services.h"
 #include "cli/command.h"
 #include "core/errors.h"
 #include "core/iff_file.h"
+#include "wardrobe/edit_sim_model.h"
 
 namespace drapeline::cli {
 
@@ -25,6 +27,30 @@ public:
     TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
 
     static Failure failure();
+};
+
+// The program folder of a command that writes there, created when missing.
+std::string writableProgramFolder(const Arguments& args);
+
+// A sim opened as the edit window opens it, with the command line's own services (no
+// previews are looked up). Every failure is a Failure naming the file, never the trap's end.
+class OpenSim {
+public:
+    OpenSim(const std::string& path, const std::string& programFolder);
+    OpenSim(const OpenSim&) = delete;
+    OpenSim& operator=(const OpenSim&) = delete;
+
+    wardrobe::EditSimModel& model() { return model_; }
+    // Saves as the edit window's Save does, the question answered Yes.
+    void save(bool backup);
+    // {"saved": path, "backup": path or null}
+    std::string savedReport() const;
+
+private:
+    std::string path_;
+    CliMachine machine_;
+    std::string gameLocation_;
+    wardrobe::EditSimModel model_;
 };
 
 // The neighbourhood chooser of the commands that take --game and --neighbourhood.

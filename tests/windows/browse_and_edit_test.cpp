@@ -19,26 +19,17 @@
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
+#include "tests/windows/window_test_support.h"
 #include "tests/support/iff_builder.h"
 #include "tests/support/temp_folder.h"
 #include "wardrobe/frm_edit_sim.h"
 
 using namespace drapeline;
+using testkit::child;
+using testkit::text;
 using platform::MessageReply;
 
 namespace {
-
-// Doubles, but pictures decoded by Qt so that the windows paint real images.
-struct Machine {
-    explicit Machine(const std::string& programFolder)
-        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
-    testkit::MemorySettings settings;
-    testkit::ScriptedDialogs dialogs;
-    testkit::FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    testkit::FixedClock clock;
-    platform::Services services;
-};
 
 std::string simName(int i) {
     char name[32];
@@ -72,13 +63,6 @@ void makeGame(const testkit::TempFolder& game) {
     }
 }
 
-template <class W>
-W* child(QWidget* window, const char* name) {
-    W* w = window->findChild<W*>(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
-    return w;
-}
-
 }  // namespace
 
 class BrowseAndEditTest : public QObject {
@@ -87,7 +71,7 @@ class BrowseAndEditTest : public QObject {
 private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
-    std::unique_ptr<Machine> machine;
+    std::unique_ptr<testkit::QtMachine> machine;
     std::string gameLocation;
     std::unique_ptr<neighbourhood::frmMain> main;
 
@@ -98,7 +82,7 @@ private:
 private slots:
     void initTestCase() {
         makeGame(game);
-        machine = std::make_unique<Machine>(programFolder.path());
+        machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
         main = std::make_unique<neighbourhood::frmMain>(machine->services, gameLocation, game.path());
         main->show();
@@ -209,7 +193,7 @@ private slots:
     void opensOnTheNormalPageAndNeverShowsAnEarlierSimsPictures() {
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
-        Machine machine(programFolder.path());
+        testkit::QtMachine machine(programFolder.path());
         std::string gameLocation = game.path();
         const std::string withFaces = game.write("UserData/Characters/User00001.iff",
                                                  testkit::characterFile().build());
@@ -244,7 +228,7 @@ private slots:
     void saveAsksWritesAndCloses() {
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
-        Machine machine(programFolder.path());
+        testkit::QtMachine machine(programFolder.path());
         std::string gameLocation = game.path();
         const std::string path = game.write("UserData2/Characters/User00001.iff",
                                             testkit::characterFile().build());

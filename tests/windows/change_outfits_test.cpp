@@ -17,46 +17,14 @@
 #include "platform/qt/qt_pictures.h"
 #include "skins/frm_select_skin.h"
 #include "tests/support/doubles.h"
+#include "tests/windows/window_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "wardrobe/frm_edit_sim.h"
 
 using namespace drapeline;
+using testkit::child;
+using testkit::text;
 using platform::MessageReply;
-
-namespace {
-
-struct Machine {
-    explicit Machine(const std::string& programFolder)
-        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
-    testkit::MemorySettings settings;
-    testkit::ScriptedDialogs dialogs;
-    testkit::FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    testkit::FixedClock clock;
-    platform::Services services;
-};
-
-template <class W>
-W* child(QWidget* window, const char* name) {
-    W* w = window->findChild<W*>(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
-    return w;
-}
-
-QString text(QWidget* window, const char* name) { return child<QLineEdit>(window, name)->text(); }
-
-// Runs `action` on the chooser as soon as it is shown modally (the chooser lets events run
-// while it searches, before it is on screen).
-void whenChooserShows(std::function<void(skins::frmSelectSkin*)> action, int tries = 200) {
-    QTimer::singleShot(5, [action, tries] {
-        auto* chooser = qobject_cast<skins::frmSelectSkin*>(QApplication::activeModalWidget());
-        if (chooser) action(chooser);
-        else if (tries > 0) whenChooserShows(action, tries - 1);
-        else qFatal("the chooser is not shown");
-    });
-}
-
-}  // namespace
 
 class ChangeOutfitsTest : public QObject {
     Q_OBJECT
@@ -64,7 +32,7 @@ class ChangeOutfitsTest : public QObject {
 private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
-    std::unique_ptr<Machine> machine;
+    std::unique_ptr<testkit::QtMachine> machine;
     std::string gameLocation;
     std::string simPath;
 
@@ -80,7 +48,7 @@ private slots:
     void initTestCase() {
         demo::createDemoGame(game.path());
         gameLocation = game.path();
-        machine = std::make_unique<Machine>(programFolder.path());
+        machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         // Rosa: an adult woman, fit, light skin, 34 entries.
         simPath = platform::resolvePath(gameLocation, "UserData/Characters/User00009.iff");
     }
@@ -88,7 +56,7 @@ private slots:
     void changingTheFormalOutfitTakesTheChoiceAndItsPicture() {
         auto editor = open();
         QString chosenModel;
-        whenChooserShows([&](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
             QCOMPARE(chooser->model().SkinData, std::string("falgtfitF"));
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             auto* filter = child<QCheckBox>(chooser, "chkFilter");
@@ -115,7 +83,7 @@ private slots:
     void cancellingTheChooserChangesNothing() {
         auto editor = open();
         const QString before = text(editor.get(), "txtNormalSkin");
-        whenChooserShows([](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<skins::frmSelectSkin>([](skins::frmSelectSkin* chooser) {
             child<QPushButton>(chooser, "cmdCancel")->click();
         });
         child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
@@ -124,7 +92,7 @@ private slots:
 
     void aHandTextureComesFromTheHandPages() {
         auto editor = open();
-        whenChooserShows([](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<skins::frmSelectSkin>([](skins::frmSelectSkin* chooser) {
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Select Hand Skin"));
             QVERIFY(!child<QListWidget>(chooser, "lstModels")->isVisible());
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 1 of 2"));

@@ -16,44 +16,14 @@
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
+#include "tests/windows/window_test_support.h"
 #include "tests/support/temp_folder.h"
 #include "wardrobe/frm_edit_sim.h"
 
 using namespace drapeline;
+using testkit::child;
+using testkit::text;
 using platform::MessageReply;
-
-namespace {
-
-struct Machine {
-    explicit Machine(const std::string& programFolder)
-        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
-    testkit::MemorySettings settings;
-    testkit::ScriptedDialogs dialogs;
-    testkit::FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    testkit::FixedClock clock;
-    platform::Services services;
-};
-
-template <class W>
-W* child(QWidget* window, const char* name) {
-    W* w = window->findChild<W*>(QString::fromLatin1(name));
-    if (!w) qFatal("no control %s", name);
-    return w;
-}
-
-QString text(QWidget* window, const char* name) { return child<QLineEdit>(window, name)->text(); }
-
-void whenEnsembleWindowShows(std::function<void(ensembles::frmENX*)> action, int tries = 200) {
-    QTimer::singleShot(5, [action, tries] {
-        auto* window = qobject_cast<ensembles::frmENX*>(QApplication::activeModalWidget());
-        if (window) action(window);
-        else if (tries > 0) whenEnsembleWindowShows(action, tries - 1);
-        else qFatal("the ensemble window is not shown");
-    });
-}
-
-}  // namespace
 
 class EnsemblesAndToolsTest : public QObject {
     Q_OBJECT
@@ -61,7 +31,7 @@ class EnsemblesAndToolsTest : public QObject {
 private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
-    std::unique_ptr<Machine> machine;
+    std::unique_ptr<testkit::QtMachine> machine;
     std::string gameLocation;
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
@@ -76,13 +46,13 @@ private slots:
     void initTestCase() {
         demo::createDemoGame(game.path());
         gameLocation = game.path();
-        machine = std::make_unique<Machine>(programFolder.path());
+        machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         platform::createFolder(platform::joinPath(programFolder.path(), "ENX"));
     }
 
     void anEnsembleSavedFromOneSimDressesAnother() {
         auto rosa = open("UserData/Characters/User00009.iff");
-        whenEnsembleWindowShows([](ensembles::frmENX* window) {
+        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Save Ensemble File:"));
             QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("Save"));
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("party"));
@@ -92,7 +62,7 @@ private slots:
         QVERIFY(platform::fileExists(platform::joinPath(platform::joinPath(programFolder.path(), "ENX"), "party.ENX")));
 
         auto other = open("UserData/Characters/User00014.iff");
-        whenEnsembleWindowShows([](ensembles::frmENX* window) {
+        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Load Ensemble File:"));
             auto* list = child<QListWidget>(window, "flbENX");
             QCOMPARE(list->count(), 1);
@@ -110,7 +80,7 @@ private slots:
         auto rosa = open("UserData/Characters/User00009.iff");
         machine->dialogs.shown.clear();
         bool stayed = false;
-        whenEnsembleWindowShows([&](ensembles::frmENX* window) {
+        testkit::whenShown<ensembles::frmENX>([&](ensembles::frmENX* window) {
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("../../escape"));
             child<QPushButton>(window, "cmdSaveLoad")->click();
             stayed = window->isVisible();

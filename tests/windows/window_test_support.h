@@ -1,0 +1,48 @@
+#pragma once
+// What the window tests share: the doubles with Qt's own picture loading, finding
+// controls by their names, and acting on a modal window once it is shown.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "platform/qt/qt_pictures.h"
+#include "tests/support/doubles.h"
+
+namespace drapeline::testkit {
+
+// Doubles, but pictures decoded by Qt so that the windows paint real images.
+struct QtMachine {
+    explicit QtMachine(const std::string& programFolder)
+        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
+    MemorySettings settings;
+    ScriptedDialogs dialogs;
+    FakeRegistry registry;
+    platform::QtPictureLoader pictures;
+    FixedClock clock;
+    platform::Services services;
+};
+
+template <class W>
+W* child(QWidget* window, const char* name) {
+    W* w = window->findChild<W*>(QString::fromLatin1(name));
+    if (!w) qFatal("no control %s", name);
+    return w;
+}
+
+inline QString text(QWidget* window, const char* name) { return child<QLineEdit>(window, name)->text(); }
+
+// Runs `action` on the modal window of type W as soon as it is shown (windows that search
+// let events run before they are on screen, so this waits for it).
+template <class W>
+void whenShown(std::function<void(W*)> action, int tries = 200) {
+    QTimer::singleShot(5, [action, tries] {
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) action(window);
+        else if (tries > 0) whenShown<W>(action, tries - 1);
+        else qFatal("the window is not shown");
+    });
+}
+
+}  // namespace drapeline::testkit
