@@ -3,19 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "demo/byte_writer.h"
+
 namespace drapeline::demo {
 
 namespace {
-
-void le16(ByteText& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void le32(ByteText& out, std::uint32_t v) {
-    le16(out, v & 0xFFFF);
-    le16(out, v >> 16);
-}
 
 // Everything before the pixel rows.
 ByteText bitmapHeader(int width, int height, int bitsPerPixel, const std::vector<Rgb>& palette) {

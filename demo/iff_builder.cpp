@@ -3,23 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "demo/byte_writer.h"
+
 namespace drapeline::demo {
 
 namespace {
-
-void le16(ByteText& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void le32(ByteText& out, std::uint32_t v) {
-    le16(out, v & 0xFFFF);
-    le16(out, v >> 16);
-}
-
-void be32(ByteText& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-}
 
 ByteText trimmedAtNul(const ByteText& label) { return label.substr(0, label.find('\0')); }
 
