@@ -19,6 +19,7 @@
 #include "tests/support/doubles.h"
 #include "tests/support/iff_builder.h"
 #include "tests/support/temp_folder.h"
+#include "tests/windows/window_test_support.h"
 
 using namespace drapeline;
 
@@ -79,12 +80,8 @@ void BM_Baseline_ReadAndDecodeFromMemory(benchmark::State& state) {
 
 void BM_DrawPage(benchmark::State& state) {
     testkit::TempFolder programFolder;
-    testkit::MemorySettings settings;
-    testkit::ScriptedDialogs dialogs;
-    testkit::FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    testkit::FixedClock clock;
-    platform::Services services{settings, dialogs, registry, pictures, clock, programFolder.path()};
+    testkit::QtMachine machine(programFolder.path());
+    platform::Services& services = machine.services;
     neighbourhood::SimBrowser browser(services);
     QImage grid(481, 481, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -106,12 +103,8 @@ void BM_OpenSimInEditWindow(benchmark::State& state) {
     static const bool made = (demo::createDemoGame(game.path()), true);
     benchmark::DoNotOptimize(made);
     testkit::TempFolder programFolder;
-    testkit::MemorySettings settings;
-    testkit::ScriptedDialogs dialogs;
-    testkit::FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    testkit::FixedClock clock;
-    platform::Services services{settings, dialogs, registry, pictures, clock, programFolder.path()};
+    testkit::QtMachine machine(programFolder.path());
+    platform::Services& services = machine.services;
     const std::string gameLocation = game.path();
     const std::string sim = platform::resolvePath(gameLocation, "UserData/Characters/User00001.iff");
     for (auto _ : state) {
