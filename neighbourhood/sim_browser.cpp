@@ -5,6 +5,7 @@
 
 #include "core/bitmap_export.h"
 #include "platform/files.h"
+#include "wardrobe/previews.h"
 
 namespace drapeline::neighbourhood {
 
@@ -17,11 +18,6 @@ constexpr std::size_t FirstStringAt = 5;
 // ending the program over a thumbnail.
 std::string upToNul(std::string_view text) {
     return std::string(text.substr(0, std::min(text.find('\0'), text.size())));
-}
-
-void removeIgnoringCase(const std::string& folder, const char* name) {
-    for (const auto& found : platform::listFolder(folder, name, platform::Listing::FilesOnly))
-        platform::removeFile(platform::joinPath(folder, found));
 }
 
 }  // namespace
@@ -49,10 +45,7 @@ std::string objectLabel(const IffFile& iff) {
 }
 
 platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::StockPicture fallback) {
-    const std::string path = platform::resolvePath(services_.programFolder, fileName);
-    if (auto picture = services_.pictures.load(path))
-        return platform::ShownPicture::loaded(std::move(picture), path);
-    return platform::ShownPicture::stockPicture(fallback);
+    return wardrobe::loadSimImage(services_.pictures, services_.programFolder, fileName, fallback);
 }
 
 const IffChunk* webImageChunk(const IffFile& iff) {
@@ -93,12 +86,11 @@ SimPreview SimBrowser::preview(const std::string& path, const std::string& userD
         return p;
     }
     p.readable = true;
-    for (const char* name : {"web_image.bmp", "faces.bmp", "relimages.bmp"})
-        removeIgnoringCase(services_.programFolder, name);
+    wardrobe::removeSimImages(services_.programFolder);
     modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
-    p.webImage = loadExported("web_image.bmp", platform::StockPicture::NotFound);
-    p.faces = loadExported("faces.bmp", platform::StockPicture::NotFound);
-    p.relImages = loadExported("relimages.bmp", platform::StockPicture::NotFound);
+    p.webImage = loadExported(wardrobe::WebImageFile, platform::StockPicture::NotFound);
+    p.faces = loadExported(wardrobe::FacesFile, platform::StockPicture::NotFound);
+    p.relImages = loadExported(wardrobe::RelImagesFile, platform::StockPicture::NotFound);
     p.name = fileName;
     if (const std::string label = objectLabel(iff_); !label.empty()) p.name = label;
     return p;

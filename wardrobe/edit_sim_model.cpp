@@ -11,9 +11,6 @@ namespace drapeline::wardrobe {
 namespace {
 
 constexpr char Module[] = "frmEditSim";
-constexpr char WebImageFile[] = "web_image.BMP";
-constexpr char FacesFile[] = "faces.BMP";
-constexpr char RelImagesFile[] = "relimages.BMP";
 
 // The order in which the previews are looked up when the window opens.
 constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind::Swimsuit,
@@ -35,11 +32,7 @@ void EditSimModel::reset() {
     handPreviews = {};
     problem_.clear();
     lastBackup_.clear();
-    // A sim without one of these pictures must not show the previous sim's.
-    const std::string& folder = services_.programFolder;
-    for (const char* name : {WebImageFile, FacesFile, RelImagesFile})
-        for (const auto& found : platform::listFolder(folder, name, platform::Listing::FilesOnly))
-            platform::removeFile(platform::joinPath(folder, found));
+    removeSimImages(services_.programFolder);
 }
 
 bool EditSimModel::Form_Load() {
@@ -73,10 +66,7 @@ void EditSimModel::loadPictures() {
     setErrLocation(3000);
     const auto& loader = services_.pictures;
     const auto simImage = [&](const char* name, platform::StockPicture stock) {
-        std::string path = platform::resolvePath(services_.programFolder, name);
-        if (auto picture = loader.load(path))
-            return platform::ShownPicture::loaded(std::move(picture), std::move(path));
-        return platform::ShownPicture::stockPicture(stock);
+        return loadSimImage(loader, services_.programFolder, name, stock);
     };
     webImage = simImage(WebImageFile, platform::StockPicture::WebNotFound);
     faces = simImage(FacesFile, platform::StockPicture::WebNotFound);

@@ -26,4 +26,19 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader,
     return platform::ShownPicture::stockPicture(fallback);
 }
 
+void removeSimImages(const std::string& programFolder) {
+    for (const char* name : {WebImageFile, FacesFile, RelImagesFile})
+        for (const auto& found : platform::listFolder(programFolder, name, platform::Listing::FilesOnly))
+            platform::removeFile(platform::joinPath(programFolder, found));
+}
+
+platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
+                                    const std::string& programFolder, const char* fileName,
+                                    platform::StockPicture fallback) {
+    std::string path = platform::resolvePath(programFolder, fileName);
+    if (auto picture = loader.load(path))
+        return platform::ShownPicture::loaded(std::move(picture), std::move(path));
+    return platform::ShownPicture::stockPicture(fallback);
+}
+
 }  // namespace drapeline::wardrobe

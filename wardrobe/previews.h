@@ -23,4 +23,18 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader,
 std::string textureBitmapPath(const std::string& gameLocation, const std::string& folder,
                               const std::string& texture);
 
+// The sim's own pictures as the bitmap export leaves them in the program folder.
+inline constexpr char WebImageFile[] = "web_image.BMP";
+inline constexpr char FacesFile[] = "faces.BMP";
+inline constexpr char RelImagesFile[] = "relimages.BMP";
+
+// Deletes the three picture files (any letter case) before another sim's are exported,
+// so that a sim without one of them never shows the previous sim's.
+void removeSimImages(const std::string& programFolder);
+
+// One exported picture file of the program folder (any letter case), or `fallback`.
+platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
+                                    const std::string& programFolder, const char* fileName,
+                                    platform::StockPicture fallback);
+
 }  // namespace drapeline::wardrobe
