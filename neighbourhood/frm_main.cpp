@@ -270,11 +270,8 @@ void frmMain::Timer1_Timer() {
 void frmMain::picThumbs_MouseDown(int x, int y) {
     guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.SelectedCell, palette().color(QPalette::Button));
-        model_.SelectedCell = thumbgrid::hitCell(x, y);
-        const auto index =
-            thumbgrid::fileIndex(model_.CurrentPage, model_.SelectedCell, model_.SimFiles().size());
-        if (index) {
-            msDisplaySim(model_.simPath(model_.SimFiles()[*index]));
+        if (const auto path = model_.picThumbs_MouseDown(x, y)) {
+            msDisplaySim(*path);
         } else {
             txtSimName->clear();
             picSim->clear();
@@ -290,35 +287,22 @@ void frmMain::picThumbs_MouseMove(int x, int y) {
 }
 
 void frmMain::cmdNext_Click() {
-    if (thumbgrid::lastPage(model_.SimFiles().size()) > model_.CurrentPage) {
-        ++model_.CurrentPage;
-        msLoadSimImages();
-    }
+    if (model_.cmdNext_Click()) msLoadSimImages();
 }
 
 void frmMain::cmdPrevious_Click() {
-    if (model_.CurrentPage > 0) {
-        --model_.CurrentPage;
-        msLoadSimImages();
-    }
+    if (model_.cmdPrevious_Click()) msLoadSimImages();
 }
 
 void frmMain::cmdSelect_Click() {
     focusAway();
-    if (model_.selectedLine().empty() || txtSimName->text().isEmpty()) return;
-    const auto index =
-        thumbgrid::fileIndex(model_.CurrentPage, model_.SelectedCell, model_.SimFiles().size());
-    if (!index) return;
-    const std::string fileName = model_.SimFiles()[*index];
-    const std::string path = model_.simPath(fileName);
-    IffFile iff;
-    if (!modIFFsupport::gfstrReadIFFChecked(iff, path).empty()) return;
-    services_.settings.setValue(keys::LastNeighborhoodSelected, model_.selectedLine());
+    auto sim = model_.cmdSelect_Click(!txtSimName->text().isEmpty());
+    if (!sim) return;
     wardrobe::frmEditSim editor(services_, gameLocation_, [this] { return smenuBackup->isChecked(); },
                                 this);
-    editor.model().LoadUserFile = path;
+    editor.model().LoadUserFile = sim->path;
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load()) editor.exec();
+    if (editor.Form_Load(std::move(sim->iff))) editor.exec();
     Form_Activate();
 }
 

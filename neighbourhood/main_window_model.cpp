@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/thumb_grid.h"
 #include "core/errors.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
@@ -63,6 +64,36 @@ void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
     simFiles_ = guarded("frmMain", "msGetFileNames", Stages::None,
                         [&] { return msGetFileNames(gameLocation_, selectedUserDataDir_); });
     if (onNeighbourhoodChosen) onNeighbourhoodChosen();
+}
+
+std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
+    SelectedCell = app::thumbgrid::hitCell(x, y);
+    const auto index = app::thumbgrid::fileIndex(CurrentPage, SelectedCell, simFiles_.size());
+    if (!index) return std::nullopt;
+    return simPath(simFiles_[*index]);
+}
+
+bool MainWindowModel::cmdNext_Click() {
+    if (app::thumbgrid::lastPage(simFiles_.size()) <= CurrentPage) return false;
+    ++CurrentPage;
+    return true;
+}
+
+bool MainWindowModel::cmdPrevious_Click() {
+    if (CurrentPage <= 0) return false;
+    --CurrentPage;
+    return true;
+}
+
+std::optional<MainWindowModel::SimToEdit> MainWindowModel::cmdSelect_Click(bool previewShowsAName) {
+    if (selectedLine_.empty() || !previewShowsAName) return std::nullopt;
+    const auto index = app::thumbgrid::fileIndex(CurrentPage, SelectedCell, simFiles_.size());
+    if (!index) return std::nullopt;
+    SimToEdit sim{simPath(simFiles_[*index]), {}};
+    // An unreadable file is already explained in the preview.
+    if (!modIFFsupport::gfstrReadIFFChecked(sim.iff, sim.path).empty()) return std::nullopt;
+    services_.settings.setValue(keys::LastNeighborhoodSelected, selectedLine_);
+    return sim;
 }
 
 std::string MainWindowModel::simPath(const std::string& fileName) const {

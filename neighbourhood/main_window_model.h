@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <string>
 #include <vector>
 
+#include "core/iff_file.h"
 #include "platform/services.h"
 
 namespace drapeline::neighbourhood {
@@ -51,6 +53,22 @@ public:
     const std::vector<std::string>& SimFiles() const { return simFiles_; }
     // Full path of a listed character file.
     std::string simPath(const std::string& fileName) const;
+
+    // A press on the thumbnail grid at (x, y): selects the cell under it and gives the
+    // path of its sim, or nothing for an empty cell.
+    std::optional<std::string> picThumbs_MouseDown(int x, int y);
+    // Paging: false (nothing changes) at either end.
+    bool cmdNext_Click();
+    bool cmdPrevious_Click();
+
+    // "Edit This Sim": the selected sim, read, when a neighbourhood line is selected, the
+    // preview shows a name and the cell holds a readable file; the neighbourhood line is
+    // then stored as the last one used. Nothing otherwise.
+    struct SimToEdit {
+        std::string path;
+        IffFile iff;
+    };
+    std::optional<SimToEdit> cmdSelect_Click(bool previewShowsAName);
 
     std::int32_t CurrentPage = 0;
     std::int32_t SelectedCell = 0;

@@ -312,10 +312,11 @@ void frmEditSim::buildHandsPage() {
     tabSkins->addTab(page, QStringLiteral("Hands"));
 }
 
-bool frmEditSim::Form_Load() {
+bool frmEditSim::Form_Load(std::optional<IffFile> alreadyRead) {
     tabSkins->setCurrentIndex(0);
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
-    if (!model_.Form_Load()) return false;
+    const bool shown = alreadyRead ? model_.openRead(std::move(*alreadyRead)) : model_.Form_Load();
+    if (!shown) return false;
     showModel();
     return true;
 }

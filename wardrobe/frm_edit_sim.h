@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 #include "wardrobe/edit_sim_model.h"
 
@@ -33,7 +34,8 @@ public:
 
     // Opens LoadUserFile (set on the model first) and shows it. False when the wardrobe
     // can not be shown (the user has been told why); the window is then not to be shown.
-    bool Form_Load();
+    // A caller that has read the file already hands it over, so that it is read once.
+    bool Form_Load(std::optional<IffFile> alreadyRead = std::nullopt);
 
     // Writes every field and picture from the model into the controls.
     void showModel();

@@ -5,6 +5,7 @@
 #include "neighbourhood/set_path_model.h"
 #include "platform/files.h"
 #include "tests/support/doubles.h"
+#include "tests/support/iff_builder.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;
@@ -262,4 +263,31 @@ TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
     EXPECT_EQ(gameLocation, game.path());
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
+}
+
+TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine) {
+    makeGame();
+    game.write("UserData2/Characters/User00002.iff", testkit::characterFile().build());
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    model.Form_Load();
+    model.Form_Activate();
+    EXPECT_FALSE(model.cmdSelect_Click(true));   // no neighbourhood chosen
+
+    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
+    EXPECT_FALSE(model.picThumbs_MouseDown(68 * 2, 0));   // an empty cell
+    EXPECT_FALSE(model.cmdSelect_Click(true));
+    ASSERT_TRUE(model.picThumbs_MouseDown(0, 0));
+    EXPECT_FALSE(model.cmdSelect_Click(true));   // User00001.iff does not read
+    EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "");
+
+    ASSERT_EQ(model.picThumbs_MouseDown(68, 0), model.simPath("User00002.iff"));
+    EXPECT_FALSE(model.cmdSelect_Click(false));   // the preview shows no name
+    const auto sim = model.cmdSelect_Click(true);
+    ASSERT_TRUE(sim);
+    EXPECT_EQ(sim->path, model.simPath("User00002.iff"));
+    EXPECT_FALSE(sim->iff.Chunks.empty());
+    EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "Neighborhood 02   (UserData2)");
+
+    EXPECT_FALSE(model.cmdNext_Click());
+    EXPECT_FALSE(model.cmdPrevious_Click());
 }
