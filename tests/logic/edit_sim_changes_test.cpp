@@ -15,27 +15,12 @@ using platform::StockPicture;
 
 namespace {
 
-class EditSimChanges : public ::testing::Test {
+class EditSimChanges : public EditSimTest {
 protected:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation = game.path();
-    EditSimModel model{machine.services, gameLocation};
-    testkit::TrapRecorder trap;
-
-    std::string installSkin(const std::string& relative, int width = 4) {
-        return game.write(relative, testkit::solidBitmap(width, 4, {9, 9, 9}));
-    }
     void open(const std::vector<std::string>& texts) {
         model.LoadUserFile = game.write("UserData2/Characters/User00001.iff", simFile(texts));
         ASSERT_TRUE(model.Form_Load());
         machine.pictures.loaded.clear();
-    }
-    // The folder and file name of a shown picture, or its stock picture.
-    static std::string shown(const platform::ShownPicture& p) {
-        if (!p.picture) return "stock " + std::to_string(static_cast<int>(p.stock));
-        return platform::fileNameOf(platform::folderOf(p.path)) + "/" + platform::fileNameOf(p.path);
     }
     const platform::ShownPicture& preview(OutfitKind k) const {
         return model.outfitPreviews[static_cast<std::size_t>(k)];
@@ -50,7 +35,6 @@ protected:
     }
 };
 
-std::string stock(StockPicture s) { return "stock " + std::to_string(static_cast<int>(s)); }
 
 }  // namespace
 

@@ -21,33 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class EditSim : public ::testing::Test {
+class EditSim : public EditSimTest {
 protected:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation = game.path();
-    EditSimModel model{machine.services, gameLocation};
-    testkit::TrapRecorder trap;
-
     std::string writeSim(const std::string& name, const ByteText& bytes) {
         return game.write("UserData2/Characters/" + name, bytes);
-    }
-    void installSkin(const std::string& relative) {
-        game.write(relative, testkit::solidBitmap(4, 4, {9, 9, 9}));
     }
     bool open(const std::string& path) {
         model.LoadUserFile = path;
         return model.Form_Load();
     }
-    static std::string shown(const platform::ShownPicture& p) {
-        return p.picture ? platform::fileNameOf(platform::folderOf(p.path)) + "/" +
-                               platform::fileNameOf(p.path)
-                         : "stock " + std::to_string(static_cast<int>(p.stock));
-    }
 };
-
-std::string stock(StockPicture s) { return "stock " + std::to_string(static_cast<int>(s)); }
 
 }  // namespace
 

@@ -8,7 +8,11 @@
 
 #include "core/iff_file.h"
 #include "core/string_set.h"
+#include "platform/files.h"
+#include "tests/support/doubles.h"
 #include "tests/support/iff_builder.h"
+#include "tests/support/temp_folder.h"
+#include "wardrobe/edit_sim_model.h"
 
 namespace drapeline::wardrobe_fixtures {
 
@@ -39,5 +43,30 @@ inline StringSet bodySet(const IffFile& iff) {
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
     return chunk ? strings::decode(chunk->Data) : StringSet{};
 }
+
+// An edit window's model over a game folder and a program folder of its own, with the
+// doubles and the error trap recorded.
+class EditSimTest : public ::testing::Test {
+protected:
+    testkit::TempFolder programFolder;
+    testkit::TempFolder game;
+    testkit::FakeMachine machine{programFolder.path()};
+    std::string gameLocation = game.path();
+    wardrobe::EditSimModel model{machine.services, gameLocation};
+    testkit::TrapRecorder trap;
+
+    // A small bitmap at a path below the game folder.
+    std::string installSkin(const std::string& relative, int width = 4) {
+        return game.write(relative, testkit::solidBitmap(width, 4, {9, 9, 9}));
+    }
+    // The folder and file name of a shown picture, or its stock picture.
+    static std::string shown(const platform::ShownPicture& p) {
+        if (!p.picture) return stock(p.stock);
+        return platform::fileNameOf(platform::folderOf(p.path)) + "/" + platform::fileNameOf(p.path);
+    }
+    static std::string stock(platform::StockPicture s) {
+        return "stock " + std::to_string(static_cast<int>(s));
+    }
+};
 
 }  // namespace drapeline::wardrobe_fixtures
