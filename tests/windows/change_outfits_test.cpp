@@ -37,11 +37,7 @@ private:
     std::string simPath;
 
     std::unique_ptr<wardrobe::frmEditSim> open() {
-        auto editor = std::make_unique<wardrobe::frmEditSim>(machine->services, gameLocation,
-                                                             [] { return false; }, nullptr);
-        editor->model().LoadUserFile = simPath;
-        if (!editor->Form_Load()) qFatal("the demo sim does not open");
-        return editor;
+        return testkit::openEditor(*machine, gameLocation, simPath);
     }
 
 private slots:

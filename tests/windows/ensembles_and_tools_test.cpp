@@ -35,11 +35,7 @@ private:
     std::string gameLocation;
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
-        auto editor = std::make_unique<wardrobe::frmEditSim>(machine->services, gameLocation,
-                                                             [] { return false; }, nullptr);
-        editor->model().LoadUserFile = platform::resolvePath(gameLocation, relative);
-        if (!editor->Form_Load()) qFatal("the demo sim does not open");
-        return editor;
+        return testkit::openEditor(*machine, gameLocation, platform::resolvePath(gameLocation, relative));
     }
 
 private slots:

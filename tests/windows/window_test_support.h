@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
+#include "wardrobe/frm_edit_sim.h"
 
 namespace drapeline::testkit {
 
@@ -43,6 +45,17 @@ void whenShown(std::function<void(W*)> action, int tries = 200) {
         else if (tries > 0) whenShown<W>(action, tries - 1);
         else qFatal("the window is not shown");
     });
+}
+
+// The edit window opened on a character file, as "Edit This Sim" opens it (no backups).
+inline std::unique_ptr<wardrobe::frmEditSim> openEditor(QtMachine& machine,
+                                                        const std::string& gameLocation,
+                                                        const std::string& path) {
+    auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, gameLocation,
+                                                         [] { return false; }, nullptr);
+    editor->model().LoadUserFile = path;
+    if (!editor->Form_Load()) qFatal("the sim does not open");
+    return editor;
 }
 
 }  // namespace drapeline::testkit
