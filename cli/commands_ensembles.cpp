@@ -25,7 +25,7 @@ int ensembleSave(const Arguments& args, std::ostream& out, std::ostream&) {
     refuseUnshowable(iff, path);
     const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
     platform::replaceFileAtomically(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
-    out << JsonWriter().beginObject().key("saved").value(target).endObject().str() << "\n";
+    out << JsonWriter().beginObject().key("saved").path(target).endObject().str() << "\n";
     return 0;
 }
 

@@ -5,12 +5,10 @@
 // so two writers never share one, and it is removed whenever we give up.
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
 
+#include "core/file_io.h"
 #include "platform/files.h"
 
 #ifdef _WIN32
@@ -31,30 +29,15 @@ namespace drapeline::platform {
 
 namespace {
 
-// Short enough that a long target name cannot push the temporary name past the file
-// system's limit; the target's own name is only a hint for whoever finds a leftover.
-constexpr std::size_t kHintLength = 32;
 constexpr int kAttempts = 64;
 
-std::string uniqueSuffix() {
-    static std::atomic<unsigned long long> counter{0};
-    static const unsigned long long salt = [] {
-        std::random_device seed;
-        return (static_cast<unsigned long long>(seed()) << 32) ^ seed() ^
-               static_cast<unsigned long long>(
-                   std::chrono::steady_clock::now().time_since_epoch().count());
-    }();
+std::string temporaryName(const std::string& targetName) {
 #ifdef _WIN32
     const unsigned long long process = GetCurrentProcessId();
 #else
     const unsigned long long process = static_cast<unsigned long long>(getpid());
 #endif
-    return std::to_string(process) + "-" + std::to_string(salt % 1000000007ULL) + "-" +
-           std::to_string(counter++);
-}
-
-std::string temporaryName(const std::string& targetName) {
-    return "." + targetName.substr(0, kHintLength) + ".drapeline-" + uniqueSuffix() + ".tmp";
+    return temporaryNameFor(targetName, std::to_string(process));
 }
 
 #ifdef _WIN32
@@ -100,11 +83,11 @@ private:
 RuntimeError systemError(int error) {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return RuntimeError(err::PathNotFound);
+    case ENOTDIR: return systemFailure(err::PathNotFound, error);
     case EACCES:
     case EPERM:
-    case EROFS: return RuntimeError(err::PermissionDenied);
-    default: return RuntimeError(err::PathFileAccess);
+    case EROFS: return systemFailure(err::PermissionDenied, error);
+    default: return systemFailure(err::PathFileAccess, error);
     }
 }
 
@@ -174,7 +157,14 @@ private:
 
 }  // namespace
 
-void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
+namespace {
+
+enum class Existing { Replace, Keep };
+
+// Writes through a temporary file; false only when `existing` is Keep and the target
+// exists (it is then left alone).
+bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing) {
+    const bool replace = existing == Existing::Replace;
     const fs::path targetPath(target);
     if (!targetPath.has_filename()) throw RuntimeError(err::PathFileAccess);
     const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
@@ -182,6 +172,10 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     TemporaryFile temp;
 
 #ifdef _WIN32
+    // A rename would replace a read-only file regardless of its attribute.
+    const DWORD attributes = GetFileAttributesW(targetPath.wstring().c_str());
+    if (replace && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw RuntimeError(err::PathFileAccess).withSystemReason("the file is read-only");
     Handle file(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < kAttempts && !file.valid(); ++attempt) {
         const fs::path candidate = folder / temporaryName(hint);
@@ -210,10 +204,20 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     if (!FlushFileBuffers(file.get())) throw systemError(GetLastError());
     if (!file.close()) throw systemError(GetLastError());
     if (!MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw systemError(GetLastError());
+                     (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return false;
+        throw systemError(error);
+    }
     temp.release();
 #else
+    // A rename needs only the folder's permission; the file's own is honoured here, so a
+    // file the user made read-only is refused instead of replaced.
+    struct stat old {};
+    const bool replacing =
+        replace && ::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacing && ::faccessat(AT_FDCWD, targetPath.c_str(), W_OK, AT_EACCESS) != 0)
+        throw systemFailure(err::PathFileAccess, errno);
     Descriptor file(-1);
     for (int attempt = 0; attempt < kAttempts && file.get() < 0; ++attempt) {
         const fs::path candidate = folder / temporaryName(hint);
@@ -228,17 +232,33 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     if (file.get() < 0) throw RuntimeError(err::PathFileAccess);
 
     // The replacement keeps the target's permissions; a new file gets the umask's.
-    struct stat old {};
-    if (::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(file.get(), old.st_mode & 07777);
+    if (replacing) ::fchmod(file.get(), old.st_mode & 07777);
 
     writeAll(file.get(), bytes);
     if (::fsync(file.get()) != 0) throw systemError(errno);
     if (!file.close()) throw systemError(errno);
-    if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
-    temp.release();
+    if (replace) {
+        if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
+        temp.release();
+    } else if (::link(temp.path().c_str(), targetPath.c_str()) != 0) {
+        // A link never replaces: whoever came first keeps the name. The temporary file
+        // goes when `temp` does.
+        if (errno == EEXIST) return false;
+        throw systemError(errno);
+    }
     syncFolder(folder);
 #endif
+    return true;
+}
+
+}  // namespace
+
+void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
+    writeThroughTemporary(target, bytes, Existing::Replace);
+}
+
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes) {
+    return writeThroughTemporary(target, bytes, Existing::Keep);
 }
 
 }  // namespace drapeline::platform

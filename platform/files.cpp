@@ -4,6 +4,8 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <chrono>
+#include <regex>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -146,6 +148,24 @@ bool createFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);
     return fs::is_directory(path, ec);
+}
+
+void removeStaleCharacterTemporaries(const std::string& folder) {
+    using namespace std::chrono_literals;
+    static const std::regex ours(R"(\.user[0-9]{5}\.iff\.drapeline-[0-9a-z]+-[0-9]+-[0-9]+\.tmp)",
+                                 std::regex::icase | std::regex::optimize);
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const auto name = nameOf(*it);
+        if (!name || name->empty() || (*name)[0] != '.' || !std::regex_match(*name, ours)) continue;
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
+        const auto written = it->last_write_time(entryError);
+        if (entryError || now - written < 1min) continue;
+        fs::remove(it->path(), entryError);
+    }
 }
 
 ByteText readFile(const std::string& path) { return readWholeFile(path); }

@@ -58,7 +58,8 @@ bool createFolder(const std::string& path);
 // The whole file in one read. Throws RuntimeError 53 (missing), 70 (permission denied)
 // or 75 (any other failure).
 ByteText readFile(const std::string& path);
-// Creates or truncates `path` and writes `bytes`. Throws RuntimeError 75/70/76.
+// Writes `bytes` beside `path` and renames it into place (a link there is replaced, not
+// followed). Throws RuntimeError 75/70/76.
 void writeFile(const std::string& path, const ByteText& bytes);
 // Copies a file whole, replacing `to`. Throws RuntimeError.
 void copyFile(const std::string& from, const std::string& to);
@@ -66,7 +67,18 @@ void copyFile(const std::string& from, const std::string& to);
 // Durable atomic replace: writes a temporary file in the target's folder, flushes it to
 // disk, renames it over the target and flushes the folder. At every moment `target` is
 // the complete old or the complete new content. Throws RuntimeError on failure, leaving
-// the target untouched.
+// the target untouched. A plain file we may not write (read-only) is refused with error 75
+// and left as it is: the rename alone would bypass its permission. Every replacement of a
+// character file (saves, repairs, restores) goes through here.
 void replaceFileAtomically(const std::string& target, const ByteText& bytes);
+
+// The same durable write for a file that must not replace anything: false (nothing
+// written) when `target` already exists. No moment shows a partly written `target`.
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);
+
+// Removes leftovers of our own interrupted character file saves from `folder`: hidden
+// ".UserNNNNN.iff.drapeline-....tmp" files by their exact name pattern, once older than
+// a minute (a younger one may belong to a save still running).
+void removeStaleCharacterTemporaries(const std::string& folder);
 
 }  // namespace drapeline::platform

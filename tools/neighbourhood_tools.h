@@ -32,6 +32,7 @@ struct BatchReport {
     std::vector<std::string> rewritten;  // written back (in a dry run: would be)
     std::vector<std::string> changed;    // of those, the ones whose wardrobe the rules change
     std::vector<Skipped> skipped;        // could not be processed; not written
+    int unwritten = 0;                   // of those, the ones whose write failed
 };
 
 // Every adult with more than 30 wardrobe entries is rewritten (as the menu item always

@@ -58,7 +58,8 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             if (verdict.changed) report.changed.push_back(name);
         } catch (const RuntimeError& e) {
             // The replacement is atomic: a failed write leaves the character file as it was.
-            report.skipped.push_back({name, "it could not be written (" + e.text() + ")"});
+            report.skipped.push_back({name, "it could not be written (" + e.textWithReason() + ")"});
+            ++report.unwritten;
         } catch (const std::exception& e) {
             report.skipped.push_back({name, std::string("it could not be processed (") + e.what() + ")"});
         }
