@@ -24,7 +24,7 @@ int ensembleSave(const Arguments& args, std::ostream& out, std::ostream&) {
     const IffFile iff = readChecked(path);
     refuseUnshowable(iff, path);
     const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
-    platform::replaceFileAtomically(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
+    replaceOrFail(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
     out << JsonWriter().beginObject().key("saved").path(target).endObject().str() << "\n";
     return 0;
 }

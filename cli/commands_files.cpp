@@ -11,7 +11,6 @@
 #include "core/bitmap_export.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
-#include "platform/files.h"
 
 namespace drapeline::cli {
 
@@ -48,12 +47,7 @@ int rewrite(const Arguments& args, std::ostream& out, std::ostream&) {
         return 1;
     }
     // As a save: the new file appears whole or not at all, never half written.
-    const std::string& target = args.positional()[1];
-    try {
-        platform::replaceFileAtomically(target, iff::serialise(iff));
-    } catch (const RuntimeError& e) {
-        throw Failure(target + ": " + e.textWithReason());
-    }
+    replaceOrFail(args.positional()[1], iff::serialise(iff));
     return 0;
 }
 

@@ -14,6 +14,14 @@ IffFile readChecked(const std::string& path) {
     return iff;
 }
 
+void replaceOrFail(const std::string& target, const ByteText& bytes) {
+    try {
+        platform::replaceFileAtomically(target, bytes);
+    } catch (const RuntimeError& e) {
+        throw Failure(target + ": " + e.textWithReason());
+    }
+}
+
 void refuseUnshowable(const IffFile& iff, const std::string& path) {
     if (auto problem = wardrobe::wardrobeProblem(iff))
         throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), *problem));

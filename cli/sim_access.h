@@ -12,6 +12,10 @@
 
 namespace drapeline::cli {
 
+// Replaces `target` as a save does (whole or not at all); a failure names the file and
+// gives the system's reason.
+void replaceOrFail(const std::string& target, const ByteText& bytes);
+
 // The checked read; the path and its error text are the failure.
 IffFile readChecked(const std::string& path);
 
