@@ -244,7 +244,13 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         // A link never replaces: whoever came first keeps the name. The temporary file
         // goes when `temp` does.
         if (errno == EEXIST) return false;
-        throw systemError(errno);
+        // File systems without hard links (FAT, some network shares): a look, then a
+        // rename; only a writer racing us for the same new name could slip in between.
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) throw systemError(errno);
+        struct stat taken {};
+        if (::lstat(targetPath.c_str(), &taken) == 0) return false;
+        if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
+        temp.release();
     }
     syncFolder(folder);
 #endif
