@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -113,12 +112,11 @@ TEST(CliHostileInput, ARepairThatCanNotWriteExitsOneWithTheSystemsReason) {
     folder.write("UserData/Characters/User00002.iff", "unreadable");
     // A file size limit stands in for a full disk; the signal it raises is ignored, so the
     // writes fail instead.
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    const auto r = runProcess("/usr/bin/prlimit",
-                              {"--fsize=1024", "--", DRAPELINE_CLI_PATH, "fix-fit", "--game",
-                               folder.path(), "--neighbourhood", "UserData", "--program-folder",
-                               folder / "program"});
-    std::signal(SIGXFSZ, previous);
+    testkit::ProcessResult r;
+    testkit::withFileSizeLimit(1024, [&] {
+        r = cli({"fix-fit", "--game", folder.path(), "--neighbourhood", "UserData",
+                 "--program-folder", folder / "program"});
+    });
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     EXPECT_NE(r.out.find("{\"file\":\"User00001.iff\",\"reason\":\"it could not be written (Error 75 - "
                          "Path/File access error (File too large))\"}"),

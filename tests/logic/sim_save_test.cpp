@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "core/file_io.h"
@@ -118,15 +116,9 @@ TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverR
     const platform::LocalTime at{2002, 3, 30, 14, 5, 7};
     // A file size limit makes the write fail part way, as a full disk or a kill would.
     folder.write("game/UserData/Characters/User1.iff", ByteText(64 * 1024, 'b'));
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(makeUserBackup(program, character, "Bella", at), RuntimeError);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    testkit::withFileSizeLimit(4096, [&] {
+        EXPECT_THROW(makeUserBackup(program, character, "Bella", at), RuntimeError);
+    });
     EXPECT_TRUE(platform::listFolder(folder / "program/Backup", "*", platform::Listing::FilesAndFolders).empty());
     // Hidden names are not listed; nothing at all may be left.
     EXPECT_TRUE(fs::is_empty(folder / "program/Backup"));

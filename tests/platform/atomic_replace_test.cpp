@@ -8,12 +8,11 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 #include "platform/files.h"
+#include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
 
@@ -115,15 +114,9 @@ TEST(ReplaceFileAtomically, WriteFailingMidwayKeepsTheOldFile) {
     TempFolder root;
     const std::string target = root.write("User00001.iff", "old");
     // A file size limit makes the write itself fail part way, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(replaceFileAtomically(target, std::string(64 * 1024, 'n')), RuntimeError);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    testkit::withFileSizeLimit(4096, [&] {
+        EXPECT_THROW(replaceFileAtomically(target, std::string(64 * 1024, 'n')), RuntimeError);
+    });
 
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});

@@ -10,7 +10,9 @@
 #include <optional>
 #include <thread>
 
+#include <csignal>
 #include <signal.h>
+#include <sys/resource.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -113,6 +115,24 @@ void giveToUnprivilegedUser(const std::string& path) {
     for (auto it = std::filesystem::recursive_directory_iterator(path, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
         ::lchown(it->path().c_str(), Nobody, Nobody);
+}
+
+void withFileSizeLimit(unsigned long bytes, const std::function<void()>& body) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    try {
+        body();
+    } catch (...) {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        throw;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
 }
 
 std::optional<std::string> whyNotUnprivileged(const std::string& program) {

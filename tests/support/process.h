@@ -1,6 +1,7 @@
 #pragma once
 // Runs a program as a child process and captures what it prints (POSIX).
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ std::vector<std::string> unprivileged(const std::string& program);
 // Hands `path` and everything below it to the unprivileged user when we are the superuser,
 // so that a test's files belong to the user the child runs as.
 void giveToUnprivilegedUser(const std::string& path);
+
+// Runs `body` with files limited to `bytes` (for this process and the children it starts)
+// and the limit's signal ignored, so that writes past it fail as on a full disk.
+void withFileSizeLimit(unsigned long bytes, const std::function<void()>& body);
 
 // Why `program` can not be run unprivileged while we are the superuser (no setpriv, or
 // the program out of the unprivileged user's reach); nothing when it can, or when we are
