@@ -317,14 +317,16 @@ void frmMain::smenuSetPath_Click() {
 
 void frmMain::runRepair(const char* procedure, const char* question,
                         tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                     const std::string&, bool)) {
+                                                     const std::string&, const tools::RepairOptions&)) {
     guarded("frmMain", procedure, Stages::None, [&] {
         if (!services_.dialogs.confirm(question) || model_.SimFiles().empty()) return;
+        tools::RepairOptions options;
+        if (smenuBackup->isChecked()) options.backupClock = &services_.clock;
         tools::BatchReport report;
         {
             app::BusyPointer busy;
             report = repair(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
-                            model_.SimFiles(), services_.programFolder, false);
+                            model_.SimFiles(), services_.programFolder, options);
         }
         services_.dialogs.inform(tools::completionMessage(report), "Success");
     });

@@ -75,7 +75,7 @@ private:
     void focusAway();
     void runRepair(const char* procedure, const char* question,
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                const std::string&, bool));
+                                                const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;

@@ -16,6 +16,7 @@
 namespace drapeline::tools::detail {
 
 struct OpenedSim {
+    ByteText bytes;   // the file as read, so that an unchanged rewrite can be left out
     IffFile iff;
     StringSet bodyStrings;
 };
@@ -40,7 +41,7 @@ struct Verdict {
 using Rule = std::function<Verdict(std::vector<StringEntry>& entries)>;
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
-                     const std::string& programFolder, bool dryRun, const Rule& rule);
+                     const std::string& programFolder, const RepairOptions& options, const Rule& rule);
 
 // The skipped files below a first line, one a line.
 std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);

@@ -68,5 +68,10 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
 void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace = {});
+// The same with the new file's bytes already made (a batch run compares them with the
+// file's; a restore takes them from a backup).
+void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
+                          const std::string& programFolder,
+                          const std::function<void()>& beforeReplace = {});
 
 }  // namespace drapeline::wardrobe
