@@ -23,6 +23,7 @@
 #include "neighbourhood/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
+#include "tools/frm_restore.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
@@ -156,6 +157,8 @@ void frmMain::buildControls() {
 void frmMain::buildMenus() {
     QMenu* menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
+    smenuRestore = named(menuFile->addAction(QStringLiteral("&Restore Backup ...")), "smenuRestore");
+    connect(smenuRestore, &QAction::triggered, this, &frmMain::smenuRestore_Click);
     smenuExit = named(menuFile->addAction(QStringLiteral("E&xit")), "smenuExit");
     connect(smenuExit, &QAction::triggered, this, &QWidget::close);
 
@@ -348,6 +351,14 @@ void frmMain::smenuExport_Click() {
                                    model_.SimFiles(), services_.programFolder);
         services_.dialogs.inform(tools::exportMessage(report), "Export Complete");
     });
+}
+
+void frmMain::smenuRestore_Click() {
+    focusAway();
+    tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
+    // A restored sim may look different: its thumbnail and preview are drawn again.
+    if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+    Form_Activate();
 }
 
 void frmMain::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }

@@ -62,6 +62,8 @@ public:
     void smenuFix_Click();
     void smenuPinkHands_Click();
     void smenuExport_Click();
+    // File menu: the restore window, for the selected sim's backups first.
+    void smenuRestore_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,6 +106,7 @@ private:
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
     QPushButton* cmdFocus;
+    QAction* smenuRestore;
     QAction* smenuExit;
     QAction* smenuBackup;
     QAction* smenuSetPath;

@@ -31,11 +31,7 @@ std::string missingEntry(std::size_t entryCount, std::size_t number, std::string
            std::string(what) + " entry " + std::to_string(number) + " is missing";
 }
 
-namespace {
-
-// The name a save would give the sim's backup; a file whose labels can not be read still
-// gets a backup, named without it.
-std::string simNameOf(const IffFile& iff) {
+std::string backupSimName(const IffFile& iff) {
     try {
         const wardrobe::SimIdentity id = wardrobe::readIdentity(iff);
         return wardrobe::displayName(id.catalogueName, id.objectLabel);
@@ -43,8 +39,6 @@ std::string simNameOf(const IffFile& iff) {
         return {};
     }
 }
-
-}  // namespace
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const Rule& rule) {
@@ -75,7 +69,7 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                     if (!options.backupClock) return;
                     doing = "backed up";
                     report.backups.push_back(wardrobe::makeUserBackup(
-                        programFolder, path, simNameOf(sim.iff), options.backupClock->now()));
+                        programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
                     doing = "written";
                 });
             }

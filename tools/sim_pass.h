@@ -25,6 +25,10 @@ struct OpenedSim {
 std::optional<std::string> openSim(const std::string& characterFolder, const std::string& name,
                                    OpenedSim& sim);
 
+// The display name a save gives the sim's backup; a file whose labels can not be read
+// still gets a backup, named without it.
+std::string backupSimName(const IffFile& iff);
+
 // "its wardrobe has only 29 entries, so the formal hand entry 30 is missing"
 std::string missingEntry(std::size_t entryCount, std::size_t number, std::string_view what);
 

@@ -140,6 +140,10 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
     }
 }
 
+std::string backupNeighbourhood(const std::string& characterPath) {
+    return neighbourhoodFolder(characterPath);
+}
+
 std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
                            const platform::LocalTime& time) {
     // The sim part starts two characters after the first "-"; without one, at the second

@@ -104,3 +104,44 @@ TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
     EXPECT_EQ(fs::last_write_time(path), time);
     EXPECT_FALSE(fs::exists(demo.program + "/Backup"));
 }
+
+TEST(CliUndo, BackupsAreListedAndRestoredAndADamagedOneIsRefused) {
+    DemoGame demo;
+    const std::string path = demo.sim(LongAdult);
+    const ByteText original = readWholeFile(path);
+    ASSERT_EQ(cli({"set", path, "normal.mesh=b003fafit_01", "--backup", "--program-folder", demo.program}).exitCode, 0);
+    const ByteText edited = readWholeFile(path);
+    ASSERT_EQ(cli({"set", demo.sim(ShortAdult), "nude.mesh=x", "--backup", "--program-folder", demo.program}).exitCode, 0);
+
+    auto r = cli({"backups", "--sim", path, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string prefix = "[{\"backup\":\"" + demo.program + "/Backup/User00002iff_arauser00002_UserData_";
+    ASSERT_EQ(r.out.substr(0, prefix.size()), prefix) << r.out;
+    const std::string backup = r.out.substr(12, r.out.find('"', 12) - 12);
+    EXPECT_NE(r.out.find("\",\"file\":\"User00002.iff\",\"sim\":\"arauser00002\",\"neighbourhood\":\"UserData\","
+                         "\"time\":\"20"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("User00005"), std::string::npos);   // another sim's backup
+    r = cli({"backups", "--program-folder", demo.program});
+    EXPECT_NE(r.out.find("User00005"), std::string::npos);
+
+    r = cli({"restore", backup, "--game", demo.game, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("\"backup\"")),
+              "{\"restored\":\"" + path + "\",\"from\":\"" + backup + "\",");
+    EXPECT_EQ(readWholeFile(path), original);
+    const auto from = r.out.find("\"backup\":\"") + 10;
+    EXPECT_EQ(readWholeFile(r.out.substr(from, r.out.find('"', from) - from)), edited);
+
+    // A damaged backup never replaces a good file.
+    const std::string damaged = demo.folder.write("User00002iff_x_UserData_20020330_140507", "IFF but not really");
+    demo.age(path);
+    const auto time = fs::last_write_time(path);
+    r = cli({"restore", damaged, "--game", demo.game, "--program-folder", demo.program});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("The backup " + damaged + " can not be restored: it is damaged or can not be read (Error", 0), 0u)
+        << r.err;
+    EXPECT_EQ(readWholeFile(path), original);
+    EXPECT_EQ(fs::last_write_time(path), time);
+}
