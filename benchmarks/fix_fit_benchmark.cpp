@@ -21,7 +21,7 @@
 #include "core/iff_file.h"
 #include "platform/clock.h"
 #include "platform/files.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 #include "tools/neighbourhood_tools.h"
 
