@@ -23,7 +23,7 @@
 #include "app/windows/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
-#include "tools/frm_restore.h"
+#include "app/windows/frm_restore.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"

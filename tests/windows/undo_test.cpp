@@ -11,11 +11,11 @@
 
 #include "core/file_io.h"
 #include "demo/demo_game.h"
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_main.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/window_test_support.h"
-#include "tools/frm_restore.h"
+#include "app/windows/frm_restore.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;

@@ -1,4 +1,4 @@
-#include "tools/frm_restore.h"
+#include "app/windows/frm_restore.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
