@@ -355,9 +355,11 @@ void frmMain::smenuExport_Click() {
 
 void frmMain::smenuRestore_Click() {
     focusAway();
-    tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
-    // A restored sim may look different: its thumbnail and preview are drawn again.
-    if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+    guarded("frmMain", "smenuRestore_Click", Stages::None, [&] {
+        tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
+        // A restored sim may look different: its thumbnail and preview are drawn again.
+        if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+    });
     Form_Activate();
 }
 
