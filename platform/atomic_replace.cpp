@@ -157,6 +157,22 @@ private:
 
 }  // namespace
 
+void refuseReadOnlyFile(const std::string& path) {
+    // A rename needs only the folder's permission; the file's own is honoured here, so a
+    // file the user made read-only is refused instead of replaced.
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(fs::path(path).wstring().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw RuntimeError(err::PathFileAccess).withSystemReason("the file is read-only");
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        throw systemFailure(err::PathFileAccess, errno);
+#endif
+}
+
 namespace {
 
 enum class Existing { Replace, Keep };
@@ -171,11 +187,9 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     const std::string hint = fileNameOf(target);
     TemporaryFile temp;
 
+    if (replace) refuseReadOnlyFile(target);
+
 #ifdef _WIN32
-    // A rename would replace a read-only file regardless of its attribute.
-    const DWORD attributes = GetFileAttributesW(targetPath.wstring().c_str());
-    if (replace && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        throw RuntimeError(err::PathFileAccess).withSystemReason("the file is read-only");
     Handle file(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < kAttempts && !file.valid(); ++attempt) {
         const fs::path candidate = folder / temporaryName(hint);
@@ -211,13 +225,9 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     }
     temp.release();
 #else
-    // A rename needs only the folder's permission; the file's own is honoured here, so a
-    // file the user made read-only is refused instead of replaced.
     struct stat old {};
     const bool replacing =
         replace && ::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if (replacing && ::faccessat(AT_FDCWD, targetPath.c_str(), W_OK, AT_EACCESS) != 0)
-        throw systemFailure(err::PathFileAccess, errno);
     Descriptor file(-1);
     for (int attempt = 0; attempt < kAttempts && file.get() < 0; ++attempt) {
         const fs::path candidate = folder / temporaryName(hint);

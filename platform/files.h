@@ -72,6 +72,11 @@ void copyFile(const std::string& from, const std::string& to);
 // character file (saves, repairs, restores) goes through here.
 void replaceFileAtomically(const std::string& target, const ByteText& bytes);
 
+// Error 75 (with the system's reason) when `path` is a plain file we may not write. The
+// replacement above checks it itself; a caller that writes other files first (a backup)
+// asks before it starts.
+void refuseReadOnlyFile(const std::string& path);
+
 // The same durable write for a file that must not replace anything: false (nothing
 // written) when `target` already exists. No moment shows a partly written `target`.
 bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);

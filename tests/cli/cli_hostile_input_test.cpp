@@ -104,6 +104,8 @@ TEST(CliHostileInput, AReadOnlyCharacterFileIsNeitherSavedNorRepaired) {
                          "(Permission denied))\""),
               std::string::npos) << r.out;
     EXPECT_TRUE(readWholeFile(sim) == original);
+    EXPECT_FALSE(fs::exists(folder / "program/Backup"));   // nothing written at all
+    EXPECT_FALSE(fs::exists(folder / "program/usertemp.iff"));
 }
 
 TEST(CliHostileInput, ARepairThatCanNotWriteExitsOneWithTheSystemsReason) {
@@ -163,7 +165,7 @@ TEST(CliHostileInput, ANonAsciiGameFolderTravelsThroughTheJsonAndBack) {
     EXPECT_NE(r.out.find("\"rewritten\":[\"User00001.iff\"]"), std::string::npos) << r.out;
     r = cli({"set", game + "/" + printed + "/Characters/User00001.iff", "normal.mesh=b009fafat_01",
              "--program-folder", folder / "program"});
-    EXPECT_EQ(r.out, "{\"saved\":\"" + game + "/" + printed + "/Characters/User00001.iff\",\"backup\":null}\n");
+    EXPECT_EQ(r.out, "{\"saved\":\"" + game + "/" + printed + "/Characters/User00001.iff\",\"backup\":null,\"notStored\":[]}\n");
 }
 
 TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrong) {
