@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include "app/thumb_grid.h"
+#include "grid/thumb_grid.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
 #include "core/iff_file.h"
@@ -52,7 +52,7 @@ Page& page() {
 }
 
 void paintFront(QImage& grid, const QImage& picture, int cell) {
-    const app::GridPoint at = app::thumbgrid::cellOrigin(cell);
+    const grid::GridPoint at = grid::thumbgrid::cellOrigin(cell);
     QPainter painter(&grid);
     painter.drawImage(QPoint(at.x + 9, at.y), picture, QRect(0, 0, 45, picture.height()));
 }

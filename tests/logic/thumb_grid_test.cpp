@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/thumb_grid.h"
+#include "grid/thumb_grid.h"
 
-using namespace drapeline::app;
-using namespace drapeline::app::thumbgrid;
+using namespace drapeline::grid;
+using namespace drapeline::grid::thumbgrid;
 
 TEST(ThumbGrid, HitTestFollowsThePitchAndStaysOnThePage) {
     struct Case {

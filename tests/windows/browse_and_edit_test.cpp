@@ -172,7 +172,7 @@ private slots:
             auto* tabs = child<QTabWidget>(editor, "tabSkins");
             QCOMPARE(tabs->count(), 7);
             QCOMPARE(tabs->currentIndex(), 0);
-            QCOMPARE(tabs->tabText(6), QStringLiteral("Hands"));
+            QCOMPARE(tabs->tabText(6), QStringLiteral("&Hands"));   // Alt+H
             QCOMPARE(child<QLineEdit>(editor, "txtName")->text(), QStringLiteral("Sim8  (user10008)"));
             QCOMPARE(child<QLineEdit>(editor, "txtAge")->text(), QStringLiteral("adult"));
             QVERIFY(!child<QLineEdit>(editor, "txtNormalBody")->text().isEmpty());

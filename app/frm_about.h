@@ -1,0 +1,21 @@
+#pragma once
+// The Help menu's windows: "About Drapeline" and the short guide that ships inside the
+// program.
+
+#include <QDialog>
+#include <string>
+
+class QWidget;
+
+namespace drapeline::app {
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    frmAbout(const std::string& programFolder, QWidget* parent);
+};
+
+// Shows the guide modally over `parent`.
+void showGuide(QWidget* parent);
+
+}  // namespace drapeline::app
