@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QKeySequence>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <cstring>
 #include <utility>
@@ -112,6 +113,13 @@ frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLoca
     buildOutfitPage(OutfitKind::Nude, "Nude", nude, NudeNote);
     buildOutfitPage(OutfitKind::Winter, "Winter", winter, WinterNote);
     buildHandsPage();
+    // A page chosen with Alt and its letter takes the focus to its first button, so the
+    // keyboard goes on there; arrowing along the page captions keeps it on them.
+    connect(tabSkins, &QTabWidget::currentChanged, this, [this] {
+        if (tabSkins->tabBar()->hasFocus() || !isVisible()) return;
+        if (auto* first = tabSkins->currentWidget()->findChild<QPushButton*>())
+            first->setFocus(Qt::ShortcutFocusReason);
+    });
 
     cmdFocus = button(this, "cmdFocus", "Focus", QRect(8, WindowHeight + 20, 60, 23));
     app::keepOutOfTabChain(cmdFocus);

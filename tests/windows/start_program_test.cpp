@@ -60,7 +60,11 @@ private slots:
         QCOMPARE(picture->pixmap().size(), QSize(396, 273));
         QVERIFY(application.mainWindow() == nullptr);
 
-        title->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        // OK has the focus and Enter presses it.
+        auto* ok = title->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        QVERIFY(QTest::qWaitForWindowActive(title));
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QTest::keyClick(ok, Qt::Key_Return);
         QVERIFY(!title->isVisible());
         neighbourhood::frmMain* main = application.mainWindow();
         QVERIFY(main && main->isVisible());
@@ -100,7 +104,7 @@ private slots:
         machine.registry.installPath = game.path();
         app::Application application(machine.services);
         application.start();
-        application.titleWindow()->close();   // by the window frame: the main window follows
+        QTest::keyClick(application.titleWindow(), Qt::Key_Escape);   // the main window follows
         neighbourhood::frmMain* main = application.mainWindow();
         QVERIFY(main);
         QTest::qWait(10);
