@@ -17,6 +17,7 @@
 #include "core/file_io.h"
 #include "neighbourhood/frm_find_sim.h"
 #include "neighbourhood/frm_main.h"
+#include "neighbourhood/frm_set_path.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
@@ -211,6 +212,19 @@ private slots:
         QCOMPARE(machine->dialogs.shown[0].title, std::string("Find Sim"));
         QCOMPARE(simNameText(), QStringLiteral("user10112"));
         QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
+    }
+
+    void setPathShowsTheGameFolderInUseWhenItIsNotTheStoredOne() {
+        // The window was made with a game folder that is not stored, as the demo game is.
+        QString shown;
+        const std::string stored = machine->settings.value("Sims Location");
+        testkit::whenShown<neighbourhood::frmSetPath>([&](neighbourhood::frmSetPath* window) {
+            shown = text(window, "txtLocation");
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        main->smenuSetPath_Click();
+        QCOMPARE(shown, QString::fromStdString(game.path()));
+        QCOMPARE(machine->settings.value("Sims Location"), stored);   // shown, not stored
     }
 
     void aWardrobeThatCanNotBeShownIsExplained() {
