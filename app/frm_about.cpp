@@ -17,6 +17,9 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
+// The window library is static: its resources are registered by hand before first use.
+static void registerResources() { Q_INIT_RESOURCE(app); }
+
 namespace drapeline::app {
 
 namespace {
@@ -76,6 +79,7 @@ frmAbout::frmAbout(const std::string& programFolder, QWidget* parent) : QDialog(
             [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(picture, 0, Qt::AlignHCenter);
@@ -86,13 +90,18 @@ frmAbout::frmAbout(const std::string& programFolder, QWidget* parent) : QDialog(
     setFixedWidth(440);
 }
 
+QString guideText() {
+    registerResources();
+    QFile file(QStringLiteral(":/guide.html"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 void showGuide(QWidget* parent) {
     QDialog guide(parent);
     guide.setObjectName(QStringLiteral("frmHelp"));
     guide.setWindowTitle(QStringLiteral("Drapeline Help"));
     auto* text = named(new QTextBrowser(&guide), "txtGuide");
-    QFile file(QStringLiteral(":/guide.html"));
-    if (file.open(QIODevice::ReadOnly)) text->setHtml(QString::fromUtf8(file.readAll()));
+    text->setHtml(guideText());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &guide);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &guide, &QDialog::reject);
     auto* layout = new QVBoxLayout(&guide);

@@ -3,6 +3,7 @@
 // program.
 
 #include <QDialog>
+#include <QString>
 #include <string>
 
 class QWidget;
@@ -15,6 +16,8 @@ public:
     frmAbout(const std::string& programFolder, QWidget* parent);
 };
 
+// The guide shipped inside the program (HTML).
+QString guideText();
 // Shows the guide modally over `parent`.
 void showGuide(QWidget* parent);
 

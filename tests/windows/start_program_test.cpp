@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/application.h"
+#include "app/frm_about.h"
 #include "app/frm_title.h"
 #include "neighbourhood/frm_main.h"
 #include "neighbourhood/frm_set_path.h"
@@ -120,6 +121,21 @@ private slots:
         machine.dialogs.replies = {MessageReply::Yes};
         main->findChild<QAction*>(QStringLiteral("smenuExit"))->trigger();
         QVERIFY(!main->isVisible());
+    }
+
+    void aboutShowsWhereThingsAreAndTheGuideShipsInside() {
+        const QString guide = app::guideText();
+        QVERIFY(guide.contains(QStringLiteral("Wine")));
+        QVERIFY(guide.contains(QStringLiteral("ENX")));
+
+        app::frmAbout about("/opt/drapeline", nullptr);
+        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral("2.5.1")));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblQtVersion"))->text(), QString::fromLatin1(qVersion()));
+        auto* folder = about.findChild<QLabel*>(QStringLiteral("lblProgramFolder"));
+        QCOMPARE(folder->text(), QStringLiteral("/opt/drapeline"));
+        QVERIFY(folder->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QVERIFY(!about.findChild<QLabel*>(QStringLiteral("lblSettingsFile"))->text().isEmpty());
+        QVERIFY(!about.findChild<QLabel*>(QStringLiteral("picTitle"))->pixmap().isNull());
     }
 
     void backupMenuItemCarriesTheStoredChoice() {
