@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include "grid/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
 #include "core/iff_file.h"
@@ -17,7 +17,7 @@
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/window_test_support.h"
 
@@ -52,7 +52,7 @@ Page& page() {
 }
 
 void paintFront(QImage& grid, const QImage& picture, int cell) {
-    const grid::GridPoint at = grid::thumbgrid::cellOrigin(cell);
+    const app::GridPoint at = app::thumbgrid::cellOrigin(cell);
     QPainter painter(&grid);
     painter.drawImage(QPoint(at.x + 9, at.y), picture, QRect(0, 0, 45, picture.height()));
 }

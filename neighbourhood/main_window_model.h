@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/iff_file.h"
-#include "grid/thumb_pager.h"
+#include "shell/thumb_pager.h"
 #include "platform/services.h"
 
 namespace drapeline::neighbourhood {
@@ -62,8 +62,8 @@ public:
     bool cmdNext_Click() { return pager_.next(); }
     bool cmdPrevious_Click() { return pager_.previous(); }
     // The page shown and the selected cell.
-    grid::ThumbPager& pager() { return pager_; }
-    const grid::ThumbPager& pager() const { return pager_; }
+    app::ThumbPager& pager() { return pager_; }
+    const app::ThumbPager& pager() const { return pager_; }
     // The path of the sim in the selected cell, or nothing for an empty cell.
     std::optional<std::string> selectedSimPath() const;
 
@@ -101,7 +101,7 @@ private:
     std::vector<std::string> simFiles_;
     // The first name of each listed sim once known ("" for none or an unreadable file).
     std::vector<std::optional<std::string>> names_;
-    grid::ThumbPager pager_;
+    app::ThumbPager pager_;
 };
 
 }  // namespace drapeline::neighbourhood

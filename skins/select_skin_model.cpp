@@ -75,7 +75,7 @@ std::vector<std::size_t> SelectSkinModel::pageFiles() const {
     return files;
 }
 
-grid::ThumbPager::Move SelectSkinModel::keyMove(grid::GridKey key) {
+app::ThumbPager::Move SelectSkinModel::keyMove(app::GridKey key) {
     const auto move = pager_.move(key);
     if (!move.moved) return move;
     if (move.pageChanged) keepOnDraw_ = pager_.selectedFile();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/thumb_pager.h"
+#include "shell/thumb_pager.h"
 #include "platform/services.h"
 #include "skins/skin_catalogue.h"
 
@@ -45,15 +45,15 @@ public:
     // False when there is no further page (nothing changes).
     bool cmdNext_Click() { return pager_.next(); }
     bool cmdPrevious_Click() { return pager_.previous(); }
-    const grid::ThumbPager& pager() const { return pager_; }
+    const app::ThumbPager& pager() const { return pager_; }
 
     // A press in the thumbnail area selects the cell under it; an occupied cell also
     // selects its texture (true), an empty one keeps the previous texture (false).
     bool picThumbs_MouseDown(int x, int y);
-    // A key moves the selection through the textures; see grid::ThumbPager::move. When
+    // A key moves the selection through the textures; see app::ThumbPager::move. When
     // the page changes, the caller draws it with msFillThumbs and the moved-to texture
     // stays selected.
-    grid::ThumbPager::Move keyMove(grid::GridKey key);
+    app::ThumbPager::Move keyMove(app::GridKey key);
     // The full path under a point, "" over an empty cell.
     std::string tooltipAt(int x, int y) const;
 
@@ -80,7 +80,7 @@ private:
     std::vector<std::string> modelLines_;
     std::string selectedModel_;
     TextureSearch textures_;
-    grid::ThumbPager pager_;
+    app::ThumbPager pager_;
     // A keyboard move across pages selects its own cell, not the page's first.
     std::optional<std::size_t> keepOnDraw_;
 };

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "grid/thumb_pager.h"
+#include "shell/thumb_pager.h"
 
 namespace drapeline::app {
 
@@ -51,7 +51,7 @@ signals:
     void mouseMoved(QPoint at);
     void doubleClicked(QPoint at);
     // With the keyboard accepted: a move key, and Enter.
-    void gridKey(drapeline::grid::GridKey key);
+    void gridKey(drapeline::app::GridKey key);
     void activated();
 
 protected:

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "grid/thumb_grid.h"
-#include "grid/thumb_pager.h"
+#include "shell/thumb_grid.h"
+#include "shell/thumb_pager.h"
 
-using namespace drapeline::grid;
-using namespace drapeline::grid::thumbgrid;
+using namespace drapeline::app;
+using namespace drapeline::app::thumbgrid;
 
 TEST(ThumbGrid, HitTestFollowsThePitchAndStaysOnThePage) {
     struct Case {

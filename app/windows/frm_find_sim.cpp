@@ -1,4 +1,4 @@
-#include "neighbourhood/frm_find_sim.h"
+#include "app/windows/frm_find_sim.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -56,7 +56,7 @@ public:
     // Opens the selected sim in the edit window.
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
-    void picThumbs_KeyDown(grid::GridKey key);
+    void picThumbs_KeyDown(app::GridKey key);
     // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
     void findSim(const std::string& text);
     void smenuFind_Click();

@@ -1,8 +1,8 @@
-#include "grid/thumb_grid.h"
+#include "shell/thumb_grid.h"
 
 #include <algorithm>
 
-namespace drapeline::grid::thumbgrid {
+namespace drapeline::app::thumbgrid {
 
 GridPoint cellOrigin(int cell) {
     const GridPoint corner = frameCorner(cell);
@@ -46,4 +46,4 @@ std::string pageText(std::int32_t page, std::size_t files) {
     return "Page " + std::to_string(page + 1) + " of " + std::to_string(pageCount(files));
 }
 
-}  // namespace drapeline::grid::thumbgrid
+}  // namespace drapeline::app::thumbgrid

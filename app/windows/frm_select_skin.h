@@ -35,7 +35,7 @@ public:
 
     void picThumbs_MouseDown(int x, int y);
     // A move key on the focused thumbnail grid.
-    void picThumbs_KeyDown(grid::GridKey key);
+    void picThumbs_KeyDown(app::GridKey key);
     void Timer1_Timer();
 
 private:

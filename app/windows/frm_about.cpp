@@ -1,4 +1,4 @@
-#include "app/frm_about.h"
+#include "app/windows/frm_about.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/artwork.h"
-#include "app/version.h"
+#include "shell/version.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 

@@ -1,4 +1,4 @@
-#include "skins/frm_select_skin.h"
+#include "app/windows/frm_select_skin.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "grid/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "core/errors.h"
@@ -20,7 +20,7 @@ namespace drapeline::skins {
 
 using app::named;
 
-namespace thumbgrid = grid::thumbgrid;
+namespace thumbgrid = app::thumbgrid;
 using platform::toQString;
 
 namespace {
@@ -156,7 +156,7 @@ void frmSelectSkin::enablePaging() {
     cmdNext->setEnabled(model_.pager().canGoNext());
 }
 
-void frmSelectSkin::picThumbs_KeyDown(grid::GridKey key) {
+void frmSelectSkin::picThumbs_KeyDown(app::GridKey key) {
     guarded("frmSelectSkin", "picThumbs_KeyDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
         const auto move = model_.keyMove(key);
@@ -177,7 +177,7 @@ void frmSelectSkin::fillPage() {
         const auto& textures = model_.textures();
         const auto files = model_.pageFiles();
         for (std::size_t k = 0; k < files.size(); ++k) {
-            const grid::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+            const app::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
             // Every texture was decoded by the search; none is decoded again here.
             const QImage image = platform::imageOf(textures.pictures[files[k]]);
             if (image.isNull()) continue;

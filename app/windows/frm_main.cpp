@@ -1,4 +1,4 @@
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,29 +15,29 @@
 
 #include <QToolTip>
 
-#include "grid/thumb_grid.h"
-#include "app/frm_about.h"
-#include "app/version.h"
+#include "shell/thumb_grid.h"
+#include "app/windows/frm_about.h"
+#include "shell/version.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
-#include "neighbourhood/frm_find_sim.h"
-#include "neighbourhood/frm_set_path.h"
+#include "app/windows/frm_find_sim.h"
+#include "app/windows/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 namespace drapeline::neighbourhood {
 
 using app::named;
 
 using platform::toQString;
-namespace thumbgrid = grid::thumbgrid;
+namespace thumbgrid = app::thumbgrid;
 
 namespace {
 
@@ -267,7 +267,7 @@ void frmMain::drawPage(bool keepSelection) {
         setErrLocation(2000);
         for (std::size_t i = first; i < end; ++i) {
             const int cell = static_cast<int>(i - first);
-            const grid::GridPoint at = thumbgrid::cellOrigin(cell);
+            const app::GridPoint at = thumbgrid::cellOrigin(cell);
             const Thumbnail thumb = browser_.thumbnail(model_.simPath(files[i]));
             model_.rememberName(i, thumb.label);
             // Only the front view of the web image fits a cell.
@@ -297,7 +297,7 @@ void frmMain::showSelectedSim() {
     }
 }
 
-void frmMain::picThumbs_KeyDown(grid::GridKey key) {
+void frmMain::picThumbs_KeyDown(app::GridKey key) {
     guarded("frmMain", "picThumbs_KeyDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
         const auto move = model_.pager().move(key);

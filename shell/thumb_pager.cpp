@@ -1,10 +1,10 @@
-#include "grid/thumb_pager.h"
+#include "shell/thumb_pager.h"
 
 #include <algorithm>
 
-#include "grid/thumb_grid.h"
+#include "shell/thumb_grid.h"
 
-namespace drapeline::grid {
+namespace drapeline::app {
 
 void ThumbPager::reset(std::size_t files) {
     files_ = files;
@@ -78,4 +78,4 @@ std::size_t ThumbPager::endOfPage() const { return thumbgrid::endOfPage(page_, f
 
 std::string ThumbPager::pageText() const { return thumbgrid::pageText(page_, files_); }
 
-}  // namespace drapeline::grid
+}  // namespace drapeline::app
