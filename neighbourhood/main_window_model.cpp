@@ -69,13 +69,14 @@ void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
 
 std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
     pager_.press(x, y);
-    return selectedSimPath();
+    std::string path = selectedSimPath();
+    if (path.empty()) return std::nullopt;
+    return path;
 }
 
-std::optional<std::string> MainWindowModel::selectedSimPath() const {
+std::string MainWindowModel::selectedSimPath() const {
     const auto index = pager_.selectedFile();
-    if (!index) return std::nullopt;
-    return simPath(simFiles_[*index]);
+    return index ? simPath(simFiles_[*index]) : std::string();
 }
 
 void MainWindowModel::rememberName(std::size_t file, const std::string& label) {

@@ -58,14 +58,14 @@ public:
     // A press on the thumbnail grid at (x, y): selects the cell under it and gives the
     // path of its sim, or nothing for an empty cell.
     std::optional<std::string> picThumbs_MouseDown(int x, int y);
+    // The path of the sim in the selected cell, "" when the cell is empty.
+    std::string selectedSimPath() const;
     // Paging: false (nothing changes) at either end.
     bool cmdNext_Click() { return pager_.next(); }
     bool cmdPrevious_Click() { return pager_.previous(); }
     // The page shown and the selected cell.
     app::ThumbPager& pager() { return pager_; }
     const app::ThumbPager& pager() const { return pager_; }
-    // The path of the sim in the selected cell, or nothing for an empty cell.
-    std::optional<std::string> selectedSimPath() const;
 
     // The grid's label of a listed sim, as drawn; finding a sim reuses these.
     void rememberName(std::size_t file, const std::string& label);

@@ -67,6 +67,8 @@ public:
     void smenuFix_Click();
     void smenuPinkHands_Click();
     void smenuExport_Click();
+    // File menu: the restore window, for the selected sim's backups first.
+    void smenuRestore_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,7 +84,7 @@ private:
     void showSelectedSim();
     void runRepair(const char* procedure, const char* question,
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                const std::string&, bool));
+                                                const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
@@ -115,6 +117,7 @@ private:
     QPushButton* cmdFocus;
     QAction* smenuFind;
     QAction* smenuFindNext;
+    QAction* smenuRestore;
     QAction* smenuExit;
     QAction* smenuHelp;
     QAction* smenuAbout;
