@@ -14,40 +14,12 @@ namespace {
 
 using testkit::TempFolder;
 
-std::string systemReg(const std::string& installPath) {
-    return "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n"
-           "\"InstallPath\"=\"" + installPath + "\"\n";
-}
-
-// A prefix whose registry names `windowsFolder` (C:\\...), with Sims.exe in it.
-void installInPrefix(const TempFolder& root, const std::string& prefix,
-                     const std::string& windowsFolder, const std::string& unixFolder) {
-    root.write(prefix + "/system.reg", systemReg(windowsFolder));
-    root.write(prefix + "/drive_c/" + unixFolder + "/Sims.exe", "");
-}
-
 std::string libraryVdf(const std::vector<std::string>& paths) {
     std::string text = "\"libraryfolders\"\n{\n";
     for (std::size_t i = 0; i < paths.size(); ++i)
         text += "\t\"" + std::to_string(i) + "\"\n\t{\n\t\t\"path\"\t\t\"" + paths[i] +
                 "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"1\"\n\t\t}\n\t}\n";
     return text + "}\n";
-}
-
-struct Found {
-    std::string folder, source, kind, prefix;
-    bool operator==(const Found&) const = default;
-};
-
-std::vector<Found> found(const DiscoveryPlaces& places) {
-    std::vector<Found> all;
-    for (const auto& install : findGameInstalls(places))
-        all.push_back({install.folder, install.source, install.kind, install.prefix});
-    return all;
-}
-
-std::ostream& operator<<(std::ostream& out, const Found& f) {
-    return out << "{" << f.folder << ", " << f.source << ", " << f.kind << ", " << f.prefix << "}";
 }
 
 TEST(LibraryFolders, ReadsBothFormsAndSurvivesDamage) {
@@ -70,6 +42,36 @@ TEST(LibraryFolders, ReadsBothFormsAndSurvivesDamage) {
         {"empty", "", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(parseLibraryFolders(c.text), c.paths) << c.what;
+}
+
+// Wine prefixes and Steam's Linux folders exist only on Linux.
+#ifndef _WIN32
+std::string systemReg(const std::string& installPath) {
+    return "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Maxis\\\\The Sims] 1\n"
+           "\"InstallPath\"=\"" + installPath + "\"\n";
+}
+
+// A prefix whose registry names `windowsFolder` (C:\\...), with Sims.exe in it.
+void installInPrefix(const TempFolder& root, const std::string& prefix,
+                     const std::string& windowsFolder, const std::string& unixFolder) {
+    root.write(prefix + "/system.reg", systemReg(windowsFolder));
+    root.write(prefix + "/drive_c/" + unixFolder + "/Sims.exe", "");
+}
+
+struct Found {
+    std::string folder, source, kind, prefix;
+    bool operator==(const Found&) const = default;
+};
+
+std::vector<Found> found(const DiscoveryPlaces& places) {
+    std::vector<Found> all;
+    for (const auto& install : findGameInstalls(places))
+        all.push_back({install.folder, install.source, install.kind, install.prefix});
+    return all;
+}
+
+std::ostream& operator<<(std::ostream& out, const Found& f) {
+    return out << "{" << f.folder << ", " << f.source << ", " << f.kind << ", " << f.prefix << "}";
 }
 
 class DiscoveryTest : public ::testing::Test {
@@ -172,6 +174,7 @@ TEST_F(DiscoveryTest, DamagedLauncherFilesAreSkipped) {
               "ERROR");
     EXPECT_TRUE(found(DiscoveryPlaces{}).empty());
 }
+#endif
 
 }  // namespace
 }  // namespace drapeline::platform
