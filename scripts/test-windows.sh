@@ -79,9 +79,9 @@ for dll in $imports; do
     *) echo "drapeline-cli.exe needs $dll" >&2; failed=1 ;;
   esac
 done
-"$wine" "$cli" --help | grep -q '^Usage: drapeline-cli' || { echo "drapeline-cli.exe --help failed" >&2; failed=1; }
+"$wine" "$cli" --help | grep -c '^Usage: drapeline-cli' >/dev/null || { echo "drapeline-cli.exe --help failed" >&2; failed=1; }
 "$wine" "$cli" demo 'C:\Drapeline Demo' >/dev/null || { echo "drapeline-cli.exe demo failed" >&2; failed=1; }
-"$wine" "$cli" neighbourhoods --game 'C:\Drapeline Demo' | grep -q '"folder":"UserData"' ||
+"$wine" "$cli" neighbourhoods --game 'C:\Drapeline Demo' | grep -c '"folder":"UserData"' >/dev/null ||
   { echo "drapeline-cli.exe neighbourhoods failed" >&2; failed=1; }
 
 echo "Windows: $total tests under Wine; build $((built - started)) s, tests and tool $((SECONDS - built)) s"
