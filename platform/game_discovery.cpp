@@ -223,7 +223,10 @@ std::vector<std::string> steamLibraries(const DiscoveryPlaces& places) {
     return libraries;
 }
 
-std::vector<WinePrefix> winePrefixes(const DiscoveryPlaces& places) {
+namespace {
+
+std::vector<WinePrefix> prefixesOf(const DiscoveryPlaces& places,
+                                   const std::vector<std::string>& libraries) {
     std::vector<WinePrefix> prefixes;
     SeenFolders seen;
     auto add = [&](const std::string& path, const char* kind) {
@@ -234,7 +237,7 @@ std::vector<WinePrefix> winePrefixes(const DiscoveryPlaces& places) {
     if (places.home.empty()) return prefixes;
     const std::string& home = places.home;
     add(home + "/.wine", "wine");
-    for (const auto& library : steamLibraries(places))
+    for (const auto& library : libraries)
         for (const auto& game : subfolders(library + "/steamapps/compatdata"))
             add(game + "/pfx", "proton");
     for (const char* config : {"/.config/lutris/games", "/.var/app/net.lutris.Lutris/config/lutris/games"})
@@ -245,6 +248,12 @@ std::vector<WinePrefix> winePrefixes(const DiscoveryPlaces& places) {
         for (const auto& prefix : subfolders(home + bottles)) add(prefix, "bottles");
     for (const auto& prefix : subfolders(home + "/.PlayOnLinux/wineprefix")) add(prefix, "playonlinux");
     return prefixes;
+}
+
+}  // namespace
+
+std::vector<WinePrefix> winePrefixes(const DiscoveryPlaces& places) {
+    return prefixesOf(places, steamLibraries(places));
 }
 
 bool holdsSimsExe(const std::string& folder) {
@@ -261,7 +270,9 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places) {
         if (holdsSimsExe(folder) && seen.firstTime(folder))
             installs.push_back({folder, source, kind, prefix});
     };
-    const auto prefixes = winePrefixes(places);
+    // Steam's libraries are read once: they give both the Proton prefixes and the game folders.
+    const auto libraries = steamLibraries(places);
+    const auto prefixes = prefixesOf(places, libraries);
     for (const auto& prefix : prefixes) {
         std::int32_t length = 0;
         const std::string folder = WineRegistry(prefix.path).GetRegistryString(
@@ -272,7 +283,7 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places) {
         for (const auto& usual : kUsualFolders)
             add(resolvePath(prefix.path + "/drive_c", usual), "program files", prefix.kind,
                 prefix.path);
-    for (const auto& library : steamLibraries(places))
+    for (const auto& library : libraries)
         for (const auto& game : subfolders(library + "/steamapps/common"))
             add(game, "steam library", "steam", "");
     return installs;
