@@ -10,7 +10,10 @@ jobs="${DRAPELINE_JOBS:-2}"
 mkdir -p dist
 
 echo "== Linux packages"
+# Hardened as Debian builds its own packages (fortified functions, read-only relocations).
 cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="-D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now" \
   -DDRAPELINE_TESTS=OFF -DDRAPELINE_BENCHMARKS=OFF >/dev/null
 cmake --build build/package -j"$jobs"
 (cd build/package && cpack -B "$PWD/../../dist" >/dev/null)
