@@ -9,8 +9,9 @@ namespace {
 constexpr char MessageTitle[] = "Ensemble File";
 }
 
-EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields)
-    : services_(services), fields_(fields) {}
+EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
+                   wardrobe::WardrobeLayout layout)
+    : services_(services), fields_(fields), layout_(layout) {}
 
 std::string EnxModel::caption() const {
     return Mode == 1 ? "Save Ensemble File:" : "Load Ensemble File:";
@@ -70,7 +71,7 @@ bool EnxModel::load(const std::string& folder) {
     const std::string path = platform::resolvePath(folder, name);
     // Loaded into a copy so that a refused file leaves every field as it was.
     wardrobe::WardrobeFields loaded = fields_;
-    if (auto problem = loadEnsembleFile(path, loaded)) {
+    if (auto problem = loadEnsembleFile(path, loaded, layout_)) {
         warn("The ensemble file " + path + " can not be loaded: " + *problem +
              ". No field has been changed.");
         return false;

@@ -73,6 +73,11 @@ std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
     return simPath(simFiles_[*index]);
 }
 
+std::string MainWindowModel::selectedSimPath() const {
+    const auto index = app::thumbgrid::fileIndex(CurrentPage, SelectedCell, simFiles_.size());
+    return index ? simPath(simFiles_[*index]) : std::string();
+}
+
 bool MainWindowModel::cmdNext_Click() {
     if (app::thumbgrid::lastPage(simFiles_.size()) <= CurrentPage) return false;
     ++CurrentPage;

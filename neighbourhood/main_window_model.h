@@ -57,6 +57,8 @@ public:
     // A press on the thumbnail grid at (x, y): selects the cell under it and gives the
     // path of its sim, or nothing for an empty cell.
     std::optional<std::string> picThumbs_MouseDown(int x, int y);
+    // The path of the sim in the selected cell, "" when the cell is empty.
+    std::string selectedSimPath() const;
     // Paging: false (nothing changes) at either end.
     bool cmdNext_Click();
     bool cmdPrevious_Click();

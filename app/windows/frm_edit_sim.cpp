@@ -157,12 +157,12 @@ void frmEditSim::connectActions() {
     }
     connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
         focusAway();
-        ensembles::frmENX window(model_.services(), model_.fields, 1, this);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 1, this);
         window.exec();
     });
     connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
         focusAway();
-        ensembles::frmENX window(model_.services(), model_.fields, 2, this);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 2, this);
         window.exec();
         // Loaded or not, every preview is looked up again.
         ensembles::refreshPreviewsAfterLoad(model_);
@@ -350,6 +350,12 @@ void frmEditSim::showModel() {
     showPicture(picWebImage, model_.webImage);
     showPicture(picFaces, model_.faces);
     showPicture(picRelImages, model_.relImages);
+    setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
+                                              : QStringLiteral("Edit Wardrobe"));
+}
+
+void frmEditSim::reject() {
+    if (model_.confirmDiscard()) QDialog::reject();
 }
 
 void frmEditSim::bodyTypeClicked() {

@@ -14,9 +14,9 @@ using app::named;
 using platform::pathFromQString;
 using platform::pathToQString;
 
-frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields, int mode,
-               QWidget* parent)
-    : QDialog(parent), model_(services, fields) {
+frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
+               wardrobe::WardrobeLayout layout, int mode, QWidget* parent)
+    : QDialog(parent), model_(services, fields, layout) {
     model_.Mode = mode;
     setObjectName(QStringLiteral("frmENX"));
     setWindowTitle(QString::fromStdString(model_.caption()));

@@ -23,6 +23,7 @@
 #include "app/windows/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
+#include "app/windows/frm_restore.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
@@ -156,6 +157,8 @@ void frmMain::buildControls() {
 void frmMain::buildMenus() {
     QMenu* menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
+    smenuRestore = named(menuFile->addAction(QStringLiteral("&Restore Backup ...")), "smenuRestore");
+    connect(smenuRestore, &QAction::triggered, this, &frmMain::smenuRestore_Click);
     smenuExit = named(menuFile->addAction(QStringLiteral("E&xit")), "smenuExit");
     connect(smenuExit, &QAction::triggered, this, &QWidget::close);
 
@@ -317,14 +320,16 @@ void frmMain::smenuSetPath_Click() {
 
 void frmMain::runRepair(const char* procedure, const char* question,
                         tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                     const std::string&, bool)) {
+                                                     const std::string&, const tools::RepairOptions&)) {
     guarded("frmMain", procedure, Stages::None, [&] {
         if (!services_.dialogs.confirm(question) || model_.SimFiles().empty()) return;
+        tools::RepairOptions options;
+        if (smenuBackup->isChecked()) options.backupClock = &services_.clock;
         tools::BatchReport report;
         {
             app::BusyPointer busy;
             report = repair(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
-                            model_.SimFiles(), services_.programFolder, false);
+                            model_.SimFiles(), services_.programFolder, options);
         }
         services_.dialogs.inform(tools::completionMessage(report), "Success");
     });
@@ -346,6 +351,16 @@ void frmMain::smenuExport_Click() {
                                    model_.SimFiles(), services_.programFolder);
         services_.dialogs.inform(tools::exportMessage(report), "Export Complete");
     });
+}
+
+void frmMain::smenuRestore_Click() {
+    focusAway();
+    guarded("frmMain", "smenuRestore_Click", Stages::None, [&] {
+        tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
+        // A restored sim may look different: its thumbnail and preview are drawn again.
+        if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+    });
+    Form_Activate();
 }
 
 void frmMain::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }

@@ -62,6 +62,8 @@ public:
     void smenuFix_Click();
     void smenuPinkHands_Click();
     void smenuExport_Click();
+    // File menu: the restore window, for the selected sim's backups first.
+    void smenuRestore_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,7 +77,7 @@ private:
     void focusAway();
     void runRepair(const char* procedure, const char* question,
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                const std::string&, bool));
+                                                const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
@@ -104,6 +106,7 @@ private:
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
     QPushButton* cmdFocus;
+    QAction* smenuRestore;
     QAction* smenuExit;
     QAction* smenuBackup;
     QAction* smenuSetPath;

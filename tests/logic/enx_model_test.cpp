@@ -28,7 +28,7 @@ protected:
     testkit::TempFolder program;
     testkit::FakeMachine machine{program.path()};
     WardrobeFields fields = dressed("sim");
-    EnxModel model{machine.services, fields};
+    EnxModel model{machine.services, fields, wardrobe::WardrobeLayout::Long};
     testkit::TrapRecorder trap;
 
     std::string enx(const std::string& name) const { return program / ("ENX/" + name); }
