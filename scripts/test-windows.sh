@@ -44,16 +44,7 @@ reg 'HKLM\Software\Drapeline Test' Count /t REG_DWORD /d 1 /reg:32
 reg 'HKLM\Software\Drapeline Test' OnlySixtyFour /d 'not ours' /reg:64
 reg 'HKCU\Software\Drapeline Test' Name /d 'user value'
 
-# These compare paths spelt in another letter case than the file system keeps, which a
-# case-sensitive file system shows and Windows cannot (both spellings name one file there),
-# or map Wine prefix paths, which only Linux has.
-case_sensitive='SkinCatalogue.TexturesOfAModelInEveryFolderWithTheirPictures'
-case_sensitive+=':SkinCatalogue.HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst'
-case_sensitive+=':MainWindow.ActivationListsNeighbourhoodsAndRestoresTheLastOne'
-case_sensitive+=':Enx.SaveWritesTheNamedFileAndAsksBeforeOverwriting'
-case_sensitive+=':EnsembleFile.PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo'
-case_sensitive+=':EditSim.OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders'
-case_sensitive+=':EditSimChanges.HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture'
+# These map Wine prefix paths, which only Linux has.
 linux_only='WineRegistryTest.*'
 
 total=0
@@ -61,7 +52,7 @@ failed=0
 for test in "$build"/tests/*.exe; do
   log=$(mktemp)
   if DRAPELINE_WINE_REGISTRY=1 "$wine" "$test" --gtest_brief=1 \
-      --gtest_filter="-$case_sensitive:$linux_only" >"$log" 2>&1; then :; else failed=1; cat "$log"; fi
+      --gtest_filter="-$linux_only" >"$log" 2>&1; then :; else failed=1; cat "$log"; fi
   ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$log" | tail -1)
   skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
   echo "$(basename "$test"): ${ran:-0} tests${skipped:+, $skipped skipped}"
