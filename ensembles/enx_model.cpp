@@ -59,10 +59,13 @@ bool EnxModel::save(const std::string& folder) {
 
 bool EnxModel::load(const std::string& folder) {
     // The selected list entry decides; without one, the typed name is taken only when such
-    // a file is there, since a typo must not look like a failed read.
+    // a file is there: a typo is told as a missing file, not as a failed read.
     std::string name = selectedEntry;
     if (name.empty()) {
-        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) return false;
+        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) {
+            warn("There is no ensemble file " + txtFileName + " in " + folder + ".");
+            return false;
+        }
         name = txtFileName;
     } else if (auto problem = unsafeNameProblem(name)) {
         warn(*problem);

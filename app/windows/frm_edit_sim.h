@@ -63,7 +63,6 @@ private:
     void buildHandsPage();
     QWidget* buildHandFrame(QWidget* page, const char* frameName, const char* caption, HandSlot left,
                             HandSlot right, const char* names[], const QRect& geometry);
-    void focusAway();
     void bodyTypeClicked();
     void connectActions();
     // The chooser, shown modally: the outfit or hand change buttons.

@@ -34,17 +34,21 @@ public:
     int exec() override;
 
     void picThumbs_MouseDown(int x, int y);
+    // A move key on the focused thumbnail grid.
+    void picThumbs_KeyDown(app::GridKey key);
     void Timer1_Timer();
 
 private:
     void showModelList();
     void fillPage();
     void showPreview();
+    void enablePaging();
 
     SelectSkinModel model_;
     std::optional<SelectSkinModel::Choice> choice_;
     bool activated_ = false;
     bool blink_ = false;
+    bool refreshingList_ = false;
 
     QLabel* lblBody;
     QCheckBox* chkFilter;

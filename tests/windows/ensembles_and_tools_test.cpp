@@ -71,9 +71,9 @@ private slots:
             QCOMPARE(window->windowTitle(), QStringLiteral("Load Ensemble File:"));
             auto* list = child<QListWidget>(window, "flbENX");
             QCOMPARE(list->count(), 1);
-            emit list->itemClicked(list->item(0));
+            QTest::keyClick(list, Qt::Key_Down);   // the arrow keys choose, Enter loads
             QCOMPARE(text(window, "txtFileName"), QStringLiteral("party.ENX"));
-            child<QPushButton>(window, "cmdSaveLoad")->click();
+            QTest::keyClick(list, Qt::Key_Return);
         });
         child<QPushButton>(other.get(), "cmdEnsLoad")->click();
         for (const char* field : {"txtNormalBody", "txtNormalSkin", "txtFormalBody", "txtHandOpenLeft",
