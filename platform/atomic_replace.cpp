@@ -30,6 +30,10 @@ namespace drapeline::platform {
 namespace {
 
 constexpr int kAttempts = 64;
+#ifdef _WIN32
+constexpr int kReplaceWaits = 50;
+constexpr DWORD kReplaceWaitMs = 20;
+#endif
 
 std::string temporaryName(const std::string& targetName) {
 #ifdef _WIN32
@@ -217,11 +221,18 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     }
     if (!FlushFileBuffers(file.get())) throw systemError(GetLastError());
     if (!file.close()) throw systemError(GetLastError());
-    if (!MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
-                     (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH)) {
+    // Windows refuses to replace a file while anyone holds it open, and readers (our own,
+    // a virus scanner, the game) hold it only for moments: wait a little before giving up.
+    for (int wait = 0;; ++wait) {
+        if (MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
+                        (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
+            break;
         const DWORD error = GetLastError();
         if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return false;
-        throw systemError(error);
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            wait == kReplaceWaits)
+            throw systemError(error);
+        Sleep(kReplaceWaitMs);
     }
     temp.release();
 #else
