@@ -3,19 +3,13 @@
 #include <filesystem>
 
 #include "core/file_io.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
 using namespace drapeline;
+using testkit::cli;
 using testkit::IffBuilder;
-using testkit::runProcess;
 
 namespace {
-
-testkit::ProcessResult cli(const std::vector<std::string>& args) {
-    return runProcess(DRAPELINE_CLI_PATH, args);
-}
 
 IffBuilder sample() {
     return IffBuilder()
