@@ -233,8 +233,10 @@ void BM_MainWindowPage(benchmark::State& state) {
     const auto files = pageFiles();
     for (auto _ : state) {
         int cell = 0;
-        for (const auto& file : files)
-            paintFront(grid, app::imageFor(browser.thumbnail(file).picture), cell++);
+        for (const auto& file : files) {
+            paintFront(grid, app::imageFor(browser.thumbnail(file).picture), cell);
+            ++cell;
+        }
         benchmark::DoNotOptimize(browser.preview(files.front(), inst().userDataDir));
         benchmark::DoNotOptimize(grid.constBits());
     }

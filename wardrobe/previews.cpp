@@ -1,5 +1,7 @@
 #include "wardrobe/previews.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 
 namespace drapeline::wardrobe {
@@ -35,9 +37,12 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader, SkinBi
     return platform::ShownPicture::stockPicture(fallback);
 }
 
-void removeSimImages(const std::string& programFolder) {
-    for (const char* name : {WebImageFile, FacesFile, RelImagesFile})
-        for (const auto& found : platform::listFolder(programFolder, name, platform::Listing::FilesOnly))
+void removeSimImages(const std::string& programFolder, const std::vector<std::string>& rewrittenNext) {
+    static const std::vector<std::string> names{WebImageFile, FacesFile, RelImagesFile};
+    for (const auto& found : platform::listFolder(programFolder, names, platform::Listing::FilesOnly))
+        // A file the next export writes under its very name is overwritten in place:
+        // deleting it first would only make the file system find it a new home.
+        if (std::find(rewrittenNext.begin(), rewrittenNext.end(), found) == rewrittenNext.end())
             platform::removeFile(platform::joinPath(programFolder, found));
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/pictures.h"
 
@@ -46,7 +47,8 @@ inline constexpr char RelImagesFile[] = "relimages.BMP";
 
 // Deletes the three picture files (any letter case) before another sim's are exported,
 // so that a sim without one of them never shows the previous sim's.
-void removeSimImages(const std::string& programFolder);
+// Files named in `rewrittenNext` (exactly) are left for the export that follows to overwrite.
+void removeSimImages(const std::string& programFolder, const std::vector<std::string>& rewrittenNext = {});
 
 // One exported picture file of the program folder (any letter case), or `fallback`.
 platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
