@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -271,8 +272,9 @@ long peakKilobytes() {
 
 // The child: open the chooser for a fair-skinned fit woman's normal outfit; with a model,
 // choose it and page forward a few times, as a person browsing does.
+// DRAPELINE_SHOW_SECONDS keeps the window on screen that long afterwards, for a look.
 int chooserPeak(const std::string& game, const std::string& model, int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
@@ -292,6 +294,10 @@ int chooserPeak(const std::string& game, const std::string& model, int argc, cha
         QApplication::processEvents();
     }
     std::printf("%ld\n", peakKilobytes());
+    if (const int seconds = qEnvironmentVariableIntValue("DRAPELINE_SHOW_SECONDS"); seconds > 0) {
+        QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+        QApplication::exec();
+    }
     return 0;
 }
 
