@@ -1,8 +1,8 @@
 #include "app/application.h"
 
-#include "app/frm_title.h"
+#include "app/windows/frm_title.h"
 #include "core/errors.h"
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_main.h"
 
 namespace drapeline::app {
 

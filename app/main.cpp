@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/application.h"
-#include "app/error_trap.h"
+#include "shell/error_trap.h"
 #include "demo/demo_game.h"
 #include "platform/files.h"
 #include "platform/clock.h"

@@ -14,7 +14,7 @@
 #include <new>
 
 #include "platform/files.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 #include "tools/neighbourhood_tools.h"
 

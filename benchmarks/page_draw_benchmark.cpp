@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
 #include "core/iff_file.h"
@@ -17,7 +17,7 @@
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/window_test_support.h"
 

@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "skins/skin_catalogue.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

@@ -17,6 +17,8 @@ endfunction()
 # A library of plain C++ (no Qt): core and the logic of each subsystem.
 function(drapeline_logic_library name)
   add_library(${name} STATIC ${ARGN})
+  string(REPLACE "drapeline_" "Drapeline::" alias ${name})
+  add_library(${alias} ALIAS ${name})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   drapeline_warnings(${name})
 endfunction()

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 
-#include "demo/bitmap.h"
+#include "testkit/bitmap.h"
 #include "demo/portraits.h"
-#include "demo/random.h"
+#include "testkit/random.h"
 #include "demo/roster.h"
 #include "demo/sim_file.h"
 #include "demo/skin_catalogue.h"
 #include "platform/files.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 namespace {
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "demo/bitmap.h"
-#include "demo/random.h"
+#include "testkit/bitmap.h"
+#include "testkit/random.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 namespace {
 

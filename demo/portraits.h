@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "demo/canvas.h"
+#include "testkit/canvas.h"
 #include "demo/textures.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 enum class HairStyle { Crop, Spiky, Bald, Curly, Long, Bob, Ponytail, Bun, Pigtails };
 enum class Expression { Smile, Laugh, Neutral, Sad, Surprised, Wink };

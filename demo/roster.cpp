@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "demo/random.h"
+#include "testkit/random.h"
 #include "demo/skin_catalogue.h"
 #include "demo/showcases.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 namespace {
 

@@ -1,10 +1,12 @@
 #include "demo/sim_file.h"
 
-#include "demo/iff_builder.h"
+#include "testkit/iff_builder.h"
 #include "demo/portraits.h"
-#include "demo/random.h"
+#include "testkit/random.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 namespace {
 

@@ -5,9 +5,11 @@
 #include <numbers>
 #include <vector>
 
-#include "demo/random.h"
+#include "testkit/random.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 namespace {
 

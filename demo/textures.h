@@ -7,9 +7,11 @@
 
 #include <string_view>
 
-#include "demo/canvas.h"
+#include "testkit/canvas.h"
 
 namespace drapeline::demo {
+
+using namespace testkit;  // the demo game is drawn and built with the testkit's builders
 
 enum class Garment { Normal, Formal, Swimsuit, Underwear, Pajamas, Nude, Winter };
 

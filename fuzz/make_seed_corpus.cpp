@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/file_io.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 
 using namespace drapeline;
 using namespace drapeline::testkit;

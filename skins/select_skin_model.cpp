@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "core/errors.h"
 #include "platform/files.h"
 

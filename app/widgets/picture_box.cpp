@@ -1,6 +1,6 @@
 #include "app/widgets/picture_box.h"
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 
 #include <QFrame>
 #include <QPainter>

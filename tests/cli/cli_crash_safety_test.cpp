@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "core/file_io.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "core/file_io.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 

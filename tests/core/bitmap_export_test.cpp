@@ -5,7 +5,7 @@
 #include "core/bitmap_export.h"
 #include "core/file_io.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

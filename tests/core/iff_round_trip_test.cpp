@@ -8,7 +8,7 @@
 #include "core/file_io.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

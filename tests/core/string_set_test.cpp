@@ -3,7 +3,7 @@
 #include "core/binary_support.h"
 #include "core/string_set.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 
 using namespace drapeline;
 using testkit::StringSetLayout;

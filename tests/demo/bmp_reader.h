@@ -7,15 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "demo/colour.h"
+#include "testkit/colour.h"
 
 namespace drapeline::testkit {
 
 struct DecodedBitmap {
     int width = 0, height = 0, bitsPerPixel = 0;
     std::size_t paletteSize = 0;
-    std::vector<demo::Rgb> pixels;   // top row first
-    demo::Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    std::vector<testkit::Rgb> pixels;   // top row first
+    testkit::Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
 inline std::uint32_t le(std::string_view b, std::size_t at, int bytes) {

@@ -2,15 +2,15 @@
 
 #include <set>
 
-#include "demo/bitmap.h"
-#include "demo/canvas.h"
+#include "testkit/bitmap.h"
+#include "testkit/canvas.h"
 #include "demo/portraits.h"
 #include "demo/textures.h"
 #include "tests/demo/bmp_reader.h"
 
 using namespace drapeline;
-using demo::Canvas;
-using demo::Rgb;
+using testkit::Canvas;
+using testkit::Rgb;
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(DemoBitmaps, FewColoursComeBackExactlyInBothFormats) {
         c.fillRect(0, 0, width, 1, Rgb{255, 0, 0});
         c.set(width - 1, 6, {0, 0, 255});
         for (const bool eightBit : {true, false}) {
-            const auto bytes = eightBit ? demo::encode8(c) : demo::encode24(c);
+            const auto bytes = eightBit ? testkit::encode8(c) : testkit::encode24(c);
             const auto d = testkit::decodeBitmap(bytes);
             ASSERT_TRUE(d) << width;
             EXPECT_EQ(d->bitsPerPixel, eightBit ? 8 : 24);
@@ -46,7 +46,7 @@ TEST(DemoBitmaps, ManyColoursAreReducedToAPaletteThatStaysClose) {
     look.background = {120, 190, 140};
     look.glasses = true;
     const Canvas c = demo::portrait(look, 60, 60, demo::Expression::Laugh, true);
-    const auto d = testkit::decodeBitmap(demo::encode8(c));
+    const auto d = testkit::decodeBitmap(testkit::encode8(c));
     ASSERT_TRUE(d);
     EXPECT_GT(d->paletteSize, 100u);
     EXPECT_LE(d->paletteSize, 256u);

@@ -4,7 +4,7 @@
 
 #include "ensembles/ensemble_file.h"
 #include "platform/files.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
 #include "wardrobe/edit_sim_model.h"

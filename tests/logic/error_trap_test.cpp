@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/error_trap.h"
+#include "shell/error_trap.h"
 #include "core/file_io.h"
 #include "platform/files.h"
 #include "tests/support/doubles.h"

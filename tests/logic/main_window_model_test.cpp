@@ -5,7 +5,7 @@
 #include "neighbourhood/set_path_model.h"
 #include "platform/files.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

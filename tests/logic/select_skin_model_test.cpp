@@ -2,7 +2,7 @@
 
 #include "skins/select_skin_model.h"
 #include "tests/support/doubles.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

@@ -10,7 +10,7 @@
 #include "platform/bmp_pictures.h"
 #include "platform/files.h"
 #include "skins/skin_catalogue.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 
 using namespace drapeline::app;
 using namespace drapeline::app::thumbgrid;

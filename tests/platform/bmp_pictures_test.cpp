@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/bmp_pictures.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
 
 using namespace drapeline;

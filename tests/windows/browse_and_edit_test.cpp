@@ -15,14 +15,14 @@
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_main.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
 #include "tests/windows/window_test_support.h"
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 using namespace drapeline;
 using testkit::child;

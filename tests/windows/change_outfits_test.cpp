@@ -15,11 +15,11 @@
 #include "demo/demo_game.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
-#include "skins/frm_select_skin.h"
+#include "app/windows/frm_select_skin.h"
 #include "tests/support/doubles.h"
 #include "tests/windows/window_test_support.h"
 #include "tests/support/temp_folder.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 using namespace drapeline;
 using testkit::child;

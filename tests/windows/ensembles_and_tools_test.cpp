@@ -11,14 +11,14 @@
 
 #include "core/file_io.h"
 #include "demo/demo_game.h"
-#include "ensembles/frm_enx.h"
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_enx.h"
+#include "app/windows/frm_main.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
 #include "tests/windows/window_test_support.h"
 #include "tests/support/temp_folder.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 using namespace drapeline;
 using testkit::child;

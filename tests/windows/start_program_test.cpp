@@ -12,9 +12,9 @@
 #include <QtTest>
 
 #include "app/application.h"
-#include "app/frm_title.h"
-#include "neighbourhood/frm_main.h"
-#include "neighbourhood/frm_set_path.h"
+#include "app/windows/frm_title.h"
+#include "app/windows/frm_main.h"
+#include "app/windows/frm_set_path.h"
 #include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
 

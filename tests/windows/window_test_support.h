@@ -11,7 +11,7 @@
 
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 namespace drapeline::testkit {
 

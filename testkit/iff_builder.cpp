@@ -1,11 +1,11 @@
-#include "demo/iff_builder.h"
+#include "testkit/iff_builder.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "demo/byte_writer.h"
+#include "testkit/byte_writer.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 namespace {
 
@@ -233,4 +233,4 @@ ByteText IffBuilder::build() const {
     return out;
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

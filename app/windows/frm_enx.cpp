@@ -1,4 +1,4 @@
-#include "ensembles/frm_enx.h"
+#include "app/windows/frm_enx.h"
 
 #include <QLineEdit>
 #include <QListWidget>

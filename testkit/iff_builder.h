@@ -2,10 +2,10 @@
 // Builds character files and their parts byte by byte: the demo game's sims, and the
 // test fixtures, benchmarks and fuzz seeds. Nothing here reads a real game file.
 //
-//   ByteText file = demo::IffBuilder()
+//   ByteText file = testkit::IffBuilder()
 //       .chunk("OBJD", 128, objdData, "user00012")
 //       .strings(200, {"adult", "b001..."}, "body strings")   // STR#, ID field 00 C8 00 10
-//       .bitmap("web_image", 1, demo::solidBitmap(8, 8, {200, 40, 40}))
+//       .bitmap("web_image", 1, testkit::solidBitmap(8, 8, {200, 40, 40}))
 //       .map()                                                 // rsmp listing every chunk
 //       .build();
 //
@@ -21,7 +21,7 @@
 
 #include "core/errors.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 // ---- Chunk data -----------------------------------------------------------------------
 
@@ -123,4 +123,4 @@ private:
     ByteText tail_;
 };
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

@@ -1,11 +1,11 @@
-#include "demo/bitmap.h"
+#include "testkit/bitmap.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "demo/byte_writer.h"
+#include "testkit/byte_writer.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 namespace {
 
@@ -187,4 +187,4 @@ ByteText encode8(const Canvas& canvas) {
     });
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

@@ -1,9 +1,9 @@
-#include "app/error_trap.h"
+#include "shell/error_trap.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "app/version.h"
+#include "shell/version.h"
 #include "core/file_io.h"
 #include "platform/files.h"
 

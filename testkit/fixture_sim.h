@@ -1,29 +1,15 @@
 #pragma once
-// The test side of the character-file builders: the container builder and the bitmap
-// writers live in demo/ (the demo game is built with them), seen here under their old
-// testkit names; what stays here is the fixture sim that tests and benchmarks share.
+// The fixture sim that tests and benchmarks share: a realistic character file built from
+// the container builder and the bitmap writers beside it.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "demo/bitmap.h"
-#include "demo/iff_builder.h"
+#include "testkit/bitmap.h"
+#include "testkit/iff_builder.h"
 
 namespace drapeline::testkit {
-
-using demo::bitmap24;
-using demo::bitmap8;
-using demo::idField;
-using demo::IffBuilder;
-using demo::label64;
-using demo::MapStyle;
-using demo::NameEnd;
-using demo::Rgb;
-using demo::solidBitmap;
-using demo::StringItem;
-using demo::stringSetData;
-using demo::StringSetLayout;
 
 // ---- Realistic character files --------------------------------------------------------
 

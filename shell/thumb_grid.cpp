@@ -1,4 +1,4 @@
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "demo/canvas.h"
+#include "testkit/canvas.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <stdexcept>
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 namespace {
 
@@ -304,4 +304,4 @@ Canvas Canvas::reduced(int factor) const {
     return out;
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

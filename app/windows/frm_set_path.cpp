@@ -1,4 +1,4 @@
-#include "neighbourhood/frm_set_path.h"
+#include "app/windows/frm_set_path.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,8 +13,8 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 #include "ensembles/ensemble_file.h"
-#include "ensembles/frm_enx.h"
-#include "skins/frm_select_skin.h"
+#include "app/windows/frm_enx.h"
+#include "app/windows/frm_select_skin.h"
 #include "wardrobe/default_rules.h"
 
 namespace drapeline::wardrobe {

@@ -1,4 +1,4 @@
-#include "skins/frm_select_skin.h"
+#include "app/windows/frm_select_skin.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +11,7 @@
 #include <exception>
 #include <thread>
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "core/errors.h"

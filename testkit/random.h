@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 class Random {
 public:
@@ -48,4 +48,4 @@ inline std::uint32_t seedFrom(std::string_view text) {
     return h;
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

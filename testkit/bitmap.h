@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "demo/canvas.h"
+#include "testkit/canvas.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 ByteText bitmap24(int width, int height, const std::function<Rgb(int x, int y)>& pixel);
 ByteText bitmap8(int width, int height, const std::vector<Rgb>& palette,
@@ -22,4 +22,4 @@ ByteText encode24(const Canvas& canvas);
 // The same picture always gives the same bytes.
 ByteText encode8(const Canvas& canvas);
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

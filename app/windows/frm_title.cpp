@@ -1,4 +1,4 @@
-#include "app/frm_title.h"
+#include "app/windows/frm_title.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "app/artwork.h"
-#include "app/version.h"
+#include "shell/version.h"
 
 namespace drapeline::app {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -27,4 +27,4 @@ inline Rgb shade(Rgb c, double factor) {
     return mix(c, {255, 255, 255}, std::min(1.0, factor - 1.0));
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

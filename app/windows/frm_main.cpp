@@ -1,4 +1,4 @@
-#include "neighbourhood/frm_main.h"
+#include "app/windows/frm_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,20 +14,20 @@
 
 #include <QToolTip>
 
-#include "app/thumb_grid.h"
-#include "app/version.h"
+#include "shell/thumb_grid.h"
+#include "shell/version.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
-#include "neighbourhood/frm_set_path.h"
+#include "app/windows/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
-#include "wardrobe/frm_edit_sim.h"
+#include "app/windows/frm_edit_sim.h"
 
 namespace drapeline::neighbourhood {
 

@@ -5,7 +5,7 @@
 
 #include "core/binary_support.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 inline void le16(ByteText& out, std::uint32_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -20,4 +20,4 @@ inline void be32(ByteText& out, std::uint32_t v) {
     bytes::appendInt32BE(out, static_cast<std::int32_t>(v));
 }
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "demo/colour.h"
+#include "testkit/colour.h"
 
-namespace drapeline::demo {
+namespace drapeline::testkit {
 
 // A repeating fabric. Coordinates are the canvas's, so two panels filled with one pattern
 // line up like cloth cut from one piece.
@@ -107,4 +107,4 @@ private:
     std::vector<Rgb> pixels_;
 };
 
-}  // namespace drapeline::demo
+}  // namespace drapeline::testkit

@@ -1,6 +1,6 @@
-#include "tests/support/iff_builder.h"
+#include "testkit/fixture_sim.h"
 
-#include "demo/random.h"
+#include "testkit/random.h"
 
 namespace drapeline::testkit {
 
@@ -34,7 +34,7 @@ std::vector<std::string> adultFemaleBodyStrings() {
 }
 
 IffBuilder characterFile(const SimOptions& sim) {
-    demo::Random random(sim.seed);
+    Random random(sim.seed);
     const auto filler = [&](std::size_t size) {
         ByteText data(size, '\0');
         for (auto& b : data) b = static_cast<char>(random.below(256));
