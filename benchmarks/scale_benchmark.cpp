@@ -24,17 +24,17 @@
 #include <map>
 #include <memory>
 
-#include "app/thumb_grid.h"
+#include "shell/thumb_grid.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
 #include "core/iff_file.h"
-#include "demo/bitmap.h"
+#include "testkit/bitmap.h"
 #include "demo/demo_game.h"
 #include "demo/textures.h"
 #include "neighbourhood/listing.h"
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
-#include "skins/frm_select_skin.h"
+#include "app/windows/frm_select_skin.h"
 #include "skins/skin_catalogue.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/window_test_support.h"
