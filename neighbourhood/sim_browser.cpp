@@ -97,10 +97,7 @@ SimPreview SimBrowser::preview(const std::string& path, const std::string& userD
         return p;
     }
     p.readable = true;
-    std::vector<std::string> exported;
-    for (const auto& chunk : iff_.Chunks)
-        if (chunk.TypeCode == "BMP_") exported.push_back(bitmaps::exportName(chunk));
-    wardrobe::removeSimImages(services_.programFolder, exported);
+    wardrobe::removeSimImages(services_.programFolder);
     modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
     p.webImage = loadExported(wardrobe::WebImageFile, platform::StockPicture::NotFound);
     p.faces = loadExported(wardrobe::FacesFile, platform::StockPicture::NotFound);

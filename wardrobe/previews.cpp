@@ -1,7 +1,5 @@
 #include "wardrobe/previews.h"
 
-#include <algorithm>
-
 #include "platform/files.h"
 
 namespace drapeline::wardrobe {
@@ -37,13 +35,12 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader, SkinBi
     return platform::ShownPicture::stockPicture(fallback);
 }
 
-void removeSimImages(const std::string& programFolder, const std::vector<std::string>& rewrittenNext) {
+void removeSimImages(const std::string& programFolder) {
+    // Deleted even where the export writes the same name next: a file truncated and
+    // rewritten makes the file system write it out at once, a new one does not.
     static const std::vector<std::string> names{WebImageFile, FacesFile, RelImagesFile};
     for (const auto& found : platform::listFolder(programFolder, names, platform::Listing::FilesOnly))
-        // A file the next export writes under its very name is overwritten in place:
-        // deleting it first would only make the file system find it a new home.
-        if (std::find(rewrittenNext.begin(), rewrittenNext.end(), found) == rewrittenNext.end())
-            platform::removeFile(platform::joinPath(programFolder, found));
+        platform::removeFile(platform::joinPath(programFolder, found));
 }
 
 platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,

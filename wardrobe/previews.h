@@ -47,8 +47,7 @@ inline constexpr char RelImagesFile[] = "relimages.BMP";
 
 // Deletes the three picture files (any letter case) before another sim's are exported,
 // so that a sim without one of them never shows the previous sim's.
-// Files named in `rewrittenNext` (exactly) are left for the export that follows to overwrite.
-void removeSimImages(const std::string& programFolder, const std::vector<std::string>& rewrittenNext = {});
+void removeSimImages(const std::string& programFolder);
 
 // One exported picture file of the program folder (any letter case), or `fallback`.
 platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
