@@ -15,12 +15,13 @@ std::vector<Command> skinCommands();
 std::vector<Command> demoCommands();
 std::vector<Command> ensembleCommands();
 std::vector<Command> toolCommands();
+std::vector<Command> backupCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, skinCommands,
-                           ensembleCommands, toolCommands, demoCommands}) {
+                           ensembleCommands, toolCommands, backupCommands, demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());
         }

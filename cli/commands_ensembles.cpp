@@ -35,7 +35,7 @@ int ensembleApply(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& ensemble = args.positional()[1];
 
     OpenSim sim(path, writableProgramFolder(args));
-    if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields))
+    if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields, sim.model().layout()))
         throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem + ". " +
                       platform::fileNameOf(path) + " has not been changed.");
     sim.save(args.flag("backup"));

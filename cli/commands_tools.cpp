@@ -7,6 +7,7 @@
 #include "cli/json.h"
 #include "cli/sim_access.h"
 #include "neighbourhood/listing.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "tools/neighbourhood_tools.h"
 
@@ -40,19 +41,24 @@ void namesJson(JsonWriter& json, const char* key, const std::vector<std::string>
 }
 
 using Repair = tools::BatchReport (*)(const std::string&, const std::vector<std::string>&,
-                                      const std::string&, bool);
+                                      const std::string&, const tools::RepairOptions&);
 
 int runRepair(Repair repair, const Arguments& args, std::ostream& out) {
     const Neighbourhood n = neighbourhoodOf(args);
-    const bool dryRun = args.flag("dry-run");
+    const platform::SystemClock clock;
+    tools::RepairOptions options;
+    options.dryRun = args.flag("dry-run");
+    if (args.flag("backup") && !options.dryRun) options.backupClock = &clock;
     // A dry run writes nothing, not even the program folder.
-    const std::string programFolder = dryRun ? programFolderFor(args) : writableProgramFolder(args);
-    const tools::BatchReport report = repair(n.characterFolder, n.simFiles, programFolder, dryRun);
+    const std::string programFolder =
+        options.dryRun ? programFolderFor(args) : writableProgramFolder(args);
+    const tools::BatchReport report = repair(n.characterFolder, n.simFiles, programFolder, options);
     JsonWriter json;
     json.beginObject().key("examined").value(report.examined);
     namesJson(json, "rewritten", report.rewritten);
     namesJson(json, "changed", report.changed);
     skippedJson(json, report.skipped);
+    namesJson(json, "backups", report.backups);
     out << json.endObject().str() << "\n";
     return 0;
 }
@@ -89,12 +95,13 @@ int exportSkins(const Arguments& args, std::ostream& out, std::ostream&) {
 std::vector<Command> toolCommands() {
     return {
         {"fix-fit",
-         "fix-fit --game DIR --neighbourhood FOLDER [--dry-run]  give every adult's formal, swimsuit "
-         "and pajamas the normal outfit's body type",
-         {"dry-run"}, fixFit},
+         "fix-fit --game DIR --neighbourhood FOLDER [--dry-run] [--backup]  give every adult's formal, "
+         "swimsuit and pajamas the normal outfit's body type",
+         {"dry-run", "backup"}, fixFit},
         {"pink-hands",
-         "pink-hands --game DIR --neighbourhood FOLDER [--dry-run]  remove the pink gorilla formal hands",
-         {"dry-run"}, pinkHands},
+         "pink-hands --game DIR --neighbourhood FOLDER [--dry-run] [--backup]  remove the pink gorilla "
+         "formal hands",
+         {"dry-run", "backup"}, pinkHands},
         {"export-skins",
          "export-skins --game DIR --neighbourhood FOLDER  write headskins.txt and bodyskins.txt into "
          "the program folder",

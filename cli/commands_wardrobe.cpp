@@ -3,6 +3,7 @@
 // be shown is refused before anything could reach the error trap.
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 #include "cli/cli_services.h"
@@ -107,7 +108,12 @@ int showWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
-using Assignment = std::function<void(WardrobeFields&)>;
+struct Assignment {
+    std::string key;
+    std::optional<OutfitKind> outfit;   // none for a hand
+    std::string value;
+    std::function<void(WardrobeFields&)> apply;
+};
 
 Assignment parseAssignment(const std::string& argument) {
     const auto equals = argument.find('=');
@@ -117,16 +123,30 @@ Assignment parseAssignment(const std::string& argument) {
     for (const auto& o : OutfitKeys) {
         const std::string name = o.name;
         const OutfitKind kind = o.kind;
-        if (key == name + ".mesh") return [=](WardrobeFields& f) { f.outfit(kind).mesh = value; };
+        if (key == name + ".mesh")
+            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).mesh = value; }};
         if (key == name + ".texture")
-            return [=](WardrobeFields& f) { f.outfit(kind).texture = value; };
+            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).texture = value; }};
     }
     for (const auto& h : HandKeys) {
         const HandSlot slot = h.slot;
         if (key == std::string("hands.") + h.name)
-            return [=](WardrobeFields& f) { f.hand(slot) = value; };
+            return {key, std::nullopt, value, [=](WardrobeFields& f) { f.hand(slot) = value; }};
     }
     throw UsageError("unknown key '" + key + "'");
+}
+
+// A change the file can not hold must not be reported as saved: it is refused before
+// anything is written.
+void refuseUnstorable(const Assignment& a, const wardrobe::EditSimModel& sim, const std::string& path) {
+    const std::string file = platform::fileNameOf(path);
+    if (a.outfit && !wardrobe::layoutHolds(sim.layout(), *a.outfit))
+        throw Failure(file + " has no " + wardrobe::outfitCaption(*a.outfit) +
+                      " entry (its wardrobe has " + std::to_string(sim.bodyStrings().Entries.size()) +
+                      " entries), so " + a.key + " can not be stored; nothing was saved");
+    if (wardrobe::isPlaceholder(a.value))
+        throw Failure(a.key + " can not be set to the placeholder text " + a.value +
+                      "; nothing was saved to " + file);
 }
 
 int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
@@ -137,7 +157,8 @@ int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
         assignments.push_back(parseAssignment(args.positional()[i]));
 
     OpenSim sim(path, writableProgramFolder(args));
-    for (const auto& assign : assignments) assign(sim.model().fields);
+    for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
+    for (const auto& a : assignments) a.apply(sim.model().fields);
     sim.save(args.flag("backup"));
     out << sim.savedReport() << "\n";
     return 0;

@@ -66,7 +66,10 @@ std::string OpenSim::savedReport() const {
     json.beginObject().key("saved").value(path_).key("backup");
     if (model_.lastBackup().empty()) json.null();
     else json.value(model_.lastBackup());
-    return json.endObject().str();
+    // Changes the file has no entry for, as the saved message names them.
+    json.key("notStored").beginArray();
+    for (const auto kind : model_.unstorableChanges()) json.value(wardrobe::outfitCaption(kind));
+    return json.endArray().endObject().str();
 }
 
 std::string gameFolder(const Arguments& args) {

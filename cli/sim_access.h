@@ -43,7 +43,7 @@ public:
     wardrobe::EditSimModel& model() { return model_; }
     // Saves as the edit window's Save does, the question answered Yes.
     void save(bool backup);
-    // {"saved": path, "backup": path or null}
+    // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}
     std::string savedReport() const;
 
 private:

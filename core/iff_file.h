@@ -76,6 +76,10 @@ namespace iff {
 // that gfstrReadIFFChecked reports.
 std::string parseChecked(IffFile& iff, std::string_view fileBytes);
 
+// gfstrReadIFFChecked that also hands back the bytes it read, for a caller that writes
+// the file back only when its bytes change.
+std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes);
+
 // The file's bytes as the writer stores them. Sets every chunk's FileOffset and the map's
 // entry offsets. Throws RuntimeError for a chunk or map that can not be stored as held.
 ByteText serialise(IffFile& iff);

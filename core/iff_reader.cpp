@@ -197,6 +197,20 @@ ByteText readFileBytes(const std::string& path) {
     }
 }
 
+std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) {
+    setErrLocation(1000);
+    try {
+        bytes = iff::readFileBytes(path);
+    } catch (const RuntimeError& e) {
+        iff = IffFile{};
+        return e.text();
+    } catch (const std::bad_alloc&) {
+        iff = IffFile{};
+        return RuntimeError(err::OutOfMemory).text();
+    }
+    return parseChecked(iff, bytes);
+}
+
 }  // namespace iff
 
 namespace modIFFsupport {
@@ -212,18 +226,8 @@ void gsReadIFF(IffFile& iff, const std::string& path) {
 }
 
 std::string gfstrReadIFFChecked(IffFile& iff, const std::string& path) {
-    setErrLocation(1000);
     ByteText bytes;
-    try {
-        bytes = iff::readFileBytes(path);
-    } catch (const RuntimeError& e) {
-        iff = IffFile{};
-        return e.text();
-    } catch (const std::bad_alloc&) {
-        iff = IffFile{};
-        return RuntimeError(err::OutOfMemory).text();
-    }
-    return iff::parseChecked(iff, bytes);
+    return iff::readChecked(iff, path, bytes);
 }
 
 void gsClearIFF(IffFile& iff) { iff = IffFile{}; }

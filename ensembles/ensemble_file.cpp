@@ -61,6 +61,17 @@ std::string lineCountProblem(std::size_t count) {
            ", but an ensemble file has 18 lines, or 20 with the winter outfit";
 }
 
+// The outfit each line belongs to; the hands' lines (11 to 18) belong to none, and a
+// sim always has hands.
+std::optional<OutfitKind> outfitOfLine(std::size_t index) {
+    static constexpr std::array<OutfitKind, 5> First{OutfitKind::Normal, OutfitKind::Swimsuit,
+                                                     OutfitKind::Formal, OutfitKind::Pajamas,
+                                                     OutfitKind::Nude};
+    if (index < 10) return First[index / 2];
+    if (index >= WithoutWinter) return OutfitKind::Winter;
+    return std::nullopt;
+}
+
 }  // namespace
 
 ByteText ensembleText(const WardrobeFields& f) {
@@ -72,7 +83,8 @@ ByteText ensembleText(const WardrobeFields& f) {
     return text;
 }
 
-std::optional<std::string> applyEnsemble(std::string_view content, WardrobeFields& f) {
+std::optional<std::string> applyEnsemble(std::string_view content, WardrobeFields& f,
+                                         wardrobe::WardrobeLayout layout) {
     bool more = false;
     const auto lines = splitLines(content, AllLines, more);
     if (lines.size() < WithoutWinter || lines.size() == WithoutWinter + 1)
@@ -81,11 +93,17 @@ std::optional<std::string> applyEnsemble(std::string_view content, WardrobeField
         if (lines[i].find('\0') != std::string_view::npos)
             return "line " + std::to_string(i + 1) + " holds a NUL byte";
     const auto fields = fieldsInFileOrder(f);
-    for (std::size_t i = 0; i < lines.size(); ++i) fields[i]->assign(lines[i]);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto kind = outfitOfLine(i);
+        if (wardrobe::isPlaceholder(lines[i]) && (!kind || wardrobe::layoutHolds(layout, *kind)))
+            continue;
+        fields[i]->assign(lines[i]);
+    }
     return std::nullopt;
 }
 
-std::optional<std::string> loadEnsembleFile(const std::string& path, WardrobeFields& f) {
+std::optional<std::string> loadEnsembleFile(const std::string& path, WardrobeFields& f,
+                                            wardrobe::WardrobeLayout layout) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > LargestEnsembleFile) return std::string("it is far too large to be an ensemble file");
@@ -95,7 +113,7 @@ std::optional<std::string> loadEnsembleFile(const std::string& path, WardrobeFie
     } catch (const RuntimeError& e) {
         return "it can not be read (" + e.text() + ")";
     }
-    return applyEnsemble(content, f);
+    return applyEnsemble(content, f, layout);
 }
 
 std::string ensembleFolder(const std::string& programFolder) {

@@ -19,16 +19,20 @@ namespace drapeline::ensembles {
 // each followed by CR LF. Nothing is trimmed or converted.
 ByteText ensembleText(const wardrobe::WardrobeFields& f);
 
-// Puts an ensemble file's lines into the fields. Lines end at CR LF or at a lone LF; a
-// last line without a line end counts. 18 lines fill everything but winter; 20 or more
-// fill all 20 fields (text after line 20 is ignored). Any other count, or a used line
-// holding a NUL byte (it could never be saved into a character file), is refused: the
-// problem is returned and no field changes. Nothing on success.
-std::optional<std::string> applyEnsemble(std::string_view content, wardrobe::WardrobeFields& f);
+// Puts an ensemble file's lines into the fields of a sim whose file has `layout`. Lines
+// end at CR LF or at a lone LF; a last line without a line end counts. 18 lines fill
+// everything but winter; 20 or more fill all 20 fields (text after line 20 is ignored).
+// A placeholder line (taken from a sim without that outfit) leaves a field that the
+// layout holds as it is. Any other count, or a used line holding a NUL byte (it could
+// never be saved into a character file), is refused: the problem is returned and no
+// field changes. Nothing on success.
+std::optional<std::string> applyEnsemble(std::string_view content, wardrobe::WardrobeFields& f,
+                                         wardrobe::WardrobeLayout layout);
 
 // Reads the ensemble file at `path` (which the caller has made safe) into the fields as
 // applyEnsemble does. Returns why it could not, with no field changed.
-std::optional<std::string> loadEnsembleFile(const std::string& path, wardrobe::WardrobeFields& f);
+std::optional<std::string> loadEnsembleFile(const std::string& path, wardrobe::WardrobeFields& f,
+                                            wardrobe::WardrobeLayout layout);
 
 // programFolder/ENX (an existing folder spelt in another letter case is found).
 std::string ensembleFolder(const std::string& programFolder);

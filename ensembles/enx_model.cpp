@@ -9,8 +9,9 @@ namespace {
 constexpr char MessageTitle[] = "Ensemble File";
 }
 
-EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields)
-    : services_(services), fields_(fields) {}
+EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
+                   wardrobe::WardrobeLayout layout)
+    : services_(services), fields_(fields), layout_(layout) {}
 
 std::string EnxModel::caption() const {
     return Mode == 1 ? "Save Ensemble File:" : "Load Ensemble File:";
@@ -58,10 +59,13 @@ bool EnxModel::save(const std::string& folder) {
 
 bool EnxModel::load(const std::string& folder) {
     // The selected list entry decides; without one, the typed name is taken only when such
-    // a file is there, since a typo must not look like a failed read.
+    // a file is there: a typo is told as a missing file, not as a failed read.
     std::string name = selectedEntry;
     if (name.empty()) {
-        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) return false;
+        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) {
+            warn("There is no ensemble file " + txtFileName + " in " + folder + ".");
+            return false;
+        }
         name = txtFileName;
     } else if (auto problem = unsafeNameProblem(name)) {
         warn(*problem);
@@ -70,7 +74,7 @@ bool EnxModel::load(const std::string& folder) {
     const std::string path = platform::resolvePath(folder, name);
     // Loaded into a copy so that a refused file leaves every field as it was.
     wardrobe::WardrobeFields loaded = fields_;
-    if (auto problem = loadEnsembleFile(path, loaded)) {
+    if (auto problem = loadEnsembleFile(path, loaded, layout_)) {
         warn("The ensemble file " + path + " can not be loaded: " + *problem +
              ". No field has been changed.");
         return false;

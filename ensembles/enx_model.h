@@ -13,8 +13,10 @@ namespace drapeline::ensembles {
 
 class EnxModel {
 public:
-    // `fields` are the edit window's fields: saved from, or loaded into.
-    EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields);
+    // `fields` are the edit window's fields: saved from, or loaded into a sim whose file
+    // has `layout`.
+    EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
+             wardrobe::WardrobeLayout layout);
 
     int Mode = 2;                 // 1 save, anything else load
     std::string txtFileName;
@@ -44,6 +46,7 @@ private:
 
     platform::Services& services_;
     wardrobe::WardrobeFields& fields_;
+    wardrobe::WardrobeLayout layout_;
 };
 
 }  // namespace drapeline::ensembles

@@ -1,11 +1,12 @@
 #include "neighbourhood/main_window_model.h"
 
 #include <algorithm>
+#include <cctype>
 
-#include "shell/thumb_grid.h"
 #include "core/errors.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
+#include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 
 namespace drapeline::neighbourhood {
@@ -51,47 +52,75 @@ void MainWindowModel::gameLocationChanged() {
     selectedLine_.clear();
     selectedUserDataDir_.clear();
     simFiles_.clear();
-    CurrentPage = 0;
-    SelectedCell = 0;
+    names_.clear();
+    pager_.reset(0);
 }
 
 void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
     if (line.empty()) return;
     selectedLine_ = line;
     selectedUserDataDir_ = folderOfLine(line);
-    CurrentPage = 0;
-    SelectedCell = 0;
     simFiles_ = guarded("frmMain", "msGetFileNames", Stages::None,
                         [&] { return msGetFileNames(gameLocation_, selectedUserDataDir_); });
+    names_.assign(simFiles_.size(), std::nullopt);
+    pager_.reset(simFiles_.size());
     if (onNeighbourhoodChosen) onNeighbourhoodChosen();
 }
 
 std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
-    SelectedCell = app::thumbgrid::hitCell(x, y);
-    const auto index = app::thumbgrid::fileIndex(CurrentPage, SelectedCell, simFiles_.size());
-    if (!index) return std::nullopt;
-    return simPath(simFiles_[*index]);
+    pager_.press(x, y);
+    std::string path = selectedSimPath();
+    if (path.empty()) return std::nullopt;
+    return path;
 }
 
-bool MainWindowModel::cmdNext_Click() {
-    if (app::thumbgrid::lastPage(simFiles_.size()) <= CurrentPage) return false;
-    ++CurrentPage;
-    return true;
+std::string MainWindowModel::selectedSimPath() const {
+    const auto index = pager_.selectedFile();
+    return index ? simPath(simFiles_[*index]) : std::string();
 }
 
-bool MainWindowModel::cmdPrevious_Click() {
-    if (CurrentPage <= 0) return false;
-    --CurrentPage;
-    return true;
+void MainWindowModel::rememberName(std::size_t file, const std::string& label) {
+    if (file >= names_.size()) return;
+    names_[file] = label == CanNotLoadLabel ? std::string() : label;
+}
+
+namespace {
+
+bool containsIgnoringCase(const std::string& text, const std::string& part) {
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+}  // namespace
+
+std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
+    const std::size_t n = simFiles_.size();
+    if (text.empty() || n == 0) return std::nullopt;
+    const std::size_t start = pager_.selectedFile().value_or(pager_.firstOnPage());
+    for (std::size_t step = 1; step <= n; ++step) {
+        const std::size_t i = (start + step) % n;
+        if (!names_[i]) {
+            IffFile iff;
+            const bool read = modIFFsupport::gfstrReadIFFChecked(iff, simPath(simFiles_[i])).empty();
+            names_[i] = read ? thumbnailLabel(iff) : std::string();
+        }
+        if (containsIgnoringCase(*names_[i], text)) return i;
+    }
+    return std::nullopt;
 }
 
 std::optional<MainWindowModel::SimToEdit> MainWindowModel::cmdSelect_Click(bool previewShowsAName) {
     if (selectedLine_.empty() || !previewShowsAName) return std::nullopt;
-    const auto index = app::thumbgrid::fileIndex(CurrentPage, SelectedCell, simFiles_.size());
+    const auto index = pager_.selectedFile();
     if (!index) return std::nullopt;
     SimToEdit sim{simPath(simFiles_[*index]), {}};
-    // An unreadable file is already explained in the preview.
-    if (!modIFFsupport::gfstrReadIFFChecked(sim.iff, sim.path).empty()) return std::nullopt;
+    if (const std::string error = modIFFsupport::gfstrReadIFFChecked(sim.iff, sim.path); !error.empty()) {
+        services_.dialogs.warn("The sim file " + simFiles_[*index] + " can not be opened.\r\n" +
+                                   "The error returned was:\r\n" + error,
+                               "Can Not Open Sim");
+        return std::nullopt;
+    }
     services_.settings.setValue(keys::LastNeighborhoodSelected, selectedLine_);
     return sim;
 }

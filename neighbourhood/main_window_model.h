@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/iff_file.h"
+#include "shell/thumb_pager.h"
 #include "platform/services.h"
 
 namespace drapeline::neighbourhood {
@@ -57,21 +58,30 @@ public:
     // A press on the thumbnail grid at (x, y): selects the cell under it and gives the
     // path of its sim, or nothing for an empty cell.
     std::optional<std::string> picThumbs_MouseDown(int x, int y);
+    // The path of the sim in the selected cell, "" when the cell is empty.
+    std::string selectedSimPath() const;
     // Paging: false (nothing changes) at either end.
-    bool cmdNext_Click();
-    bool cmdPrevious_Click();
+    bool cmdNext_Click() { return pager_.next(); }
+    bool cmdPrevious_Click() { return pager_.previous(); }
+    // The page shown and the selected cell.
+    app::ThumbPager& pager() { return pager_; }
+    const app::ThumbPager& pager() const { return pager_; }
+
+    // The grid's label of a listed sim, as drawn; finding a sim reuses these.
+    void rememberName(std::size_t file, const std::string& label);
+    // "Find Sim": the first sim after the selected one (round to the start) whose first
+    // name holds `text`, letter case ignored. Names not yet drawn are read once and kept.
+    std::optional<std::size_t> findSim(const std::string& text);
 
     // "Edit This Sim": the selected sim, read, when a neighbourhood line is selected, the
     // preview shows a name and the cell holds a readable file; the neighbourhood line is
-    // then stored as the last one used. Nothing otherwise.
+    // then stored as the last one used. Nothing otherwise; an unreadable file is
+    // explained in a message as well as in the preview.
     struct SimToEdit {
         std::string path;
         IffFile iff;
     };
     std::optional<SimToEdit> cmdSelect_Click(bool previewShowsAName);
-
-    std::int32_t CurrentPage = 0;
-    std::int32_t SelectedCell = 0;
 
     // Called after a neighbourhood was chosen and its files listed: the window clears the
     // preview and draws page CurrentPage.
@@ -89,6 +99,9 @@ private:
     std::string selectedLine_;
     std::string selectedUserDataDir_;
     std::vector<std::string> simFiles_;
+    // The first name of each listed sim once known ("" for none or an unreadable file).
+    std::vector<std::optional<std::string>> names_;
+    app::ThumbPager pager_;
 };
 
 }  // namespace drapeline::neighbourhood

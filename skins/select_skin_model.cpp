@@ -2,13 +2,10 @@
 
 #include <algorithm>
 
-#include "shell/thumb_grid.h"
 #include "core/errors.h"
 #include "platform/files.h"
 
 namespace drapeline::skins {
-
-namespace thumbgrid = app::thumbgrid;
 
 SelectSkinModel::SelectSkinModel(platform::Services& services, const std::string& gameLocation)
     : services_(services), gameLocation_(gameLocation) {}
@@ -21,7 +18,7 @@ void SelectSkinModel::Form_Activate() {
     textures_ = guarded("frmSelectSkin", "msGetHandFileNames", Stages::None,
                         [&] { return msGetHandFileNames(gameLocation_, services_.pictures); });
     reportBadFiles();
-    CurrentPage = 0;
+    pager_.reset(textures_.files.size());
 }
 
 void SelectSkinModel::chkFilter_Click(bool checked) {
@@ -50,7 +47,6 @@ std::optional<TextureSearch> SelectSkinModel::runHere(const Search& search) {
 
 bool SelectSkinModel::lstModels_Click(const std::string& model, const SearchRunner& run) {
     selectedModel_ = model;
-    CurrentPage = 0;
     txtSkinName.clear();
     previewFile.reset();
     textures_ = {};
@@ -60,8 +56,9 @@ bool SelectSkinModel::lstModels_Click(const std::string& model, const SearchRunn
         return searchSkinFiles(gameLocation, model, skins::SkinData{code}, loader, stop);
     };
     auto found = guarded("frmSelectSkin", "msGetSkinFileNames", Stages::None, [&] { return run(search); });
+    if (found) textures_ = std::move(*found);
+    pager_.reset(textures_.files.size());
     if (!found) return false;
-    textures_ = std::move(*found);
     reportBadFiles();
     return true;
 }
@@ -73,30 +70,29 @@ void SelectSkinModel::reportBadFiles() {
 
 bool SelectSkinModel::msFillThumbs() {
     if (textures_.files.empty()) return false;
-    SelectedCell = 0;
-    selectFile(thumbgrid::firstOnPage(CurrentPage));
-    txtPageCount = thumbgrid::pageText(CurrentPage, textures_.files.size());
+    if (keepOnDraw_) {
+        pager_.select(*keepOnDraw_);
+        keepOnDraw_.reset();
+    } else {
+        pager_.pageDrawn();
+    }
+    selectFile(*pager_.selectedFile());
+    txtPageCount = pager_.pageText();
     return true;
 }
 
 std::vector<std::size_t> SelectSkinModel::pageFiles() const {
     std::vector<std::size_t> files;
-    for (std::size_t i = thumbgrid::firstOnPage(CurrentPage);
-         i < thumbgrid::endOfPage(CurrentPage, textures_.files.size()); ++i)
-        files.push_back(i);
+    for (std::size_t i = pager_.firstOnPage(); i < pager_.endOfPage(); ++i) files.push_back(i);
     return files;
 }
 
-bool SelectSkinModel::cmdNext_Click() {
-    if (thumbgrid::lastPage(textures_.files.size()) <= CurrentPage) return false;
-    ++CurrentPage;
-    return true;
-}
-
-bool SelectSkinModel::cmdPrevious_Click() {
-    if (CurrentPage <= 0) return false;
-    --CurrentPage;
-    return true;
+app::ThumbPager::Move SelectSkinModel::keyMove(app::GridKey key) {
+    const auto move = pager_.move(key);
+    if (!move.moved) return move;
+    if (move.pageChanged) keepOnDraw_ = pager_.selectedFile();
+    else selectFile(*pager_.selectedFile());
+    return move;
 }
 
 void SelectSkinModel::selectFile(std::size_t index) {
@@ -107,15 +103,14 @@ void SelectSkinModel::selectFile(std::size_t index) {
 }
 
 bool SelectSkinModel::picThumbs_MouseDown(int x, int y) {
-    SelectedCell = thumbgrid::hitCell(x, y);
-    const auto index = thumbgrid::fileIndex(CurrentPage, SelectedCell, textures_.files.size());
+    const auto index = pager_.press(x, y);
     if (!index) return false;
     selectFile(*index);
     return true;
 }
 
 std::string SelectSkinModel::tooltipAt(int x, int y) const {
-    const auto index = thumbgrid::fileIndex(CurrentPage, thumbgrid::hitCell(x, y), textures_.files.size());
+    const auto index = pager_.fileAt(x, y);
     return index ? textures_.files[*index] : std::string();
 }
 

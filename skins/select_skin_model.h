@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/thumb_pager.h"
 #include "platform/services.h"
 #include "skins/skin_catalogue.h"
 
@@ -43,19 +44,24 @@ public:
     std::size_t fileCount() const { return textures_.files.size(); }
     const platform::PictureLoader& pictures() const { return services_.pictures; }
 
-    // Prepares page CurrentPage for drawing: selects its first cell and texture and sets
+    // Prepares the current page for drawing: selects its first cell and texture and sets
     // the page text. False (nothing changes) when there are no textures.
     bool msFillThumbs();
     // The files of the current page, as indexes into textures(), in cell order.
     std::vector<std::size_t> pageFiles() const;
 
     // False when there is no further page (nothing changes).
-    bool cmdNext_Click();
-    bool cmdPrevious_Click();
+    bool cmdNext_Click() { return pager_.next(); }
+    bool cmdPrevious_Click() { return pager_.previous(); }
+    const app::ThumbPager& pager() const { return pager_; }
 
     // A press in the thumbnail area selects the cell under it; an occupied cell also
     // selects its texture (true), an empty one keeps the previous texture (false).
     bool picThumbs_MouseDown(int x, int y);
+    // A key moves the selection through the textures; see app::ThumbPager::move. When
+    // the page changes, the caller draws it with msFillThumbs and the moved-to texture
+    // stays selected.
+    app::ThumbPager::Move keyMove(app::GridKey key);
     // The full path under a point, "" over an empty cell.
     std::string tooltipAt(int x, int y) const;
 
@@ -66,8 +72,6 @@ public:
     // Select: nothing without a model line (body mode) or without a texture name.
     std::optional<Choice> cmdSelect_Click() const;
 
-    std::int32_t CurrentPage = 0;
-    int SelectedCell = 0;
     std::string txtSkinName;
     std::string txtPageCount;
     // The texture shown in the preview (an index into textures()), if any.
@@ -86,6 +90,9 @@ private:
     std::vector<std::string> modelLines_;
     std::string selectedModel_;
     TextureSearch textures_;
+    app::ThumbPager pager_;
+    // A keyboard move across pages selects its own cell, not the page's first.
+    std::optional<std::size_t> keepOnDraw_;
 };
 
 }  // namespace drapeline::skins

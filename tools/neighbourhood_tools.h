@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+
 namespace drapeline::tools {
 
 inline constexpr char FixFitQuestion[] =
@@ -29,27 +31,37 @@ struct Skipped {
 
 struct BatchReport {
     int examined = 0;                    // every name of the list
-    std::vector<std::string> rewritten;  // written back (in a dry run: would be)
+    std::vector<std::string> rewritten;  // bytes changed, written back (in a dry run: would be)
     std::vector<std::string> changed;    // of those, the ones whose wardrobe the rules change
     std::vector<Skipped> skipped;        // could not be processed; not written
+    std::vector<std::string> backups;    // paths of the backups made, in run order
 };
 
-// Every adult with more than 30 wardrobe entries is rewritten (as the menu item always
-// did), its formal, swimsuit and pajamas replaced by the default outfit of the normal
-// outfit's body type where theirs differs. Children and shorter sets are not written.
-// A dry run reports the same and writes nothing.
+struct RepairOptions {
+    bool dryRun = false;   // report what would be written, write nothing
+    // When set, each file whose bytes will change is first copied into the Backup folder
+    // under the name a save gives it ("_2", ... rather than over an older one), with this
+    // clock's time. No backups when null.
+    const platform::Clock* backupClock = nullptr;
+};
+
+// Every adult with more than 30 wardrobe entries gets its formal, swimsuit and pajamas
+// replaced by the default outfit of the normal outfit's body type where theirs differs.
+// Only files whose bytes change are written; children and shorter sets never are.
 BatchReport fixFitToSkinny(const std::string& characterFolder,
                            const std::vector<std::string>& simFiles,
-                           const std::string& programFolder, bool dryRun = false);
+                           const std::string& programFolder, const RepairOptions& options = {});
 
 // Every non-child whose left formal hand wears exactly "guao_pinkg" gets the formal hands
 // of its gender (a woman "gfao_bride", a man none); no other file is written.
 BatchReport removePinkGorillaHands(const std::string& characterFolder,
                                    const std::vector<std::string>& simFiles,
-                                   const std::string& programFolder, bool dryRun = false);
+                                   const std::string& programFolder,
+                                   const RepairOptions& options = {});
 
-// "Operation Complete", and below it the skipped files, one a line, so that a run that
-// left files alone never reads as a complete success.
+// "Operation Complete", an empty line, "Changed: N sims" and the rewritten files (20 at
+// most, then "and N more"), and below them the skipped files, one a line, so that a run
+// that left files alone never reads as a complete success.
 std::string completionMessage(const BatchReport& report);
 
 struct ExportReport {

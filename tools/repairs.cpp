@@ -75,18 +75,24 @@ Verdict pinkHands(std::vector<StringEntry>& e) {
 }  // namespace
 
 BatchReport fixFitToSkinny(const std::string& characterFolder, const std::vector<std::string>& simFiles,
-                           const std::string& programFolder, bool dryRun) {
-    return detail::runBatch(characterFolder, simFiles, programFolder, dryRun, fixFit);
+                           const std::string& programFolder, const RepairOptions& options) {
+    return detail::runBatch(characterFolder, simFiles, programFolder, options, fixFit);
 }
 
 BatchReport removePinkGorillaHands(const std::string& characterFolder,
                                    const std::vector<std::string>& simFiles,
-                                   const std::string& programFolder, bool dryRun) {
-    return detail::runBatch(characterFolder, simFiles, programFolder, dryRun, pinkHands);
+                                   const std::string& programFolder, const RepairOptions& options) {
+    return detail::runBatch(characterFolder, simFiles, programFolder, options, pinkHands);
 }
 
 std::string completionMessage(const BatchReport& report) {
-    return detail::withSkipped("Operation Complete", report.skipped);
+    constexpr std::size_t Listed = 20;
+    const std::size_t n = report.rewritten.size();
+    std::string message = "Operation Complete\r\n\r\nChanged: " + std::to_string(n) +
+                          (n == 1 ? " sim" : " sims");
+    for (std::size_t i = 0; i < n && i < Listed; ++i) message += "\r\n" + report.rewritten[i];
+    if (n > Listed) message += "\r\nand " + std::to_string(n - Listed) + " more";
+    return detail::withSkipped(std::move(message), report.skipped);
 }
 
 }  // namespace drapeline::tools

@@ -13,7 +13,7 @@ std::optional<std::string> openSim(const std::string& characterFolder, const std
     // Names come from a folder listing; on Linux one may still hold a backslash.
     if (!neighbourhood::isPlainName(name)) return "its name is not a plain file name";
     const std::string error =
-        modIFFsupport::gfstrReadIFFChecked(sim.iff, platform::joinPath(characterFolder, name));
+        iff::readChecked(sim.iff, platform::joinPath(characterFolder, name), sim.bytes);
     if (!error.empty()) return "it can not be read (" + error + ")";
     const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false);
     if (!chunk) return std::string("it has no wardrobe strings");
@@ -31,11 +31,21 @@ std::string missingEntry(std::size_t entryCount, std::size_t number, std::string
            std::string(what) + " entry " + std::to_string(number) + " is missing";
 }
 
+std::string backupSimName(const IffFile& iff) {
+    try {
+        const wardrobe::SimIdentity id = wardrobe::readIdentity(iff);
+        return wardrobe::displayName(id.catalogueName, id.objectLabel);
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
-                     const std::string& programFolder, bool dryRun, const Rule& rule) {
+                     const std::string& programFolder, const RepairOptions& options, const Rule& rule) {
     BatchReport report;
     for (const std::string& name : simFiles) {
         ++report.examined;
+        const char* doing = "written";
         try {
             // One file in memory at a time: the previous one is gone before this is read.
             OpenedSim sim;
@@ -49,16 +59,26 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                 continue;
             }
             if (verdict.kind == Verdict::Leave) continue;
-            if (!dryRun) {
-                strings::store(sim.iff, sim.bodyStrings, WardrobeIdField, false);
-                wardrobe::replaceCharacterFile(sim.iff, platform::joinPath(characterFolder, name),
-                                               programFolder);
+            strings::store(sim.iff, sim.bodyStrings, WardrobeIdField, false);
+            const ByteText bytes = iff::serialise(sim.iff);
+            // A file whose bytes would not change is neither written nor backed up.
+            if (bytes == sim.bytes) continue;
+            if (!options.dryRun) {
+                const std::string path = platform::joinPath(characterFolder, name);
+                wardrobe::replaceCharacterFile(bytes, path, programFolder, [&] {
+                    if (!options.backupClock) return;
+                    doing = "backed up";
+                    report.backups.push_back(wardrobe::makeUserBackup(
+                        programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
+                    doing = "written";
+                });
             }
             report.rewritten.push_back(name);
             if (verdict.changed) report.changed.push_back(name);
         } catch (const RuntimeError& e) {
-            // The replacement is atomic: a failed write leaves the character file as it was.
-            report.skipped.push_back({name, "it could not be written (" + e.text() + ")"});
+            // The replacement is atomic and comes after the backup: a failure leaves the
+            // character file as it was.
+            report.skipped.push_back({name, std::string("it could not be ") + doing + " (" + e.text() + ")"});
         } catch (const std::exception& e) {
             report.skipped.push_back({name, std::string("it could not be processed (") + e.what() + ")"});
         }

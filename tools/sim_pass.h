@@ -16,6 +16,7 @@
 namespace drapeline::tools::detail {
 
 struct OpenedSim {
+    ByteText bytes;   // the file as read, so that an unchanged rewrite can be left out
     IffFile iff;
     StringSet bodyStrings;
 };
@@ -23,6 +24,10 @@ struct OpenedSim {
 // Reads characterFolder/name and decodes its wardrobe strings; why not, when it can not.
 std::optional<std::string> openSim(const std::string& characterFolder, const std::string& name,
                                    OpenedSim& sim);
+
+// The display name a save gives the sim's backup; a file whose labels can not be read
+// still gets a backup, named without it.
+std::string backupSimName(const IffFile& iff);
 
 // "its wardrobe has only 29 entries, so the formal hand entry 30 is missing"
 std::string missingEntry(std::size_t entryCount, std::size_t number, std::string_view what);
@@ -40,7 +45,7 @@ struct Verdict {
 using Rule = std::function<Verdict(std::vector<StringEntry>& entries)>;
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
-                     const std::string& programFolder, bool dryRun, const Rule& rule);
+                     const std::string& programFolder, const RepairOptions& options, const Rule& rule);
 
 // The skipped files below a first line, one a line.
 std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);

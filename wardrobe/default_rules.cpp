@@ -67,6 +67,14 @@ std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in) 
     return std::nullopt;
 }
 
+std::string noDefaultReason(OutfitKind kind, const RuleInputs& in) {
+    if (kind == OutfitKind::Normal || defaultOutfit(kind, in)) return {};
+    if (kind == OutfitKind::Winter)
+        return "No default: this sim's wardrobe has no winter entry yet (a townie before its "
+               "first visit downtown after installing Vacation).";
+    return "No default: this sim's wardrobe is too short to hold pajamas.";
+}
+
 HandPair defaultHands(HandPose pose, const RuleInputs& in) {
     const auto both = [](std::string texture) { return HandPair{texture, texture}; };
     switch (pose) {

@@ -31,6 +31,10 @@ std::string bodyTypeText(std::string_view normalMesh);
 // which has no Default button). A child's formal default is two empty texts.
 std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in);
 
+// Why an outfit's Default button has nothing to restore for this sim (its tooltip while
+// it is disabled), or "" when it has a default.
+std::string noDefaultReason(OutfitKind kind, const RuleInputs& in);
+
 struct HandPair {
     std::string left;
     std::string right;

@@ -28,6 +28,7 @@ void EditSimModel::reset() {
     modIFFsupport::gsClearIFF(iff_);
     bodyStrings_ = {};
     fields = {};
+    read_ = {};
     webImage = faces = relImages = {};
     outfitPreviews = {};
     handPreviews = {};
@@ -58,6 +59,7 @@ bool EditSimModel::show() {
     modIFFsupport::gsReadSTRSegment(iff_, bodyStrings_, WardrobeIdField, false);
     fields = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
+    read_ = fields;
     modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
     loadPictures();
     return true;
@@ -96,7 +98,10 @@ bool EditSimModel::cmdSave_Click(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
         setErrLocation(1000);
         if (fields.name.empty()) return false;
-        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?\r\nAre You Sure?"))
+        const std::string notStored = notStoredLine(unstorableChanges());
+        const std::string notice = notStored.empty() ? std::string() : "\r\n" + notStored;
+        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?" + notice +
+                                       "\r\nAre You Sure?"))
             return false;
         writeFields(bodyStrings_, fields);
 
@@ -108,9 +113,41 @@ bool EditSimModel::cmdSave_Click(bool backup) {
             if (backup) lastBackup_ = msMakeUserBackup();
             setErrLocation(4000);
         });
-        services_.dialogs.inform(fields.name + " has been saved.", "Success");
+        services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");
         return true;
     });
+}
+
+WardrobeLayout EditSimModel::layout() const {
+    const auto& e = bodyStrings_.Entries;
+    return layoutFor(e.size(), e.empty() ? std::string_view() : std::string_view(e[entry::Age - 1].Text));
+}
+
+bool EditSimModel::hasUnsavedChanges() const {
+    WardrobeFields now = fields;
+    now.bodyType = read_.bodyType;
+    return now != read_;
+}
+
+std::vector<OutfitKind> EditSimModel::unstorableChanges() const {
+    std::vector<OutfitKind> kinds;
+    for (const OutfitKind kind : AllOutfits)
+        if (!layoutHolds(layout(), kind) && fields.outfit(kind) != read_.outfit(kind))
+            kinds.push_back(kind);
+    return kinds;
+}
+
+bool EditSimModel::confirmDiscard() {
+    if (!hasUnsavedChanges()) return true;
+    return services_.dialogs.confirm("Discard your changes to " + fields.name + "?");
+}
+
+std::string notStoredLine(const std::vector<OutfitKind>& kinds) {
+    if (kinds.empty()) return {};
+    std::string line = "Not stored (this sim's file has no entry for them): ";
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        line += (i ? ", " : "") + std::string(outfitCaption(kinds[i]));
+    return line;
 }
 
 }  // namespace drapeline::wardrobe

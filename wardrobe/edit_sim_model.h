@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/iff_file.h"
 #include "core/string_set.h"
@@ -40,8 +41,20 @@ public:
 
     // Save: asks "Make changes to ...?", writes the fields into the body strings and the
     // file through replaceCharacterFile, with a backup when `backup` is true, and reports
-    // " has been saved.". True when the sim was saved (the window then closes).
+    // " has been saved.". True when the sim was saved (the window then closes). Changes to
+    // outfits the sim's file has no entry for are named in the question and the report.
     bool cmdSave_Click(bool backup);
+
+    // Which entries the sim's file has, from the body strings as read.
+    WardrobeLayout layout() const;
+    // Whether any field (the body type aside, which is never stored) differs from what
+    // was read.
+    bool hasUnsavedChanges() const;
+    // The changed outfits that the sim's file has no entry for (pajamas, winter).
+    std::vector<OutfitKind> unstorableChanges() const;
+    // Cancel, Escape or closing the window: true when it may close, after asking
+    // "Discard your changes to NAME?" when something changed.
+    bool confirmDiscard();
 
     // The edit window's buttons that change the wardrobe. They write `fields` and the
     // previews only; nothing reaches the file before Save. The window moves the focus,
@@ -106,7 +119,11 @@ private:
     std::string editedPath_;   // LoadUserFile as it was at the opening
     std::string problem_;
     std::string lastBackup_;
+    WardrobeFields read_;   // the fields as the opening showed them
 };
+
+// "Not stored (this sim's file has no entry for them): Pajamas, Winter"; "" for none.
+std::string notStoredLine(const std::vector<OutfitKind>& kinds);
 
 // The procedure a change button's click reports to the error trap ("cmdChangeFormal_Click",
 // "cmdleftClosedHand_Click", ...).

@@ -52,6 +52,10 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields);
 std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
                            const platform::LocalTime& time);
 
+// The neighbourhood part of a backup's name: the folder after the first "\Userdata" or
+// "/Userdata" of the path (any case); elsewhere the path's first component (the drive).
+std::string backupNeighbourhood(const std::string& characterPath);
+
 // Copies the character file as it is on disk into programFolder/Backup (created when
 // missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
 // backup. Returns the backup's path. Sets ErrLocation 1000 (folder), 2000 (name) and 3000
@@ -66,6 +70,11 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
 // The caller's ErrLocation is kept through the writer's own stages. Throws RuntimeError;
 // the character file is then unchanged.
 void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
+                          const std::string& programFolder,
+                          const std::function<void()>& beforeReplace = {});
+// The same with the new file's bytes already made (a batch run compares them with the
+// file's; a restore takes them from a backup).
+void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace = {});
 

@@ -98,24 +98,31 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
         return outfitEntry(fields.outfit(kind).mesh, fields.outfit(kind).texture);
     };
 
+    // A placeholder stands for an entry the file does not have: whatever put one into a
+    // field, it is never stored, and the outfit's entries keep what they hold.
+    const auto putOutfit = [&](std::size_t number, OutfitKind kind, const std::string& text) {
+        const OutfitNames& o = fields.outfit(kind);
+        if (!isPlaceholder(o.mesh) && !isPlaceholder(o.texture)) put(number, text);
+    };
     const std::string swimsuit = outfit(OutfitKind::Swimsuit);
     const std::string formal =
         fields.outfit(OutfitKind::Formal).mesh.empty() ? EmptyOutfit : outfit(OutfitKind::Formal);
-    put(entry::Normal, outfit(OutfitKind::Normal));
-    put(entry::SwimsuitShort, swimsuit);
-    put(entry::FormalShort, formal);
-    put(entry::Nude, outfit(OutfitKind::Nude));
+    putOutfit(entry::Normal, OutfitKind::Normal, outfit(OutfitKind::Normal));
+    putOutfit(entry::SwimsuitShort, OutfitKind::Swimsuit, swimsuit);
+    putOutfit(entry::FormalShort, OutfitKind::Formal, formal);
+    putOutfit(entry::Nude, OutfitKind::Nude, outfit(OutfitKind::Nude));
     if (n < 34) {
         if (adult && n >= 31) {
-            put(entry::FormalLong, formal);
-            put(entry::SwimsuitLong, swimsuit);
-            put(entry::Pajamas, outfit(OutfitKind::Pajamas));
+            putOutfit(entry::FormalLong, OutfitKind::Formal, formal);
+            putOutfit(entry::SwimsuitLong, OutfitKind::Swimsuit, swimsuit);
+            putOutfit(entry::Pajamas, OutfitKind::Pajamas, outfit(OutfitKind::Pajamas));
         }
     } else {
-        put(entry::FormalLong, adult ? formal : std::string(AddedMarker));
-        put(entry::SwimsuitLong, swimsuit);
-        put(entry::Pajamas, outfit(OutfitKind::Pajamas));
-        put(entry::Winter, outfit(OutfitKind::Winter));
+        if (adult) putOutfit(entry::FormalLong, OutfitKind::Formal, formal);
+        else put(entry::FormalLong, AddedMarker);
+        putOutfit(entry::SwimsuitLong, OutfitKind::Swimsuit, swimsuit);
+        putOutfit(entry::Pajamas, OutfitKind::Pajamas, outfit(OutfitKind::Pajamas));
+        putOutfit(entry::Winter, OutfitKind::Winter, outfit(OutfitKind::Winter));
         if (age == "child")
             for (const std::size_t number : {entry::SwimsuitLong, entry::Pajamas, entry::Winter})
                 if (e[number - 1].Text == EmptyOutfit) put(number, childDefault(number, female));
@@ -123,13 +130,18 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
 
     const char g = handGenderLetter(fields.age, fields.gender);
     for (const HandSlot slot : AllHandSlots)
-        put(handEntryNumber(slot), handEntry(g, slot, fields.hand(slot)));
+        if (!isPlaceholder(fields.hand(slot)))
+            put(handEntryNumber(slot), handEntry(g, slot, fields.hand(slot)));
     // One formal hand alone would give the sim mismatched hands; both empty means the
     // normal hands are worn.
     if (fields.hand(HandSlot::FormalLeft).empty() || fields.hand(HandSlot::FormalRight).empty()) {
         put(handEntryNumber(HandSlot::FormalLeft), {});
         put(handEntryNumber(HandSlot::FormalRight), {});
     }
+}
+
+std::string backupNeighbourhood(const std::string& characterPath) {
+    return neighbourhoodFolder(characterPath);
 }
 
 std::string backupBaseName(const std::string& characterPath, const std::string& displayName,
@@ -177,6 +189,12 @@ void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
         const KeepErrLocation keep;
         bytes = iff::serialise(iff);
     }
+    replaceCharacterFile(bytes, characterPath, programFolder, beforeReplace);
+}
+
+void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
+                          const std::string& programFolder,
+                          const std::function<void()>& beforeReplace) {
     // The temporary file stays after the save: it is the user's copy of what was written.
     const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
     platform::removeFile(temp);

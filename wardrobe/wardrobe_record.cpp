@@ -51,6 +51,28 @@ WardrobeLayout layoutFor(std::size_t entryCount, std::string_view age) {
     return WardrobeLayout::Short;
 }
 
+bool layoutHolds(WardrobeLayout layout, OutfitKind kind) {
+    if (kind == OutfitKind::Winter) return layout == WardrobeLayout::Long;
+    if (kind == OutfitKind::Pajamas) return layout != WardrobeLayout::Short;
+    return true;
+}
+
+bool isPlaceholder(std::string_view text) {
+    return text == PajamasPlaceholder || text == WinterPlaceholder;
+}
+
+const char* outfitCaption(OutfitKind kind) {
+    switch (kind) {
+    case OutfitKind::Normal: return "Normal";
+    case OutfitKind::Swimsuit: return "Swimsuit";
+    case OutfitKind::Formal: return "Formal";
+    case OutfitKind::Pajamas: return "Pajamas";
+    case OutfitKind::Nude: return "Nude";
+    case OutfitKind::Winter: return "Winter";
+    }
+    return "";
+}
+
 OutfitNames splitOutfitEntry(std::string_view entry) {
     const auto comma = entry.find(',');
     if (comma == std::string_view::npos) throw RuntimeError(err::InvalidCall);

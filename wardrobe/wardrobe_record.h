@@ -38,6 +38,12 @@ inline constexpr char AddedMarker[] = "ADDED";
 
 // Which entries hold formal, swimsuit, pajamas and winter, by entry count and age.
 WardrobeLayout layoutFor(std::size_t entryCount, std::string_view age);
+// Whether the layout has an entry for the outfit: pajamas not in Short, winter only in Long.
+bool layoutHolds(WardrobeLayout layout, OutfitKind kind);
+// One of the texts shown in place of an outfit the layout does not hold. Never an entry.
+bool isPlaceholder(std::string_view text);
+// The outfit's page caption: "Normal", "Swimsuit", ..., "Winter".
+const char* outfitCaption(OutfitKind kind);
 
 struct OutfitNames {
     std::string mesh;

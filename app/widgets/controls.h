@@ -1,7 +1,10 @@
 #pragma once
 // Small helpers for building windows whose controls carry their documented names.
 
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
+#include <QWidget>
 
 namespace drapeline::app {
 
@@ -11,5 +14,35 @@ W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// Enter clicks the focused button in every window, not only in dialogs (a button of a
+// main window ignores Enter unless it is an "auto default" one).
+inline void enterClicksFocusedButtons(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) button->setAutoDefault(true);
+}
+
+// The off-view focus button: out of the Tab chain, yet it still takes the focus that each
+// button action moves away from the clicked control.
+inline void keepOutOfTabChain(QWidget* focusButton) { focusButton->setFocusPolicy(Qt::NoFocus); }
+
+// A button action's start: the focus goes to the off-view focus button. When the action is
+// over, it comes back to the control the user was on (if that is still there to take it),
+// so that a keyboard user goes on from where they were.
+class FocusAway {
+public:
+    explicit FocusAway(QWidget* focusButton) {
+        if (QWidget* window = focusButton->window()) before_ = window->focusWidget();
+        focusButton->setFocus(Qt::OtherFocusReason);
+    }
+    ~FocusAway() {
+        if (before_ && before_->isVisible() && before_->isEnabled() && before_->window()->isVisible())
+            before_->setFocus(Qt::OtherFocusReason);
+    }
+    FocusAway(const FocusAway&) = delete;
+    FocusAway& operator=(const FocusAway&) = delete;
+
+private:
+    QPointer<QWidget> before_;
+};
 
 }  // namespace drapeline::app

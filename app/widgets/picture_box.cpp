@@ -3,6 +3,7 @@
 #include "shell/thumb_grid.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -60,7 +61,7 @@ void PictureBox::drawBox(int x1, int y1, int x2, int y2, const QColor& colour) {
 }
 
 void PictureBox::drawCellFrame(int cell, const QColor& colour) {
-    const GridPoint corner = thumbgrid::frameCorner(cell);
+    const app::GridPoint corner = app::thumbgrid::frameCorner(cell);
     drawBox(corner.x, corner.y, corner.x + 67, corner.y + 67, colour);
     drawBox(corner.x + 1, corner.y + 1, corner.x + 66, corner.y + 66, colour);
 }
@@ -84,6 +85,50 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
     emit doubleClicked(event->position().toPoint());
+}
+
+void PictureBox::acceptKeyboard() { setFocusPolicy(Qt::StrongFocus); }
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    using app::GridKey;
+    std::optional<GridKey> key;
+    switch (event->key()) {
+    case Qt::Key_Left: key = GridKey::Left; break;
+    case Qt::Key_Right: key = GridKey::Right; break;
+    case Qt::Key_Up: key = GridKey::Up; break;
+    case Qt::Key_Down: key = GridKey::Down; break;
+    case Qt::Key_Home: key = GridKey::Home; break;
+    case Qt::Key_End: key = GridKey::End; break;
+    case Qt::Key_PageUp: key = GridKey::PageUp; break;
+    case Qt::Key_PageDown: key = GridKey::PageDown; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        emit activated();
+        return;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+    emit gridKey(*key);
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    showFocus(true);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    showFocus(false);
+}
+
+void PictureBox::showFocus(bool focused) {
+    // The sunken border around a framed area turns into the highlight colour: the cells'
+    // own frames blink inside it and stay visible.
+    auto* border = qobject_cast<QFrame*>(parentWidget());
+    if (!border || border->lineWidth() != 2) return;
+    border->setStyleSheet(focused ? QStringLiteral(".QFrame { border: 2px solid palette(highlight); }")
+                                  : QString());
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

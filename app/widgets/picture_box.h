@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "shell/thumb_pager.h"
+
 namespace drapeline::app {
 
 class PictureBox : public QWidget {
@@ -36,6 +38,10 @@ public:
     // Text printed with its top-left corner at (x, y).
     void printText(int x, int y, const QString& text);
 
+    // A thumbnail grid: takes the keyboard focus (its border then shows the highlight
+    // colour, apart from the blinking selection frame) and reports its keys.
+    void acceptKeyboard();
+
     // Everything painted so far, at the area's size.
     const QImage& canvas() const { return canvas_; }
 
@@ -44,15 +50,23 @@ signals:
     void mousePressed(QPoint at);
     void mouseMoved(QPoint at);
     void doubleClicked(QPoint at);
+    // With the keyboard accepted: a move key, and Enter.
+    void gridKey(drapeline::app::GridKey key);
+    void activated();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showFocus(bool focused);
+
     QImage canvas_;
     QImage picture_;
 };

@@ -5,7 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
+#include <cstring>
+#include <utility>
 
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
@@ -36,6 +41,7 @@ QLineEdit* field(QWidget* parent, const char* name, const QRect& r) {
     auto* f = named(new QLineEdit(parent), name);
     f->setGeometry(r);
     f->setReadOnly(true);
+    f->setFocusPolicy(Qt::ClickFocus);   // read-only: out of the Tab chain
     QPalette p = f->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     f->setPalette(p);
@@ -52,6 +58,17 @@ void showPicture(app::PictureBox* box, const platform::ShownPicture& shown) {
     const QImage image = app::imageFor(shown);
     if (image.isNull()) box->clear();
     else box->setPicture(image);
+}
+
+// The page captions with the letter Alt takes to each page; no two pages share one.
+QString mnemonicCaption(const char* caption) {
+    static const std::pair<const char*, const char*> withLetters[] = {
+        {"Normal", "&Normal"}, {"Swimsuit", "&Swimsuit"}, {"Formal", "&Formal"}, {"Pajamas", "&Pajamas"},
+        {"Nude", "N&ude"},     {"Winter", "&Winter"},     {"Hands", "&Hands"},
+    };
+    for (const auto& [plain, marked] : withLetters)
+        if (std::strcmp(plain, caption) == 0) return QString::fromLatin1(marked);
+    return QString::fromLatin1(caption);
 }
 
 constexpr int WindowWidth = 800;
@@ -96,15 +113,24 @@ frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLoca
     buildOutfitPage(OutfitKind::Nude, "Nude", nude, NudeNote);
     buildOutfitPage(OutfitKind::Winter, "Winter", winter, WinterNote);
     buildHandsPage();
+    // A page chosen with Alt and its letter takes the focus to its first button, so the
+    // keyboard goes on there; arrowing along the page captions keeps it on them.
+    connect(tabSkins, &QTabWidget::currentChanged, this, [this] {
+        if (tabSkins->tabBar()->hasFocus() || !isVisible()) return;
+        if (auto* first = tabSkins->currentWidget()->findChild<QPushButton*>())
+            first->setFocus(Qt::ShortcutFocusReason);
+    });
 
     cmdFocus = button(this, "cmdFocus", "Focus", QRect(8, WindowHeight + 20, 60, 23));
+    app::keepOutOfTabChain(cmdFocus);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave, &QPushButton::click);
 
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        focusAway();
+        const app::FocusAway away(cmdFocus);
         reject();
     });
     connect(cmdSave, &QPushButton::clicked, this, [this] {
-        focusAway();
+        const app::FocusAway away(cmdFocus);
         if (model_.cmdSave_Click(backupChecked_ && backupChecked_())) accept();
     });
     for (QRadioButton* option : {optFit, optFat, optSkinny})
@@ -125,7 +151,7 @@ void frmEditSim::connectActions() {
                 [this, kind] { changeOutfit(kind, changeProcedureName(kind)); });
         if (!c.standard) continue;
         connect(c.standard, &QPushButton::clicked, this, [this, kind] {
-            focusAway();
+            const app::FocusAway away(cmdFocus);
             if (model_.defaultOutfit_Click(kind)) showModel();
         });
     }
@@ -146,23 +172,23 @@ void frmEditSim::connectActions() {
     };
     for (const auto& b : poseButtons) {
         connect(buttonNamed(b.standard), &QPushButton::clicked, this, [this, b] {
-            focusAway();
+            const app::FocusAway away(cmdFocus);
             if (model_.defaultHands_Click(b.pose)) showModel();
         });
         connect(buttonNamed(b.copy), &QPushButton::clicked, this, [this, b] {
-            focusAway();
+            const app::FocusAway away(cmdFocus);
             model_.copyLeft(b.pose);
             showModel();
         });
     }
     connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
-        focusAway();
-        ensembles::frmENX window(model_.services(), model_.fields, 1, this);
+        const app::FocusAway away(cmdFocus);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 1, this);
         window.exec();
     });
     connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
-        focusAway();
-        ensembles::frmENX window(model_.services(), model_.fields, 2, this);
+        const app::FocusAway away(cmdFocus);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 2, this);
         window.exec();
         // Loaded or not, every preview is looked up again.
         ensembles::refreshPreviewsAfterLoad(model_);
@@ -170,7 +196,7 @@ void frmEditSim::connectActions() {
     });
     connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
         guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {
-            focusAway();
+            const app::FocusAway away(cmdFocus);
             if (model_.normalFormalHands_Click()) showModel();
         });
     });
@@ -179,7 +205,7 @@ void frmEditSim::connectActions() {
 void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::Marked, [&] {
         setErrLocation(1000);
-        focusAway();
+        const app::FocusAway away(cmdFocus);
         const std::string code = model_.skinDataFor(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
         skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
@@ -198,7 +224,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
-        focusAway();
+        const app::FocusAway away(cmdFocus);
         model_.SelectedSkin.clear();
         skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
         chooser.model().HandMode = true;
@@ -223,6 +249,12 @@ void frmEditSim::buildUpperArea() {
     optFat->setGeometry(10, 36, 100, 17);
     optSkinny = named(new QRadioButton(QStringLiteral("Skinny"), Frame5), "optSkinny");
     optSkinny->setGeometry(10, 54, 100, 17);
+    const QString bodyTypeTip = QStringLiteral(
+        "Chooses which bodies the skin chooser offers for this sim. The body the sim wears "
+        "follows its Normal outfit.");
+    for (QWidget* w : {static_cast<QWidget*>(Frame5), static_cast<QWidget*>(optFit),
+                       static_cast<QWidget*>(optFat), static_cast<QWidget*>(optSkinny)})
+        w->setToolTip(bodyTypeTip);
 
     cmdSave = button(this, "cmdSave", "Save", QRect(WindowWidth - 100, 8, 92, 30));
     cmdCancel = button(this, "cmdCancel", "Cancel", QRect(WindowWidth - 100, 44, 92, 30));
@@ -259,7 +291,7 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
         n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
-    tabSkins->addTab(page, QString::fromLatin1(caption));
+    tabSkins->addTab(page, mnemonicCaption(caption));
 }
 
 QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const char* caption,
@@ -309,7 +341,7 @@ void frmEditSim::buildHandsPage() {
                    QRect(6, 162, 380, 150));
     buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
                    closed, QRect(392, 162, 380, 150));
-    tabSkins->addTab(page, QStringLiteral("Hands"));
+    tabSkins->addTab(page, mnemonicCaption("Hands"));
 }
 
 bool frmEditSim::Form_Load(std::optional<IffFile> alreadyRead) {
@@ -341,6 +373,10 @@ void frmEditSim::showModel() {
         outfits_[i].body->setCursorPosition(0);
         outfits_[i].skin->setCursorPosition(0);
         showPicture(outfits_[i].preview, model_.outfitPreviews[i]);
+        if (!outfits_[i].standard) continue;
+        const std::string reason = noDefaultReason(kind, model_.ruleInputs());
+        outfits_[i].standard->setEnabled(reason.empty());
+        outfits_[i].standard->setToolTip(toQString(reason));
     }
     for (HandSlot slot : AllHandSlots) {
         const auto i = static_cast<std::size_t>(slot);
@@ -350,6 +386,12 @@ void frmEditSim::showModel() {
     showPicture(picWebImage, model_.webImage);
     showPicture(picFaces, model_.faces);
     showPicture(picRelImages, model_.relImages);
+    setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
+                                              : QStringLiteral("Edit Wardrobe"));
+}
+
+void frmEditSim::reject() {
+    if (model_.confirmDiscard()) QDialog::reject();
 }
 
 void frmEditSim::bodyTypeClicked() {
@@ -359,6 +401,5 @@ void frmEditSim::bodyTypeClicked() {
                                                       : BodyType::None;
 }
 
-void frmEditSim::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace drapeline::wardrobe

@@ -37,8 +37,12 @@ public:
     // A caller that has read the file already hands it over, so that it is read once.
     bool Form_Load(std::optional<IffFile> alreadyRead = std::nullopt);
 
-    // Writes every field and picture from the model into the controls.
+    // Writes every field and picture from the model into the controls, and marks the
+    // title while a field differs from what was read.
     void showModel();
+
+    // Cancel, Escape and closing the window: asks before unsaved changes are lost.
+    void reject() override;
 
 private:
     struct OutfitControls {
@@ -59,7 +63,6 @@ private:
     void buildHandsPage();
     QWidget* buildHandFrame(QWidget* page, const char* frameName, const char* caption, HandSlot left,
                             HandSlot right, const char* names[], const QRect& geometry);
-    void focusAway();
     void bodyTypeClicked();
     void connectActions();
     // The chooser, shown modally: the outfit or hand change buttons.

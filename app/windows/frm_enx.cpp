@@ -14,9 +14,9 @@ using app::named;
 using platform::pathFromQString;
 using platform::pathToQString;
 
-frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields, int mode,
-               QWidget* parent)
-    : QDialog(parent), model_(services, fields) {
+frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
+               wardrobe::WardrobeLayout layout, int mode, QWidget* parent)
+    : QDialog(parent), model_(services, fields, layout) {
     model_.Mode = mode;
     setObjectName(QStringLiteral("frmENX"));
     setWindowTitle(QString::fromStdString(model_.caption()));
@@ -35,9 +35,12 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields, i
     cmdCancel->setGeometry(204, 260, 88, 28);
     cmdFocus = named(new QPushButton(QStringLiteral("Focus"), this), "cmdFocus");
     cmdFocus->setGeometry(8, 340, 60, 23);   // below the window's edge: out of sight
+    app::keepOutOfTabChain(cmdFocus);
     showFiles();
 
-    connect(flbENX, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    // A click, or the arrow keys making a line current.
+    connect(flbENX, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (!item) return;
         model_.flbENX_Click(pathFromQString(item->text()));
         txtFileName->setText(pathToQString(model_.txtFileName));
     });

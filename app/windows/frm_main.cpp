@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -15,14 +16,17 @@
 #include <QToolTip>
 
 #include "shell/thumb_grid.h"
+#include "app/windows/frm_about.h"
 #include "shell/version.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
+#include "app/windows/frm_find_sim.h"
 #include "app/windows/frm_set_path.h"
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
+#include "app/windows/frm_restore.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
@@ -64,9 +68,11 @@ frmMain::frmMain(platform::Services& services, std::string& gameLocation,
     buildMenus();
 
     model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
-    if (!gameLocationOverride.empty()) model_.overrideGameLocation(gameLocationOverride);
+    demoGame_ = !gameLocationOverride.empty();
+    if (demoGame_) model_.overrideGameLocation(gameLocationOverride);
     model_.Form_Load();
     smenuBackup->setChecked(model_.backupChecked());
+    app::enterClicksFocusedButtons(this);
 }
 
 void frmMain::buildControls() {
@@ -92,6 +98,7 @@ void frmMain::buildControls() {
     txtSimName = named(new QLineEdit(client), "txtSimName");
     txtSimName->setGeometry(8, 156, 265, 23);
     txtSimName->setReadOnly(true);
+    txtSimName->setFocusPolicy(Qt::ClickFocus);
 
     Label3 = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
     picSim = named(app::PictureBox::framed(client, QRect(10, 208, 261, 261)), "picSim");
@@ -107,16 +114,26 @@ void frmMain::buildControls() {
     txtPageCount = named(new QLineEdit(client), "txtPageCount");
     txtPageCount->setGeometry(482, 517, 81, 23);
     txtPageCount->setReadOnly(true);
+    txtPageCount->setFocusPolicy(Qt::ClickFocus);
     txtPageCount->setAlignment(Qt::AlignCenter);
     cmdNext = named(new QPushButton(QStringLiteral("Next"), client), "cmdNext");
     cmdNext->setGeometry(574, 517, 57, 23);
 
     cmdFocus = named(new QPushButton(QStringLiteral("Focus"), client), "cmdFocus");
     cmdFocus->setGeometry(8, ClientHeight + 40, 60, 23);   // out of view, takes the focus
+    app::keepOutOfTabChain(cmdFocus);
+
+    // Down the left column, then the grid and its paging buttons.
+    setTabOrder(lstUserDataDir, cmdSelect);
+    setTabOrder(cmdSelect, picThumbs);
+    setTabOrder(picThumbs, cmdPrevious);
+    setTabOrder(cmdPrevious, cmdNext);
+    enablePaging();
 
     picSim->clear();
     picThumbs->clear();
     picThumbs->setMouseTracking(true);
+    picThumbs->acceptKeyboard();
 
     QFont nameFont = font();
     nameFont.setPixelSize(10);
@@ -142,6 +159,8 @@ void frmMain::buildControls() {
     connect(picThumbs, &app::PictureBox::mouseMoved, this,
             [this](QPoint at) { picThumbs_MouseMove(at.x(), at.y()); });
     connect(picThumbs, &app::PictureBox::doubleClicked, this, [this](QPoint) { cmdSelect_Click(); });
+    connect(picThumbs, &app::PictureBox::gridKey, this, &frmMain::picThumbs_KeyDown);
+    connect(picThumbs, &app::PictureBox::activated, this, &frmMain::cmdSelect_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &frmMain::cmdPrevious_Click);
     connect(cmdSelect, &QPushButton::clicked, this, &frmMain::cmdSelect_Click);
@@ -156,6 +175,15 @@ void frmMain::buildControls() {
 void frmMain::buildMenus() {
     QMenu* menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
+    smenuRestore = named(menuFile->addAction(QStringLiteral("&Restore Backup ...")), "smenuRestore");
+    connect(smenuRestore, &QAction::triggered, this, &frmMain::smenuRestore_Click);
+    smenuFind = named(menuFile->addAction(QStringLiteral("&Find Sim ...")), "smenuFind");
+    smenuFind->setShortcut(QKeySequence::Find);
+    connect(smenuFind, &QAction::triggered, this, &frmMain::smenuFind_Click);
+    smenuFindNext = named(menuFile->addAction(QStringLiteral("Find &Next")), "smenuFindNext");
+    smenuFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(smenuFindNext, &QAction::triggered, this, [this] { findSim(lastFind_); });
+    menuFile->addSeparator();
     smenuExit = named(menuFile->addAction(QStringLiteral("E&xit")), "smenuExit");
     connect(smenuExit, &QAction::triggered, this, &QWidget::close);
 
@@ -179,6 +207,17 @@ void frmMain::buildMenus() {
     connect(smenuExport, &QAction::triggered, this, &frmMain::smenuExport_Click);
     connect(smenuFix, &QAction::triggered, this, &frmMain::smenuFix_Click);
     connect(smenuPinkHands, &QAction::triggered, this, &frmMain::smenuPinkHands_Click);
+
+    QMenu* menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    smenuHelp = named(menuHelp->addAction(QStringLiteral("Drapeline &Help")), "smenuHelp");
+    smenuHelp->setShortcut(QKeySequence::HelpContents);
+    connect(smenuHelp, &QAction::triggered, this, [this] { app::showGuide(this); });
+    smenuAbout = named(menuHelp->addAction(QStringLiteral("&About Drapeline")), "smenuAbout");
+    connect(smenuAbout, &QAction::triggered, this, [this] {
+        app::frmAbout about(services_.programFolder, this);
+        about.exec();
+    });
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -215,21 +254,25 @@ void frmMain::neighbourhoodChosen() {
 }
 
 
-void frmMain::msLoadSimImages() {
+void frmMain::msLoadSimImages() { drawPage(false); }
+
+void frmMain::drawPage(bool keepSelection) {
     guarded("frmMain", "msLoadSimImages", Stages::Marked, [&] {
         setErrLocation(1000);
         picThumbs->clear();
         for (QLabel* name : lblSimName) name->clear();
+        enablePaging();
         const auto& files = model_.SimFiles();
         if (files.empty()) return;
         app::BusyPointer busy;
-        const std::size_t first = thumbgrid::firstOnPage(model_.CurrentPage);
-        const std::size_t end = thumbgrid::endOfPage(model_.CurrentPage, files.size());
+        const std::size_t first = model_.pager().firstOnPage();
+        const std::size_t end = model_.pager().endOfPage();
         setErrLocation(2000);
         for (std::size_t i = first; i < end; ++i) {
             const int cell = static_cast<int>(i - first);
             const app::GridPoint at = thumbgrid::cellOrigin(cell);
             const Thumbnail thumb = browser_.thumbnail(model_.simPath(files[i]));
+            model_.rememberName(i, thumb.label);
             // Only the front view of the web image fits a cell.
             picThumbs->paintPicture(app::imageFor(thumb.picture), at.x + 9, at.y, 45);
             lblSimName[static_cast<std::size_t>(cell)]->setText(platform::toDisplayText(thumb.label));
@@ -237,10 +280,55 @@ void frmMain::msLoadSimImages() {
                 64, thumb.label == CanNotLoadLabel ? 26 : 13);
         }
         setErrLocation(3000);
-        model_.SelectedCell = 0;
-        msDisplaySim(model_.simPath(files[first]));
-        txtPageCount->setText(QString::fromStdString(thumbgrid::pageText(model_.CurrentPage, files.size())));
+        if (!keepSelection) model_.pager().pageDrawn();
+        showSelectedSim();
+        txtPageCount->setText(QString::fromStdString(model_.pager().pageText()));
     });
+}
+
+void frmMain::enablePaging() {
+    cmdPrevious->setEnabled(model_.pager().canGoPrevious());
+    cmdNext->setEnabled(model_.pager().canGoNext());
+}
+
+void frmMain::showSelectedSim() {
+    if (const std::string path = model_.selectedSimPath(); !path.empty()) {
+        msDisplaySim(path);
+    } else {
+        txtSimName->clear();
+        picSim->clear();
+    }
+}
+
+void frmMain::picThumbs_KeyDown(app::GridKey key) {
+    guarded("frmMain", "picThumbs_KeyDown", Stages::None, [&] {
+        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
+        const auto move = model_.pager().move(key);
+        if (move.pageChanged) drawPage(true);
+        else if (move.moved) showSelectedSim();
+    });
+}
+
+void frmMain::findSim(const std::string& text) {
+    guarded("frmMain", "findSim", Stages::None, [&] {
+        if (text.empty()) return;
+        lastFind_ = text;
+        const auto found = model_.findSim(text);
+        if (!found) {
+            services_.dialogs.inform("No sim whose name holds \"" + text + "\" was found.", "Find Sim");
+            return;
+        }
+        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
+        if (model_.pager().select(*found)) drawPage(true);
+        else showSelectedSim();
+    });
+}
+
+void frmMain::smenuFind_Click() {
+    frmFindSim dialog(lastFind_, this);
+    connect(&dialog, &frmFindSim::findNext, this, [this](const std::string& text) { findSim(text); });
+    dialog.exec();
+    picThumbs->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::msDisplaySim(const std::string& path) {
@@ -264,25 +352,21 @@ void frmMain::msDisplaySim(const std::string& path) {
 
 void frmMain::Timer1_Timer() {
     blink_ = !blink_;
-    picThumbs->drawCellFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
+    picThumbs->drawCellFrame(model_.pager().cell(), blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
 }
 
 void frmMain::picThumbs_MouseDown(int x, int y) {
     guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
-        picThumbs->drawCellFrame(model_.SelectedCell, palette().color(QPalette::Button));
-        if (const auto path = model_.picThumbs_MouseDown(x, y)) {
-            msDisplaySim(*path);
-        } else {
-            txtSimName->clear();
-            picSim->clear();
-        }
+        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
+        model_.picThumbs_MouseDown(x, y);
+        showSelectedSim();
     });
 }
 
 void frmMain::picThumbs_MouseMove(int x, int y) {
     const auto& files = model_.SimFiles();
     if (files.empty()) return;
-    const auto index = thumbgrid::fileIndex(model_.CurrentPage, thumbgrid::hitCell(x, y), files.size());
+    const auto index = model_.pager().fileAt(x, y);
     picThumbs->setToolTip(index ? toQString(files[*index]) : QString());
 }
 
@@ -295,7 +379,7 @@ void frmMain::cmdPrevious_Click() {
 }
 
 void frmMain::cmdSelect_Click() {
-    focusAway();
+    const app::FocusAway away(cmdFocus);
     auto sim = model_.cmdSelect_Click(!txtSimName->text().isEmpty());
     if (!sim) return;
     wardrobe::frmEditSim editor(services_, gameLocation_, [this] { return smenuBackup->isChecked(); },
@@ -307,9 +391,10 @@ void frmMain::cmdSelect_Click() {
 }
 
 void frmMain::smenuSetPath_Click() {
-    focusAway();
+    const app::FocusAway away(cmdFocus);
     const std::string before = gameLocation_;
     frmSetPath dialog(services_, gameLocation_, this);
+    if (demoGame_) dialog.showLocationInUse(gameLocation_);
     if (dialog.exec() == QDialog::Accepted && gameLocation_ != before)
         model_.gameLocationChanged();
     Form_Activate();
@@ -317,14 +402,16 @@ void frmMain::smenuSetPath_Click() {
 
 void frmMain::runRepair(const char* procedure, const char* question,
                         tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                     const std::string&, bool)) {
+                                                     const std::string&, const tools::RepairOptions&)) {
     guarded("frmMain", procedure, Stages::None, [&] {
         if (!services_.dialogs.confirm(question) || model_.SimFiles().empty()) return;
+        tools::RepairOptions options;
+        if (smenuBackup->isChecked()) options.backupClock = &services_.clock;
         tools::BatchReport report;
         {
             app::BusyPointer busy;
             report = repair(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
-                            model_.SimFiles(), services_.programFolder, false);
+                            model_.SimFiles(), services_.programFolder, options);
         }
         services_.dialogs.inform(tools::completionMessage(report), "Success");
     });
@@ -348,7 +435,15 @@ void frmMain::smenuExport_Click() {
     });
 }
 
-void frmMain::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
+void frmMain::smenuRestore_Click() {
+    const app::FocusAway away(cmdFocus);
+    guarded("frmMain", "smenuRestore_Click", Stages::None, [&] {
+        tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
+        // A restored sim may look different: its thumbnail and preview are drawn again.
+        if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+    });
+    Form_Activate();
+}
 
 void frmMain::closeWithoutAsking() {
     askBeforeClosing_ = false;

@@ -55,6 +55,11 @@ public:
     void cmdPrevious_Click();
     // Opens the selected sim in the edit window.
     void cmdSelect_Click();
+    // A move key on the focused thumbnail grid.
+    void picThumbs_KeyDown(app::GridKey key);
+    // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
+    void findSim(const std::string& text);
+    void smenuFind_Click();
     // One tick of the blinking selection frame.
     void Timer1_Timer();
 
@@ -62,6 +67,8 @@ public:
     void smenuFix_Click();
     void smenuPinkHands_Click();
     void smenuExport_Click();
+    // File menu: the restore window, for the selected sim's backups first.
+    void smenuRestore_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,10 +79,12 @@ private:
     void buildMenus();
     void showNeighbourhoodList();
     void neighbourhoodChosen();
-    void focusAway();
+    void drawPage(bool keepSelection);
+    void enablePaging();
+    void showSelectedSim();
     void runRepair(const char* procedure, const char* question,
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
-                                                const std::string&, bool));
+                                                const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
@@ -85,6 +94,8 @@ private:
     bool askBeforeClosing_ = true;
     bool refreshingList_ = false;
     bool blink_ = false;
+    bool demoGame_ = false;
+    std::string lastFind_;
     SimBrowser browser_;
 
     QFrame* Line1;
@@ -104,7 +115,12 @@ private:
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
     QPushButton* cmdFocus;
+    QAction* smenuFind;
+    QAction* smenuFindNext;
+    QAction* smenuRestore;
     QAction* smenuExit;
+    QAction* smenuHelp;
+    QAction* smenuAbout;
     QAction* smenuBackup;
     QAction* smenuSetPath;
     QAction* smenuExport;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <exception>
@@ -51,11 +52,13 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
     txtSkinName = named(new QLineEdit(this), "txtSkinName");
     txtSkinName->setGeometry(8, 184, 261, 21);
     txtSkinName->setReadOnly(true);
+    txtSkinName->setFocusPolicy(Qt::ClickFocus);
     Label3 = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
     Label3->setGeometry(8, 210, 160, 16);
     picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
     picThumbs = named(app::PictureBox::framed(this, QRect(282, 10, 477, 477)), "picThumbs");
     picThumbs->setMouseTracking(true);
+    picThumbs->acceptKeyboard();
     cmdSelect = named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
     cmdSelect->setGeometry(8, 500, 77, 25);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
@@ -65,11 +68,21 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
     txtPageCount = named(new QLineEdit(this), "txtPageCount");
     txtPageCount->setGeometry(480, 500, 81, 23);
     txtPageCount->setReadOnly(true);
+    txtPageCount->setFocusPolicy(Qt::ClickFocus);
     txtPageCount->setAlignment(Qt::AlignCenter);
     cmdNext = named(new QPushButton(QStringLiteral("Next"), this), "cmdNext");
     cmdNext->setGeometry(572, 500, 57, 23);
     picSkin->clear();
     picThumbs->clear();
+    cmdSelect->setDefault(true);
+    // Down the left column, then the grid and its paging buttons.
+    setTabOrder(chkFilter, lstModels);
+    setTabOrder(lstModels, cmdSelect);
+    setTabOrder(cmdSelect, cmdCancel);
+    setTabOrder(cmdCancel, picThumbs);
+    setTabOrder(picThumbs, cmdPrevious);
+    setTabOrder(cmdPrevious, cmdNext);
+    enablePaging();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -81,7 +94,9 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
         model_.chkFilter_Click(checked);
         showModelList();
     });
-    connect(lstModels, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    // A click or a key that makes a line current loads its textures.
+    connect(lstModels, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (refreshingList_ || !item) return;
         app::BusyPointer busy;
         picSkin->clear();
         txtSkinName->clear();
@@ -95,6 +110,8 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
         if (model_.fileCount() > 0) picThumbs->setToolTip(toQString(model_.tooltipAt(at.x(), at.y())));
     });
     connect(picThumbs, &app::PictureBox::doubleClicked, cmdSelect, &QPushButton::click);
+    connect(picThumbs, &app::PictureBox::activated, cmdSelect, &QPushButton::click);
+    connect(picThumbs, &app::PictureBox::gridKey, this, &frmSelectSkin::picThumbs_KeyDown);
     connect(cmdNext, &QPushButton::clicked, this, [this] {
         if (model_.cmdNext_Click()) fillPage();
     });
@@ -129,6 +146,8 @@ std::optional<TextureSearch> frmSelectSkin::runStoppable(const SelectSkinModel::
     std::vector<QWidget*> controls;
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w != cmdCancel && w->isEnabled()) controls.push_back(w);
+    // Disabling the focused control hands its focus on; it gets it back afterwards.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     for (QWidget* w : controls) w->setEnabled(false);
 
     std::optional<TextureSearch> found;
@@ -146,6 +165,7 @@ std::optional<TextureSearch> frmSelectSkin::runStoppable(const SelectSkinModel::
         loop.exec();
     }
     for (QWidget* w : controls) w->setEnabled(true);
+    if (focused && !closing_) focused->setFocus(Qt::OtherFocusReason);
     if (error) std::rethrow_exception(error);
     if (closing_) return std::nullopt;
     return found;
@@ -169,8 +189,24 @@ void frmSelectSkin::Form_Activate() {
 }
 
 void frmSelectSkin::showModelList() {
+    refreshingList_ = true;
     lstModels->clear();
     for (const auto& line : model_.modelLines()) lstModels->addItem(toQString(line));
+    refreshingList_ = false;
+}
+
+void frmSelectSkin::enablePaging() {
+    cmdPrevious->setEnabled(model_.pager().canGoPrevious());
+    cmdNext->setEnabled(model_.pager().canGoNext());
+}
+
+void frmSelectSkin::picThumbs_KeyDown(app::GridKey key) {
+    guarded("frmSelectSkin", "picThumbs_KeyDown", Stages::None, [&] {
+        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
+        const auto move = model_.keyMove(key);
+        if (move.pageChanged) fillPage();
+        else if (move.moved) showPreview();
+    });
 }
 
 void frmSelectSkin::fillPage() {
@@ -178,6 +214,7 @@ void frmSelectSkin::fillPage() {
     guarded("frmSelectSkin", procedure, Stages::Marked, [&] {
         setErrLocation(1000);
         picThumbs->clear();
+        enablePaging();
         if (!model_.msFillThumbs()) return;
         app::BusyPointer busy;
         setErrLocation(2000);
@@ -194,7 +231,12 @@ void frmSelectSkin::fillPage() {
             else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
         }
         setErrLocation(3000);
-        showPreview(pictures.empty() ? nullptr : pictures.front());
+        // The selected texture lies on this page; its picture was just decoded.
+        platform::PicturePtr selected;
+        if (model_.previewFile && !files.empty() && *model_.previewFile >= files.front() &&
+            *model_.previewFile - files.front() < pictures.size())
+            selected = pictures[*model_.previewFile - files.front()];
+        showPreview(selected);
         txtPageCount->setText(toQString(model_.txtPageCount));
     });
 }
@@ -210,14 +252,14 @@ void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
 
 void frmSelectSkin::picThumbs_MouseDown(int x, int y) {
     guarded("frmSelectSkin", "picThumbs_MouseDown", Stages::None, [&] {
-        picThumbs->drawCellFrame(model_.SelectedCell, palette().color(QPalette::Button));
+        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
         if (model_.picThumbs_MouseDown(x, y)) showPreview();
     });
 }
 
 void frmSelectSkin::Timer1_Timer() {
     blink_ = !blink_;
-    picThumbs->drawCellFrame(model_.SelectedCell, blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
+    picThumbs->drawCellFrame(model_.pager().cell(), blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
 }
 
 }  // namespace drapeline::skins

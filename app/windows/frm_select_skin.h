@@ -37,6 +37,8 @@ public:
     void done(int result) override;
 
     void picThumbs_MouseDown(int x, int y);
+    // A move key on the focused thumbnail grid.
+    void picThumbs_KeyDown(app::GridKey key);
     void Timer1_Timer();
 
 private:
@@ -44,12 +46,14 @@ private:
     void fillPage();
     void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
     std::optional<TextureSearch> runStoppable(const SelectSkinModel::Search& search);
+    void enablePaging();
 
     SelectSkinModel model_;
     std::optional<SelectSkinModel::Choice> choice_;
     bool activated_ = false;
     bool blink_ = false;
     StopFlag closing_{false};
+    bool refreshingList_ = false;
 
     QLabel* lblBody;
     QCheckBox* chkFilter;

@@ -37,6 +37,7 @@ frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, 
     txtRegistry = named(new QLineEdit(this), "txtRegistry");
     txtRegistry->setGeometry(8, 26, 384, 23);
     txtRegistry->setReadOnly(true);
+    txtRegistry->setFocusPolicy(Qt::ClickFocus);
     cmdUseReg = named(new QPushButton(QStringLiteral("Use"), this), "cmdUseReg");
     cmdUseReg->setGeometry(400, 25, 72, 25);
 
@@ -58,6 +59,7 @@ frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, 
     cmdCancel->setGeometry(392, 214, 80, 27);
     cmdFocus = named(new QPushButton(QStringLiteral("Command1"), this), "cmdFocus");
     cmdFocus->setGeometry(8, 400, 80, 27);   // below the window's edge: out of sight
+    app::keepOutOfTabChain(cmdFocus);
 
     model_.Form_Load();
     showFields();
@@ -83,6 +85,11 @@ frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, 
         focusAway();
         reject();
     });
+}
+
+void frmSetPath::showLocationInUse(const std::string& folder) {
+    model_.txtLocation = folder;
+    showFields();
 }
 
 void frmSetPath::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }

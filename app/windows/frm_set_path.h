@@ -17,6 +17,8 @@ public:
     frmSetPath(platform::Services& services, std::string& gameLocation, QWidget* parent);
 
     const SetPathModel& model() const { return model_; }
+    // Shows a game folder in use that is not the stored one (the demo game).
+    void showLocationInUse(const std::string& folder);
 
 private:
     // Every button first takes the focus away from itself.

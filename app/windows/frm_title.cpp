@@ -1,6 +1,7 @@
 #include "app/windows/frm_title.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -39,13 +40,28 @@ frmTitle::frmTitle(QWidget* parent) : QWidget(parent) {
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(8, 289, 396, 96);
     Text1->setReadOnly(true);
+    Text1->setFocusPolicy(Qt::ClickFocus);
     Text1->setPlainText(QString::fromUtf8(NoticeText));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(166, 393, 80, 27);
     cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);   // outside a dialog, Enter needs this
+    cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmTitle::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        close();
+        return;
+    default: QWidget::keyPressEvent(event);
+    }
 }
 
 void frmTitle::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Escape close it, wherever the focus is.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* Picture1;

@@ -39,9 +39,10 @@ struct Game {
     }
 };
 
-const std::string Skipped3 =
+const std::string SkippedOnly =
     "\"skipped\":[{\"file\":\"User00003.iff\",\"reason\":\"it can not be read (Error 62 - Input past end of "
-    "file)\"}]}\n";
+    "file)\"}]";
+const std::string Skipped3 = SkippedOnly + "}\n";
 
 }  // namespace
 
@@ -54,14 +55,21 @@ TEST(CliTools, RepairsReportWhatTheyRewroteAndDryRunsWriteNothing) {
     dryArgs.push_back("--dry-run");
     auto r = cli(dryArgs);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"examined\":3,\"rewritten\":[\"User00001.iff\",\"User00002.iff\"],"
-                     "\"changed\":[\"User00001.iff\"]," + Skipped3);
+    EXPECT_EQ(r.out, "{\"examined\":3,\"rewritten\":[\"User00001.iff\"],\"changed\":[\"User00001.iff\"]," +
+                         SkippedOnly + ",\"backups\":[]}\n");
     EXPECT_TRUE(readWholeFile(game.sim("User00001.iff")) == before1);
     EXPECT_FALSE(std::filesystem::exists(game.program));
 
-    r = cli(game.args("pink-hands"));
+    auto backupArgs = game.args("pink-hands");
+    backupArgs.push_back("--backup");
+    r = cli(backupArgs);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"examined\":3,\"rewritten\":[\"User00002.iff\"],\"changed\":[\"User00002.iff\"]," + Skipped3);
+    const std::string backups = ",\"backups\":[\"" + game.program + "/Backup/User00002iff_ellauser00012_UserData2_";
+    EXPECT_EQ(r.out.substr(0, r.out.find(backups)),
+              "{\"examined\":3,\"rewritten\":[\"User00002.iff\"],\"changed\":[\"User00002.iff\"]," + SkippedOnly);
+    ASSERT_NE(r.out.find(backups), std::string::npos) << r.out;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(game.program + "/Backup"),
+                            std::filesystem::directory_iterator()), 1);
     EXPECT_TRUE(readWholeFile(game.sim("User00001.iff")) == before1);
     EXPECT_FALSE(readWholeFile(game.sim("User00002.iff")) == before2);
     EXPECT_NE(readWholeFile(game.sim("User00002.iff")).find("HfRO,HAND=gfao_bride"), std::string::npos);
@@ -111,7 +119,7 @@ TEST(CliEnsembles, SaveThenApplyDressesAnotherSim) {
 
     r = cli({"ensemble-apply", to, folder / "dress.ENX", "--program-folder", program});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"saved\":\"" + to + "\",\"backup\":null}\n");
+    EXPECT_EQ(r.out, "{\"saved\":\"" + to + "\",\"backup\":null,\"notStored\":[]}\n");
     EXPECT_NE(readWholeFile(to).find("w009fafitlgt_01,BODY=w009tex"), std::string::npos);
 }
 

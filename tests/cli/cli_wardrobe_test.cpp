@@ -115,7 +115,7 @@ TEST(CliSet, UsesTheProgramFolderFromTheEnvironmentAndMakesNoBackupUnasked) {
     const std::string home = folder.makeFolder("home");
     const auto r = cli({"set", sim, "pajamas.mesh=l002"}, {"DRAPELINE_HOME=" + home});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"saved\":\"" + sim + "\",\"backup\":null}\n");
+    EXPECT_EQ(r.out, "{\"saved\":\"" + sim + "\",\"backup\":null,\"notStored\":[]}\n");
     EXPECT_TRUE(readWholeFile(home + "/usertemp.iff") == readWholeFile(sim));
     EXPECT_FALSE(std::filesystem::exists(home + "/Backup"));
     // The pictures were exported as the edit window exports them.

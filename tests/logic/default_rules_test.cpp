@@ -62,9 +62,13 @@ TEST(DefaultRules, OutfitNamesAtTheEdgesOfAgeGenderAndEntryCount) {
         {OutfitKind::Nude, sim("adult", "female", "", "lgt", 34), O{"nf_01", "nflgt_01"}},
         {OutfitKind::Normal, woman(34), std::nullopt},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(defaultOutfit(c.kind, c.in), c.expected)
             << static_cast<int>(c.kind) << " " << c.in.age << " " << c.in.gender << " " << c.in.entryCount;
+        // A Default button is disabled, with a reason, exactly where it would restore nothing.
+        EXPECT_EQ(noDefaultReason(c.kind, c.in).empty(), c.expected || c.kind == OutfitKind::Normal)
+            << static_cast<int>(c.kind) << " " << c.in.entryCount;
+    }
 }
 
 TEST(DefaultRules, BodyTypeIsCharactersSevenToNineAsTyped) {

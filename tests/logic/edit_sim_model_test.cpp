@@ -246,3 +246,56 @@ TEST_F(EditSim, AnEmptyNameSavesNothingAndAsksNothing) {
     EXPECT_TRUE(machine.dialogs.shown.empty());
     EXPECT_FALSE(platform::pathExists(programFolder / "usertemp.iff"));
 }
+
+TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
+    const ByteText original = simFile(bodyStrings(30));   // Short: no pajamas, no winter
+    const std::string path = writeSim("User00001.iff", original);
+    ASSERT_TRUE(open(path));
+    ASSERT_EQ(model.layout(), WardrobeLayout::Short);
+    model.fields.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"};
+    model.fields.outfit(OutfitKind::Winter).mesh = "w100fafit_original";
+    // A placeholder in a field the file holds (an old ensemble file, say) is not stored.
+    model.fields.outfit(OutfitKind::Formal) = {PajamasPlaceholder, PajamasPlaceholder};
+    model.fields.hand(HandSlot::OpenLeft) = WinterPlaceholder;
+    model.fields.outfit(OutfitKind::Nude).texture = "nffitmed_01";
+    machine.dialogs.replies = {MessageReply::Yes};
+    ASSERT_TRUE(model.cmdSave_Click(false));
+    const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter";
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?" + line + "\r\nAre You Sure?");
+    EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved." + line);
+
+    std::vector<std::string> written;
+    for (const auto& e : bodySet(parse(readWholeFile(path))).Entries) written.push_back(e.Text);
+    EXPECT_EQ(written[15], "n001fafitlgt_01,BODY=nffitmed_01");
+    for (const std::size_t number : {18u, 28u}) EXPECT_EQ(written[number - 1], bodyStrings(30)[number - 1]);
+    EXPECT_EQ(readWholeFile(path).find("***"), ByteText::npos);
+
+    // Nothing unstorable changed: the messages stay as they always were.
+    ASSERT_TRUE(open(path));
+    machine.dialogs.shown.clear();
+    machine.dialogs.replies = {MessageReply::No};
+    EXPECT_FALSE(model.cmdSave_Click(false));
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\nAre You Sure?");
+}
+
+TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
+    ASSERT_TRUE(open(writeSim("User00001.iff", testkit::characterFile().build())));
+    EXPECT_FALSE(model.hasUnsavedChanges());
+    model.fields.bodyType = BodyType::Fat;   // a filter for the chooser, never stored
+    EXPECT_TRUE(model.confirmDiscard());
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+
+    model.fields.hand(HandSlot::PointRight) = "other";
+    EXPECT_TRUE(model.hasUnsavedChanges());
+    machine.dialogs.replies = {MessageReply::No, MessageReply::Yes};
+    EXPECT_FALSE(model.confirmDiscard());
+    EXPECT_TRUE(model.confirmDiscard());
+    ASSERT_EQ(machine.dialogs.shown.size(), 2u);
+    EXPECT_EQ(machine.dialogs.shown[0].text, "Discard your changes to Bella  (user00012)?");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(machine.dialogs.shown[0].buttons, platform::MessageButtons::YesNo);
+
+    // Changed back by hand: nothing to lose.
+    model.fields.hand(HandSlot::PointRight) = model.fields.hand(HandSlot::PointLeft);
+    EXPECT_FALSE(model.hasUnsavedChanges());
+}

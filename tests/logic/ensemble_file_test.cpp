@@ -14,6 +14,10 @@ using namespace drapeline::ensembles;
 using wardrobe::HandSlot;
 using wardrobe::OutfitKind;
 using wardrobe::WardrobeFields;
+using wardrobe::OutfitNames;
+using wardrobe::WardrobeLayout;
+using wardrobe::PajamasPlaceholder;
+using wardrobe::WinterPlaceholder;
 
 namespace {
 
@@ -67,7 +71,7 @@ WardrobeFields worn() {
 TEST(EnsembleFile, WritesTwentyLinesInFileOrderAndReadsThemBack) {
     EXPECT_EQ(ensembleText(exampleFields()), joined(20, "\r\n"));
     WardrobeFields f = worn();
-    EXPECT_EQ(applyEnsemble(ensembleText(exampleFields()), f), std::nullopt);
+    EXPECT_EQ(applyEnsemble(ensembleText(exampleFields()), f, WardrobeLayout::Long), std::nullopt);
     WardrobeFields expected = exampleFields();
     expected.name = "Bella";   // identity is not part of an ensemble
     EXPECT_EQ(f, expected);
@@ -92,8 +96,34 @@ TEST(EnsembleFile, ReadsEighteenOrTwentyLinesWithEitherLineEnd) {
     };
     for (const auto& c : cases) {
         WardrobeFields f = worn();
-        EXPECT_EQ(applyEnsemble(c.content, f), std::nullopt) << c.content;
+        EXPECT_EQ(applyEnsemble(c.content, f, WardrobeLayout::Long), std::nullopt) << c.content;
         EXPECT_EQ(f, c.expected) << c.content;
+    }
+}
+
+// An ensemble taken from a sim without pajamas and winter carries their placeholders.
+TEST(EnsembleFile, APlaceholderLineNeverReplacesAFieldTheLayoutHolds) {
+    WardrobeFields source = exampleFields();
+    source.outfit(OutfitKind::Pajamas) = {PajamasPlaceholder, PajamasPlaceholder};
+    source.outfit(OutfitKind::Winter) = {WinterPlaceholder, WinterPlaceholder};
+    source.hand(HandSlot::OpenLeft) = WinterPlaceholder;   // a hand-made file
+    const ByteText text = ensembleText(source);
+    struct Case {
+        WardrobeLayout layout;
+        OutfitNames pajamas, winter;
+    };
+    const Case cases[] = {
+        {WardrobeLayout::Long, {"old mesh", "old texture"}, {"old mesh", "old texture"}},
+        {WardrobeLayout::AdultMiddle, {"old mesh", "old texture"}, {WinterPlaceholder, WinterPlaceholder}},
+        {WardrobeLayout::Short, {PajamasPlaceholder, PajamasPlaceholder}, {WinterPlaceholder, WinterPlaceholder}},
+    };
+    for (const auto& c : cases) {
+        WardrobeFields f = worn();
+        EXPECT_EQ(applyEnsemble(text, f, c.layout), std::nullopt);
+        EXPECT_EQ(f.outfit(OutfitKind::Pajamas), c.pajamas);
+        EXPECT_EQ(f.outfit(OutfitKind::Winter), c.winter);
+        EXPECT_EQ(f.hand(HandSlot::OpenLeft), "old hand");
+        EXPECT_EQ(f.outfit(OutfitKind::Formal), source.outfit(OutfitKind::Formal));
     }
 }
 
@@ -109,7 +139,7 @@ TEST(EnsembleFile, RefusesOtherLineCountsAndNulBytesWithoutChangingAField) {
     };
     for (const auto& [content, problem] : cases) {
         WardrobeFields f = worn();
-        EXPECT_EQ(applyEnsemble(content, f), problem);
+        EXPECT_EQ(applyEnsemble(content, f, WardrobeLayout::Long), problem);
         EXPECT_EQ(f, worn());
     }
 }

@@ -28,7 +28,7 @@ protected:
     testkit::TempFolder program;
     testkit::FakeMachine machine{program.path()};
     WardrobeFields fields = dressed("sim");
-    EnxModel model{machine.services, fields};
+    EnxModel model{machine.services, fields, wardrobe::WardrobeLayout::Long};
     testkit::TrapRecorder trap;
 
     std::string enx(const std::string& name) const { return program / ("ENX/" + name); }
@@ -98,10 +98,12 @@ TEST_F(Enx, LoadReadsTheSelectedEntryOrAnExistingTypedName) {
     EXPECT_TRUE(model.cmdSaveLoad_Click());
     EXPECT_EQ(fields, dressed("work"));
 
-    model.txtFileName = "nothing";   // no entry and no such file: the window stays open
+    model.txtFileName = "nothing";   // no entry and no such file: said, the window stays open
     EXPECT_FALSE(model.cmdSaveLoad_Click());
     EXPECT_EQ(fields, dressed("work"));
-    EXPECT_TRUE(machine.dialogs.shown.empty());
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].text.rfind("There is no ensemble file nothing.ENX in ", 0), 0u);
+    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
 }
 
 TEST_F(Enx, ABadEnsembleIsReportedAndNoFieldChanges) {

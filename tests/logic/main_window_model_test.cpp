@@ -141,11 +141,11 @@ TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     model.Form_Load();
     model.Form_Activate();
     model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
-    model.CurrentPage = 3;
-    model.SelectedCell = 5;
+    model.picThumbs_MouseDown(68 * 5, 0);
     model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
-    EXPECT_EQ(model.CurrentPage, 0);
-    EXPECT_EQ(model.SelectedCell, 0);
+    EXPECT_EQ(model.pager().page(), 0);
+    EXPECT_EQ(model.pager().cell(), 0);
+    EXPECT_EQ(model.pager().files(), 1u);
     EXPECT_EQ(model.SimFiles(), std::vector<std::string>{"User00001.iff"});
 }
 

@@ -68,7 +68,7 @@ std::vector<std::string> adult(const std::string& gender, const std::string& ton
 
 }  // namespace
 
-TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesEveryAdult) {
+TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesOnlyWhatChanges) {
     addSim("User00001.iff",   // the woman of the menu item's description
            adult("female", "lgt", "b003fafit_01,BODY=b003fafitlgt_01",
                  "f100fafat_original,BODY=f100fafatlgt_original",
@@ -78,7 +78,7 @@ TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesEv
            adult("Female", "med", "b002mafat_01,BODY=b002mafatmed_01",
                  "f100mafat_original,BODY=z", "s100mafit_original,BODY=s100mafitmed_original",
                  "l100maskn_original,BODY=w"));
-    addSim("User00003.iff",   // matching: rewritten with its entries as they were
+    addSim("User00003.iff",   // matching: its bytes would not change, so it is not written
            adult("male", "drk", "b001mafit_01,BODY=t", "f100mafit_original,BODY=a",
                  "s100maFit_x,BODY=b", "l100mafit_z,BODY=c"));
     addSim("User00004.iff", with(bodyStrings(34, "child"), {{31, "f100fcskn_x,BODY=x"}}));
@@ -88,10 +88,12 @@ TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesEv
     const BatchReport report = fixFitToSkinny(characters, files, program.path());
 
     EXPECT_EQ(report.examined, 5);
-    EXPECT_EQ(report.rewritten, (std::vector<std::string>{"User00001.iff", "User00002.iff", "User00003.iff"}));
-    EXPECT_EQ(report.changed, (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
+    EXPECT_EQ(report.rewritten, (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
+    EXPECT_EQ(report.changed, report.rewritten);
     EXPECT_TRUE(report.skipped.empty());
-    EXPECT_EQ(completionMessage(report), "Operation Complete");
+    EXPECT_TRUE(report.backups.empty());
+    EXPECT_EQ(completionMessage(report),
+              "Operation Complete\r\n\r\nChanged: 2 sims\r\nUser00001.iff\r\nUser00002.iff");
 
     EXPECT_EQ(entries("User00001.iff"),
               adult("female", "lgt", "b003fafit_01,BODY=b003fafitlgt_01",
@@ -104,12 +106,11 @@ TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesEv
     EXPECT_EQ(entries("User00003.iff"),
               adult("male", "drk", "b001mafit_01,BODY=t", "f100mafit_original,BODY=a",
                     "s100maFit_x,BODY=b", "l100mafit_z,BODY=c"));
-    EXPECT_NE(fs::last_write_time(path("User00003.iff")), before.at("User00003.iff").time);
     const auto after = snapshot();
-    EXPECT_EQ(after.at("User00004.iff"), before.at("User00004.iff"));
-    EXPECT_EQ(after.at("User00005.iff"), before.at("User00005.iff"));
+    for (const auto& f : {"User00003.iff", "User00004.iff", "User00005.iff"})
+        EXPECT_EQ(after.at(f), before.at(f)) << f;
     // The temporary copy of the last rewrite stays, as after a save.
-    EXPECT_EQ(readWholeFile(program / "usertemp.iff"), after.at("User00003.iff").bytes);
+    EXPECT_EQ(readWholeFile(program / "usertemp.iff"), after.at("User00002.iff").bytes);
 }
 
 TEST_F(Neighbourhood, UnprocessableSimsAreSkippedWithAReasonAndTheRunGoesOn) {
@@ -139,7 +140,7 @@ TEST_F(Neighbourhood, UnprocessableSimsAreSkippedWithAReasonAndTheRunGoesOn) {
     }
     EXPECT_EQ(fit.rewritten, std::vector<std::string>{"User00007.iff"});
     EXPECT_EQ(completionMessage(fit),
-              "Operation Complete\r\n\r\nSkipped:\r\nUser00001.iff\r\nUser00002.iff\r\nUser00003.iff\r\n"
+              "Operation Complete\r\n\r\nChanged: 1 sim\r\nUser00007.iff\r\n\r\nSkipped:\r\nUser00001.iff\r\nUser00002.iff\r\nUser00003.iff\r\n"
               "User00004.iff\r\nUser00005.iff");
 
     const BatchReport pink = removePinkGorillaHands(characters, files, program.path());
@@ -162,7 +163,7 @@ TEST_F(Neighbourhood, AFailedWriteIsReportedAndLeavesTheCharacterFileWhole) {
     ASSERT_EQ(report.skipped.size(), 1u);
     EXPECT_EQ(report.skipped[0].reason.rfind("it could not be written (Error", 0), 0u) << report.skipped[0].reason;
     EXPECT_EQ(snapshot(), before);
-    EXPECT_NE(completionMessage(report), "Operation Complete");
+    EXPECT_EQ(completionMessage(report), "Operation Complete\r\n\r\nChanged: 0 sims\r\n\r\nSkipped:\r\nUser00001.iff");
 }
 
 TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWritten) {
@@ -177,7 +178,7 @@ TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWrit
     addSim("User00006.iff", with(pink("adult", "female", "guao_pinkg"), {}));   // no "=": whole entry
     const auto before = snapshot();
 
-    const BatchReport dry = removePinkGorillaHands(characters, files, program.path(), true);
+    const BatchReport dry = removePinkGorillaHands(characters, files, program.path(), {.dryRun = true});
     EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(platform::pathExists(program / "usertemp.iff"));
 
@@ -200,12 +201,52 @@ TEST_F(Neighbourhood, FixFitDryRunReportsTheRealRunAndWritesNothing) {
                                   "s100fafit_o,BODY=t", "l100fafit_o,BODY=t"));
     addSim("User00002.iff", bodyStrings(34));
     const auto before = snapshot();
-    const BatchReport dry = fixFitToSkinny(characters, files, program.path(), true);
+    const BatchReport dry = fixFitToSkinny(characters, files, program.path(), {.dryRun = true});
     EXPECT_EQ(snapshot(), before);
     const BatchReport real = fixFitToSkinny(characters, files, program.path());
     EXPECT_EQ(dry.rewritten, real.rewritten);
     EXPECT_EQ(dry.changed, std::vector<std::string>{"User00001.iff"});
-    EXPECT_EQ(real.rewritten.size(), 2u);
+    EXPECT_EQ(real.rewritten, std::vector<std::string>{"User00001.iff"});
+}
+
+TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
+    for (int i = 1; i <= 22; ++i)
+        addSim("User" + std::to_string(100000 + i).substr(1) + ".iff",
+               with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
+    addSim("User00023.iff", bodyStrings(34));   // no pink hands: not written, not backed up
+    addSim("User00024.iff", with(bodyStrings(34, "child"), {{29, "HuLO,HAND=guao_pinkg"}}));
+    const auto before = snapshot();
+    const std::string first = "User00001iff_ellauser00012_UserData_20020330_140507";
+    const std::string older = program.write("Backup/" + first, "an older backup");
+    testkit::FixedClock clock;
+
+    EXPECT_TRUE(removePinkGorillaHands(characters, files, program.path(), {.dryRun = true, .backupClock = &clock})
+                    .backups.empty());
+    const BatchReport report = removePinkGorillaHands(characters, files, program.path(), {.backupClock = &clock});
+    ASSERT_EQ(report.backups.size(), 22u);
+    EXPECT_EQ(report.backups[0], program / ("Backup/" + first + "_2"));
+    EXPECT_EQ(readWholeFile(older), "an older backup");
+    for (std::size_t i = 0; i < 22; ++i)
+        EXPECT_EQ(readWholeFile(report.backups[i]), before.at(report.rewritten[i]).bytes) << i;
+    EXPECT_EQ(platform::listFolder(program / "Backup", "*", platform::Listing::FilesAndFolders).size(), 23u);
+    const auto after = snapshot();
+    for (const auto& f : {"User00023.iff", "User00024.iff"}) EXPECT_EQ(after.at(f), before.at(f)) << f;
+
+    std::string listed;
+    for (int i = 1; i <= 20; ++i) listed += "\r\nUser" + std::to_string(100000 + i).substr(1) + ".iff";
+    EXPECT_EQ(completionMessage(report), "Operation Complete\r\n\r\nChanged: 22 sims" + listed + "\r\nand 2 more");
+}
+
+TEST_F(Neighbourhood, AFailedBackupLeavesTheFileAsItWas) {
+    addSim("User00001.iff", with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
+    const auto before = snapshot();
+    program.write("Backup", "a file where the folder belongs");
+    testkit::FixedClock clock;
+    const BatchReport report = removePinkGorillaHands(characters, files, program.path(), {.backupClock = &clock});
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_EQ(report.skipped[0].reason, "it could not be backed up (Error 76 - Path not found)");
+    EXPECT_TRUE(report.rewritten.empty());
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(Neighbourhood, ExportWritesOneLinePerReadableSimAndReplacesEarlierExports) {

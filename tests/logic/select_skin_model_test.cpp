@@ -61,11 +61,11 @@ TEST_F(Chooser, ClicksSelectByThePitchAndAnEmptyCellKeepsThePreviousTexture) {
     chooseModel();
     model.msFillThumbs();
     EXPECT_TRUE(model.picThumbs_MouseDown(67, 67));
-    EXPECT_EQ(model.SelectedCell, 0);
+    EXPECT_EQ(model.pager().cell(), 0);
     EXPECT_TRUE(model.picThumbs_MouseDown(68, 0));
     EXPECT_EQ(model.txtSkinName, "b003fafitlgt_001");
     EXPECT_TRUE(model.picThumbs_MouseDown(0, 68));
-    EXPECT_EQ(model.SelectedCell, 7);
+    EXPECT_EQ(model.pager().cell(), 7);
     EXPECT_EQ(model.txtSkinName, "b003fafitlgt_007");
     EXPECT_EQ(model.tooltipAt(0, 68), model.textures().files[7]);
 
@@ -73,7 +73,7 @@ TEST_F(Chooser, ClicksSelectByThePitchAndAnEmptyCellKeepsThePreviousTexture) {
     model.msFillThumbs();
     model.picThumbs_MouseDown(0, 0);
     EXPECT_FALSE(model.picThumbs_MouseDown(68 * 3, 68 * 3));   // empty cell
-    EXPECT_EQ(model.SelectedCell, 24);
+    EXPECT_EQ(model.pager().cell(), 24);
     EXPECT_EQ(model.tooltipAt(68 * 3, 68 * 3), "");
     const auto choice = model.cmdSelect_Click();
     ASSERT_TRUE(choice);

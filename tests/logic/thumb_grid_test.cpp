@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/thumb_grid.h"
+#include "shell/thumb_pager.h"
 
 using namespace drapeline::app;
 using namespace drapeline::app::thumbgrid;
@@ -43,4 +44,63 @@ TEST(ThumbGrid, PagesAndOccupiedCells) {
     EXPECT_EQ(firstOnPage(2), 98u);
     EXPECT_EQ(endOfPage(2, 99), 99u);
     EXPECT_EQ(endOfPage(0, 99), 49u);
+}
+
+TEST(ThumbPager, KeysMoveThroughTheFilesAcrossPages) {
+    struct Case {
+        std::size_t files;
+        std::size_t from;   // the selected file before the key
+        GridKey key;
+        std::size_t to;
+        bool pageChanged;
+    };
+    const Case cases[] = {
+        {100, 0, GridKey::Right, 1, false},
+        {100, 48, GridKey::Right, 49, true},    // last cell of a page to the next page
+        {100, 49, GridKey::Left, 48, true},
+        {100, 0, GridKey::Left, 0, false},      // nothing before the first
+        {100, 99, GridKey::Right, 99, false},   // nor after the last
+        {100, 6, GridKey::Down, 13, false},
+        {100, 45, GridKey::Down, 52, true},     // bottom row to the next page's top row
+        {100, 52, GridKey::Up, 45, true},
+        {100, 3, GridKey::Up, 0, false},      // above the top row: the first file
+        {95, 90, GridKey::Down, 94, false},     // below the last file: the last file
+        {100, 10, GridKey::PageDown, 59, true},
+        {100, 60, GridKey::PageDown, 99, true},
+        {100, 60, GridKey::PageUp, 11, true},
+        {100, 20, GridKey::PageUp, 0, false},
+        {100, 70, GridKey::Home, 0, true},
+        {100, 2, GridKey::End, 99, true},
+    };
+    for (const auto& c : cases) {
+        ThumbPager pager;
+        pager.reset(c.files);
+        pager.select(c.from);
+        const auto move = pager.move(c.key);
+        EXPECT_EQ(pager.selectedFile(), std::optional<std::size_t>(c.to)) << c.from << " key " << static_cast<int>(c.key);
+        EXPECT_EQ(move.pageChanged, c.pageChanged) << c.from << " key " << static_cast<int>(c.key);
+        EXPECT_EQ(move.moved, c.to != c.from) << c.from;
+        EXPECT_EQ(pager.page(), static_cast<std::int32_t>(c.to / 49));
+    }
+}
+
+TEST(ThumbPager, PagingButtonsStopAtTheEndsAndAnEmptyCellMovesFromTheLastFile) {
+    ThumbPager pager;
+    pager.reset(50);
+    EXPECT_FALSE(pager.canGoPrevious());
+    EXPECT_TRUE(pager.canGoNext());
+    EXPECT_TRUE(pager.next());
+    EXPECT_FALSE(pager.canGoNext());
+    EXPECT_FALSE(pager.next());
+    EXPECT_EQ(pager.pageText(), "Page 2 of 2");
+
+    EXPECT_EQ(pager.press(68 * 3, 68 * 3), std::nullopt);   // cell 24 of the last page: empty
+    EXPECT_EQ(pager.cell(), 24);
+    pager.move(GridKey::Left);
+    EXPECT_EQ(pager.selectedFile(), std::optional<std::size_t>(48));
+
+    ThumbPager none;
+    none.reset(0);
+    EXPECT_FALSE(none.move(GridKey::End).moved);
+    EXPECT_FALSE(none.canGoNext());
 }

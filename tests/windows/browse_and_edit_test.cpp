@@ -15,7 +15,9 @@
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
+#include "app/windows/frm_find_sim.h"
 #include "app/windows/frm_main.h"
+#include "app/windows/frm_set_path.h"
 #include "platform/files.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
@@ -37,11 +39,11 @@ std::string simName(int i) {
     return name;
 }
 
-// A game with 50 sims in UserData: the third unreadable, the fifth without a name set,
-// the sixth with a wardrobe too short to show.
+// A game with 120 sims in UserData (three pages): the third unreadable, the fifth without
+// a name set, the sixth with a wardrobe too short to show.
 void makeGame(const testkit::TempFolder& game) {
     game.write("Sims.exe", "MZ");
-    for (int i = 1; i <= 50; ++i) {
+    for (int i = 1; i <= 120; ++i) {
         testkit::SimOptions sim;
         sim.seed = static_cast<std::uint32_t>(i);
         sim.objectLabel = "user" + std::to_string(10000 + i);
@@ -92,7 +94,7 @@ private slots:
     void cleanupTestCase() { main->closeWithoutAsking(); }
 
     void firstPageShowsNamesAndTheFirstSim() {
-        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 3"));
         QCOMPARE(label(0), QStringLiteral("Sim1"));
         QCOMPARE(label(2), QStringLiteral("* ERROR *\n Can't Load!!"));
         QCOMPARE(label(4), QString());   // no name set
@@ -127,15 +129,34 @@ private slots:
         QCOMPARE(QColor(grid->canvas().pixel(68, 68)), background);
     }
 
-    void pagingStopsAtTheEnds() {
-        main->cmdPrevious_Click();
-        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+    void arrowKeysPageAcrossTheBoundaryAndThePagingButtonsStopAtTheEnds() {
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        auto* previous = child<QPushButton>(main.get(), "cmdPrevious");
+        auto* next = child<QPushButton>(main.get(), "cmdNext");
+        // Tab reaches the grid from Edit This Sim, with no stop on a read-only field.
+        child<QPushButton>(main.get(), "cmdSelect")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), grid);
+
+        QTest::keyClick(grid, Qt::Key_Home);
+        QVERIFY(!previous->isEnabled());
+        QVERIFY(next->isEnabled());
+        for (int row = 0; row < 7; ++row) QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(pageText(), QStringLiteral("Page 2 of 3"));
+        QCOMPARE(simNameText(), QStringLiteral("user10050"));
+        QVERIFY(previous->isEnabled());
+        QTest::keyClick(grid, Qt::Key_Left);
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 3"));
+        QCOMPARE(simNameText(), QStringLiteral("user10049"));
+
+        QTest::keyClick(grid, Qt::Key_End);
+        QCOMPARE(pageText(), QStringLiteral("Page 3 of 3"));
+        QCOMPARE(label(21), QStringLiteral("Sim120"));
+        QCOMPARE(simNameText(), QStringLiteral("user10120"));
+        QVERIFY(!next->isEnabled());
         main->cmdNext_Click();
-        QCOMPARE(pageText(), QStringLiteral("Page 2 of 2"));
-        QCOMPARE(label(0), QStringLiteral("Sim50"));
-        QCOMPARE(label(1), QString());
-        main->cmdNext_Click();
-        QCOMPARE(pageText(), QStringLiteral("Page 2 of 2"));
+        QCOMPARE(pageText(), QStringLiteral("Page 3 of 3"));
         // An empty cell empties the preview, and Edit This Sim then does nothing.
         main->picThumbs_MouseDown(68 * 3 + 5, 68 * 3 + 5);
         QCOMPARE(simNameText(), QString());
@@ -143,11 +164,71 @@ private slots:
         main->cmdSelect_Click();
         QVERIFY(machine->dialogs.shown.empty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
-        main->cmdPrevious_Click();
-        QCOMPARE(pageText(), QStringLiteral("Page 1 of 2"));
+        QTest::keyClick(grid, Qt::Key_Home);
+        QCOMPARE(pageText(), QStringLiteral("Page 1 of 3"));
+    }
+
+    void enterOnAnUnreadableSimSaysWhy() {
+        auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        QTest::keyClick(grid, Qt::Key_Home);
+        QTest::keyClick(grid, Qt::Key_Right);
+        QTest::keyClick(grid, Qt::Key_Right);   // the third sim, cut short
+        machine->dialogs.shown.clear();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
+        const auto& box = machine->dialogs.shown[0];
+        QCOMPARE(box.icon, platform::MessageIcon::Exclamation);
+        QCOMPARE(box.title, std::string("Can Not Open Sim"));
+        QVERIFY(box.text.rfind("The sim file User00003.iff can not be opened.\r\nThe error returned was:\r\n", 0) == 0);
+        QVERIFY(box.text.size() > 80);   // the reader's own words follow
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void findSimSelectsTheNextMatchOnItsPage() {
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
+        QStringList seen;
+        testkit::whenShown<neighbourhood::frmFindSim>([&](neighbourhood::frmFindSim* find) {
+            QTest::keyClicks(child<QLineEdit>(find, "txtFind"), QStringLiteral("SIM11"));
+            QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
+            seen << simNameText() + " " + pageText();
+            QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
+            seen << simNameText() + " " + pageText();
+            QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_F3);
+            seen << simNameText() + " " + pageText();
+            QTest::keyClick(find, Qt::Key_Escape);
+        });
+        QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(seen, QStringList({"user10011 Page 1 of 3", "user10110 Page 3 of 3",
+                                    "user10111 Page 3 of 3"}));
+        main->activateWindow();   // the offscreen platform has no window manager to do it
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F3);   // F3 goes on after the window closed
+        QCOMPARE(simNameText(), QStringLiteral("user10112"));
+
+        machine->dialogs.shown.clear();
+        main->findSim("nobody");
+        QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(machine->dialogs.shown[0].title, std::string("Find Sim"));
+        QCOMPARE(simNameText(), QStringLiteral("user10112"));
+        QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
+    }
+
+    void setPathShowsTheGameFolderInUseWhenItIsNotTheStoredOne() {
+        // The window was made with a game folder that is not stored, as the demo game is.
+        QString shown;
+        const std::string stored = machine->settings.value("Sims Location");
+        testkit::whenShown<neighbourhood::frmSetPath>([&](neighbourhood::frmSetPath* window) {
+            shown = text(window, "txtLocation");
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        main->smenuSetPath_Click();
+        QCOMPARE(shown, QString::fromStdString(game.path()));
+        QCOMPARE(machine->settings.value("Sims Location"), stored);   // shown, not stored
     }
 
     void aWardrobeThatCanNotBeShownIsExplained() {
+        QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
         main->picThumbs_MouseDown(68 * 5 + 5, 5);   // the sixth sim
         machine->dialogs.shown.clear();
         main->cmdSelect_Click();
@@ -172,7 +253,7 @@ private slots:
             auto* tabs = child<QTabWidget>(editor, "tabSkins");
             QCOMPARE(tabs->count(), 7);
             QCOMPARE(tabs->currentIndex(), 0);
-            QCOMPARE(tabs->tabText(6), QStringLiteral("Hands"));
+            QCOMPARE(tabs->tabText(6), QStringLiteral("&Hands"));   // Alt+H
             QCOMPARE(child<QLineEdit>(editor, "txtName")->text(), QStringLiteral("Sim8  (user10008)"));
             QCOMPARE(child<QLineEdit>(editor, "txtAge")->text(), QStringLiteral("adult"));
             QVERIFY(!child<QLineEdit>(editor, "txtNormalBody")->text().isEmpty());

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -49,31 +50,62 @@ private slots:
         simPath = platform::resolvePath(gameLocation, "UserData/Characters/User00009.iff");
     }
 
-    void changingTheFormalOutfitTakesTheChoiceAndItsPicture() {
+    // Only keys: Alt+F to the Formal page and its Change button, Enter; in the chooser the arrow
+    // keys load a model's textures and move through them, Enter selects; Ctrl+S saves.
+    void theFormalOutfitChangesAndSavesWithTheKeyboardAlone() {
         auto editor = open();
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        const auto key = [](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QWidget* focused = QApplication::focusWidget();
+            if (!focused) qFatal("no focus for key %x", k);
+            QTest::keyClick(focused, Qt::Key(k), m);
+        };
+        key(Qt::Key_F, Qt::AltModifier);
+        QCOMPARE(child<QTabWidget>(editor.get(), "tabSkins")->currentIndex(), 2);
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeFormal"));
+
         QString chosenModel;
+        QString chosenSkin;
         testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
             QCOMPARE(chooser->model().SkinData, std::string("falgtfitF"));
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
-            auto* filter = child<QCheckBox>(chooser, "chkFilter");
-            filter->click();
+            QVERIFY(QTest::qWaitForWindowActive(chooser));
             auto* models = child<QListWidget>(chooser, "lstModels");
-            QVERIFY(models->count() > 0);
-            for (int i = 0; i < models->count(); ++i)
-                QVERIFY(models->item(i)->text().startsWith(QLatin1Char('f'), Qt::CaseInsensitive));
-            models->setCurrentRow(0);
-            chosenModel = models->item(0)->text();
-            emit models->itemClicked(models->item(0));
-            QVERIFY(!text(chooser, "txtSkinName").isEmpty());
+            models->setFocus(Qt::TabFocusReason);   // the first model becomes current
+            QCOMPARE(models->currentRow(), 0);
+            const QString firstModelsSkin = text(chooser, "txtSkinName");
+            QVERIFY(!firstModelsSkin.isEmpty());
+            QTest::keyClick(models, Qt::Key_Down);
+            QCOMPARE(models->currentRow(), 1);
+            QVERIFY(text(chooser, "txtSkinName") != firstModelsSkin);
+            chosenModel = models->currentItem()->text();
+            QVERIFY(text(chooser, "txtSkinName").contains(QStringLiteral("lgt")));
             QVERIFY(text(chooser, "txtPageCount").startsWith(QStringLiteral("Page 1 of")));
-            child<QPushButton>(chooser, "cmdSelect")->click();
+            for (int i = 0; i < 3; ++i) key(Qt::Key_Tab);   // Select, Cancel, the grid
+            auto* grid = child<app::PictureBox>(chooser, "picThumbs");
+            QCOMPARE(QApplication::focusWidget(), grid);
+            const QString first = text(chooser, "txtSkinName");
+            QTest::keyClick(grid, Qt::Key_End);
+            chosenSkin = text(chooser, "txtSkinName");
+            QVERIFY(chosenSkin != first || chooser->model().fileCount() == 1);
+            QTest::keyClick(grid, Qt::Key_Return);
         });
-        child<QPushButton>(editor.get(), "cmdChangeFormal")->click();
+        key(Qt::Key_Return);
         QCOMPARE(text(editor.get(), "txtFormalBody"), chosenModel);
-        QVERIFY(text(editor.get(), "txtFormalSkin").endsWith(QStringLiteral("lgt_01")) ||
-                text(editor.get(), "txtFormalSkin").contains(QStringLiteral("lgt")));
+        QCOMPARE(text(editor.get(), "txtFormalSkin"), chosenSkin);
         QVERIFY(child<app::PictureBox>(editor.get(), "picFormal")->picture() !=
                 app::stockImage(platform::StockPicture::NotFound));
+
+        editor->activateWindow();   // the offscreen platform has no window manager to do it
+        QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeFormal"));
+        machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};
+        key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(machine->dialogs.shown.front().text.rfind("Make changes to ", 0), 0u);
+        QCOMPARE(editor->result(), int(QDialog::Accepted));
+        auto reopened = open();
+        QCOMPARE(text(reopened.get(), "txtFormalSkin"), chosenSkin);
     }
 
     void cancellingTheChooserChangesNothing() {

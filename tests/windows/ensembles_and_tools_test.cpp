@@ -1,7 +1,11 @@
-// Ensembles through the edit window and the neighbourhood tools through the main
-// window's Tools menu, on the offscreen platform and the demo game.
+// Ensembles through the edit window, the neighbourhood tools through the main window's
+// Tools menu, and the ways back (the edit window's question before unsaved changes are
+// lost, the restore window of the File menu), on the offscreen platform and the demo game.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTreeWidget>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,7 +17,9 @@
 #include "demo/demo_game.h"
 #include "app/windows/frm_enx.h"
 #include "app/windows/frm_main.h"
+#include "app/windows/frm_restore.h"
 #include "platform/files.h"
+#include "wardrobe/sim_file.h"
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
 #include "tests/windows/window_test_support.h"
@@ -36,6 +42,9 @@ private:
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
         return testkit::openEditor(*machine, gameLocation, platform::resolvePath(gameLocation, relative));
+    }
+    std::string simPath(const char* name) const {
+        return platform::resolvePath(gameLocation, std::string("UserData/Characters/") + name);
     }
 
 private slots:
@@ -62,9 +71,9 @@ private slots:
             QCOMPARE(window->windowTitle(), QStringLiteral("Load Ensemble File:"));
             auto* list = child<QListWidget>(window, "flbENX");
             QCOMPARE(list->count(), 1);
-            emit list->itemClicked(list->item(0));
+            QTest::keyClick(list, Qt::Key_Down);   // the arrow keys choose, Enter loads
             QCOMPARE(text(window, "txtFileName"), QStringLiteral("party.ENX"));
-            child<QPushButton>(window, "cmdSaveLoad")->click();
+            QTest::keyClick(list, Qt::Key_Return);
         });
         child<QPushButton>(other.get(), "cmdEnsLoad")->click();
         for (const char* field : {"txtNormalBody", "txtNormalSkin", "txtFormalBody", "txtHandOpenLeft",
@@ -101,7 +110,10 @@ private slots:
         QCOMPARE(machine->dialogs.shown[0].title, std::string("Confirm Action"));
         QCOMPARE(machine->dialogs.shown[1].title, std::string("Success"));
         const std::string& done = machine->dialogs.shown[1].text;
-        QVERIFY(done.rfind("Operation Complete", 0) == 0);
+        QVERIFY(done.rfind("Operation Complete\r\n\r\nChanged: ", 0) == 0);
+        // "Create Backup File" is checked on a first start: each changed file was backed up.
+        QVERIFY(!platform::listFolder(platform::joinPath(programFolder.path(), "Backup"), "*",
+                                      platform::Listing::FilesOnly).empty());
         QVERIFY(done.find("Skipped:\r\nUser00013.iff") != std::string::npos);   // the unreadable sim
 
         machine->dialogs.shown.clear();
@@ -116,6 +128,71 @@ private slots:
         const ByteText body = readWholeFile(platform::joinPath(programFolder.path(), "bodyskins.txt"));
         QVERIFY(body.find("User00001.iff;") == 0);
         QVERIFY(body.find("User00013.iff") == std::string::npos);
+        main.closeWithoutAsking();
+    }
+
+    void cancelAsksOnlyWhenAFieldChanged() {
+        auto editor = testkit::openEditor(*machine, gameLocation, simPath("User00002.iff"));
+        editor->show();
+        machine->dialogs.shown.clear();
+        child<QPushButton>(editor.get(), "cmdCancel")->click();
+        QVERIFY(!editor->isVisible());
+        QVERIFY(machine->dialogs.shown.empty());
+
+        editor = testkit::openEditor(*machine, gameLocation, simPath("User00002.iff"));
+        editor->show();
+        editor->model().fields.hand(wardrobe::HandSlot::ClosedRight) = "another";
+        editor->showModel();
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Wardrobe *"));
+        machine->dialogs.replies = {MessageReply::No, MessageReply::No, MessageReply::Yes};
+        child<QPushButton>(editor.get(), "cmdCancel")->click();
+        QVERIFY(editor->isVisible());
+        QTest::keyClick(editor.get(), Qt::Key_Escape);
+        QVERIFY(editor->isVisible());
+        editor->close();
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(machine->dialogs.shown.size(), std::size_t(3));
+        for (const auto& box : machine->dialogs.shown) {
+            QCOMPARE(box.text, std::string("Discard your changes to Yara  (user00002)?"));
+            QCOMPARE(box.icon, platform::MessageIcon::Question);
+            QCOMPARE(box.buttons, platform::MessageButtons::YesNo);
+        }
+    }
+
+    void theRestoreWindowListsTheSelectedSimsBackupsAndPutsOneBack() {
+        const std::string path = simPath("User00002.iff");
+        const ByteText original = readWholeFile(path);
+        const std::string first = wardrobe::makeUserBackup(programFolder.path(), path, "Yara  (user00002)",
+                                                           machine->clock.now());
+        wardrobe::makeUserBackup(programFolder.path(), simPath("User00005.iff"), "Nils  (user00005)",
+                                 machine->clock.now());
+        game.write("UserData/Characters/User00002.iff", "no longer a character file");
+
+        std::string location;
+        neighbourhood::frmMain main(machine->services, location, gameLocation);
+        auto* item = main.findChild<QAction*>(QStringLiteral("smenuRestore"));
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("&Restore Backup ..."));
+
+        tools::frmRestore window(machine->services, gameLocation, path, nullptr);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Restore Backup"));
+        QCOMPARE(child<QLabel>(&window, "lblBackups")->text(), QStringLiteral("Backups of User00002.iff (UserData)"));
+        auto* list = child<QTreeWidget>(&window, "lstBackups");
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("2002-03-30 14:05:07"));
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("User00002.iff"));
+        child<QCheckBox>(&window, "chkAllSims")->setChecked(true);
+        QVERIFY(list->topLevelItemCount() >= 2);
+        child<QCheckBox>(&window, "chkAllSims")->setChecked(false);
+
+        machine->dialogs.shown.clear();
+        machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};
+        child<QPushButton>(&window, "cmdRestore")->click();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(readWholeFile(path), original);
+        QCOMPARE(readWholeFile(first), original);
+        QCOMPARE(machine->dialogs.shown.size(), std::size_t(2));
+        QCOMPARE(machine->dialogs.shown[1].title, std::string("Success"));
         main.closeWithoutAsking();
     }
 };

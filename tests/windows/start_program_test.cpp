@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/application.h"
+#include "app/windows/frm_about.h"
 #include "app/windows/frm_title.h"
 #include "app/windows/frm_main.h"
 #include "app/windows/frm_set_path.h"
@@ -60,7 +61,11 @@ private slots:
         QCOMPARE(picture->pixmap().size(), QSize(396, 273));
         QVERIFY(application.mainWindow() == nullptr);
 
-        title->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        // OK has the focus and Enter presses it.
+        auto* ok = title->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        QVERIFY(QTest::qWaitForWindowActive(title));
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QTest::keyClick(ok, Qt::Key_Return);
         QVERIFY(!title->isVisible());
         neighbourhood::frmMain* main = application.mainWindow();
         QVERIFY(main && main->isVisible());
@@ -100,7 +105,7 @@ private slots:
         machine.registry.installPath = game.path();
         app::Application application(machine.services);
         application.start();
-        application.titleWindow()->close();   // by the window frame: the main window follows
+        QTest::keyClick(application.titleWindow(), Qt::Key_Escape);   // the main window follows
         neighbourhood::frmMain* main = application.mainWindow();
         QVERIFY(main);
         QTest::qWait(10);
@@ -116,6 +121,21 @@ private slots:
         machine.dialogs.replies = {MessageReply::Yes};
         main->findChild<QAction*>(QStringLiteral("smenuExit"))->trigger();
         QVERIFY(!main->isVisible());
+    }
+
+    void aboutShowsWhereThingsAreAndTheGuideShipsInside() {
+        const QString guide = app::guideText();
+        QVERIFY(guide.contains(QStringLiteral("Wine")));
+        QVERIFY(guide.contains(QStringLiteral("ENX")));
+
+        app::frmAbout about("/opt/drapeline", nullptr);
+        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral("2.5.1")));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblQtVersion"))->text(), QString::fromLatin1(qVersion()));
+        auto* folder = about.findChild<QLabel*>(QStringLiteral("lblProgramFolder"));
+        QCOMPARE(folder->text(), QStringLiteral("/opt/drapeline"));
+        QVERIFY(folder->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QVERIFY(!about.findChild<QLabel*>(QStringLiteral("lblSettingsFile"))->text().isEmpty());
+        QVERIFY(!about.findChild<QLabel*>(QStringLiteral("picTitle"))->pixmap().isNull());
     }
 
     void backupMenuItemCarriesTheStoredChoice() {

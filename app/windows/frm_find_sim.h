@@ -1,0 +1,27 @@
+#pragma once
+// "Find Sim": part of a sim's name; each Find Next (Enter, F3) selects the next sim whose
+// name holds it in the main window behind, until the window is closed.
+
+#include <QDialog>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace drapeline::neighbourhood {
+
+class frmFindSim : public QDialog {
+    Q_OBJECT
+public:
+    frmFindSim(const std::string& lastText, QWidget* parent);
+
+signals:
+    void findNext(const std::string& text);
+
+private:
+    QLineEdit* txtFind;
+    QPushButton* cmdFindNext;
+    QPushButton* cmdClose;
+};
+
+}  // namespace drapeline::neighbourhood

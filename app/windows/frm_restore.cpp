@@ -1,0 +1,79 @@
+#include "app/windows/frm_restore.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/widgets/controls.h"
+#include "platform/qt/latin1.h"
+
+namespace drapeline::tools {
+
+using app::named;
+using platform::pathToQString;
+using platform::toQString;
+
+frmRestore::frmRestore(platform::Services& services, const std::string& gameLocation,
+                       std::string simPath, QWidget* parent)
+    : QDialog(parent), model_(services, gameLocation, std::move(simPath)) {
+    setObjectName(QStringLiteral("frmRestore"));
+    setWindowTitle(QStringLiteral("Restore Backup"));
+    setFixedSize(620, 400);
+
+    lblBackups = named(new QLabel(this), "lblBackups");
+    lblBackups->setGeometry(8, 8, 604, 16);
+    lstBackups = named(new QTreeWidget(this), "lstBackups");
+    lstBackups->setGeometry(8, 28, 604, 320);
+    lstBackups->setRootIsDecorated(false);
+    lstBackups->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("File"),
+                                 QStringLiteral("Neighbourhood"), QStringLiteral("Sim")});
+    lstBackups->setColumnWidth(0, 150);
+    lstBackups->setColumnWidth(1, 120);
+    lstBackups->setColumnWidth(2, 120);
+    chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of All Sims"), this), "chkAllSims");
+    chkAllSims->setGeometry(8, 362, 260, 24);
+    cmdRestore = named(new QPushButton(QStringLiteral("Restore"), this), "cmdRestore");
+    cmdRestore->setGeometry(420, 360, 92, 28);
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdCancel->setGeometry(520, 360, 92, 28);
+    showRows();
+
+    connect(chkAllSims, &QCheckBox::toggled, this, [this](bool all) {
+        model_.setShowAll(all);
+        showRows();
+    });
+    connect(lstBackups, &QTreeWidget::itemSelectionChanged, this,
+            [this] { cmdRestore->setEnabled(lstBackups->currentItem() != nullptr); });
+    connect(lstBackups, &QTreeWidget::itemDoubleClicked, this, &frmRestore::cmdRestore_Click);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmRestore::cmdRestore_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmRestore::showRows() {
+    lblBackups->setText(toQString(model_.heading()));
+    chkAllSims->blockSignals(true);
+    chkAllSims->setChecked(model_.showAll());
+    chkAllSims->setEnabled(model_.hasSim());
+    chkAllSims->blockSignals(false);
+    lstBackups->clear();
+    for (const auto& b : model_.rows()) {
+        auto* item = new QTreeWidgetItem(lstBackups);
+        item->setText(0, toQString(timeText(b.time) + (b.copy > 1 ? " (" + std::to_string(b.copy) + ")" : "")));
+        item->setText(1, toQString(b.characterFileName()));
+        item->setText(2, toQString(b.neighbourhood));
+        item->setText(3, toQString(b.simPart));
+        item->setToolTip(0, pathToQString(b.path));
+    }
+    if (lstBackups->topLevelItemCount() > 0) lstBackups->setCurrentItem(lstBackups->topLevelItem(0));
+    cmdRestore->setEnabled(lstBackups->currentItem() != nullptr);
+}
+
+void frmRestore::cmdRestore_Click() {
+    auto* item = lstBackups->currentItem();
+    if (!item) return;
+    if (model_.restore(static_cast<std::size_t>(lstBackups->indexOfTopLevelItem(item)))) accept();
+}
+
+}  // namespace drapeline::tools

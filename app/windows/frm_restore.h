@@ -1,0 +1,38 @@
+#pragma once
+// "Restore Backup": the backups in the program folder's Backup folder, newest first, and
+// the button that puts one back in place. Its rules live in RestoreModel.
+
+#include <QDialog>
+
+#include "tools/backups.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace drapeline::tools {
+
+class frmRestore : public QDialog {
+    Q_OBJECT
+public:
+    // `simPath`: the sim selected in the main window ("" for none); its backups are listed
+    // first, the others when chkAllSims is checked. The window is accepted after a restore.
+    frmRestore(platform::Services& services, const std::string& gameLocation, std::string simPath,
+               QWidget* parent);
+
+    RestoreModel& model() { return model_; }
+
+private:
+    void showRows();
+    void cmdRestore_Click();
+
+    RestoreModel model_;
+    QLabel* lblBackups;
+    QTreeWidget* lstBackups;
+    QCheckBox* chkAllSims;
+    QPushButton* cmdRestore;
+    QPushButton* cmdCancel;
+};
+
+}  // namespace drapeline::tools

@@ -1,0 +1,147 @@
+// Every change is stored or plainly refused, and every rewrite can be taken back: end to
+// end on the demo game, whose sims come in every wardrobe layout.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "core/file_io.h"
+#include "core/iff_file.h"
+#include "core/string_set.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+namespace fs = std::filesystem;
+
+namespace {
+
+testkit::ProcessResult cli(const std::vector<std::string>& args) {
+    return testkit::runProcess(DRAPELINE_CLI_PATH, args);
+}
+
+std::vector<std::string> entries(const std::string& path) {
+    IffFile iff;
+    EXPECT_EQ(iff::parseChecked(iff, readWholeFile(path)), "");
+    std::vector<std::string> texts;
+    for (const auto& e : strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data).Entries)
+        texts.push_back(e.Text);
+    return texts;
+}
+
+struct DemoGame {
+    testkit::TempFolder folder;
+    std::string game = folder / "game";
+    std::string program = folder / "program";
+    DemoGame() { EXPECT_EQ(cli({"demo", game}).exitCode, 0); }
+    std::string sim(const std::string& name) const { return game + "/UserData/Characters/" + name; }
+    // Old enough that any rewrite shows in the modification time.
+    void age(const std::string& path) const {
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    }
+};
+
+constexpr char ShortAdult[] = "User00005.iff";
+constexpr char LongAdult[] = "User00002.iff";
+
+}  // namespace
+
+TEST(CliUndo, AnEnsembleFromAShortSimNeverPutsPlaceholdersIntoALongSim) {
+    DemoGame demo;
+    const std::string dress = demo.folder / "short.ENX";
+    ASSERT_EQ(cli({"ensemble-save", demo.sim(ShortAdult), dress}).exitCode, 0);
+    ASSERT_NE(readWholeFile(dress).find("*** VACATION ONLY ***"), std::string::npos);
+    const auto before = entries(demo.sim(LongAdult));
+
+    auto r = cli({"ensemble-apply", demo.sim(LongAdult), dress, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + demo.sim(LongAdult) + "\",\"backup\":null,\"notStored\":[]}\n");
+    const auto after = entries(demo.sim(LongAdult));
+    EXPECT_EQ(after.at(32), before.at(32));   // pajamas, entry 33
+    EXPECT_EQ(after.at(33), before.at(33));   // winter, entry 34
+    EXPECT_EQ(after.at(1), entries(demo.sim(ShortAdult)).at(1));   // the normal outfit was put on
+
+    // The other way round the Long sim's pajamas and winter can not be stored, and the
+    // report says so instead of claiming them saved.
+    const std::string longDress = demo.folder / "long.ENX";
+    ASSERT_EQ(cli({"ensemble-save", demo.sim(LongAdult), longDress}).exitCode, 0);
+    const auto shortBefore = entries(demo.sim(ShortAdult));
+    r = cli({"ensemble-apply", demo.sim(ShortAdult), longDress, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"notStored\":[\"Pajamas\",\"Winter\"]"), std::string::npos) << r.out;
+    EXPECT_EQ(entries(demo.sim(ShortAdult)).size(), shortBefore.size());
+}
+
+TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
+    DemoGame demo;
+    const std::string path = demo.sim(ShortAdult);
+    demo.age(path);
+    const ByteText bytes = readWholeFile(path);
+    const auto time = fs::last_write_time(path);
+    struct Case {
+        std::string assignment, err;
+    };
+    const Case cases[] = {
+        {"pajamas.mesh=l100mafat_original",
+         "User00005.iff has no Pajamas entry (its wardrobe has 30 entries), so pajamas.mesh can not "
+         "be stored; nothing was saved\n"},
+        {"winter.texture=w",
+         "User00005.iff has no Winter entry (its wardrobe has 30 entries), so winter.texture can not "
+         "be stored; nothing was saved\n"},
+        {"formal.mesh=*** VACATION ONLY ***",
+         "formal.mesh can not be set to the placeholder text *** VACATION ONLY ***; nothing was saved "
+         "to User00005.iff\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli({"set", path, "normal.mesh=b003mafat_01", c.assignment, "--backup",
+                            "--program-folder", demo.program});
+        EXPECT_EQ(r.exitCode, 1) << c.assignment;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
+    EXPECT_TRUE(readWholeFile(path) == bytes);
+    EXPECT_EQ(fs::last_write_time(path), time);
+    EXPECT_FALSE(fs::exists(demo.program + "/Backup"));
+}
+
+TEST(CliUndo, BackupsAreListedAndRestoredAndADamagedOneIsRefused) {
+    DemoGame demo;
+    const std::string path = demo.sim(LongAdult);
+    const ByteText original = readWholeFile(path);
+    ASSERT_EQ(cli({"set", path, "normal.mesh=b003fafit_01", "--backup", "--program-folder", demo.program}).exitCode, 0);
+    const ByteText edited = readWholeFile(path);
+    ASSERT_EQ(cli({"set", demo.sim(ShortAdult), "nude.mesh=x", "--backup", "--program-folder", demo.program}).exitCode, 0);
+
+    auto r = cli({"backups", "--sim", path, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string prefix = "[{\"backup\":\"" + demo.program + "/Backup/User00002iff_arauser00002_UserData_";
+    ASSERT_EQ(r.out.substr(0, prefix.size()), prefix) << r.out;
+    const std::string backup = r.out.substr(12, r.out.find('"', 12) - 12);
+    EXPECT_NE(r.out.find("\",\"file\":\"User00002.iff\",\"sim\":\"arauser00002\",\"neighbourhood\":\"UserData\","
+                         "\"time\":\"20"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("User00005"), std::string::npos);   // another sim's backup
+    r = cli({"backups", "--program-folder", demo.program});
+    EXPECT_NE(r.out.find("User00005"), std::string::npos);
+
+    r = cli({"restore", backup, "--game", demo.game, "--program-folder", demo.program});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("\"backup\"")),
+              "{\"restored\":\"" + path + "\",\"from\":\"" + backup + "\",");
+    EXPECT_EQ(readWholeFile(path), original);
+    const auto from = r.out.find("\"backup\":\"") + 10;
+    EXPECT_EQ(readWholeFile(r.out.substr(from, r.out.find('"', from) - from)), edited);
+
+    // A damaged backup never replaces a good file.
+    const std::string damaged = demo.folder.write("User00002iff_x_UserData_20020330_140507", "IFF but not really");
+    demo.age(path);
+    const auto time = fs::last_write_time(path);
+    r = cli({"restore", damaged, "--game", demo.game, "--program-folder", demo.program});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("The backup " + damaged + " can not be restored: it is damaged or can not be read (Error", 0), 0u)
+        << r.err;
+    EXPECT_EQ(readWholeFile(path), original);
+    EXPECT_EQ(fs::last_write_time(path), time);
+}
