@@ -157,13 +157,12 @@ void refreshPreviewsAfterLoad(wardrobe::EditSimModel& model) {
     static constexpr std::size_t HandFolderCount = 2;
 
     const auto& loader = model.services().pictures;
-    const std::string& game = model.gameLocation();
     const auto lookUp = [&](ShownPicture& shown, const std::string& texture,
                             std::size_t folderCount, StockPicture stock) {
         shown = ShownPicture::stockPicture(stock);
         try {
             shown = wardrobe::findPreview(
-                loader, game, texture,
+                loader, model.skinBitmaps(), texture,
                 std::span(wardrobe::SkinFolders.data(), folderCount), stock);
         } catch (const std::exception&) {
             // A picture that can not be looked up is a missing picture, nothing more.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <regex>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <system_error>
 
@@ -110,7 +111,10 @@ std::string resolvePath(const std::string& base, const std::string& relative) {
     return result;
 }
 
-std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+namespace {
+
+std::vector<std::string> listWanted(const std::string& folder,
+                                    const std::function<bool(std::string_view)>& wanted,
                                     Listing what) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -120,13 +124,28 @@ std::vector<std::string> listFolder(const std::string& folder, std::string_view 
         auto name = nameOf(*it);
         // The name is tested first: the entry type usually comes with the directory read,
         // but for symbolic links it costs a stat, which non-matching names should not pay.
-        if (!name || !wildcardMatch(pattern, *name)) continue;
+        if (!name || !wanted(*name)) continue;
         if (isPlainFile(*it) || (what == Listing::FilesAndFolders && isFolder(*it)))
             names.push_back(std::move(*name));
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+                                    Listing what) {
+    return listWanted(folder, [pattern](std::string_view name) { return wildcardMatch(pattern, name); }, what);
+}
+
+std::vector<std::string> listFolder(const std::string& folder,
+                                    const std::vector<std::string>& patterns, Listing what) {
+    return listWanted(folder, [&patterns](std::string_view name) {
+        return std::any_of(patterns.begin(), patterns.end(),
+                           [name](const std::string& p) { return wildcardMatch(p, name); });
+    }, what);
 }
 
 bool fileExists(const std::string& path) {

@@ -30,6 +30,9 @@ bool wildcardMatch(std::string_view pattern, std::string_view name);
 // Compares without regard to ASCII letter case; ties broken byte-wise so the order is total.
 bool lessIgnoringCase(std::string_view a, std::string_view b);
 bool equalIgnoringCase(std::string_view a, std::string_view b);
+// The name with its ASCII capitals made small: equal for names that equalIgnoringCase
+// finds equal, so a set of folded names answers that question at once.
+std::string foldCase(std::string_view name);
 
 // Resolves `relative` below `base` component by component without regard to case. An exact
 // match wins; among names that differ only in case the first in byte order is taken. Every
@@ -45,6 +48,9 @@ enum class Listing { FilesOnly, FilesAndFolders };
 // and special files are left out. A missing or unreadable folder gives an empty list.
 std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
                                     Listing what);
+// The same for the names that match any of `patterns`, in one pass over the folder.
+std::vector<std::string> listFolder(const std::string& folder,
+                                    const std::vector<std::string>& patterns, Listing what);
 
 bool fileExists(const std::string& path);    // a plain file
 bool folderExists(const std::string& path);

@@ -20,10 +20,11 @@ constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind
 }  // namespace
 
 EditSimModel::EditSimModel(platform::Services& services, const std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+    : services_(services), gameLocation_(gameLocation), skinBitmaps_(gameLocation) {}
 
 void EditSimModel::reset() {
     editedPath_ = LoadUserFile;
+    skinBitmaps_ = SkinBitmaps(gameLocation_);
     modIFFsupport::gsClearIFF(iff_);
     bodyStrings_ = {};
     fields = {};
@@ -76,12 +77,12 @@ void EditSimModel::loadPictures() {
 
     for (const OutfitKind kind : PreviewOrder)
         outfitPreviews[static_cast<std::size_t>(kind)] =
-            findPreview(loader, gameLocation_, fields.outfit(kind).texture,
+            findPreview(loader, skinBitmaps_, fields.outfit(kind).texture,
                         std::span(SkinFolders.data(), previewFolderCountAtOpening(kind)),
                         platform::StockPicture::NotFound);
     for (const HandSlot slot : AllHandSlots)
         handPreviews[static_cast<std::size_t>(slot)] =
-            findPreview(loader, gameLocation_, fields.hand(slot),
+            findPreview(loader, skinBitmaps_, fields.hand(slot),
                         std::span(SkinFolders.data(), BaseSkinFolderOnly),
                         platform::StockPicture::HandNotFound);
 }

@@ -12,6 +12,7 @@
 #include "platform/pictures.h"
 #include "platform/services.h"
 #include "wardrobe/default_rules.h"
+#include "wardrobe/previews.h"
 #include "wardrobe/wardrobe_fields.h"
 
 namespace drapeline::wardrobe {
@@ -101,6 +102,8 @@ public:
 
     platform::Services& services() { return services_; }
     const std::string& gameLocation() const { return gameLocation_; }
+    // Where the previews' bitmaps lie; the skin folders are read afresh at each opening.
+    SkinBitmaps& skinBitmaps() { return skinBitmaps_; }
 
 private:
     void reset();
@@ -110,6 +113,7 @@ private:
 
     platform::Services& services_;
     const std::string& gameLocation_;
+    SkinBitmaps skinBitmaps_;
     IffFile iff_;
     StringSet bodyStrings_;
     std::string editedPath_;   // LoadUserFile as it was at the opening
