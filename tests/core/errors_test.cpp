@@ -30,12 +30,6 @@ TEST(Guard, ProcedureWithoutStagesReportsLocationZeroAndMapsStandardFailures) {
     EXPECT_EQ(trap.last.ErrLocation, 0);
 }
 
-TEST(Guard, PassesResultsThroughWhenNothingFails) {
-    testkit::TrapRecorder trap;
-    EXPECT_EQ(guarded("m", "p", Stages::None, [] { return 42; }), 42);
-    EXPECT_EQ(trap.calls, 0);
-}
-
 TEST(RuntimeErrorText, ReadsLikeTheCheckedReaderReportsIt) {
     EXPECT_EQ(RuntimeError(err::FileNotFound).text(), "Error 53 - File not found");
     EXPECT_EQ(RuntimeError(err::PathFileAccess).text(), "Error 75 - Path/File access error");

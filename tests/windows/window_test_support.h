@@ -15,17 +15,7 @@
 
 namespace drapeline::testkit {
 
-// Doubles, but pictures decoded by Qt so that the windows paint real images.
-struct QtMachine {
-    explicit QtMachine(const std::string& programFolder)
-        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
-    MemorySettings settings;
-    ScriptedDialogs dialogs;
-    FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    FixedClock clock;
-    platform::Services services;
-};
+using QtMachine = MachineWith<platform::QtPictureLoader>;
 
 template <class W>
 W* child(QWidget* window, const char* name) {
