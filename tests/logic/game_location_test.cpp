@@ -23,19 +23,6 @@ TEST(FirstStart, CreatesTheDefaultsOnceAndKeepsWhatIsStored) {
     EXPECT_EQ(settings.value(keys::SimsLocation), "/games/The Sims");
 }
 
-TEST(BackupChoice, TogglesAndStoresTheCheckMark) {
-    testkit::MemorySettings settings;
-    applyFirstStartDefaults(settings, "");
-    bool checked = backupChecked(settings);
-    EXPECT_TRUE(checked);
-    checked = toggleBackup(settings, checked);
-    EXPECT_FALSE(checked);
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
-    checked = toggleBackup(settings, checked);
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
-}
-
 TEST(BackupChoice, ReadsTheStoredValueAsANumber) {
     testkit::MemorySettings settings;
     for (const auto& [stored, checked] : std::vector<std::pair<std::string, bool>>{

@@ -137,18 +137,6 @@ TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverR
     EXPECT_TRUE(readWholeFile(second) == original);
 }
 
-TEST_F(ReplaceCharacterFile, AReadOnlyCharacterFileIsRefusedWithError75) {
-    DRAPELINE_RUN_UNPRIVILEGED();
-    fs::permissions(character, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    try {
-        replaceCharacterFile(changed, character, program);
-        FAIL() << "replaced a read-only character file";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 75);
-    }
-    EXPECT_TRUE(readWholeFile(character) == original);
-}
-
 #endif
 
 TEST_F(ReplaceCharacterFile, OwnLeftoversOlderThanAMinuteGoWhenTheFolderIsSavedInto) {
