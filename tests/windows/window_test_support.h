@@ -11,6 +11,7 @@
 
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
 #include "app/windows/frm_edit_sim.h"
 
 namespace drapeline::testkit {
