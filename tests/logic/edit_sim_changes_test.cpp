@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 
 using namespace drapeline;
 using namespace drapeline::wardrobe;

@@ -3,11 +3,7 @@
 #include <filesystem>
 
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;

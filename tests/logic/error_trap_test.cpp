@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "shell/error_trap.h"
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
 

@@ -5,9 +5,7 @@
 #include <map>
 
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/temp_folder.h"
 #include "tools/neighbourhood_tools.h"
 
 using namespace drapeline;

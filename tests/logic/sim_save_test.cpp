@@ -3,14 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/temp_folder.h"
 #ifndef _WIN32
 #include "tests/support/unprivileged.h"   // POSIX permissions
 #endif

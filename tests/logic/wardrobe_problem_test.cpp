@@ -3,9 +3,6 @@
 #include <random>
 
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;

@@ -8,7 +8,6 @@
 
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
-#include "core/file_io.h"
 #include "demo/demo_game.h"
 #include "platform/files.h"
 #include "app/windows/frm_select_skin.h"
