@@ -77,16 +77,6 @@ TEST(DemoCanvas, ShapesCoverTheirInsideBlendTheirEdgeAndKeepToTheClip) {
     EXPECT_NEAR(triangle, 50, 6);
 }
 
-TEST(DemoCanvas, ReductionAveragesBlocks) {
-    Canvas c(4, 2, {0, 0, 0});
-    c.set(0, 0, {255, 255, 255});
-    c.set(1, 1, {255, 255, 255});
-    const Canvas r = c.reduced(2);
-    ASSERT_EQ(r.width(), 2);
-    EXPECT_EQ(r.at(0, 0), (Rgb{128, 128, 128}));
-    EXPECT_EQ(r.at(1, 0), (Rgb{0, 0, 0}));
-}
-
 // The pictures must tell sims apart: another skin tone or another hair colour must change
 // the portrait, and the same sim must always look the same.
 TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePicture) {
@@ -110,15 +100,4 @@ TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePict
     const auto dark = testkit::decodeBitmap(demo::webImage(darker));
     ASSERT_TRUE(light && dark);
     EXPECT_GT(distance(light->at(22, 26), dark->at(22, 26)), 100);
-}
-
-TEST(DemoTextures, BareSkinFollowsTheToneAndClothesTheName) {
-    const auto style = demo::outfitStyle(demo::Garment::Swimsuit, true, false, "s100fafit_original");
-    const Canvas light = demo::drawOutfitTexture(style, demo::skinColour("lgt"), 128);
-    const Canvas dark = demo::drawOutfitTexture(style, demo::skinColour("drk"), 128);
-    EXPECT_NE(light.pixels(), dark.pixels());
-    const auto other = demo::outfitStyle(demo::Garment::Swimsuit, true, false, "s002fafit_01");
-    EXPECT_NE(demo::drawOutfitTexture(other, demo::skinColour("lgt"), 128).pixels(), light.pixels());
-    // Size only scales the layout.
-    EXPECT_EQ(demo::drawOutfitTexture(style, demo::skinColour("lgt"), 256).width(), 256);
 }

@@ -10,9 +10,7 @@
 
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
-using platform::MessageButtons;
 using platform::MessageIcon;
-using platform::MessageReply;
 
 namespace {
 
@@ -36,12 +34,6 @@ protected:
         game.write("UserData2/Characters/User00002.iff", "x");
         game.makeFolder("UserData3/Characters");
     }
-
-    std::vector<std::string> titles() const {
-        std::vector<std::string> t;
-        for (const auto& box : machine.dialogs.shown) t.push_back(box.title);
-        return t;
-    }
 };
 
 }  // namespace
@@ -63,27 +55,6 @@ TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
     model.Form_Load();
     EXPECT_EQ(gameLocation, game.path());
     EXPECT_FALSE(model.backupChecked());
-}
-
-TEST_F(MainWindow, ActivationReportsEachProblemInOrderAndListsNothing) {
-    for (const char* location : {"", "ERROR"}) {
-        machine.dialogs.shown.clear();
-        machine.registry.installPath = location;
-        machine.settings.values.clear();
-        model.Form_Load();
-        model.Form_Activate();
-        EXPECT_EQ(titles(), (std::vector<std::string>{"Path to The Sims not found!",
-                                                      "SIMS.EXE Not Found!"}))
-            << '"' << location << '"';
-        EXPECT_TRUE(model.listLines().empty());
-    }
-    machine.dialogs.shown.clear();
-    machine.settings.setValue(keys::SimsLocation, game.path());   // a folder without Sims.exe
-    model.Form_Load();
-    model.Form_Activate();
-    EXPECT_EQ(titles(), std::vector<std::string>{"SIMS.EXE Not Found!"});
-    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(machine.dialogs.shown[0].buttons, MessageButtons::Ok);
 }
 
 TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
@@ -147,25 +118,6 @@ TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     EXPECT_EQ(model.pager().cell(), 0);
     EXPECT_EQ(model.pager().files(), 1u);
     EXPECT_EQ(model.SimFiles(), std::vector<std::string>{"User00001.iff"});
-}
-
-TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
-    makeGame();
-    machine.registry.installPath = "";
-    model.Form_Load();
-    model.Form_Activate();
-    EXPECT_TRUE(model.listLines().empty());
-
-    SetPathModel setPath(machine.services, gameLocation);
-    setPath.Form_Load();
-    setPath.txtLocation = game.path();
-    ASSERT_TRUE(setPath.cmdOK_Click());
-    model.gameLocationChanged();
-    machine.dialogs.shown.clear();
-    model.Form_Activate();
-    EXPECT_TRUE(machine.dialogs.shown.empty());
-    EXPECT_EQ(model.listLines().size(), 3u);
-    EXPECT_EQ(machine.settings.value(keys::SimsLocation), game.path());
 }
 
 TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {

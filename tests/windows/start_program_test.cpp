@@ -59,6 +59,7 @@ private slots:
         QTRY_COMPARE(machine.dialogs.shown.size(), std::size_t(2));
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Path to The Sims not found!"));
         QCOMPARE(machine.dialogs.shown[1].title, std::string("SIMS.EXE Not Found!"));
+        QCOMPARE(machine.dialogs.shown[1].buttons, platform::MessageButtons::Ok);
         QCOMPARE(main->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1 - by Ardentide"));
         QVERIFY(listLines(main).isEmpty());
 
