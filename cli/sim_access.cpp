@@ -39,7 +39,7 @@ std::string writableProgramFolder(const Arguments& args) {
 }
 
 OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
-    : path_(path), machine_(programFolder), model_(machine_.services, gameLocation_) {
+    : path_(path), machine_(programFolder), model_(machine_.services, session_) {
     IffFile iff = readChecked(path);
     model_.LoadUserFile = path;
     const TrapEndsCommand trap;

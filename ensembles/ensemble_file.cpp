@@ -157,7 +157,7 @@ void refreshPreviewsAfterLoad(wardrobe::EditSimModel& model) {
     static constexpr std::size_t HandFolderCount = 2;
 
     const auto& loader = model.services().pictures;
-    const std::string& game = model.gameLocation();
+    const std::string& game = model.session().gameFolder();
     const auto lookUp = [&](ShownPicture& shown, const std::string& texture,
                             std::size_t folderCount, StockPicture stock) {
         shown = ShownPicture::stockPicture(stock);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/iff_file.h"
+#include "shell/game_session.h"
 #include "shell/thumb_pager.h"
 #include "platform/services.h"
 
@@ -19,8 +20,9 @@ namespace drapeline::neighbourhood {
 
 class MainWindowModel {
 public:
-    // `gameLocation` is the process-wide game folder the other windows read.
-    MainWindowModel(platform::Services& services, std::string& gameLocation);
+    // `session` is the game the other windows work on: loading sets its folder, choosing a
+    // neighbourhood its neighbourhood and character files.
+    MainWindowModel(platform::Services& services, app::GameSession& session);
 
     // Loading, once: registry location, first-start defaults, the backup check mark, the
     // game location from the settings, and the ensemble folder.
@@ -40,7 +42,7 @@ public:
     // Set Path chose another game folder: what was listed belongs to the old one.
     void gameLocationChanged();
 
-    const std::string& gameLocation() const { return gameLocation_; }
+    const app::GameSession& session() const { return session_; }
     const std::vector<std::string>& UserDataDirs() const { return userDataDirs_; }
     // The neighbourhood list's lines in the order shown.
     const std::vector<std::string>& listLines() const { return lines_; }
@@ -50,8 +52,6 @@ public:
     // A click on a neighbourhood line (or the restore of the last one).
     void lstUserDataDir_Click(const std::string& line);
 
-    const std::string& SelectedUserDataDir() const { return selectedUserDataDir_; }
-    const std::vector<std::string>& SimFiles() const { return simFiles_; }
     // Full path of a listed character file.
     std::string simPath(const std::string& fileName) const;
 
@@ -91,14 +91,12 @@ private:
     void listNeighbourhoods();
 
     platform::Services& services_;
-    std::string& gameLocation_;
+    app::GameSession& session_;
     bool backupChecked_ = false;
     std::string override_;
     std::vector<std::string> userDataDirs_;
     std::vector<std::string> lines_;
     std::string selectedLine_;
-    std::string selectedUserDataDir_;
-    std::vector<std::string> simFiles_;
     // The first name of each listed sim once known ("" for none or an unreadable file).
     std::vector<std::optional<std::string>> names_;
     app::ThumbPager pager_;

@@ -5,8 +5,8 @@
 
 namespace drapeline::neighbourhood {
 
-SetPathModel::SetPathModel(platform::Services& services, std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+SetPathModel::SetPathModel(platform::Services& services, app::GameSession& session)
+    : services_(services), session_(session) {}
 
 void SetPathModel::Form_Load() {
     txtRegistry = registryGameLocation(services_.registry);
@@ -34,7 +34,7 @@ bool SetPathModel::cmdOK_Click() {
                                "Selected Location Invalid");
         return false;
     }
-    gameLocation_ = txtLocation;
+    session_.setGameFolder(txtLocation);
     services_.settings.setValue(keys::SimsLocation, txtLocation);
     return true;
 }

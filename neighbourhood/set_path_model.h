@@ -5,12 +5,13 @@
 #include <string>
 
 #include "platform/services.h"
+#include "shell/game_session.h"
 
 namespace drapeline::neighbourhood {
 
 class SetPathModel {
 public:
-    SetPathModel(platform::Services& services, std::string& gameLocation);
+    SetPathModel(platform::Services& services, app::GameSession& session);
 
     // Loading: the registry's value and the stored "Sims Location".
     void Form_Load();
@@ -25,7 +26,7 @@ public:
 
 private:
     platform::Services& services_;
-    std::string& gameLocation_;
+    app::GameSession& session_;
 };
 
 }  // namespace drapeline::neighbourhood

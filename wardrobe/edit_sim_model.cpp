@@ -19,8 +19,8 @@ constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind
 
 }  // namespace
 
-EditSimModel::EditSimModel(platform::Services& services, const std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+EditSimModel::EditSimModel(platform::Services& services, const app::GameSession& session)
+    : services_(services), session_(session) {}
 
 void EditSimModel::reset() {
     editedPath_ = LoadUserFile;
@@ -76,12 +76,12 @@ void EditSimModel::loadPictures() {
 
     for (const OutfitKind kind : PreviewOrder)
         outfitPreviews[static_cast<std::size_t>(kind)] =
-            findPreview(loader, gameLocation_, fields.outfit(kind).texture,
+            findPreview(loader, session_.gameFolder(), fields.outfit(kind).texture,
                         std::span(SkinFolders.data(), previewFolderCountAtOpening(kind)),
                         platform::StockPicture::NotFound);
     for (const HandSlot slot : AllHandSlots)
         handPreviews[static_cast<std::size_t>(slot)] =
-            findPreview(loader, gameLocation_, fields.hand(slot),
+            findPreview(loader, session_.gameFolder(), fields.hand(slot),
                         std::span(SkinFolders.data(), BaseSkinFolderOnly),
                         platform::StockPicture::HandNotFound);
 }

@@ -11,6 +11,7 @@
 #include "core/string_set.h"
 #include "platform/pictures.h"
 #include "platform/services.h"
+#include "shell/game_session.h"
 #include "wardrobe/default_rules.h"
 #include "wardrobe/wardrobe_fields.h"
 
@@ -18,7 +19,7 @@ namespace drapeline::wardrobe {
 
 class EditSimModel {
 public:
-    EditSimModel(platform::Services& services, const std::string& gameLocation);
+    EditSimModel(platform::Services& services, const app::GameSession& session);
 
     // Set by the caller before opening: the character file to edit.
     std::string LoadUserFile;
@@ -100,7 +101,7 @@ public:
     const std::string& lastBackup() const { return lastBackup_; }
 
     platform::Services& services() { return services_; }
-    const std::string& gameLocation() const { return gameLocation_; }
+    const app::GameSession& session() const { return session_; }
 
 private:
     void reset();
@@ -109,7 +110,7 @@ private:
     std::string msMakeUserBackup();
 
     platform::Services& services_;
-    const std::string& gameLocation_;
+    const app::GameSession& session_;
     IffFile iff_;
     StringSet bodyStrings_;
     std::string editedPath_;   // LoadUserFile as it was at the opening

@@ -90,9 +90,9 @@ const char* const WinterNote =
 
 }  // namespace
 
-frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLocation,
+frmEditSim::frmEditSim(platform::Services& services, const app::GameSession& session,
                        std::function<bool()> backupChecked, QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation), backupChecked_(std::move(backupChecked)) {
+    : QDialog(parent), model_(services, session), backupChecked_(std::move(backupChecked)) {
     setObjectName(QStringLiteral("frmEditSim"));
     setWindowTitle(QStringLiteral("Edit Wardrobe"));
     setFixedSize(WindowWidth, WindowHeight);
@@ -208,7 +208,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const app::FocusAway away(cmdFocus);
         const std::string code = model_.skinDataFor(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
-        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
+        skins::frmSelectSkin chooser(model_.services(), model_.session().gameFolder());
         chooser.model().SkinData = code;
         chooser.model().HandMode = false;
         chooser.exec();
@@ -226,7 +226,7 @@ void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
         model_.SelectedSkin.clear();
-        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
+        skins::frmSelectSkin chooser(model_.services(), model_.session().gameFolder());
         chooser.model().HandMode = true;
         chooser.exec();
         if (const auto& choice = chooser.choice()) model_.SelectedSkin = choice->SelectedSkin;

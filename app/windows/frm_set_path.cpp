@@ -26,8 +26,8 @@ const char* const NoteText =
 
 }  // namespace
 
-frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation) {
+frmSetPath::frmSetPath(platform::Services& services, app::GameSession& session, QWidget* parent)
+    : QDialog(parent), model_(services, session) {
     setObjectName(QStringLiteral("frmSetPath"));
     setWindowTitle(QStringLiteral("Set The Sims Path"));
     setFixedSize(480, 250);

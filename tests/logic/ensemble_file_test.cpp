@@ -172,8 +172,8 @@ TEST(EnsembleFile, ListsEnxFilesInAnyLetterCase) {
 TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo) {
     testkit::TempFolder program, game;
     testkit::FakeMachine machine(program.path());
-    const std::string gameLocation = game.path();
-    wardrobe::EditSimModel model(machine.services, gameLocation);
+    const app::GameSession session{game.path()};
+    wardrobe::EditSimModel model(machine.services, session);
     const auto install = [&](const std::string& relative) {
         game.write(relative, testkit::solidBitmap(4, 4, {1, 2, 3}));
     };

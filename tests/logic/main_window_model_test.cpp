@@ -21,8 +21,8 @@ protected:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation;
-    MainWindowModel model{machine.services, gameLocation};
+    app::GameSession session;
+    MainWindowModel model{machine.services, session};
     int chosen = 0;
 
     void SetUp() override {
@@ -50,7 +50,7 @@ TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndCreatesTheEnsembleFolde
     machine.registry.installPath = "ERROR";
     model.Form_Load();
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
-    EXPECT_EQ(gameLocation, "ERROR");
+    EXPECT_EQ(session.gameFolder(), "ERROR");
     EXPECT_TRUE(model.backupChecked());
     EXPECT_TRUE(platform::folderExists(programFolder / "ENX"));
 }
@@ -61,7 +61,7 @@ TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
     machine.settings.setValue(keys::BackupSavedFile, "0");
     machine.registry.installPath = "/somewhere/else";
     model.Form_Load();
-    EXPECT_EQ(gameLocation, game.path());
+    EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_FALSE(model.backupChecked());
 }
 
@@ -97,8 +97,8 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
                                                            "Neighborhood 02   (UserData2)",
                                                            "Neighborhood 03   (UserData3)"}));
     EXPECT_EQ(model.selectedLine(), "Neighborhood 02   (UserData2)");
-    EXPECT_EQ(model.SelectedUserDataDir(), "UserData2");
-    EXPECT_EQ(model.SimFiles(), (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
+    EXPECT_EQ(session.neighbourhood(), "UserData2");
+    EXPECT_EQ(session.simFiles(), (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(model.simPath("User00002.iff"),
               platform::joinPath(platform::joinPath(game / "UserData2", "Characters"),
@@ -115,11 +115,11 @@ TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     game.makeFolder("UserData9");
     model.Form_Activate();
     EXPECT_EQ(model.listLines().size(), 3u);
-    EXPECT_EQ(model.SelectedUserDataDir(), "UserData");
+    EXPECT_EQ(session.neighbourhood(), "UserData");
 
     // A neighbourhood without character files leaves the list to be built again.
     model.lstUserDataDir_Click("Neighborhood 03   (UserData3)");
-    EXPECT_TRUE(model.SimFiles().empty());
+    EXPECT_TRUE(session.simFiles().empty());
     model.Form_Activate();
     EXPECT_EQ(model.listLines().size(), 4u);
 }
@@ -131,7 +131,7 @@ TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
     model.Form_Load();
     model.Form_Activate();
     EXPECT_EQ(model.selectedLine(), "");
-    EXPECT_TRUE(model.SimFiles().empty());
+    EXPECT_TRUE(session.simFiles().empty());
     EXPECT_EQ(chosen, 0);
 }
 
@@ -146,7 +146,7 @@ TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     EXPECT_EQ(model.pager().page(), 0);
     EXPECT_EQ(model.pager().cell(), 0);
     EXPECT_EQ(model.pager().files(), 1u);
-    EXPECT_EQ(model.SimFiles(), std::vector<std::string>{"User00001.iff"});
+    EXPECT_EQ(session.simFiles(), std::vector<std::string>{"User00001.iff"});
 }
 
 TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
@@ -156,7 +156,7 @@ TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
     model.Form_Activate();
     EXPECT_TRUE(model.listLines().empty());
 
-    SetPathModel setPath(machine.services, gameLocation);
+    SetPathModel setPath(machine.services, session);
     setPath.Form_Load();
     setPath.txtLocation = game.path();
     ASSERT_TRUE(setPath.cmdOK_Click());
@@ -177,33 +177,33 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
     model.Form_Load();
     model.Form_Activate();
-    ASSERT_FALSE(model.SimFiles().empty());
+    ASSERT_FALSE(session.simFiles().empty());
 
-    gameLocation = other.path();
+    session.setGameFolder(other.path());
     model.gameLocationChanged();
     model.Form_Activate();
     EXPECT_EQ(model.listLines(), std::vector<std::string>{"Neighborhood 05   (UserData5)"});
-    EXPECT_EQ(model.SelectedUserDataDir(), "");
+    EXPECT_EQ(session.neighbourhood(), "");
 }
 
 TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation = "unchanged";
+    app::GameSession session{"unchanged"};
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
-    SetPathModel setPath(machine.services, gameLocation);
+    SetPathModel setPath(machine.services, session);
     setPath.Form_Load();
     EXPECT_EQ(setPath.txtRegistry, "ERROR");
     EXPECT_EQ(setPath.txtLocation, "/stored");
-    EXPECT_EQ(gameLocation, "unchanged");
+    EXPECT_EQ(session.gameFolder(), "unchanged");
 }
 
 TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation;
-    SetPathModel setPath(machine.services, gameLocation);
+    app::GameSession session;
+    SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
         setPath.txtRegistry = value;
@@ -224,8 +224,8 @@ TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
 TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation;
-    SetPathModel setPath(machine.services, gameLocation);
+    app::GameSession session;
+    SetPathModel setPath(machine.services, session);
     setPath.txtLocation = "/typed";
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
     setPath.cmdFindPath_Click();
@@ -241,11 +241,11 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
     testkit::TempFolder programFolder;
     testkit::TempFolder notAGame;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation = "/old";
-    SetPathModel setPath(machine.services, gameLocation);
+    app::GameSession session{"/old"};
+    SetPathModel setPath(machine.services, session);
     setPath.txtLocation = notAGame.path();
     EXPECT_FALSE(setPath.cmdOK_Click());
-    EXPECT_EQ(gameLocation, "/old");
+    EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + notAGame.path() +
@@ -260,7 +260,7 @@ TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
     model.overrideGameLocation(game.path());
     model.Form_Load();
     model.Form_Activate();
-    EXPECT_EQ(gameLocation, game.path());
+    EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
 }

@@ -78,11 +78,11 @@ TEST(WardrobeProblem, TheEditWindowOpensAndSavesEveryAcceptedFileAndRefusesTheRe
     std::mt19937 random(7);
     testkit::TempFolder folder;
     testkit::FakeMachine machine(folder.makeFolder("program"));
-    const std::string gameLocation = folder.path();
+    const app::GameSession session{folder.path()};
     testkit::TrapRecorder trap;
     for (int i = 0; i < 120; ++i) {
         const ByteText bytes = variant(random);
-        EditSimModel model(machine.services, gameLocation);
+        EditSimModel model(machine.services, session);
         model.LoadUserFile = folder.write("User1.iff", bytes);
         const bool accepted = !wardrobeProblem(parse(bytes));
         machine.dialogs.replies = {platform::MessageReply::Yes};

@@ -74,7 +74,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    std::string gameLocation;
+    app::GameSession session;
     std::unique_ptr<neighbourhood::frmMain> main;
 
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }
@@ -86,7 +86,7 @@ private slots:
         makeGame(game);
         machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
-        main = std::make_unique<neighbourhood::frmMain>(machine->services, gameLocation, game.path());
+        main = std::make_unique<neighbourhood::frmMain>(machine->services, session, game.path());
         main->show();
         main->Form_Activate();
     }
@@ -275,7 +275,7 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
         testkit::QtMachine machine(programFolder.path());
-        std::string gameLocation = game.path();
+        const app::GameSession session{game.path()};
         const std::string withFaces = game.write("UserData/Characters/User00001.iff",
                                                  testkit::characterFile().build());
         const std::string withoutFaces = game.write(
@@ -287,14 +287,14 @@ private slots:
                 .map()
                 .build());
 
-        wardrobe::frmEditSim first(machine.services, gameLocation, [] { return false; }, nullptr);
+        wardrobe::frmEditSim first(machine.services, session, [] { return false; }, nullptr);
         first.model().LoadUserFile = withFaces;
         QVERIFY(first.Form_Load());
         QVERIFY(!child<app::PictureBox>(&first, "picFaces")->picture().isNull());
         QCOMPARE(child<app::PictureBox>(&first, "picFaces")->picture().size(), QSize(32, 32));
         child<QTabWidget>(&first, "tabSkins")->setCurrentIndex(4);
 
-        wardrobe::frmEditSim second(machine.services, gameLocation, [] { return false; }, nullptr);
+        wardrobe::frmEditSim second(machine.services, session, [] { return false; }, nullptr);
         second.model().LoadUserFile = withoutFaces;
         QVERIFY(second.Form_Load());
         QCOMPARE(child<QTabWidget>(&second, "tabSkins")->currentIndex(), 0);
@@ -310,10 +310,10 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
         testkit::QtMachine machine(programFolder.path());
-        std::string gameLocation = game.path();
+        const app::GameSession session{game.path()};
         const std::string path = game.write("UserData2/Characters/User00001.iff",
                                             testkit::characterFile().build());
-        wardrobe::frmEditSim editor(machine.services, gameLocation, [] { return true; }, nullptr);
+        wardrobe::frmEditSim editor(machine.services, session, [] { return true; }, nullptr);
         editor.model().LoadUserFile = path;
         QVERIFY(editor.Form_Load());
         editor.model().fields.outfit(wardrobe::OutfitKind::Normal).texture = "b001fafitdrk_01";
