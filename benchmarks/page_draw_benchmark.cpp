@@ -109,8 +109,7 @@ void BM_OpenSimInEditWindow(benchmark::State& state) {
     const std::string sim = platform::resolvePath(session.gameFolder(), "UserData/Characters/User00001.iff");
     for (auto _ : state) {
         wardrobe::EditSimModel model(services, session);
-        model.LoadUserFile = sim;
-        benchmark::DoNotOptimize(model.Form_Load());
+        benchmark::DoNotOptimize(model.open(sim));
     }
 }
 

@@ -14,7 +14,7 @@ namespace drapeline::neighbourhood {
 MainWindowModel::MainWindowModel(platform::Services& services, app::GameSession& session)
     : services_(services), session_(session) {}
 
-void MainWindowModel::Form_Load() {
+void MainWindowModel::load() {
     const std::string registryLocation = registryGameLocation(services_.registry);
     applyFirstStartDefaults(services_.settings, registryLocation);
     backupChecked_ = neighbourhood::backupChecked(services_.settings);
@@ -25,7 +25,7 @@ void MainWindowModel::Form_Load() {
     platform::createFolder(platform::joinPath(services_.programFolder, "ENX"));
 }
 
-void MainWindowModel::Form_Activate() {
+void MainWindowModel::activate() {
     for (const auto& notice : gameLocationNotices(session_.gameFolder()))
         services_.dialogs.message(notice.text, notice.icon, platform::MessageButtons::Ok,
                                   notice.title);
@@ -34,21 +34,21 @@ void MainWindowModel::Form_Activate() {
 }
 
 void MainWindowModel::listNeighbourhoods() {
-    userDataDirs_ = guarded("frmMain", "msGetUserDataDirs", Stages::None,
+    folders_ = guarded("frmMain", "msGetUserDataDirs", Stages::None,
                             [&] { return msGetUserDataDirs(session_.gameFolder()); });
-    lines_ = neighbourhoodLines(userDataDirs_);
+    lines_ = neighbourhoodLines(folders_);
     selectedLine_.clear();
     const std::string last = services_.settings.value(keys::LastNeighborhoodSelected);
     if (std::find(lines_.begin(), lines_.end(), last) != lines_.end())
-        lstUserDataDir_Click(last);
+        chooseNeighbourhood(last);
 }
 
-void MainWindowModel::smenuBackup_Click() {
-    backupChecked_ = toggleBackup(services_.settings, backupChecked_);
+void MainWindowModel::toggleBackup() {
+    backupChecked_ = neighbourhood::toggleBackup(services_.settings, backupChecked_);
 }
 
 void MainWindowModel::gameLocationChanged() {
-    userDataDirs_.clear();
+    folders_.clear();
     lines_.clear();
     selectedLine_.clear();
     session_.forgetNeighbourhood();
@@ -56,7 +56,7 @@ void MainWindowModel::gameLocationChanged() {
     pager_.reset(0);
 }
 
-void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
+void MainWindowModel::chooseNeighbourhood(const std::string& line) {
     if (line.empty()) return;
     selectedLine_ = line;
     std::string folder = folderOfLine(line);
@@ -68,7 +68,7 @@ void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
     if (onNeighbourhoodChosen) onNeighbourhoodChosen();
 }
 
-std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
+std::optional<std::string> MainWindowModel::selectAt(int x, int y) {
     pager_.press(x, y);
     std::string path = selectedSimPath();
     if (path.empty()) return std::nullopt;
@@ -111,7 +111,7 @@ std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<MainWindowModel::SimToEdit> MainWindowModel::cmdSelect_Click(bool previewShowsAName) {
+std::optional<MainWindowModel::SimToEdit> MainWindowModel::simToEdit(bool previewShowsAName) {
     if (selectedLine_.empty() || !previewShowsAName) return std::nullopt;
     const auto index = pager_.selectedFile();
     if (!index) return std::nullopt;

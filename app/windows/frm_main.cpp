@@ -70,7 +70,7 @@ frmMain::frmMain(platform::Services& services, app::GameSession& session,
     model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
     demoGame_ = !gameLocationOverride.empty();
     if (demoGame_) model_.overrideGameLocation(gameLocationOverride);
-    model_.Form_Load();
+    model_.load();
     smenuBackup->setChecked(model_.backupChecked());
     app::enterClicksFocusedButtons(this);
 }
@@ -168,7 +168,7 @@ void frmMain::buildControls() {
     connect(lstUserDataDir, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem*) {
                 if (refreshingList_ || !item) return;
-                model_.lstUserDataDir_Click(platform::fromQString(item->text()));
+                model_.chooseNeighbourhood(platform::fromQString(item->text()));
             });
 }
 
@@ -192,7 +192,7 @@ void frmMain::buildMenus() {
     smenuBackup = named(menuOptions->addAction(QStringLiteral("&Create Backup File")), "smenuBackup");
     smenuBackup->setCheckable(true);
     connect(smenuBackup, &QAction::triggered, this, [this] {
-        model_.smenuBackup_Click();
+        model_.toggleBackup();
         smenuBackup->setChecked(model_.backupChecked());
     });
     smenuSetPath = named(menuOptions->addAction(QStringLiteral("&Set Path ...")), "smenuSetPath");
@@ -233,7 +233,7 @@ void frmMain::Form_Activate() {
         screen && screen->availableGeometry().height() < SmallScreenHeight)
         move(x(), 0);
     setWindowTitle(QString::fromStdString(titleCaption() + " - by Ardentide"));
-    model_.Form_Activate();
+    model_.activate();
     showNeighbourhoodList();
 }
 
@@ -358,7 +358,7 @@ void frmMain::Timer1_Timer() {
 void frmMain::picThumbs_MouseDown(int x, int y) {
     guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
-        model_.picThumbs_MouseDown(x, y);
+        model_.selectAt(x, y);
         showSelectedSim();
     });
 }
@@ -371,22 +371,21 @@ void frmMain::picThumbs_MouseMove(int x, int y) {
 }
 
 void frmMain::cmdNext_Click() {
-    if (model_.cmdNext_Click()) msLoadSimImages();
+    if (model_.nextPage()) msLoadSimImages();
 }
 
 void frmMain::cmdPrevious_Click() {
-    if (model_.cmdPrevious_Click()) msLoadSimImages();
+    if (model_.previousPage()) msLoadSimImages();
 }
 
 void frmMain::cmdSelect_Click() {
     const app::FocusAway away(cmdFocus);
-    auto sim = model_.cmdSelect_Click(!txtSimName->text().isEmpty());
+    auto sim = model_.simToEdit(!txtSimName->text().isEmpty());
     if (!sim) return;
     wardrobe::frmEditSim editor(services_, session_, [this] { return smenuBackup->isChecked(); },
                                 this);
-    editor.model().LoadUserFile = sim->path;
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load(std::move(sim->iff))) editor.exec();
+    if (editor.Form_Load(sim->path, std::move(sim->iff))) editor.exec();
     Form_Activate();
 }
 

@@ -189,7 +189,7 @@ TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTw
     model.fields.hand(HandSlot::PointRight) = "right_t";
     model.outfitPreviews[0] = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
 
-    refreshPreviewsAfterLoad(model);
+    model.refreshPreviews();
 
     using platform::StockPicture;
     const auto& nude = model.outfitPreviews[static_cast<int>(OutfitKind::Nude)];

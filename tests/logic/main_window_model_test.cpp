@@ -48,7 +48,7 @@ protected:
 
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndCreatesTheEnsembleFolder) {
     machine.registry.installPath = "ERROR";
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
     EXPECT_EQ(session.gameFolder(), "ERROR");
     EXPECT_TRUE(model.backupChecked());
@@ -60,7 +60,7 @@ TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::BackupSavedFile, "0");
     machine.registry.installPath = "/somewhere/else";
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_FALSE(model.backupChecked());
 }
@@ -70,8 +70,8 @@ TEST_F(MainWindow, ActivationReportsEachProblemInOrderAndListsNothing) {
         machine.dialogs.shown.clear();
         machine.registry.installPath = location;
         machine.settings.values.clear();
-        model.Form_Load();
-        model.Form_Activate();
+        model.load();
+        model.activate();
         EXPECT_EQ(titles(), (std::vector<std::string>{"Path to The Sims not found!",
                                                       "SIMS.EXE Not Found!"}))
             << '"' << location << '"';
@@ -79,8 +79,8 @@ TEST_F(MainWindow, ActivationReportsEachProblemInOrderAndListsNothing) {
     }
     machine.dialogs.shown.clear();
     machine.settings.setValue(keys::SimsLocation, game.path());   // a folder without Sims.exe
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(titles(), std::vector<std::string>{"SIMS.EXE Not Found!"});
     EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(machine.dialogs.shown[0].buttons, MessageButtons::Ok);
@@ -90,8 +90,8 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_TRUE(machine.dialogs.shown.empty());
     EXPECT_EQ(model.listLines(), (std::vector<std::string>{"Neighborhood 01   (UserData)",
                                                            "Neighborhood 02   (UserData2)",
@@ -108,19 +108,19 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
 TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(model.selectedLine(), "");   // nothing stored, nothing selected
-    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    model.chooseNeighbourhood("Neighborhood 01   (UserData)");
     game.makeFolder("UserData9");
-    model.Form_Activate();
+    model.activate();
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(session.neighbourhood(), "UserData");
 
     // A neighbourhood without character files leaves the list to be built again.
-    model.lstUserDataDir_Click("Neighborhood 03   (UserData3)");
+    model.chooseNeighbourhood("Neighborhood 03   (UserData3)");
     EXPECT_TRUE(session.simFiles().empty());
-    model.Form_Activate();
+    model.activate();
     EXPECT_EQ(model.listLines().size(), 4u);
 }
 
@@ -128,8 +128,8 @@ TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(model.selectedLine(), "");
     EXPECT_TRUE(session.simFiles().empty());
     EXPECT_EQ(chosen, 0);
@@ -138,11 +138,11 @@ TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
 TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
-    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
-    model.picThumbs_MouseDown(68 * 5, 0);
-    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    model.load();
+    model.activate();
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    model.selectAt(68 * 5, 0);
+    model.chooseNeighbourhood("Neighborhood 01   (UserData)");
     EXPECT_EQ(model.pager().page(), 0);
     EXPECT_EQ(model.pager().cell(), 0);
     EXPECT_EQ(model.pager().files(), 1u);
@@ -152,8 +152,8 @@ TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
 TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
     makeGame();
     machine.registry.installPath = "";
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_TRUE(model.listLines().empty());
 
     SetPathModel setPath(machine.services, session);
@@ -162,7 +162,7 @@ TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
     ASSERT_TRUE(setPath.cmdOK_Click());
     model.gameLocationChanged();
     machine.dialogs.shown.clear();
-    model.Form_Activate();
+    model.activate();
     EXPECT_TRUE(machine.dialogs.shown.empty());
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), game.path());
@@ -175,13 +175,13 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     other.makeFolder("UserData5/Characters");
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     ASSERT_FALSE(session.simFiles().empty());
 
     session.setGameFolder(other.path());
     model.gameLocationChanged();
-    model.Form_Activate();
+    model.activate();
     EXPECT_EQ(model.listLines(), std::vector<std::string>{"Neighborhood 05   (UserData5)"});
     EXPECT_EQ(session.neighbourhood(), "");
 }
@@ -258,8 +258,8 @@ TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, "/the/real/game");
     model.overrideGameLocation(game.path());
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
@@ -269,25 +269,25 @@ TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine
     makeGame();
     game.write("UserData2/Characters/User00002.iff", testkit::characterFile().build());
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
-    EXPECT_FALSE(model.cmdSelect_Click(true));   // no neighbourhood chosen
+    model.load();
+    model.activate();
+    EXPECT_FALSE(model.simToEdit(true));   // no neighbourhood chosen
 
-    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
-    EXPECT_FALSE(model.picThumbs_MouseDown(68 * 2, 0));   // an empty cell
-    EXPECT_FALSE(model.cmdSelect_Click(true));
-    ASSERT_TRUE(model.picThumbs_MouseDown(0, 0));
-    EXPECT_FALSE(model.cmdSelect_Click(true));   // User00001.iff does not read
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    EXPECT_FALSE(model.selectAt(68 * 2, 0));   // an empty cell
+    EXPECT_FALSE(model.simToEdit(true));
+    ASSERT_TRUE(model.selectAt(0, 0));
+    EXPECT_FALSE(model.simToEdit(true));   // User00001.iff does not read
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "");
 
-    ASSERT_EQ(model.picThumbs_MouseDown(68, 0), model.simPath("User00002.iff"));
-    EXPECT_FALSE(model.cmdSelect_Click(false));   // the preview shows no name
-    const auto sim = model.cmdSelect_Click(true);
+    ASSERT_EQ(model.selectAt(68, 0), model.simPath("User00002.iff"));
+    EXPECT_FALSE(model.simToEdit(false));   // the preview shows no name
+    const auto sim = model.simToEdit(true);
     ASSERT_TRUE(sim);
     EXPECT_EQ(sim->path, model.simPath("User00002.iff"));
     EXPECT_FALSE(sim->iff.Chunks.empty());
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "Neighborhood 02   (UserData2)");
 
-    EXPECT_FALSE(model.cmdNext_Click());
-    EXPECT_FALSE(model.cmdPrevious_Click());
+    EXPECT_FALSE(model.nextPage());
+    EXPECT_FALSE(model.previousPage());
 }

@@ -83,11 +83,11 @@ TEST(WardrobeProblem, TheEditWindowOpensAndSavesEveryAcceptedFileAndRefusesTheRe
     for (int i = 0; i < 120; ++i) {
         const ByteText bytes = variant(random);
         EditSimModel model(machine.services, session);
-        model.LoadUserFile = folder.write("User1.iff", bytes);
+        const std::string path = folder.write("User1.iff", bytes);
         const bool accepted = !wardrobeProblem(parse(bytes));
         machine.dialogs.replies = {platform::MessageReply::Yes};
-        EXPECT_EQ(model.Form_Load(), accepted) << i;
-        EXPECT_EQ(model.cmdSave_Click(i % 2 == 0), accepted) << i;
+        EXPECT_EQ(model.open(path), accepted) << i;
+        EXPECT_EQ(model.save(i % 2 == 0), accepted) << i;
         EXPECT_EQ(trap.calls, 0) << i;
     }
 }

@@ -288,15 +288,13 @@ private slots:
                 .build());
 
         wardrobe::frmEditSim first(machine.services, session, [] { return false; }, nullptr);
-        first.model().LoadUserFile = withFaces;
-        QVERIFY(first.Form_Load());
+        QVERIFY(first.Form_Load(withFaces));
         QVERIFY(!child<app::PictureBox>(&first, "picFaces")->picture().isNull());
         QCOMPARE(child<app::PictureBox>(&first, "picFaces")->picture().size(), QSize(32, 32));
         child<QTabWidget>(&first, "tabSkins")->setCurrentIndex(4);
 
         wardrobe::frmEditSim second(machine.services, session, [] { return false; }, nullptr);
-        second.model().LoadUserFile = withoutFaces;
-        QVERIFY(second.Form_Load());
+        QVERIFY(second.Form_Load(withoutFaces));
         QCOMPARE(child<QTabWidget>(&second, "tabSkins")->currentIndex(), 0);
         QCOMPARE(child<app::PictureBox>(&second, "picFaces")->picture(),
                  app::stockImage(platform::StockPicture::WebNotFound));
@@ -314,8 +312,7 @@ private slots:
         const std::string path = game.write("UserData2/Characters/User00001.iff",
                                             testkit::characterFile().build());
         wardrobe::frmEditSim editor(machine.services, session, [] { return true; }, nullptr);
-        editor.model().LoadUserFile = path;
-        QVERIFY(editor.Form_Load());
+        QVERIFY(editor.Form_Load(path));
         editor.model().fields.outfit(wardrobe::OutfitKind::Normal).texture = "b001fafitdrk_01";
 
         machine.dialogs.replies = {MessageReply::No};

@@ -100,8 +100,8 @@ private slots:
     void theToolsMenuRepairsTheNeighbourhoodAndReportsSkippedFiles() {
         app::GameSession location;
         neighbourhood::frmMain main(machine->services, location, session.gameFolder());
-        main.model().Form_Activate();
-        main.model().lstUserDataDir_Click("Neighborhood 02   (UserData2)");
+        main.model().activate();
+        main.model().chooseNeighbourhood("Neighborhood 02   (UserData2)");
 
         machine->dialogs.shown.clear();
         machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};

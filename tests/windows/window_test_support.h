@@ -53,8 +53,7 @@ inline std::unique_ptr<wardrobe::frmEditSim> openEditor(QtMachine& machine,
                                                         const std::string& path) {
     auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, session,
                                                          [] { return false; }, nullptr);
-    editor->model().LoadUserFile = path;
-    if (!editor->Form_Load()) qFatal("the sim does not open");
+    if (!editor->Form_Load(path)) qFatal("the sim does not open");
     return editor;
 }
 
