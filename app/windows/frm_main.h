@@ -45,7 +45,7 @@ public:
     // Closing without asking (the error trap's end, or a test's tear-down).
     void closeWithoutAsking();
 
-    // Draws page CurrentPage of the chosen neighbourhood and previews its first sim.
+    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
     void msLoadSimImages();
     // Reads one character file and shows its pictures and name in the preview.
     void msDisplaySim(const std::string& path);
