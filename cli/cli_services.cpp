@@ -11,7 +11,8 @@ platform::MessageReply AnsweringDialogs::message(const std::string& text,
                                                       : platform::MessageReply::Ok;
 }
 
-std::optional<std::string> AnsweringDialogs::chooseFolder(const std::string&) {
+std::optional<std::string> AnsweringDialogs::chooseFolder(const std::string&,
+                                                          const std::vector<std::string>&) {
     return std::nullopt;
 }
 

@@ -21,7 +21,8 @@ public:
     platform::MessageReply message(const std::string& text, platform::MessageIcon icon,
                                    platform::MessageButtons buttons,
                                    const std::string& title) override;
-    std::optional<std::string> chooseFolder(const std::string& title) override;
+    std::optional<std::string> chooseFolder(const std::string& title,
+                                            const std::vector<std::string>& shortcuts) override;
 
     std::vector<Box> shown;
 };

@@ -7,6 +7,7 @@
 #include "cli/sim_access.h"
 #include "neighbourhood/listing.h"
 #include "platform/files.h"
+#include "platform/game_discovery.h"
 
 namespace drapeline::cli {
 
@@ -40,6 +41,20 @@ int sims(const Arguments& args, std::ostream& out, std::ostream&) {
     return 0;
 }
 
+int findGames(const Arguments& args, std::ostream& out, std::ostream&) {
+    args.expectPositional(0, 0);
+    JsonWriter json;
+    json.beginArray();
+    for (const auto& install : platform::findInstalledGames()) {
+        json.beginObject().key("folder").value(install.folder);
+        json.key("source").value(install.source).key("kind").value(install.kind);
+        json.key("prefix").value(install.prefix).endObject();
+    }
+    json.endArray();
+    out << json.str() << "\n";
+    return 0;
+}
+
 }  // namespace
 
 std::vector<Command> neighbourhoodCommands() {
@@ -48,6 +63,8 @@ std::vector<Command> neighbourhoodCommands() {
          {}, neighbourhoods},
         {"sims", "sims --game DIR --neighbourhood FOLDER   the character files of a neighbourhood",
          {}, sims},
+        {"find-games", "find-games                      every install of the game found on this machine",
+         {}, findGames},
     };
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/files.h"
+#include "platform/game_discovery.h"
 
 namespace drapeline::neighbourhood {
 
@@ -48,11 +49,7 @@ bool toggleBackup(platform::SettingsStore& settings, bool checked) {
     return now;
 }
 
-bool simsExeFound(const std::string& gameLocation) {
-    // An empty location would otherwise name the root folder.
-    if (gameLocation.empty()) return false;
-    return platform::fileExists(platform::resolvePath(gameLocation, "sims.exe"));
-}
+bool simsExeFound(const std::string& gameLocation) { return platform::holdsSimsExe(gameLocation); }
 
 std::vector<Notice> gameLocationNotices(const std::string& gameLocation) {
     std::vector<Notice> notices;

@@ -23,7 +23,9 @@ void SetPathModel::cmdUseReg_Click() {
 }
 
 void SetPathModel::cmdFindPath_Click() {
-    if (auto folder = services_.dialogs.chooseFolder("Select the location of The Sims."))
+    std::vector<std::string> shortcuts;
+    for (const auto& install : findInstalls()) shortcuts.push_back(install.folder);
+    if (auto folder = services_.dialogs.chooseFolder("Select the location of The Sims.", shortcuts))
         txtLocation = *folder;
 }
 

@@ -2,8 +2,11 @@
 // The Set Path window's rules: the registry's location beside the one in use, "Use",
 // "Find" and "OK". The window shows txtRegistry and txtLocation and forwards its clicks.
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/game_discovery.h"
 #include "platform/services.h"
 #include "shell/game_session.h"
 
@@ -23,6 +26,9 @@ public:
 
     std::string txtRegistry;
     std::string txtLocation;
+
+    // The installs "Find" offers as shortcuts; looked for each time the chooser opens.
+    std::function<std::vector<platform::GameInstall>()> findInstalls = platform::findInstalledGames;
 
 private:
     platform::Services& services_;

@@ -35,6 +35,10 @@ namespace {
 // system's limit; the target's own name is only a hint for whoever finds a leftover.
 constexpr std::size_t kHintLength = 32;
 constexpr int kAttempts = 64;
+#ifdef _WIN32
+constexpr int kReplaceWaits = 50;
+constexpr DWORD kReplaceWaitMs = 20;
+#endif
 
 std::string uniqueSuffix() {
     static std::atomic<unsigned long long> counter{0};
@@ -209,9 +213,18 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     }
     if (!FlushFileBuffers(file.get())) throw systemError(GetLastError());
     if (!file.close()) throw systemError(GetLastError());
-    if (!MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw systemError(GetLastError());
+    // Windows refuses to replace a file while anyone holds it open, and readers (our own,
+    // a virus scanner, the game) hold it only for moments: wait a little before giving up.
+    for (int wait = 0;; ++wait) {
+        if (MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            wait == kReplaceWaits)
+            throw systemError(error);
+        Sleep(kReplaceWaitMs);
+    }
     temp.release();
 #else
     Descriptor file(-1);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace drapeline::platform {
 
@@ -16,8 +17,10 @@ public:
     virtual ~Dialogs() = default;
     virtual MessageReply message(const std::string& text, MessageIcon icon,
                                  MessageButtons buttons, const std::string& title) = 0;
-    // The chosen folder's full path, or nothing when the user cancels.
-    virtual std::optional<std::string> chooseFolder(const std::string& title) = 0;
+    // The chosen folder's full path, or nothing when the user cancels. `shortcuts` are
+    // folders offered for a quick pick (the game's installs found on the machine).
+    virtual std::optional<std::string> chooseFolder(const std::string& title,
+                                                    const std::vector<std::string>& shortcuts) = 0;
 
     // The program's confirmations: a Yes/No question titled "Confirm Action".
     bool confirm(const std::string& text) {

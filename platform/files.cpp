@@ -36,7 +36,8 @@ bool isPlainFile(const fs::directory_entry& entry) {
     return entry.is_regular_file(ec);
 }
 
-bool entryExists(const fs::path& p, bool mustBeFolder) {
+// (Windows resolves every component from the listing, so only Linux asks this.)
+[[maybe_unused]] bool entryExists(const fs::path& p, bool mustBeFolder) {
     std::error_code ec;
     if (mustBeFolder) return fs::is_directory(p, ec);
     return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
@@ -88,7 +89,14 @@ std::string resolvePath(const std::string& base, const std::string& relative) {
         std::string chosen = given;
         if (stillOnDisk) {
             const fs::path folder(result.empty() ? std::string(".") : result);
-            if (!entryExists(folder / given, mustBeFolder)) {
+#ifdef _WIN32
+            // Windows opens any spelling; taking the one on disk makes paths, and the
+            // messages that show them, read the same as on Linux.
+            const bool spelt = false;
+#else
+            const bool spelt = entryExists(folder / given, mustBeFolder);
+#endif
+            if (!spelt) {
                 if (auto variant = caseVariant(folder, given, mustBeFolder))
                     chosen = std::move(*variant);
                 else

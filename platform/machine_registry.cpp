@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 #else
-#include "platform/wine_registry.h"
+#include "platform/game_discovery.h"
 #endif
 
 namespace drapeline::platform {
@@ -93,8 +93,9 @@ std::unique_ptr<Registry> makeMachineRegistry() { return std::make_unique<Win32R
 
 #else
 
+// The game may sit in any launcher's prefix; the first that knows it answers.
 std::unique_ptr<Registry> makeMachineRegistry() {
-    return std::make_unique<WineRegistry>(winePrefix());
+    return std::make_unique<WinePrefixesRegistry>(DiscoveryPlaces::fromEnvironment());
 }
 
 #endif

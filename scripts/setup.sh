@@ -3,6 +3,7 @@
 # are missing (Debian and its derivatives). Safe to run again: it installs nothing twice.
 set -euo pipefail
 
+# With arguments it installs those packages instead (the Windows and packaging scripts).
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
@@ -10,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
 )
+if [ $# -gt 0 ]; then packages=("$@"); fi
 
 missing=()
 for p in "${packages[@]}"; do

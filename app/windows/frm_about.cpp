@@ -25,8 +25,8 @@ namespace drapeline::app {
 namespace {
 
 const char* const LicenceText =
-    "Drapeline is free software under the MIT licence: you may use, copy, change and "
-    "share it, provided the copyright notice goes with it. It comes with no warranty.";
+    "Copyright 2026 the Drapeline developers. No licence has been granted yet: all rights "
+    "are reserved. It comes with no warranty.";
 
 QLabel* selectable(const QString& text, QWidget* parent, const char* name) {
     auto* label = named(new QLabel(text, parent), name);

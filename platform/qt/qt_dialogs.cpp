@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "platform/qt/latin1.h"
 
@@ -41,9 +42,28 @@ MessageReply QtDialogs::message(const std::string& text, MessageIcon icon, Messa
     return answer == QMessageBox::Yes ? MessageReply::Yes : MessageReply::No;
 }
 
-std::optional<std::string> QtDialogs::chooseFolder(const std::string& title) {
-    const QString folder = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), toQString(title), QString(), QFileDialog::ShowDirsOnly);
+std::optional<std::string> QtDialogs::chooseFolder(const std::string& title,
+                                                   const std::vector<std::string>& shortcuts) {
+    QFileDialog chooser(QApplication::activeWindow(), toQString(title));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    if (!shortcuts.empty()) {
+        // The desktop's own chooser has no place for our shortcuts; Qt's shows them in its
+        // side bar and its "Look in" history, and opens on the first install found.
+        chooser.setOption(QFileDialog::DontUseNativeDialog);
+        QList<QUrl> places = chooser.sidebarUrls();
+        QStringList history;
+        for (const auto& shortcut : shortcuts) {
+            const QString folder = QFile::decodeName(QByteArray::fromStdString(shortcut));
+            places.append(QUrl::fromLocalFile(folder));
+            history.append(folder);
+        }
+        chooser.setSidebarUrls(places);
+        chooser.setHistory(history);
+        chooser.setDirectory(history.front());
+    }
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
+    const QString folder = chooser.selectedFiles().front();
     if (folder.isEmpty()) return std::nullopt;
     // A path goes back in the file system's own encoding, so that folder names beyond
     // Latin-1 still name the folder.

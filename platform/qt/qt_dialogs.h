@@ -10,7 +10,8 @@ class QtDialogs final : public Dialogs {
 public:
     MessageReply message(const std::string& text, MessageIcon icon, MessageButtons buttons,
                          const std::string& title) override;
-    std::optional<std::string> chooseFolder(const std::string& title) override;
+    std::optional<std::string> chooseFolder(const std::string& title,
+                                            const std::vector<std::string>& shortcuts) override;
 };
 
 }  // namespace drapeline::platform

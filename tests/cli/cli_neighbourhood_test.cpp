@@ -59,3 +59,21 @@ TEST(CliSims, FailuresAreOneLineAndUsageErrorsExitTwo) {
         }
     }
 }
+
+TEST(CliFindGames, PrintsEveryInstallWithWhereItWasFound) {
+    TempFolder home;
+    const std::string pfx = home / ".steam/steam/steamapps/compatdata/3314060/pfx";
+    home.write(".steam/steam/steamapps/compatdata/3314060/pfx/system.reg",
+               "WINE REGISTRY Version 2\n[Software\\\\Maxis\\\\The Sims] 1\n"
+               "\"InstallPath\"=\"C:\\\\Games\\\\Sims\"\n");
+    home.write(".steam/steam/steamapps/compatdata/3314060/pfx/drive_c/Games/Sims/Sims.exe", "");
+    home.write(".steam/steam/steamapps/common/The Sims Legacy Collection/sims.EXE", "");
+    auto r = runProcess(DRAPELINE_CLI_PATH, {"find-games"}, {"HOME=" + home.path(), "WINEPREFIX="});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "[{\"folder\":\"" + pfx + "/drive_c/Games/Sims\",\"source\":\"registry\","
+                     "\"kind\":\"proton\",\"prefix\":\"" + pfx + "\"},"
+                     "{\"folder\":\"" + home.path() + "/.steam/steam/steamapps/common/The Sims Legacy Collection\","
+                     "\"source\":\"steam library\",\"kind\":\"steam\",\"prefix\":\"\"}]\n");
+    r = runProcess(DRAPELINE_CLI_PATH, {"find-games"}, {"HOME=" + home.path() + "/nothing", "WINEPREFIX="});
+    EXPECT_EQ(r.out, "[]\n");
+}

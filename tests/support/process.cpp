@@ -1,5 +1,6 @@
 #include "tests/support/process.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -43,7 +44,14 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     argv.push_back(nullptr);
 
     std::vector<std::string> envStore;
-    for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
+    // A given entry replaces the inherited one: getenv would find the inherited one first.
+    for (char** e = environ; *e; ++e) {
+        const std::string_view entry(*e);
+        const auto name = entry.substr(0, entry.find('=') + 1);
+        if (std::none_of(environment.begin(), environment.end(),
+                         [&](const std::string& given) { return given.rfind(name, 0) == 0; }))
+            envStore.emplace_back(entry);
+    }
     envStore.insert(envStore.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     for (auto& e : envStore) envp.push_back(e.data());
