@@ -157,9 +157,9 @@ TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
     EXPECT_TRUE(model.listLines().empty());
 
     SetPathModel setPath(machine.services, session);
-    setPath.Form_Load();
-    setPath.txtLocation = game.path();
-    ASSERT_TRUE(setPath.cmdOK_Click());
+    setPath.load();
+    setPath.setLocation(game.path());
+    ASSERT_TRUE(setPath.accept());
     model.gameLocationChanged();
     machine.dialogs.shown.clear();
     model.activate();
@@ -193,9 +193,9 @@ TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
-    setPath.Form_Load();
-    EXPECT_EQ(setPath.txtRegistry, "ERROR");
-    EXPECT_EQ(setPath.txtLocation, "/stored");
+    setPath.load();
+    EXPECT_EQ(setPath.registryLocation(), "ERROR");
+    EXPECT_EQ(setPath.location(), "/stored");
     EXPECT_EQ(session.gameFolder(), "unchanged");
 }
 
@@ -206,19 +206,19 @@ TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
     SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
-        setPath.txtRegistry = value;
-        setPath.txtLocation = "/typed";
-        setPath.cmdUseReg_Click();
-        EXPECT_EQ(setPath.txtLocation, "/typed");
+        setPath.setRegistryLocation(value);
+        setPath.setLocation("/typed");
+        setPath.useRegistry();
+        EXPECT_EQ(setPath.location(), "/typed");
         ASSERT_EQ(machine.dialogs.shown.size(), 1u);
         EXPECT_EQ(machine.dialogs.shown[0].text,
                   "Registry value invalid. Please find the path manually.");
         EXPECT_EQ(machine.dialogs.shown[0].title, "Path Invalid");
         EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
     }
-    setPath.txtRegistry = "/from/registry";
-    setPath.cmdUseReg_Click();
-    EXPECT_EQ(setPath.txtLocation, "/from/registry");
+    setPath.setRegistryLocation("/from/registry");
+    setPath.useRegistry();
+    EXPECT_EQ(setPath.location(), "/from/registry");
 }
 
 TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
@@ -226,16 +226,16 @@ TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
     testkit::FakeMachine machine(programFolder.path());
     app::GameSession session;
     SetPathModel setPath(machine.services, session);
-    setPath.txtLocation = "/typed";
+    setPath.setLocation("/typed");
     std::vector<platform::GameInstall> installs;
-    setPath.findInstalls = [&] { return installs; };
+    setPath.setInstallFinder([&] { return installs; });
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
-    setPath.cmdFindPath_Click();
-    EXPECT_EQ(setPath.txtLocation, "/typed");
+    setPath.findPath();
+    EXPECT_EQ(setPath.location(), "/typed");
     installs = {{"/pfx/drive_c/The Sims", "registry", "proton", "/pfx"},
                 {"/lib/steamapps/common/The Sims Legacy Collection", "steam library", "steam", ""}};
-    setPath.cmdFindPath_Click();
-    EXPECT_EQ(setPath.txtLocation, "/chosen");
+    setPath.findPath();
+    EXPECT_EQ(setPath.location(), "/chosen");
     EXPECT_EQ(machine.dialogs.chooserTitles,
               (std::vector<std::string>{"Select the location of The Sims.",
                                         "Select the location of The Sims."}));
@@ -250,8 +250,8 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
     testkit::FakeMachine machine(programFolder.path());
     app::GameSession session{"/old"};
     SetPathModel setPath(machine.services, session);
-    setPath.txtLocation = notAGame.path();
-    EXPECT_FALSE(setPath.cmdOK_Click());
+    setPath.setLocation(notAGame.path());
+    EXPECT_FALSE(setPath.accept());
     EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
