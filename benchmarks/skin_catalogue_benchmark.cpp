@@ -61,7 +61,7 @@ void BM_SkinFileNames(benchmark::State& state) {
     for (auto _ : state) {
         auto found = skins::msGetSkinFileNames(game().folder.path(), Model, skins::SkinData{Code}, loader);
         if (found.files.size() != TextureCount || !found.bad.empty()) state.SkipWithError("not all loaded");
-        benchmark::DoNotOptimize(found.pictures.data());
+        benchmark::DoNotOptimize(found.files.data());
     }
 }
 

@@ -38,10 +38,15 @@ Arguments::Arguments(std::vector<std::string> args, std::vector<std::string> fla
             if (std::find(flagNames.begin(), flagNames.end(), name) != flagNames.end()) {
                 flags_.push_back(name);
             } else if (i + 1 < args.size()) {
+                if (args[i + 1].empty()) throw UsageError("option --" + name + " needs a value, not an empty text");
                 options_.emplace_back(name, args[++i]);
             } else {
                 throw UsageError("option --" + name + " needs a value");
             }
+        } else if (a.empty()) {
+            // An empty path would quietly mean the current folder.
+            throw UsageError("argument " + std::to_string(positional_.size() + 1) +
+                             " is empty; give a file or folder name");
         } else {
             positional_.push_back(a);
         }

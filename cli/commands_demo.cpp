@@ -21,7 +21,7 @@ int demoCommand(const Arguments& args, std::ostream& out, std::ostream&) {
     }
     JsonWriter json;
     json.beginObject()
-        .key("game").value(summary.game)
+        .key("game").path(summary.game)
         .key("sims").value(summary.sims)
         .key("skins").value(summary.skins)
         .key("created").value(summary.created)

@@ -24,8 +24,8 @@ int ensembleSave(const Arguments& args, std::ostream& out, std::ostream&) {
     const IffFile iff = readChecked(path);
     refuseUnshowable(iff, path);
     const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
-    platform::replaceFileAtomically(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
-    out << JsonWriter().beginObject().key("saved").value(target).endObject().str() << "\n";
+    replaceOrFail(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
+    out << JsonWriter().beginObject().key("saved").path(target).endObject().str() << "\n";
     return 0;
 }
 

@@ -46,7 +46,8 @@ int rewrite(const Arguments& args, std::ostream& out, std::ostream&) {
         out << error << "\n";
         return 1;
     }
-    iff::write(iff, args.positional()[1]);
+    // As a save: the new file appears whole or not at all, never half written.
+    replaceOrFail(args.positional()[1], iff::serialise(iff));
     return 0;
 }
 
@@ -75,18 +76,29 @@ int stringsCommand(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(1, 1);
     const bool isCTSS = args.flag("ctss");
     const std::string idText = args.option("id").value_or("00 C8 00 10");
-    ByteText idField;
-    try {
-        idField = modBinarySupport::gfstrHexToBytes(idText);
-    } catch (const RuntimeError&) {
-        throw UsageError("--id needs four hexadecimal bytes such as \"00 C8 00 10\"");
-    }
+    // The reader's own hex conversion takes what is not a digit as 0; an argument is held
+    // to the exact form.
+    const auto isHex = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    bool exact = idText.size() == 11;
+    for (std::size_t i = 0; exact && i < idText.size(); ++i)
+        exact = i % 3 == 2 ? idText[i] == ' ' : isHex(idText[i]);
+    if (!exact)
+        throw UsageError("--id needs four hexadecimal bytes such as \"00 C8 00 10\", not \"" +
+                         idText + "\"");
+    const ByteText idField = modBinarySupport::gfstrHexToBytes(idText);
     const IffFile iff = readChecked(args.positional()[0]);
     const IffChunk* chunk = strings::findStringChunk(iff, idField, isCTSS);
     if (!chunk)
         throw Failure(std::string("no ") + (isCTSS ? "CTSS" : "STR#") + " chunk with ID field " +
                       hex(idField, true));
-    const StringSet set = strings::decode(chunk->Data);
+    StringSet set;
+    try {
+        set = strings::decode(chunk->Data);
+    } catch (const RuntimeError& e) {
+        throw Failure(args.positional()[0] + ": " + e.text());
+    }
     JsonWriter json;
     json.beginObject()
         .key("format").value(hex(set.FormatCode, false))
@@ -106,7 +118,12 @@ int stringsCommand(const Arguments& args, std::ostream& out, std::ostream&) {
 int exportBitmaps(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(2, 2);
     const IffFile iff = readChecked(args.positional()[0]);
-    const auto names = bitmaps::exportAll(iff, args.positional()[1]);
+    std::vector<std::string> names;
+    try {
+        names = bitmaps::exportAll(iff, args.positional()[1]);
+    } catch (const RuntimeError& e) {
+        throw Failure(args.positional()[1] + ": " + e.textWithReason());
+    }
     JsonWriter json;
     json.beginArray();
     for (const auto& name : names) json.value(name);

@@ -21,8 +21,8 @@ int neighbourhoods(const Arguments& args, std::ostream& out, std::ostream&) {
     JsonWriter json;
     json.beginArray();
     for (const auto& line : neighbourhood::neighbourhoodLines(folders)) {
-        json.beginObject().key("line").value(line);
-        json.key("folder").value(neighbourhood::folderOfLine(line)).endObject();
+        json.beginObject().key("line").path(line);
+        json.key("folder").path(neighbourhood::folderOfLine(line)).endObject();
     }
     json.endArray();
     out << json.str() << "\n";
@@ -35,7 +35,7 @@ int sims(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string folder = chosenNeighbourhood(args, game);
     JsonWriter json;
     json.beginArray();
-    for (const auto& file : neighbourhood::msGetFileNames(game, folder)) json.value(file);
+    for (const auto& file : neighbourhood::msGetFileNames(game, folder)) json.path(file);
     json.endArray();
     out << json.str() << "\n";
     return 0;

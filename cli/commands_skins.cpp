@@ -101,7 +101,7 @@ int showDefaults(const Arguments& args, std::ostream& out, std::ostream&) {
 
 void writeList(JsonWriter& json, const char* key, const std::vector<std::string>& items) {
     json.key(key).beginArray();
-    for (const auto& item : items) json.value(item);
+    for (const auto& item : items) json.path(item);
     json.endArray();
 }
 
@@ -124,8 +124,12 @@ int showSkins(const Arguments& args, std::ostream& out, std::ostream&) {
         const skins::SkinData data{code};
         writeList(json, "models", args.flag("filtered") ? skins::msGetFilteredModelList(game, data)
                                                         : skins::msGetModelList(game, data));
-        if (auto model = args.option("model"))
+        if (auto model = args.option("model")) {
+            if (model->find_first_of("/\\") != std::string::npos || *model == "." || *model == "..")
+                throw UsageError("--model takes a model name such as S001fafit_01, not a path: " +
+                                 *model);
             writeSearch(json, skins::msGetSkinFileNames(game, *model, data, loader));
+        }
     }
     out << json.endObject().str() << "\n";
     return 0;

@@ -30,20 +30,20 @@ Neighbourhood neighbourhoodOf(const Arguments& args) {
 void skippedJson(JsonWriter& json, const std::vector<tools::Skipped>& skipped) {
     json.key("skipped").beginArray();
     for (const auto& s : skipped)
-        json.beginObject().key("file").value(s.file).key("reason").value(s.reason).endObject();
+        json.beginObject().key("file").path(s.file).key("reason").value(s.reason).endObject();
     json.endArray();
 }
 
 void namesJson(JsonWriter& json, const char* key, const std::vector<std::string>& names) {
     json.key(key).beginArray();
-    for (const auto& name : names) json.value(name);
+    for (const auto& name : names) json.path(name);
     json.endArray();
 }
 
 using Repair = tools::BatchReport (*)(const std::string&, const std::vector<std::string>&,
                                       const std::string&, const tools::RepairOptions&);
 
-int runRepair(Repair repair, const Arguments& args, std::ostream& out) {
+int runRepair(Repair repair, const Arguments& args, std::ostream& out, std::ostream& err) {
     const Neighbourhood n = neighbourhoodOf(args);
     const platform::SystemClock clock;
     tools::RepairOptions options;
@@ -60,15 +60,19 @@ int runRepair(Repair repair, const Arguments& args, std::ostream& out) {
     skippedJson(json, report.skipped);
     namesJson(json, "backups", report.backups);
     out << json.endObject().str() << "\n";
-    return 0;
+    // Files only skipped as unreadable are the neighbourhood's state; a failed write is ours.
+    if (report.unwritten == 0) return 0;
+    err << report.unwritten << (report.unwritten == 1 ? " file" : " files")
+        << " could not be written; see \"skipped\"\n";
+    return 1;
 }
 
-int fixFit(const Arguments& args, std::ostream& out, std::ostream&) {
-    return runRepair(tools::fixFitToSkinny, args, out);
+int fixFit(const Arguments& args, std::ostream& out, std::ostream& err) {
+    return runRepair(tools::fixFitToSkinny, args, out, err);
 }
 
-int pinkHands(const Arguments& args, std::ostream& out, std::ostream&) {
-    return runRepair(tools::removePinkGorillaHands, args, out);
+int pinkHands(const Arguments& args, std::ostream& out, std::ostream& err) {
+    return runRepair(tools::removePinkGorillaHands, args, out, err);
 }
 
 int exportSkins(const Arguments& args, std::ostream& out, std::ostream&) {
@@ -82,7 +86,7 @@ int exportSkins(const Arguments& args, std::ostream& out, std::ostream&) {
         if (path->empty())
             json.null();
         else
-            json.value(*path);
+            json.path(*path);
     }
     json.key("exported").value(report.exported);
     skippedJson(json, report.skipped);

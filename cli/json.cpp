@@ -2,7 +2,31 @@
 
 namespace drapeline::cli {
 
-std::string jsonString(std::string_view bytes) {
+namespace {
+
+bool validUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        std::size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size() || (length == 2 && b < 0xC2)) return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string quoted(std::string_view bytes, bool utf8);
+
+}  // namespace
+
+std::string jsonString(std::string_view bytes) { return quoted(bytes, false); }
+
+std::string jsonPath(std::string_view path) { return quoted(path, validUtf8(path)); }
+
+namespace {
+
+std::string quoted(std::string_view bytes, bool utf8) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(bytes.size() + 2);
@@ -20,7 +44,7 @@ std::string jsonString(std::string_view bytes) {
                 out += "\\u00";
                 out += hex[b >> 4];
                 out += hex[b & 0xF];
-            } else if (b < 0x80) {
+            } else if (b < 0x80 || utf8) {
                 out += static_cast<char>(b);
             } else {
                 out += static_cast<char>(0xC0 | (b >> 6));
@@ -31,6 +55,8 @@ std::string jsonString(std::string_view bytes) {
     out += '"';
     return out;
 }
+
+}  // namespace
 
 void JsonWriter::separate() {
     if (needComma_) out_ += ',';
@@ -86,6 +112,12 @@ JsonWriter& JsonWriter::value(std::int64_t number) {
 JsonWriter& JsonWriter::value(bool flag) {
     separate();
     out_ += flag ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::path(std::string_view path) {
+    separate();
+    out_ += jsonPath(path);
     return *this;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A small JSON writer for the command-line tool. Byte texts map byte N to code point N,
-// so any character file text round-trips through the JSON we print.
+// so any character file text round-trips through the JSON we print; paths are printed as
+// the UTF-8 they are, so they can be passed back as arguments.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +11,9 @@ namespace drapeline::cli {
 
 // A JSON string literal, quotes included, UTF-8 encoded from Latin-1 bytes.
 std::string jsonString(std::string_view bytes);
+// A JSON string literal for a path or file name: the file system's bytes are UTF-8 already
+// and pass unchanged; a name that is not valid UTF-8 falls back to the byte mapping.
+std::string jsonPath(std::string_view path);
 
 // Builds one JSON value by appending pieces; commas between members and elements are
 // placed automatically.
@@ -26,6 +30,7 @@ public:
     JsonWriter& value(std::int64_t number);
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(bool flag);
+    JsonWriter& path(std::string_view path);
     JsonWriter& null();
 
     const std::string& str() const { return out_; }

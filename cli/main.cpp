@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
             std::cerr << e.what() << "\n";
             return 1;
         } catch (const drapeline::RuntimeError& e) {
-            std::cerr << e.text() << "\n";
+            std::cerr << e.textWithReason() << "\n";
             return 1;
         } catch (const std::exception& e) {
             std::cerr << "drapeline-cli " << name << ": " << e.what() << "\n";

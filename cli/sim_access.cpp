@@ -10,8 +10,16 @@ namespace drapeline::cli {
 IffFile readChecked(const std::string& path) {
     IffFile iff;
     const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
-    if (!error.empty()) throw Failure(error);
+    if (!error.empty()) throw Failure(path + ": " + error);
     return iff;
+}
+
+void replaceOrFail(const std::string& target, const ByteText& bytes) {
+    try {
+        platform::replaceFileAtomically(target, bytes);
+    } catch (const RuntimeError& e) {
+        throw Failure(target + ": " + e.textWithReason());
+    }
 }
 
 void refuseUnshowable(const IffFile& iff, const std::string& path) {
@@ -25,9 +33,9 @@ TrapEndsCommand::TrapEndsCommand() {
 
 TrapEndsCommand::~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
 
-Failure TrapEndsCommand::failure() {
+Failure TrapEndsCommand::failure(const std::string& path) {
     const ErrorContext& c = errorContext();
-    return Failure("Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
+    return Failure(path + ": Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
                    c.ErrModule + "." + c.ErrProcedure + ", location " +
                    std::to_string(c.ErrLocation) + ")");
 }
@@ -46,7 +54,7 @@ OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
         if (!model_.openRead(path, std::move(iff)))
             throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model_.problem()));
     } catch (const ProgramEnded&) {
-        throw TrapEndsCommand::failure();
+        throw TrapEndsCommand::failure(path_);
     }
 }
 
@@ -56,15 +64,15 @@ void OpenSim::save(bool backup) {
         if (!model_.save(backup))
             throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
     } catch (const ProgramEnded&) {
-        throw TrapEndsCommand::failure();
+        throw TrapEndsCommand::failure(path_);
     }
 }
 
 std::string OpenSim::savedReport() const {
     JsonWriter json;
-    json.beginObject().key("saved").value(path_).key("backup");
+    json.beginObject().key("saved").path(path_).key("backup");
     if (model_.lastBackup().empty()) json.null();
-    else json.value(model_.lastBackup());
+    else json.path(model_.lastBackup());
     // Changes the file has no entry for, as the saved message names them.
     json.key("notStored").beginArray();
     for (const auto kind : model_.unstorableChanges()) json.value(wardrobe::outfitCaption(kind));

@@ -12,7 +12,11 @@
 
 namespace drapeline::cli {
 
-// The checked read; its error text is the failure.
+// Replaces `target` as a save does (whole or not at all); a failure names the file and
+// gives the system's reason.
+void replaceOrFail(const std::string& target, const ByteText& bytes);
+
+// The checked read; the path and its error text are the failure.
 IffFile readChecked(const std::string& path);
 
 // Failure naming the file and the problem when the edit window would refuse the sim.
@@ -26,7 +30,8 @@ public:
     TrapEndsCommand(const TrapEndsCommand&) = delete;
     TrapEndsCommand& operator=(const TrapEndsCommand&) = delete;
 
-    static Failure failure();
+    // "PATH: Error N - description (module.procedure, location L)"
+    static Failure failure(const std::string& path);
 };
 
 // The program folder of a command that writes there, created when missing.

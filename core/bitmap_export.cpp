@@ -10,8 +10,10 @@ namespace drapeline {
 namespace bitmaps {
 
 std::string exportName(const IffChunk& chunk) {
-    return modIFFsupport::gfstrCleanFileName(modBinarySupport::gfstrTrimNull(chunk.Label)) +
-           ".BMP";
+    // A label without a NUL comes from a file written elsewhere; it is taken whole rather
+    // than refused, since a picture's name must never end the program.
+    const std::string_view label(chunk.Label);
+    return modIFFsupport::gfstrCleanFileName(label.substr(0, label.find('\0'))) + ".BMP";
 }
 
 std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder) {
@@ -19,7 +21,8 @@ std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder
     for (const auto& chunk : iff.Chunks) {
         if (chunk.TypeCode != "BMP_") continue;
         std::string name = exportName(chunk);
-        // Whole-file writes: a shorter picture never keeps the tail of an older one.
+        // Whole-file writes through a rename: a shorter picture never keeps the tail of an
+        // older one, and a link planted under the name is replaced, not written through.
         writeWholeFile((std::filesystem::path(folder) / name).string(), chunk.Data);
         written.push_back(std::move(name));
     }

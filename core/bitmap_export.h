@@ -11,11 +11,11 @@ namespace drapeline {
 
 namespace bitmaps {
 
-// The file name a BMP_ chunk is exported under: the label cut at its first NUL, cleaned,
-// + ".BMP" ("rel. images" -> "relimages.BMP"). A label without NUL is error 5.
+// The file name a BMP_ chunk is exported under: the label cut at its first NUL (whole when
+// it has none), cleaned, + ".BMP" ("rel. images" -> "relimages.BMP").
 std::string exportName(const IffChunk& chunk);
 
-// Writes every BMP_ chunk's data, in chunk order, as a whole file (created or truncated)
+// Writes every BMP_ chunk's data, in chunk order, as a whole file (written beside and renamed into place)
 // in `folder`; returns the file names written, one per chunk. Throws RuntimeError.
 std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder);
 

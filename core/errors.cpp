@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace drapeline {
@@ -41,6 +42,16 @@ RuntimeError::RuntimeError(std::int32_t number, const std::string& description)
 
 std::string RuntimeError::text() const {
     return "Error " + std::to_string(number_) + " - " + description();
+}
+
+std::string RuntimeError::textWithReason() const {
+    return systemReason_.empty() ? text() : text() + " (" + systemReason_ + ")";
+}
+
+RuntimeError systemFailure(std::int32_t number, int systemError) {
+    RuntimeError e(number);
+    e.withSystemReason(std::generic_category().message(systemError));
+    return e;
 }
 
 ErrorContext& errorContext() {

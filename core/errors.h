@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace drapeline {
 
@@ -43,9 +44,23 @@ public:
     // "Error 62 - Input past end of file"
     std::string text() const;
 
+    // What the operating system said about the failure ("No space left on device"), when
+    // the error came from it; empty otherwise.
+    const std::string& systemReason() const noexcept { return systemReason_; }
+    RuntimeError& withSystemReason(std::string reason) {
+        systemReason_ = std::move(reason);
+        return *this;
+    }
+    // text(), then the system's reason in parentheses when there is one.
+    std::string textWithReason() const;
+
 private:
     std::int32_t number_;
+    std::string systemReason_;
 };
+
+// A numbered error carrying the system's text for the C library error `systemError`.
+RuntimeError systemFailure(std::int32_t number, int systemError);
 
 // The five process-wide values the error trap reports. ErrLocation is a progress marker
 // that procedures with stages advance; it is never reset on entry to a procedure.

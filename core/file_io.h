@@ -1,19 +1,29 @@
 #pragma once
 // Whole-file reads and writes for the core: one read, one write, errors as numbered
-// run-time errors (53 file not found, 70 permission denied, 75 path/file access error,
-// 76 path not found).
+// run-time errors (6 overflow, 53 file not found, 70 permission denied, 75 path/file access
+// error, 76 path not found).
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "core/errors.h"
 
 namespace drapeline {
 
-// The whole file in one read.
-ByteText readWholeFile(const std::string& path);
+// The whole file in one read. Only a plain file is opened (a FIFO or device would block
+// or never end): anything else is error 75. The size comes from the file system before
+// anything is allocated; a file larger than `maxSize` is error 6 and is never read.
+ByteText readWholeFile(const std::string& path,
+                       std::uint64_t maxSize = std::numeric_limits<std::uint32_t>::max());
 
-// Creates or truncates `path` and writes `bytes` whole, so no tail of an older, longer
-// file survives.
+// Writes `bytes` whole to a temporary file beside `path` and renames it over `path`, so
+// no tail of an older, longer file survives, a reader never sees half a file, and a
+// symbolic link planted at `path` is replaced instead of followed.
 void writeWholeFile(const std::string& path, const ByteText& bytes);
+
+// The hidden name a temporary file for `targetName` gets in the target's folder:
+// ".<first 32 characters of the target>.drapeline-<numbers>.tmp". Unique per call.
+std::string temporaryNameFor(const std::string& targetName, const std::string& processTag);
 
 }  // namespace drapeline

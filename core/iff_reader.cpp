@@ -190,9 +190,10 @@ std::string parseChecked(IffFile& iff, std::string_view fileBytes) {
 
 ByteText readFileBytes(const std::string& path) {
     try {
-        return readWholeFile(path);
+        // Chunk positions are 32-bit signed, so a larger file is refused before it is read.
+        return readWholeFile(path, 0x7FFFFFFFu);
     } catch (const RuntimeError& e) {
-        if (e.number() == err::FileNotFound) throw;
+        if (e.number() == err::FileNotFound || e.number() == OverflowError) throw;
         throw RuntimeError(err::PathFileAccess);
     }
 }

@@ -1,5 +1,5 @@
 // Writes the fuzz seed corpus: small character files and string sets of every shape the
-// fixture builder knows, into DIR/iff and DIR/strings.
+// fixture builder knows, into DIR/iff and DIR/strings, and picture labels into DIR/labels.
 
 #include <filesystem>
 #include <iostream>
@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir(argv[1]);
     std::filesystem::create_directories(dir / "iff");
     std::filesystem::create_directories(dir / "strings");
+    std::filesystem::create_directories(dir / "labels");
     int n = 0;
     const auto iffSeed = [&](const ByteText& bytes) {
         writeWholeFile((dir / "iff" / ("seed" + std::to_string(n++))).string(), bytes);
@@ -64,5 +65,19 @@ int main(int argc, char** argv) {
     stringSeed(stringSetData(adultFemaleBodyStrings()));
     stringSeed(stringSetData({{"Bella", "first name", 1}, {"", "", 0}}));
     stringSeed(stringSetData(std::vector<std::string>{"a", "b"}, trailer));
+
+    const auto labelSeed = [&](const ByteText& bytes) {
+        writeWholeFile((dir / "labels" / ("seed" + std::to_string(n++))).string(), bytes);
+    };
+    const auto padded = [](std::string label) {
+        label.resize(64, '\0');
+        return label;
+    };
+    labelSeed(padded("web_image") + padded("faces") + padded("rel. images"));
+    labelSeed(ByteText(64, 'L'));   // no NUL at all
+    labelSeed(padded("../../etc/passwd") + padded("C:\\x\\y") + padded(".."));
+    ByteText high;
+    for (int b = 0x80; b < 0xC0; ++b) high.push_back(static_cast<char>(b));
+    labelSeed(high + "tail");
     return 0;
 }

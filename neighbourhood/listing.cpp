@@ -88,8 +88,10 @@ std::string characterFolder(const std::string& gameLocation, const std::string& 
 std::vector<std::string> msGetFileNames(const std::string& gameLocation,
                                         const std::string& userDataDir) {
     if (gameLocation.empty() || !isPlainName(userDataDir)) return {};
-    return platform::listFolder(characterFolder(gameLocation, userDataDir), "user*.iff",
-                                platform::Listing::FilesOnly);
+    const std::string folder = characterFolder(gameLocation, userDataDir);
+    // A save killed before its rename leaves its hidden temporary file behind.
+    platform::removeStaleCharacterTemporaries(folder);
+    return platform::listFolder(folder, "user*.iff", platform::Listing::FilesOnly);
 }
 
 }  // namespace drapeline::neighbourhood

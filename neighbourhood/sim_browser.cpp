@@ -44,20 +44,31 @@ std::string objectLabel(const IffFile& iff) {
     return {};
 }
 
-platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::StockPicture fallback) {
-    return wardrobe::loadSimImage(services_.pictures, services_.programFolder, fileName, fallback);
-}
+namespace {
 
-const IffChunk* webImageChunk(const IffFile& iff) {
-    // The picture an export would leave as "web_image.BMP": the last BMP_ chunk whose
-    // cleaned label is web_image, in any letter case.
+// The picture an export leaves under `fileName`: the last BMP_ chunk whose cleaned label
+// gives that name, in any letter case.
+const IffChunk* exportedChunk(const IffFile& iff, std::string_view fileName) {
     const IffChunk* found = nullptr;
     for (const auto& chunk : iff.Chunks)
-        if (chunk.TypeCode == "BMP_" &&
-            platform::equalIgnoringCase(bitmaps::exportName(chunk), "web_image.BMP"))
+        if (chunk.TypeCode == "BMP_" && platform::equalIgnoringCase(bitmaps::exportName(chunk), fileName))
             found = &chunk;
     return found;
 }
+
+}  // namespace
+
+platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::StockPicture fallback) {
+    // The file was written from these very bytes a moment ago (a failed export ends the
+    // program), so they are decoded where they lie instead of being read back.
+    if (const IffChunk* chunk = exportedChunk(iff_, fileName))
+        if (auto picture = services_.pictures.decode(chunk->Data))
+            return platform::ShownPicture::loaded(
+                std::move(picture), platform::joinPath(services_.programFolder, bitmaps::exportName(*chunk)));
+    return platform::ShownPicture::stockPicture(fallback);
+}
+
+const IffChunk* webImageChunk(const IffFile& iff) { return exportedChunk(iff, wardrobe::WebImageFile); }
 
 Thumbnail SimBrowser::thumbnail(const std::string& path) {
     modIFFsupport::gsClearIFF(iff_);

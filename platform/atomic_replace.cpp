@@ -5,12 +5,10 @@
 // so two writers never share one, and it is removed whenever we give up.
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <string>
 
+#include "core/file_io.h"
 #include "platform/files.h"
 
 #ifdef _WIN32
@@ -31,34 +29,19 @@ namespace drapeline::platform {
 
 namespace {
 
-// Short enough that a long target name cannot push the temporary name past the file
-// system's limit; the target's own name is only a hint for whoever finds a leftover.
-constexpr std::size_t kHintLength = 32;
 constexpr int kAttempts = 64;
 #ifdef _WIN32
 constexpr int kReplaceWaits = 50;
 constexpr DWORD kReplaceWaitMs = 20;
 #endif
 
-std::string uniqueSuffix() {
-    static std::atomic<unsigned long long> counter{0};
-    static const unsigned long long salt = [] {
-        std::random_device seed;
-        return (static_cast<unsigned long long>(seed()) << 32) ^ seed() ^
-               static_cast<unsigned long long>(
-                   std::chrono::steady_clock::now().time_since_epoch().count());
-    }();
+std::string temporaryName(const std::string& targetName) {
 #ifdef _WIN32
     const unsigned long long process = GetCurrentProcessId();
 #else
     const unsigned long long process = static_cast<unsigned long long>(getpid());
 #endif
-    return std::to_string(process) + "-" + std::to_string(salt % 1000000007ULL) + "-" +
-           std::to_string(counter++);
-}
-
-std::string temporaryName(const std::string& targetName) {
-    return "." + targetName.substr(0, kHintLength) + ".drapeline-" + uniqueSuffix() + ".tmp";
+    return temporaryNameFor(targetName, std::to_string(process));
 }
 
 #ifdef _WIN32
@@ -104,11 +87,11 @@ private:
 RuntimeError systemError(int error) {
     switch (error) {
     case ENOENT:
-    case ENOTDIR: return RuntimeError(err::PathNotFound);
+    case ENOTDIR: return systemFailure(err::PathNotFound, error);
     case EACCES:
     case EPERM:
-    case EROFS: return RuntimeError(err::PermissionDenied);
-    default: return RuntimeError(err::PathFileAccess);
+    case EROFS: return systemFailure(err::PermissionDenied, error);
+    default: return systemFailure(err::PathFileAccess, error);
     }
 }
 
@@ -178,12 +161,37 @@ private:
 
 }  // namespace
 
-void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
+void refuseReadOnlyFile(const std::string& path) {
+    // A rename needs only the folder's permission; the file's own is honoured here, so a
+    // file the user made read-only is refused instead of replaced.
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(fs::path(path).wstring().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw RuntimeError(err::PathFileAccess).withSystemReason("the file is read-only");
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        throw systemFailure(err::PathFileAccess, errno);
+#endif
+}
+
+namespace {
+
+enum class Existing { Replace, Keep };
+
+// Writes through a temporary file; false only when `existing` is Keep and the target
+// exists (it is then left alone).
+bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing) {
+    const bool replace = existing == Existing::Replace;
     const fs::path targetPath(target);
     if (!targetPath.has_filename()) throw RuntimeError(err::PathFileAccess);
     const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
     const std::string hint = fileNameOf(target);
     TemporaryFile temp;
+
+    if (replace) refuseReadOnlyFile(target);
 
 #ifdef _WIN32
     Handle file(INVALID_HANDLE_VALUE);
@@ -217,9 +225,10 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     // a virus scanner, the game) hold it only for moments: wait a little before giving up.
     for (int wait = 0;; ++wait) {
         if (MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                        (replace ? MOVEFILE_REPLACE_EXISTING : 0) | MOVEFILE_WRITE_THROUGH))
             break;
         const DWORD error = GetLastError();
+        if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return false;
         if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
             wait == kReplaceWaits)
             throw systemError(error);
@@ -227,6 +236,9 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     }
     temp.release();
 #else
+    struct stat old {};
+    const bool replacing =
+        replace && ::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     Descriptor file(-1);
     for (int attempt = 0; attempt < kAttempts && file.get() < 0; ++attempt) {
         const fs::path candidate = folder / temporaryName(hint);
@@ -241,17 +253,39 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     if (file.get() < 0) throw RuntimeError(err::PathFileAccess);
 
     // The replacement keeps the target's permissions; a new file gets the umask's.
-    struct stat old {};
-    if (::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(file.get(), old.st_mode & 07777);
+    if (replacing) ::fchmod(file.get(), old.st_mode & 07777);
 
     writeAll(file.get(), bytes);
     if (::fsync(file.get()) != 0) throw systemError(errno);
     if (!file.close()) throw systemError(errno);
-    if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
-    temp.release();
+    if (replace) {
+        if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
+        temp.release();
+    } else if (::link(temp.path().c_str(), targetPath.c_str()) != 0) {
+        // A link never replaces: whoever came first keeps the name. The temporary file
+        // goes when `temp` does.
+        if (errno == EEXIST) return false;
+        // File systems without hard links (FAT, some network shares): a look, then a
+        // rename; only a writer racing us for the same new name could slip in between.
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) throw systemError(errno);
+        struct stat taken {};
+        if (::lstat(targetPath.c_str(), &taken) == 0) return false;
+        if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
+        temp.release();
+    }
     syncFolder(folder);
 #endif
+    return true;
+}
+
+}  // namespace
+
+void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
+    writeThroughTemporary(target, bytes, Existing::Replace);
+}
+
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes) {
+    return writeThroughTemporary(target, bytes, Existing::Keep);
 }
 
 }  // namespace drapeline::platform

@@ -96,16 +96,19 @@ PicturePtr BmpPictureLoader::decode(const ByteText& bytes) const {
     return nullptr;
 }
 
-PicturePtr BmpPictureLoader::load(const std::string& path) const {
+std::optional<BmpInfo> checkBmpFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return nullptr;
+    if (!in) return std::nullopt;
     const std::streamoff size = in.tellg();
-    if (size < 0) return nullptr;
+    if (size < 0) return std::nullopt;
     in.seekg(0);
     std::string head(static_cast<std::size_t>(std::min<std::streamoff>(size, LargestHead)), '\0');
-    if (!in.read(head.data(), static_cast<std::streamsize>(head.size()))) return nullptr;
-    if (auto info = checkBmp(head, static_cast<std::uint64_t>(size)))
-        return std::make_shared<const BmpPicture>(*info);
+    if (!in.read(head.data(), static_cast<std::streamsize>(head.size()))) return std::nullopt;
+    return checkBmp(head, static_cast<std::uint64_t>(size));
+}
+
+PicturePtr BmpPictureLoader::load(const std::string& path) const {
+    if (auto info = checkBmpFile(path)) return std::make_shared<const BmpPicture>(*info);
     return nullptr;
 }
 

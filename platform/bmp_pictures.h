@@ -22,6 +22,10 @@ struct BmpInfo {
 // the file header, the info header and the palette). Nothing when anything disagrees.
 std::optional<BmpInfo> checkBmp(std::string_view head, std::uint64_t fileSize);
 
+// The headers of the file at `path`, checked as above after one read of its first bytes;
+// nothing when the file is missing, unreadable or no such bitmap.
+std::optional<BmpInfo> checkBmpFile(const std::string& path);
+
 class BmpPicture final : public Picture {
 public:
     explicit BmpPicture(BmpInfo info) : info_(info) {}

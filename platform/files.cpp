@@ -4,7 +4,10 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <chrono>
+#include <regex>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <system_error>
 
@@ -108,7 +111,10 @@ std::string resolvePath(const std::string& base, const std::string& relative) {
     return result;
 }
 
-std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+namespace {
+
+std::vector<std::string> listWanted(const std::string& folder,
+                                    const std::function<bool(std::string_view)>& wanted,
                                     Listing what) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -118,13 +124,28 @@ std::vector<std::string> listFolder(const std::string& folder, std::string_view 
         auto name = nameOf(*it);
         // The name is tested first: the entry type usually comes with the directory read,
         // but for symbolic links it costs a stat, which non-matching names should not pay.
-        if (!name || !wildcardMatch(pattern, *name)) continue;
+        if (!name || !wanted(*name)) continue;
         if (isPlainFile(*it) || (what == Listing::FilesAndFolders && isFolder(*it)))
             names.push_back(std::move(*name));
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
+                                    Listing what) {
+    return listWanted(folder, [pattern](std::string_view name) { return wildcardMatch(pattern, name); }, what);
+}
+
+std::vector<std::string> listFolder(const std::string& folder,
+                                    const std::vector<std::string>& patterns, Listing what) {
+    return listWanted(folder, [&patterns](std::string_view name) {
+        return std::any_of(patterns.begin(), patterns.end(),
+                           [name](const std::string& p) { return wildcardMatch(p, name); });
+    }, what);
 }
 
 bool fileExists(const std::string& path) {
@@ -154,6 +175,24 @@ bool createFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);
     return fs::is_directory(path, ec);
+}
+
+void removeStaleCharacterTemporaries(const std::string& folder) {
+    using namespace std::chrono_literals;
+    static const std::regex ours(R"(\.user[0-9]{5}\.iff\.drapeline-[0-9a-z]+-[0-9]+-[0-9]+\.tmp)",
+                                 std::regex::icase | std::regex::optimize);
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const auto name = nameOf(*it);
+        if (!name || name->empty() || (*name)[0] != '.' || !std::regex_match(*name, ours)) continue;
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
+        const auto written = it->last_write_time(entryError);
+        if (entryError || now - written < 1min) continue;
+        fs::remove(it->path(), entryError);
+    }
 }
 
 ByteText readFile(const std::string& path) { return readWholeFile(path); }

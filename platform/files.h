@@ -30,6 +30,9 @@ bool wildcardMatch(std::string_view pattern, std::string_view name);
 // Compares without regard to ASCII letter case; ties broken byte-wise so the order is total.
 bool lessIgnoringCase(std::string_view a, std::string_view b);
 bool equalIgnoringCase(std::string_view a, std::string_view b);
+// The name with its ASCII capitals made small: equal for names that equalIgnoringCase
+// finds equal, so a set of folded names answers that question at once.
+std::string foldCase(std::string_view name);
 
 // Resolves `relative` below `base` component by component without regard to case. An exact
 // match wins; among names that differ only in case the first in byte order is taken. Every
@@ -45,6 +48,9 @@ enum class Listing { FilesOnly, FilesAndFolders };
 // and special files are left out. A missing or unreadable folder gives an empty list.
 std::vector<std::string> listFolder(const std::string& folder, std::string_view pattern,
                                     Listing what);
+// The same for the names that match any of `patterns`, in one pass over the folder.
+std::vector<std::string> listFolder(const std::string& folder,
+                                    const std::vector<std::string>& patterns, Listing what);
 
 bool fileExists(const std::string& path);    // a plain file
 bool folderExists(const std::string& path);
@@ -58,7 +64,8 @@ bool createFolder(const std::string& path);
 // The whole file in one read. Throws RuntimeError 53 (missing), 70 (permission denied)
 // or 75 (any other failure).
 ByteText readFile(const std::string& path);
-// Creates or truncates `path` and writes `bytes`. Throws RuntimeError 75/70/76.
+// Writes `bytes` beside `path` and renames it into place (a link there is replaced, not
+// followed). Throws RuntimeError 75/70/76.
 void writeFile(const std::string& path, const ByteText& bytes);
 // Copies a file whole, replacing `to`. Throws RuntimeError.
 void copyFile(const std::string& from, const std::string& to);
@@ -66,7 +73,23 @@ void copyFile(const std::string& from, const std::string& to);
 // Durable atomic replace: writes a temporary file in the target's folder, flushes it to
 // disk, renames it over the target and flushes the folder. At every moment `target` is
 // the complete old or the complete new content. Throws RuntimeError on failure, leaving
-// the target untouched.
+// the target untouched. A plain file we may not write (read-only) is refused with error 75
+// and left as it is: the rename alone would bypass its permission. Every replacement of a
+// character file (saves, repairs, restores) goes through here.
 void replaceFileAtomically(const std::string& target, const ByteText& bytes);
+
+// Error 75 (with the system's reason) when `path` is a plain file we may not write. The
+// replacement above checks it itself; a caller that writes other files first (a backup)
+// asks before it starts.
+void refuseReadOnlyFile(const std::string& path);
+
+// The same durable write for a file that must not replace anything: false (nothing
+// written) when `target` already exists. No moment shows a partly written `target`.
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);
+
+// Removes leftovers of our own interrupted character file saves from `folder`: hidden
+// ".UserNNNNN.iff.drapeline-....tmp" files by their exact name pattern, once older than
+// a minute (a younger one may belong to a save still running).
+void removeStaleCharacterTemporaries(const std::string& folder);
 
 }  // namespace drapeline::platform

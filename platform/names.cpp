@@ -78,6 +78,13 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return fold(x) == fold(y); });
 }
 
+std::string foldCase(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) out.push_back(static_cast<char>(fold(c)));
+    return out;
+}
+
 bool lessIgnoringCase(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {

@@ -25,6 +25,9 @@ public:
     virtual PicturePtr load(const std::string& path) const = 0;
     // The same for bitmap bytes already in memory.
     virtual PicturePtr decode(const ByteText& bytes) const = 0;
+    // Whether the file would load, without keeping its pixels: a search test-loads
+    // thousands of textures and a person looks at 49 of them at a time.
+    virtual bool loads(const std::string& path) const { return load(path) != nullptr; }
 };
 
 }  // namespace drapeline::platform

@@ -28,27 +28,39 @@ void SelectSkinModel::chkFilter_Click(bool checked) {
 
 void SelectSkinModel::showModels() {
     const skins::SkinData data{SkinData};
+    if (!meshes_) meshes_.emplace(meshListing(gameLocation_, data));
     std::vector<std::string> models =
         filter_ ? guarded("frmSelectSkin", "msGetFilteredModelList", Stages::None,
-                          [&] { return msGetFilteredModelList(gameLocation_, data); })
+                          [&] { return msGetFilteredModelList(*meshes_, data); })
                 : guarded("frmSelectSkin", "msGetModelList", Stages::None,
-                          [&] { return msGetModelList(gameLocation_, data); });
+                          [&] { return msGetModelList(*meshes_, data); });
     std::stable_sort(models.begin(), models.end(), [](const std::string& a, const std::string& b) {
         return platform::lessIgnoringCase(a, b);
     });
     modelLines_ = std::move(models);
 }
 
-void SelectSkinModel::lstModels_Click(const std::string& model) {
+std::optional<TextureSearch> SelectSkinModel::runHere(const Search& search) {
+    const StopFlag never{false};
+    return search(never);
+}
+
+bool SelectSkinModel::lstModels_Click(const std::string& model, const SearchRunner& run) {
     selectedModel_ = model;
     txtSkinName.clear();
     previewFile.reset();
-    const skins::SkinData data{SkinData};
-    textures_ = guarded("frmSelectSkin", "msGetSkinFileNames", Stages::None, [&] {
-        return msGetSkinFileNames(gameLocation_, model, data, services_.pictures);
-    });
-    reportBadFiles();
+    textures_ = {};
+    // The search may run on another thread: it gets copies, and the loader keeps no state.
+    const Search search = [gameLocation = gameLocation_, model, code = SkinData,
+                           &loader = services_.pictures](const StopFlag& stop) {
+        return searchSkinFiles(gameLocation, model, skins::SkinData{code}, loader, stop);
+    };
+    auto found = guarded("frmSelectSkin", "msGetSkinFileNames", Stages::None, [&] { return run(search); });
+    if (found) textures_ = std::move(*found);
     pager_.reset(textures_.files.size());
+    if (!found) return false;
+    reportBadFiles();
+    return true;
 }
 
 void SelectSkinModel::reportBadFiles() {

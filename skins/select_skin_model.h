@@ -4,6 +4,7 @@
 // texture, and the hand-back to the edit window.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,12 +30,19 @@ public:
     // The model list's lines in the order shown: sorted without regard to case.
     const std::vector<std::string>& modelLines() const { return modelLines_; }
 
-    // A model chosen in the list: its textures in the sim's skin tone, from page 0.
-    void lstModels_Click(const std::string& model);
+    // A model chosen in the list: its textures in the sim's skin tone, from page 0. The
+    // search is handed to `run`, which may run it on another thread and set its stop flag
+    // (the window does, so that Cancel stops it); false, with no textures, when it was
+    // stopped.
+    using Search = std::function<std::optional<TextureSearch>(const StopFlag& stop)>;
+    using SearchRunner = std::function<std::optional<TextureSearch>(const Search& search)>;
+    static std::optional<TextureSearch> runHere(const Search& search);
+    bool lstModels_Click(const std::string& model, const SearchRunner& run = runHere);
     const std::string& selectedModel() const { return selectedModel_; }
 
     const TextureSearch& textures() const { return textures_; }
     std::size_t fileCount() const { return textures_.files.size(); }
+    const platform::PictureLoader& pictures() const { return services_.pictures; }
 
     // Prepares the current page for drawing: selects its first cell and texture and sets
     // the page text. False (nothing changes) when there are no textures.
@@ -76,6 +84,8 @@ private:
 
     platform::Services& services_;
     const std::string& gameLocation_;
+    // Listed at the first model search and kept for the filter clicks of this opening.
+    std::optional<FolderListing> meshes_;
     bool filter_ = false;
     std::vector<std::string> modelLines_;
     std::string selectedModel_;

@@ -7,6 +7,7 @@
 #include <span>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 
 #include "core/errors.h"
 #include "platform/files.h"
@@ -29,51 +30,51 @@ std::string_view part(std::string_view code, std::size_t from, std::size_t lengt
 
 std::string cutAtFirstDot(const std::string& name) { return name.substr(0, name.find('.')); }
 
-bool listedAlready(const std::vector<std::string>& models, std::string_view name) {
-    return std::any_of(models.begin(), models.end(), [&](const std::string& m) {
-        return platform::equalIgnoringCase(m, name);
-    });
-}
-
-void searchModels(const std::string& gameLocation, const std::string& pattern,
-                  std::vector<std::string>& models) {
-    bool baseFolder = true;
-    for (const char* folder : MeshFolders) {
-        const std::string path = platform::resolvePath(gameLocation, folder);
-        for (const auto& file :
-             platform::listFolder(path, pattern + ".cmx", platform::Listing::FilesOnly)) {
-            std::string model = cutAtFirstDot(file);
+// Appends the models of each pattern (one per outfit letter, in order) folder by folder:
+// the base folder without a duplicate test, the expansions only with names not yet listed
+// in any case, earlier letters included.
+std::vector<std::string> searchModels(FolderListing& meshes, std::span<const std::string> patterns) {
+    std::vector<std::string> models;
+    std::unordered_set<std::string> seen;
+    for (const auto& pattern : patterns) {
+        const std::string withSuffix = pattern + ".cmx";
+        for (std::size_t folder = 0; folder < meshes.size(); ++folder) {
             // Within the base folder each letter's names are distinct already; the
             // expansions may repeat a base mesh in another letter case.
-            if (baseFolder || !listedAlready(models, model)) models.push_back(std::move(model));
+            const bool baseFolder = folder == 0;
+            for (const auto& file : matching(meshes.names(folder), withSuffix)) {
+                std::string model = cutAtFirstDot(file);
+                if (!seen.insert(platform::foldCase(model)).second && !baseFolder) continue;
+                models.push_back(std::move(model));
+            }
         }
-        baseFolder = false;
     }
+    return models;
 }
 
-// Lists `patterns` in `folders` (in that order, folder by folder), test-loads every file
-// and keeps the ones that load.
-TextureSearch searchTextures(const std::string& gameLocation,
-                             std::span<const char* const> folders,
-                             std::span<const std::string> patterns,
-                             const platform::PictureLoader& loader) {
+// Lists `patterns` in `folders` (in that order, folder by folder, each folder listed
+// once), test-loads every file and keeps the ones that load.
+std::optional<TextureSearch> searchTextures(const std::string& gameLocation,
+                                            std::span<const char* const> folders,
+                                            std::span<const std::string> patterns,
+                                            const platform::PictureLoader& loader,
+                                            const StopFlag* stop) {
+    FolderListing listing(gameLocation, folders, {patterns.begin(), patterns.end()});
     std::vector<std::string> paths;
-    for (const char* folder : folders) {
-        const std::string path = platform::resolvePath(gameLocation, folder);
+    for (std::size_t folder = 0; folder < listing.size(); ++folder)
         for (const auto& pattern : patterns)
-            for (const auto& file : platform::listFolder(path, pattern, platform::Listing::FilesOnly))
-                paths.push_back(platform::joinPath(path, file));
-    }
-    auto pictures = decodeAll(paths, loader);
+            for (const auto& file : matching(listing.names(folder), pattern))
+                paths.push_back(platform::joinPath(listing.path(folder), file));
+
+    // Bytes, not bools: neighbouring elements are written from different threads.
+    std::vector<unsigned char> loads(paths.size(), 0);
+    if (!forEachOnAllCores(paths.size(), [&](std::size_t i) { loads[i] = loader.loads(paths[i]); }, stop))
+        return std::nullopt;
 
     TextureSearch found;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (pictures[i]) {
-            found.files.push_back(std::move(paths[i]));
-            found.pictures.push_back(std::move(pictures[i]));
-        } else {
-            found.bad.push_back(platform::fileNameOf(paths[i]));
-        }
+        if (loads[i]) found.files.push_back(std::move(paths[i]));
+        else found.bad.push_back(platform::fileNameOf(paths[i]));
     }
     return found;
 }
@@ -96,37 +97,93 @@ std::string modelPattern(char outfitLetter, const SkinData& data) {
     return pattern + "_*";
 }
 
+FolderListing::FolderListing(std::string gameLocation, std::span<const char* const> folders,
+                             std::vector<std::string> patterns)
+    : gameLocation_(std::move(gameLocation)), patterns_(std::move(patterns)) {
+    for (const char* folder : folders) folders_.push_back({folder, std::nullopt, std::nullopt});
+}
+
+const std::string& FolderListing::path(std::size_t folder) {
+    Listed& f = folders_.at(folder);
+    if (!f.path) f.path = platform::resolvePath(gameLocation_, f.relative);
+    return *f.path;
+}
+
+const std::vector<std::string>& FolderListing::names(std::size_t folder) {
+    Listed& f = folders_.at(folder);
+    if (!f.names) f.names = platform::listFolder(path(folder), patterns_, platform::Listing::FilesOnly);
+    return *f.names;
+}
+
+std::vector<std::string> matching(const std::vector<std::string>& listing, std::string_view pattern) {
+    std::vector<std::string> names;
+    for (const auto& name : listing)
+        if (platform::wildcardMatch(pattern, name)) names.push_back(name);
+    return names;
+}
+
+namespace {
+
+std::vector<std::string> modelPatterns(const SkinData& data) {
+    std::vector<std::string> patterns;
+    for (const char letter : OutfitLetters) patterns.push_back(modelPattern(letter, data));
+    return patterns;
+}
+
+}  // namespace
+
+FolderListing meshListing(const std::string& gameLocation, const SkinData& data) {
+    std::vector<std::string> patterns = modelPatterns(data);
+    for (auto& p : patterns) p += ".cmx";
+    return FolderListing(gameLocation, MeshFolders, std::move(patterns));
+}
+
+std::vector<std::string> msGetModelList(FolderListing& meshes, const SkinData& data) {
+    return searchModels(meshes, modelPatterns(data));
+}
+
 std::vector<std::string> msGetModelList(const std::string& gameLocation, const SkinData& data) {
-    std::vector<std::string> models;
-    for (const char letter : OutfitLetters) searchModels(gameLocation, modelPattern(letter, data), models);
-    return models;
+    FolderListing meshes = meshListing(gameLocation, data);
+    return msGetModelList(meshes, data);
+}
+
+std::vector<std::string> msGetFilteredModelList(FolderListing& meshes, const SkinData& data) {
+    const std::string_view outfit = data.outfit();
+    if (outfit.size() != 1) return {};
+    const char letter = (outfit[0] >= 'a' && outfit[0] <= 'z') ? static_cast<char>(outfit[0] - 32)
+                                                                : outfit[0];
+    if (std::find(OutfitLetters.begin(), OutfitLetters.end(), letter) == OutfitLetters.end())
+        return {};
+    const std::string pattern = modelPattern(letter, data);
+    return searchModels(meshes, std::span(&pattern, 1));
 }
 
 std::vector<std::string> msGetFilteredModelList(const std::string& gameLocation,
                                                 const SkinData& data) {
-    std::vector<std::string> models;
-    const std::string_view outfit = data.outfit();
-    if (outfit.size() != 1) return models;
-    const char letter = (outfit[0] >= 'a' && outfit[0] <= 'z') ? static_cast<char>(outfit[0] - 32)
-                                                                : outfit[0];
-    if (std::find(OutfitLetters.begin(), OutfitLetters.end(), letter) != OutfitLetters.end())
-        searchModels(gameLocation, modelPattern(letter, data), models);
-    return models;
+    FolderListing meshes = meshListing(gameLocation, data);
+    return msGetFilteredModelList(meshes, data);
 }
 
-TextureSearch msGetSkinFileNames(const std::string& gameLocation, const std::string& model,
-                                 const SkinData& data, const platform::PictureLoader& loader) {
+std::optional<TextureSearch> searchSkinFiles(const std::string& gameLocation, const std::string& model,
+                                             const SkinData& data, const platform::PictureLoader& loader,
+                                             const StopFlag& stop) {
     const auto underscore = model.find('_');
     if (underscore == std::string::npos) throw RuntimeError(err::InvalidCall);
     const std::string pattern =
         model.substr(0, underscore) + std::string(data.skinTone()) + "_*.bmp";
-    return searchTextures(gameLocation, TextureFolders, std::span(&pattern, 1), loader);
+    return searchTextures(gameLocation, TextureFolders, std::span(&pattern, 1), loader, &stop);
+}
+
+TextureSearch msGetSkinFileNames(const std::string& gameLocation, const std::string& model,
+                                 const SkinData& data, const platform::PictureLoader& loader) {
+    const StopFlag never{false};
+    return *searchSkinFiles(gameLocation, model, data, loader, never);
 }
 
 TextureSearch msGetHandFileNames(const std::string& gameLocation,
                                  const platform::PictureLoader& loader) {
     const std::array<std::string, 2> patterns{"h*.bmp", "g???_*.bmp"};
-    return searchTextures(gameLocation, std::span(TextureFolders.data(), 1), patterns, loader);
+    return *searchTextures(gameLocation, std::span(TextureFolders.data(), 1), patterns, loader, nullptr);
 }
 
 std::string badSkinFilesMessage(const std::vector<std::string>& bad) {
@@ -137,24 +194,21 @@ std::string badSkinFilesMessage(const std::vector<std::string>& bad) {
     return text;
 }
 
-std::vector<platform::PicturePtr> decodeAll(const std::vector<std::string>& paths,
-                                            const platform::PictureLoader& loader,
-                                            std::size_t threads) {
-    std::vector<platform::PicturePtr> pictures(paths.size());
+bool forEachOnAllCores(std::size_t count, const std::function<void(std::size_t)>& work,
+                       const StopFlag* stop, std::size_t threads) {
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min(threads, paths.size());
-    if (threads == 0) return pictures;
+    threads = std::min(threads, count);
+    const auto stopped = [stop] { return stop != nullptr && stop->load(); };
+    if (threads == 0) return !stopped();
 
-    // Each worker takes the next path and writes its own slot, so the order is the paths'
-    // order whatever thread finishes first. A loader that throws stops the others early;
+    // Each worker takes the next index; a worker that throws stops the others early and
     // its exception is rethrown here.
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::vector<std::exception_ptr> errors(threads);
-    const auto work = [&](std::size_t worker) {
+    const auto run = [&](std::size_t worker) {
         try {
-            for (std::size_t i = next++; i < paths.size() && !failed; i = next++)
-                pictures[i] = loader.load(paths[i]);
+            for (std::size_t i = next++; i < count && !failed && !stopped(); i = next++) work(i);
         } catch (...) {
             errors[worker] = std::current_exception();
             failed = true;
@@ -164,14 +218,23 @@ std::vector<platform::PicturePtr> decodeAll(const std::vector<std::string>& path
         std::vector<std::jthread> helpers;
         helpers.reserve(threads - 1);
         try {
-            for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(work, t);
+            for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(run, t);
         } catch (const std::system_error&) {
             // No more threads to be had: the ones running and this one do the work.
         }
-        work(0);
+        run(0);
     }
     for (const auto& error : errors)
         if (error) std::rethrow_exception(error);
+    return !stopped();
+}
+
+std::vector<platform::PicturePtr> decodeAll(const std::vector<std::string>& paths,
+                                            const platform::PictureLoader& loader,
+                                            std::size_t threads) {
+    std::vector<platform::PicturePtr> pictures(paths.size());
+    forEachOnAllCores(paths.size(), [&](std::size_t i) { pictures[i] = loader.load(paths[i]); },
+                      nullptr, threads);
     return pictures;
 }
 

@@ -1,9 +1,14 @@
 #pragma once
 // Finding the installed skins that fit a sim: body meshes ("models") for an outfit, the
-// textures of a chosen model in the sim's skin tone, and the hand textures. Rebuilt from
-// the skin folders on every search; nothing is cached between searches.
+// textures of a chosen model in the sim's skin tone, and the hand textures. Each search
+// lists each skin folder once and matches its patterns against that listing; only the
+// chooser keeps a mesh listing, for the filter clicks of one opening.
 
+#include <atomic>
 #include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,25 +31,61 @@ struct SkinData {
 // "K????Cchd_*" for a child (age exactly "c"), else K + "???" + gender and age + body type + "_*".
 std::string modelPattern(char outfitLetter, const SkinData& data);
 
+// The plain files of some folders below the game folder that match any of a search's
+// patterns, each folder resolved and listed (sorted without regard to case) the first
+// time it is asked for, and never again.
+class FolderListing {
+public:
+    FolderListing(std::string gameLocation, std::span<const char* const> folders,
+                  std::vector<std::string> patterns);
+    std::size_t size() const { return folders_.size(); }
+    const std::string& path(std::size_t folder);
+    const std::vector<std::string>& names(std::size_t folder);
+
+private:
+    struct Listed {
+        const char* relative;
+        std::optional<std::string> path;
+        std::optional<std::vector<std::string>> names;
+    };
+    std::string gameLocation_;
+    std::vector<Listed> folders_;
+    std::vector<std::string> patterns_;
+};
+
+// The names of `listing` that match `pattern`, in listing order: what listing the folder
+// with that pattern alone gives, when the listing's patterns include it.
+std::vector<std::string> matching(const std::vector<std::string>& listing, std::string_view pattern);
+
+// The three folders a model search lists, base folder first, with the meshes of all six
+// outfit letters for `data` (so that the filtered search finds its letter's there too).
+FolderListing meshListing(const std::string& gameLocation, const SkinData& data);
+
 // Models of all six outfit letters (B, F, L, S, N, W) in search order: base folder without
 // a duplicate test, then each expansion folder adding names not yet listed (any case).
+std::vector<std::string> msGetModelList(FolderListing& meshes, const SkinData& data);
 std::vector<std::string> msGetModelList(const std::string& gameLocation, const SkinData& data);
 // Models of the outfit letter at position 9 (upper-cased) only; none for another letter.
+std::vector<std::string> msGetFilteredModelList(FolderListing& meshes, const SkinData& data);
 std::vector<std::string> msGetFilteredModelList(const std::string& gameLocation, const SkinData& data);
 
-// A texture search's result: the files that loaded, in search order, with their decoded
-// pictures (so a page of thumbnails never decodes a file again), and the names of the
-// files that did not load.
+// A texture search's result: the files that loaded, in search order, and the names of the
+// files that did not load. No picture is kept: a page of thumbnails decodes its own.
 struct TextureSearch {
     std::vector<std::string> files;                // full paths
-    std::vector<platform::PicturePtr> pictures;    // one per file
     std::vector<std::string> bad;                  // file names, no path
 };
+
+// Set from another thread to stop a texture search; the search then gives nothing.
+using StopFlag = std::atomic<bool>;
 
 // Textures of `model` in the sim's skin tone: model prefix (up to its first "_") + tone +
 // "_*.bmp" in each skin folder in order; a texture in two folders is listed twice. Every
 // file is test-loaded (on all cores, the result order kept). Throws RuntimeError 5 for a
-// model without "_".
+// model without "_". Nothing when `stop` was set before the search ended.
+std::optional<TextureSearch> searchSkinFiles(const std::string& gameLocation, const std::string& model,
+                                             const SkinData& data, const platform::PictureLoader& loader,
+                                             const StopFlag& stop);
 TextureSearch msGetSkinFileNames(const std::string& gameLocation, const std::string& model,
                                  const SkinData& data, const platform::PictureLoader& loader);
 
@@ -54,6 +95,12 @@ TextureSearch msGetHandFileNames(const std::string& gameLocation,
 
 // The "Bad Skin Files Detected" message text for the files that did not load.
 std::string badSkinFilesMessage(const std::vector<std::string>& bad);
+
+// Runs work(i) for every i below `count` on up to `threads` threads (0: one per core),
+// each index once. A `work` that throws stops the others early and its exception is
+// rethrown here; so does setting `stop`, which makes this return false.
+bool forEachOnAllCores(std::size_t count, const std::function<void(std::size_t)>& work,
+                       const StopFlag* stop = nullptr, std::size_t threads = 0);
 
 // Decodes `paths` with `loader` on up to `threads` threads (0: one per core); the
 // result has one entry per path, in order, null where a file did not load.

@@ -35,6 +35,7 @@ struct BatchReport {
     std::vector<std::string> changed;    // of those, the ones whose wardrobe the rules change
     std::vector<Skipped> skipped;        // could not be processed; not written
     std::vector<std::string> backups;    // paths of the backups made, in run order
+    int unwritten = 0;                   // of the skipped, the ones whose write or backup failed
 };
 
 struct RepairOptions {

@@ -78,7 +78,8 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
         } catch (const RuntimeError& e) {
             // The replacement is atomic and comes after the backup: a failure leaves the
             // character file as it was.
-            report.skipped.push_back({name, std::string("it could not be ") + doing + " (" + e.text() + ")"});
+            report.skipped.push_back({name, std::string("it could not be ") + doing + " (" + e.textWithReason() + ")"});
+            ++report.unwritten;
         } catch (const std::exception& e) {
             report.skipped.push_back({name, std::string("it could not be processed (") + e.what() + ")"});
         }

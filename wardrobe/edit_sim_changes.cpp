@@ -83,7 +83,7 @@ bool EditSimModel::applyDefaultOutfit(OutfitKind kind) {
     if (auto names = defaultOutfit(kind, ruleInputs())) fields.outfit(kind) = std::move(*names);
     const auto folders = defaultPreviewFolders(kind);
     outfitPreviews[static_cast<std::size_t>(kind)] =
-        findPreview(services_.pictures, session_.gameFolder(), fields.outfit(kind).texture, folders,
+        findPreview(services_.pictures, skinBitmaps_, fields.outfit(kind).texture, folders,
                     platform::StockPicture::NotFound);
     return true;
 }
@@ -94,7 +94,7 @@ bool EditSimModel::applyDefaultHands(HandPose pose) {
     fields.hand(leftSlot(pose)) = std::move(names.left);
     fields.hand(rightSlot(pose)) = std::move(names.right);
     auto& left = handPreviews[static_cast<std::size_t>(leftSlot(pose))];
-    left = findPreview(services_.pictures, session_.gameFolder(), fields.hand(leftSlot(pose)),
+    left = findPreview(services_.pictures, skinBitmaps_, fields.hand(leftSlot(pose)),
                        baseFolderOnly(), platform::StockPicture::HandNotFound);
     handPreviews[static_cast<std::size_t>(rightSlot(pose))] = left;
     return true;
@@ -137,7 +137,7 @@ void EditSimModel::applyHandChoice(HandSlot slot, const app::SkinChoice& choice)
     if (choice.skin.empty()) return;
     fields.hand(slot) = choice.skin;
     handPreviews[static_cast<std::size_t>(slot)] =
-        findPreview(services_.pictures, session_.gameFolder(), fields.hand(slot), baseFolderOnly(),
+        findPreview(services_.pictures, skinBitmaps_, fields.hand(slot), baseFolderOnly(),
                     platform::StockPicture::HandNotFound);
 }
 

@@ -20,10 +20,11 @@ constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind
 }  // namespace
 
 EditSimModel::EditSimModel(platform::Services& services, const app::GameSession& session)
-    : services_(services), session_(session) {}
+    : services_(services), session_(session), skinBitmaps_(session.gameFolder()) {}
 
 void EditSimModel::reset(const std::string& path) {
     editedPath_ = path;
+    skinBitmaps_ = SkinBitmaps(session_.gameFolder());
     modIFFsupport::gsClearIFF(iff_);
     bodyStrings_ = {};
     fields = {};
@@ -76,12 +77,12 @@ void EditSimModel::loadPictures() {
 
     for (const OutfitKind kind : PreviewOrder)
         outfitPreviews[static_cast<std::size_t>(kind)] =
-            findPreview(loader, session_.gameFolder(), fields.outfit(kind).texture,
+            findPreview(loader, skinBitmaps_, fields.outfit(kind).texture,
                         std::span(SkinFolders.data(), previewFolderCountAtOpening(kind)),
                         platform::StockPicture::NotFound);
     for (const HandSlot slot : AllHandSlots)
         handPreviews[static_cast<std::size_t>(slot)] =
-            findPreview(loader, session_.gameFolder(), fields.hand(slot),
+            findPreview(loader, skinBitmaps_, fields.hand(slot),
                         std::span(SkinFolders.data(), BaseSkinFolderOnly),
                         platform::StockPicture::HandNotFound);
 }
@@ -99,7 +100,7 @@ void EditSimModel::refreshPreviews() {
                             std::size_t folderCount, StockPicture stock) {
         shown = ShownPicture::stockPicture(stock);
         try {
-            shown = findPreview(services_.pictures, session_.gameFolder(), texture,
+            shown = findPreview(services_.pictures, skinBitmaps_, texture,
                                 std::span(SkinFolders.data(), folderCount), stock);
         } catch (const std::exception&) {
             // A picture that can not be looked up is a missing picture, nothing more.

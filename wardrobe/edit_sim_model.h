@@ -14,6 +14,7 @@
 #include "shell/game_session.h"
 #include "shell/skin_request.h"
 #include "wardrobe/default_rules.h"
+#include "wardrobe/previews.h"
 #include "wardrobe/wardrobe_fields.h"
 
 namespace drapeline::wardrobe {
@@ -111,6 +112,8 @@ private:
 
     platform::Services& services_;
     const app::GameSession& session_;
+    // Where the previews' bitmaps lie; the skin folders are read afresh at each opening.
+    SkinBitmaps skinBitmaps_;
     IffFile iff_;
     StringSet bodyStrings_;
     std::string editedPath_;   // the file opened

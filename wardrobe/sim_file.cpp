@@ -174,10 +174,6 @@ std::optional<std::string> wardrobeProblem(const IffFile& iff) {
         return problem.empty() ? "its wardrobe can not be written back (" + e.text() + ")"
                                : problem;
     }
-    // Opening exports the pictures under their labels, cut at the first NUL.
-    for (const auto& c : iff.Chunks)
-        if (c.TypeCode == "BMP_" && c.Label.find('\0') == ByteText::npos)
-            return "the label of one of its pictures has no end";
     return std::nullopt;
 }
 

@@ -1,9 +1,6 @@
 // Writing a sim's wardrobe back: the body-strings entries, the backup copy and the
 // replacement of the character file.
 
-#include <filesystem>
-#include <system_error>
-
 #include "core/binary_support.h"
 #include "core/file_io.h"
 #include "platform/files.h"
@@ -59,14 +56,6 @@ std::string timeStamp(const platform::LocalTime& t) {
     if (year.size() < 4) year.insert(0, 4 - year.size(), '0');
     return year + twoDigits(t.month) + twoDigits(t.day) + "_" + twoDigits(t.hour) +
            twoDigits(t.minute) + twoDigits(t.second);
-}
-
-RuntimeError errorFor(const std::error_code& ec) {
-    if (ec == std::errc::no_such_file_or_directory) return RuntimeError(err::FileNotFound);
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
-        ec == std::errc::read_only_file_system)
-        return RuntimeError(err::PermissionDenied);
-    return RuntimeError(err::PathFileAccess);
 }
 
 // Restores the caller's ErrLocation when the writer's own stages are done with it, so that
@@ -158,7 +147,6 @@ std::string backupBaseName(const std::string& characterPath, const std::string& 
 
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time) {
-    namespace fs = std::filesystem;
     setErrLocation(1000);
     const std::string folder = platform::resolvePath(programFolder, "Backup");
     if (!platform::folderExists(folder) && !platform::createFolder(folder))
@@ -168,15 +156,14 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
     const std::string base = backupBaseName(characterPath, displayName, time);
 
     setErrLocation(3000);
-    // A backup is never replaced: two saves within one second get "_2", "_3", ... The copy
-    // refuses an existing target itself, so no other writer can slip in between.
+    // A backup is never replaced: two saves within one second get "_2", "_3", ... The
+    // write refuses an existing target itself, so no other writer can slip in between, and
+    // it goes through a temporary file, so a killed save leaves no empty backup.
+    const ByteText original = platform::readFile(characterPath);
     for (int k = 1; k <= 9999; ++k) {
         const std::string path =
             platform::joinPath(folder, k == 1 ? base : base + "_" + std::to_string(k));
-        std::error_code ec;
-        if (fs::copy_file(fs::path(characterPath), fs::path(path), fs::copy_options::none, ec))
-            return path;
-        if (ec != std::errc::file_exists) throw errorFor(ec);
+        if (platform::writeNewFileAtomically(path, original)) return path;
     }
     throw RuntimeError(err::PathFileAccess);
 }
@@ -195,6 +182,8 @@ void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
 void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace) {
+    // A read-only character file is refused before anything, a backup included, is written.
+    platform::refuseReadOnlyFile(characterPath);
     // The temporary file stays after the save: it is the user's copy of what was written.
     const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
     platform::removeFile(temp);
@@ -202,6 +191,7 @@ void replaceCharacterFile(const ByteText& bytes, const std::string& characterPat
     if (beforeReplace) beforeReplace();
     // The character file itself is never deleted: the new content replaces it in one step.
     platform::replaceFileAtomically(characterPath, bytes);
+    platform::removeStaleCharacterTemporaries(platform::folderOf(characterPath));
 }
 
 }  // namespace drapeline::wardrobe

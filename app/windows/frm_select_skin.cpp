@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <exception>
+#include <thread>
 
 #include "shell/thumb_grid.h"
 #include "app/widgets/busy_pointer.h"
@@ -96,8 +100,9 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
         app::BusyPointer busy;
         picSkin->clear();
         txtSkinName->clear();
-        model_.lstModels_Click(platform::fromQString(item->text()));
-        fillPage();
+        if (model_.lstModels_Click(platform::fromQString(item->text()),
+                                   [this](const SelectSkinModel::Search& search) { return runStoppable(search); }))
+            fillPage();
     });
     connect(picThumbs, &app::PictureBox::mousePressed, this,
             [this](QPoint at) { picThumbs_MouseDown(at.x(), at.y()); });
@@ -125,6 +130,45 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
 int frmSelectSkin::exec() {
     Form_Activate();
     return QDialog::exec();
+}
+
+void frmSelectSkin::done(int result) {
+    closing_ = true;
+    QDialog::done(result);
+}
+
+std::optional<TextureSearch> frmSelectSkin::runStoppable(const SelectSkinModel::Search& search) {
+    // The busy pointer lets pending events run, and a Cancel among them has closed the
+    // window already.
+    if (closing_) return std::nullopt;
+    // While the textures load only Cancel and the window's close box answer; the rest
+    // would start another search inside this one.
+    std::vector<QWidget*> controls;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != cmdCancel && w->isEnabled()) controls.push_back(w);
+    // Disabling the focused control hands its focus on; it gets it back afterwards.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    for (QWidget* w : controls) w->setEnabled(false);
+
+    std::optional<TextureSearch> found;
+    std::exception_ptr error;
+    QEventLoop loop;
+    {
+        std::jthread worker([&] {
+            try {
+                found = search(closing_);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+        loop.exec();
+    }
+    for (QWidget* w : controls) w->setEnabled(true);
+    if (focused && !closing_) focused->setFocus(Qt::OtherFocusReason);
+    if (error) std::rethrow_exception(error);
+    if (closing_) return std::nullopt;
+    return found;
 }
 
 void frmSelectSkin::Form_Activate() {
@@ -174,26 +218,34 @@ void frmSelectSkin::fillPage() {
         if (!model_.msFillThumbs()) return;
         app::BusyPointer busy;
         setErrLocation(2000);
-        const auto& textures = model_.textures();
         const auto files = model_.pageFiles();
-        for (std::size_t k = 0; k < files.size(); ++k) {
+        std::vector<std::string> paths;
+        for (const std::size_t i : files) paths.push_back(model_.textures().files[i]);
+        // Only this page's pictures are decoded (on all cores), and none outlives it.
+        const auto pictures = decodeAll(paths, model_.pictures());
+        for (std::size_t k = 0; k < pictures.size(); ++k) {
             const app::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
-            // Every texture was decoded by the search; none is decoded again here.
-            const QImage image = platform::imageOf(textures.pictures[files[k]]);
+            const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
             if (model_.HandMode) picThumbs->paintPicture(image, at.x, at.y);
             else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
         }
         setErrLocation(3000);
-        showPreview();
+        // The selected texture lies on this page; its picture was just decoded.
+        platform::PicturePtr selected;
+        if (model_.previewFile && !files.empty() && *model_.previewFile >= files.front() &&
+            *model_.previewFile - files.front() < pictures.size())
+            selected = pictures[*model_.previewFile - files.front()];
+        showPreview(selected);
         txtPageCount->setText(toQString(model_.txtPageCount));
     });
 }
 
-void frmSelectSkin::showPreview() {
+void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
     txtSkinName->setText(toQString(model_.txtSkinName));
     if (!model_.previewFile) return;
-    const QImage image = platform::imageOf(model_.textures().pictures[*model_.previewFile]);
+    const QImage image = platform::imageOf(
+        alreadyLoaded ? alreadyLoaded : model_.pictures().load(model_.textures().files[*model_.previewFile]));
     if (image.isNull()) picSkin->clear();
     else picSkin->setPicture(image);
 }

@@ -32,6 +32,9 @@ public:
     // Runs the activation for the mode the caller set; exec() calls it before showing.
     void Form_Activate();
     int exec() override;
+    // Cancel, Select and closing the window all end here; a texture search still running
+    // is stopped.
+    void done(int result) override;
 
     void picThumbs_MouseDown(int x, int y);
     // A move key on the focused thumbnail grid.
@@ -41,13 +44,15 @@ public:
 private:
     void showModelList();
     void fillPage();
-    void showPreview();
+    void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
+    std::optional<TextureSearch> runStoppable(const SelectSkinModel::Search& search);
     void enablePaging();
 
     SelectSkinModel model_;
     std::optional<SelectSkinModel::Choice> choice_;
     bool activated_ = false;
     bool blink_ = false;
+    StopFlag closing_{false};
     bool refreshingList_ = false;
 
     QLabel* lblBody;

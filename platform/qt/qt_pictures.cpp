@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "platform/bmp_pictures.h"
+
 namespace drapeline::platform {
 
 namespace {
@@ -24,12 +26,25 @@ PicturePtr read(QImageReader& reader) {
 
 PicturePtr QtPictureLoader::load(const std::string& path) const {
     try {
-        // Native paths are in the file system's encoding, not Latin-1.
-        QImageReader reader(QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+        // Native paths are in the file system's encoding, not Latin-1. The reader is given
+        // the open file, not its name: for a name that is missing it would try a dozen
+        // other suffixes first.
+        QFile file(QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+        if (!file.open(QIODevice::ReadOnly)) return nullptr;
+        QImageReader reader(&file);
         return read(reader);
     } catch (const std::exception&) {
         return nullptr;
     }
+}
+
+bool QtPictureLoader::loads(const std::string& path) const {
+    if (const auto info = checkBmpFile(path)) {
+        // What read() would refuse before allocating.
+        const qint64 bytes = qint64{info->width} * info->height * 4;
+        return bytes <= qint64{kAllocationLimitMegabytes} * 1024 * 1024;
+    }
+    return load(path) != nullptr;
 }
 
 PicturePtr QtPictureLoader::decode(const ByteText& bytes) const {

@@ -22,6 +22,9 @@ class QtPictureLoader final : public PictureLoader {
 public:
     PicturePtr load(const std::string& path) const override;
     PicturePtr decode(const ByteText& bytes) const override;
+    // An uncompressed bitmap whose headers agree with its size loads without decoding;
+    // anything else (compressed, other formats) is decoded once and dropped.
+    bool loads(const std::string& path) const override;
 };
 
 // The QImage behind a picture made by QtPictureLoader; a null image for anything else.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include "core/file_io.h"
+#include "core/iff_file.h"
 #include "testkit/fixture_sim.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
@@ -57,43 +59,89 @@ private:
     pid_t pid_ = -1;
 };
 
-}  // namespace
-
-TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
-    testkit::TempFolder folder;
-    // Large enough that writing it takes a while, so kills land inside the writes.
-    const ByteText original =
-        testkit::characterFile().chunk("BHAV", 9000, ByteText(6'000'000, 'b'), "big").build();
-    const std::string sim = folder / "UserData/Characters/User00001.iff";
-    const std::vector<std::string> save{"set", sim, "normal.mesh=b009fafat_01",
-                                        "--program-folder", folder / "program"};
-
-    folder.write("UserData/Characters/User00001.iff", original);
+// Runs `command` to its end once, then kills it at moments spread over that run and a
+// little past it; `whole` says whether what is on disk afterwards is acceptable.
+template <class Prepare, class Whole>
+void killAcrossTheRun(const std::vector<std::string>& command, Prepare prepare, Whole whole) {
+    prepare();
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(Child(save).wait());
-    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - started).count();
-    const ByteText saved = readWholeFile(sim);
-    ASSERT_FALSE(saved == original);
-
-    int old = 0, updated = 0, killed = 0;
+    ASSERT_TRUE(Child(command).wait());
+    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started).count();
+    whole(-1);   // round -1: the run that was not killed
+    int killed = 0;
     constexpr int Rounds = 40;
     for (int i = 0; i < Rounds; ++i) {
-        folder.write("UserData/Characters/User00001.iff", original);
-        Child child(save);
+        prepare();
+        Child child(command);
         ASSERT_TRUE(child.started());
-        // Spread the kills over the whole run, and a little past it.
-        std::this_thread::sleep_for(std::chrono::microseconds(whole * 6 / 5 * i / Rounds));
+        std::this_thread::sleep_for(std::chrono::microseconds(duration * 6 / 5 * i / Rounds));
         child.kill();
         killed += !child.wait();
-        const ByteText now = readWholeFile(sim);
-        ASSERT_TRUE(now == original || now == saved) << "round " << i << ": " << now.size() << " bytes";
-        (now == original ? old : updated)++;
+        whole(i);
+        if (::testing::Test::HasFatalFailure()) return;
     }
     // How many rounds ended with the new file depends on the machine's load; every round
     // must have ended with a whole one.
     EXPECT_GT(killed, 0);
+}
+
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().string());
+    return names;
+}
+
+// Large enough that writing it takes a while, so kills land inside the writes.
+ByteText bigSim(char fill) {
+    return testkit::characterFile().chunk("BHAV", 9000, ByteText(6'000'000, fill), "big").build();
+}
+
+}  // namespace
+
+TEST(CrashSafety, AKilledSaveLeavesTheOldOrTheNewFileWholeAndNoTornBackup) {
+    testkit::TempFolder folder;
+    const ByteText original = bigSim('b');
+    const std::string sim = folder / "UserData/Characters/User00001.iff";
+    const std::string backups = folder / "program/Backup";
+    const std::vector<std::string> save{"set", sim, "normal.mesh=b009fafat_01", "--backup",
+                                        "--program-folder", folder / "program"};
+    ByteText saved;
+    int old = 0;
+    killAcrossTheRun(
+        save,
+        [&] {
+            folder.write("UserData/Characters/User00001.iff", original);
+            std::filesystem::remove_all(backups);
+        },
+        [&](int round) {
+            const ByteText now = readWholeFile(sim);
+            if (round < 0) saved = now;
+            ASSERT_TRUE(now == original || now == saved) << "round " << round << ": " << now.size() << " bytes";
+            old += now == original;
+            for (const auto& name : entriesOf(backups))
+                if (name[0] != '.') {
+                    ASSERT_TRUE(readWholeFile(backups + "/" + name) == original) << "round " << round << ": " << name;
+                }
+        });
+    EXPECT_FALSE(saved == original);
     EXPECT_GT(old, 0);
-    RecordProperty("old", old);
-    RecordProperty("new", updated);
+}
+
+TEST(CrashSafety, AKilledRewriteLeavesTheOldOrTheNewOutputWhole) {
+    testkit::TempFolder folder;
+    const std::string in = folder.write("in.iff", bigSim('n'));
+    const ByteText old = bigSim('o');
+    const std::string out = folder / "out.iff";
+    IffFile read;
+    ASSERT_EQ(modIFFsupport::gfstrReadIFFChecked(read, in), "");
+    const ByteText rewritten = iff::serialise(read);
+    killAcrossTheRun(
+        {"rewrite", in, out}, [&] { folder.write("out.iff", old); },
+        [&](int round) {
+            const ByteText now = readWholeFile(out);
+            ASSERT_TRUE(now == old || now == rewritten) << "round " << round << ": " << now.size() << " bytes";
+        });
 }

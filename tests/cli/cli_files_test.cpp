@@ -76,7 +76,8 @@ TEST(CliRewrite, WritesWhatTheEditorWouldAndReplacesTheTarget) {
 
     const auto unwritable = cli({"rewrite", in, folder / "no folder/out.iff"});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(unwritable.err, "Error 76 - Path not found\n");
+    EXPECT_EQ(unwritable.err,
+              folder / "no folder/out.iff" + ": Error 76 - Path not found (No such file or directory)\n");
 }
 
 TEST(CliInfo, ListsChunksInFileOrder) {
@@ -94,7 +95,7 @@ TEST(CliInfo, ListsChunksInFileOrder) {
     const auto missing = cli({"info", folder / "none.iff"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "Error 53 - File not found\n");
+    EXPECT_EQ(missing.err, folder / "none.iff" + ": Error 53 - File not found\n");
 }
 
 TEST(CliStrings, DecodesTheChosenSetWithBytesAsCodePoints) {
@@ -126,7 +127,7 @@ TEST(CliStrings, DecodesTheChosenSetWithBytesAsCodePoints) {
     };
     const Failing failing[] = {
         {{"strings", file, "--id", "00 C9 00 10"}, 1, "no STR# chunk with ID field 00 C9 00 10\n"},
-        {{"strings", file, "--id", "01 2D 00 00"}, 1, "Error 5 - Invalid procedure call or argument\n"},
+        {{"strings", file, "--id", "01 2D 00 00"}, 1, file + ": Error 5 - Invalid procedure call or argument\n"},
     };
     for (const auto& f : failing) {
         r = cli(f.args);
@@ -134,8 +135,12 @@ TEST(CliStrings, DecodesTheChosenSetWithBytesAsCodePoints) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, f.err);
     }
-    r = cli({"strings", file, "--id", "C8"});
-    EXPECT_EQ(r.exitCode, 2);
+    // Anything but four two-digit hex bytes is a usage error, never read as zeros.
+    for (const std::string id : {"C8", "GG C8 00 10", "0 C8 00 10 ", "00 C8 00  1"}) {
+        r = cli({"strings", file, "--id", id});
+        EXPECT_EQ(r.exitCode, 2) << id;
+        EXPECT_NE(r.err.find("--id needs four hexadecimal bytes"), std::string::npos) << r.err;
+    }
 }
 
 TEST(CliExportBitmaps, WritesPicturesAndListsTheirNames) {
@@ -151,7 +156,7 @@ TEST(CliExportBitmaps, WritesPicturesAndListsTheirNames) {
 
     const auto noFolder = cli({"export-bitmaps", file, folder / "nowhere"});
     EXPECT_EQ(noFolder.exitCode, 1);
-    EXPECT_EQ(noFolder.err, "Error 76 - Path not found\n");
+    EXPECT_EQ(noFolder.err, folder / "nowhere" + ": Error 76 - Path not found (No such file or directory)\n");
 }
 
 TEST(CliFiles, NeverCrashOnDamagedFiles) {

@@ -61,8 +61,8 @@ TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
     };
     const Case cases[] = {
         {folder.write("cut.iff", good.substr(0, good.size() - 3)),
-         "Error 62 - Input past end of file (RSMP)\n"},
-        {folder / "missing.iff", "Error 53 - File not found\n"},
+         folder / "cut.iff" + ": Error 62 - Input past end of file (RSMP)\n"},
+        {folder / "missing.iff", folder / "missing.iff" + ": Error 53 - File not found\n"},
         {folder.write("short.iff", simWith(adultWith(12))),
          "The wardrobe of short.iff can not be shown: its wardrobe has only 12 entries, so the "
          "swimsuit entry 17 is missing. The file has not been changed.\n"},

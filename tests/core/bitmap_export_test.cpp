@@ -71,21 +71,33 @@ TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
     EXPECT_EQ(readWholeFile(folder / "relimages.BMP"), "short");
 }
 
+TEST(BitmapExport, ALabelWithoutNulIsTakenWholeAndAPlantedLinkIsReplaced) {
+    testkit::TempFolder folder;
+    ByteText label(64, 'L');
+    label[10] = '.';   // cleaned like any label
+    const IffFile noNul = parsed(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(label).build());
+    EXPECT_EQ(bitmaps::exportAll(noNul, folder.path()),
+              std::vector<std::string>{std::string(63, 'L') + ".BMP"});
+
+    const std::string victim = folder.write("victim.txt", "keep");
+    std::filesystem::create_symlink(victim, folder / "faces.BMP");
+    bitmaps::exportAll(parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
+    EXPECT_EQ(readWholeFile(victim), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "faces.BMP"));
+    EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "BM");
+}
+
 TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
-    const IffFile noNul = parsed(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(ByteText(64, 'L')).build());
+    const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
     setErrLocation(3000);
-    EXPECT_THROW(modIFFsupport::gsDumpBMPs(noNul, folder.path()), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 5);
+    EXPECT_THROW(modIFFsupport::gsDumpBMPs(fine, folder / "missing folder"), ProgramEnded);
+    EXPECT_EQ(trap.last.ErrNumber, 76);
     EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
     EXPECT_EQ(trap.last.ErrProcedure, "gsDumpBMPs");
     EXPECT_EQ(trap.last.ErrLocation, 0);
-
-    const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
-    EXPECT_THROW(modIFFsupport::gsDumpBMPs(fine, folder / "missing folder"), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 76);
-    EXPECT_EQ(trap.calls, 2);
+    EXPECT_EQ(trap.calls, 1);
 }
 
 TEST(Bitmaps, TheBuilderMakesRealBitmaps) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "neighbourhood/listing.h"
 #include "tests/support/temp_folder.h"
 
@@ -60,8 +63,13 @@ TEST_F(GameFolder, ListsCharacterFilesInAnyLetterCase) {
     game.write("UserData2/Characters/notes.txt", "x");
     game.write("UserData2/Characters/User00003.iff.bak", "x");
     game.makeFolder("UserData2/Characters/user00004.iff");   // a folder, not a file
+    // An interrupted save's leftover goes once it is a minute old.
+    const std::string leftover = game.write("UserData2/Characters/.User00001.iff.drapeline-9-9-9.tmp", "x");
+    std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(2));
     EXPECT_EQ(msGetFileNames(game.path(), "UserData2"),
               (std::vector<std::string>{"User00001.iff", "user00002.IFF"}));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
 }
 
 TEST_F(GameFolder, GivesNoFilesForPlainFilesMissingFoldersAndUnsafeNames) {

@@ -82,8 +82,11 @@ TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
     EXPECT_TRUE(preview.relImages.picture);
     EXPECT_TRUE(platform::fileExists(programFolder / "faces.BMP"));
 
+    programFolder.write("WEB_IMAGE.bmp", testkit::solidBitmap(9, 9, {}));   // left by anything
     preview = browser.preview(without, "UserData");
     EXPECT_EQ(preview.name, "User00008");
+    EXPECT_FALSE(platform::fileExists(programFolder / "WEB_IMAGE.bmp"));
+    EXPECT_EQ(platform::readFile(programFolder / "web_image.BMP"), testkit::solidBitmap(4, 4, {1, 2, 3}));
     ASSERT_TRUE(preview.webImage.picture);
     EXPECT_EQ(preview.webImage.picture->width(), 4);
     EXPECT_EQ(preview.faces.stock, StockPicture::NotFound);

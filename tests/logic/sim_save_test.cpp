@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -10,6 +11,9 @@
 #include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
 #include "tests/support/temp_folder.h"
+#ifndef _WIN32
+#include "tests/support/unprivileged.h"   // POSIX permissions
+#endif
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;
@@ -107,10 +111,70 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
 // Windows ignores the read-only mark on folders.
 #ifndef _WIN32
 TEST_F(ReplaceCharacterFile, AReadOnlyProgramFolderLeavesTheOldFileWhole) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    DRAPELINE_RUN_UNPRIVILEGED();
     fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(replaceCharacterFile(changed, character, program), RuntimeError);
     fs::permissions(program, fs::perms::owner_all);
     EXPECT_TRUE(readWholeFile(character) == original);
 }
+
+TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverReplaced) {
+    const platform::LocalTime at{2002, 3, 30, 14, 5, 7};
+    // A file size limit makes the write fail part way, as a full disk or a kill would.
+    folder.write("game/UserData/Characters/User1.iff", ByteText(64 * 1024, 'b'));
+    testkit::withFileSizeLimit(4096, [&] {
+        EXPECT_THROW(makeUserBackup(program, character, "Bella", at), RuntimeError);
+    });
+    EXPECT_TRUE(platform::listFolder(folder / "program/Backup", "*", platform::Listing::FilesAndFolders).empty());
+    // Hidden names are not listed; nothing at all may be left.
+    EXPECT_TRUE(fs::is_empty(folder / "program/Backup"));
+
+    const std::string first = makeUserBackup(program, character, "Bella", at);
+    folder.write("game/UserData/Characters/User1.iff", original);
+    const std::string second = makeUserBackup(program, character, "Bella", at);
+    EXPECT_EQ(second, first + "_2");
+    EXPECT_EQ(readWholeFile(first), ByteText(64 * 1024, 'b'));
+    EXPECT_TRUE(readWholeFile(second) == original);
+}
+
+TEST_F(ReplaceCharacterFile, AReadOnlyCharacterFileIsRefusedWithError75) {
+    DRAPELINE_RUN_UNPRIVILEGED();
+    fs::permissions(character, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    try {
+        replaceCharacterFile(changed, character, program);
+        FAIL() << "replaced a read-only character file";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 75);
+    }
+    EXPECT_TRUE(readWholeFile(character) == original);
+}
+
 #endif
+
+TEST_F(ReplaceCharacterFile, OwnLeftoversOlderThanAMinuteGoWhenTheFolderIsSavedInto) {
+    const std::string characters = folder / "game/UserData/Characters";
+    const auto ago = [](int seconds) {
+        return fs::file_time_type::clock::now() - std::chrono::seconds(seconds);
+    };
+    struct Leftover {
+        std::string name;
+        int age;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {".User00001.iff.drapeline-4242-17-0.tmp", 120, true},
+        {".user00123.IFF.drapeline-1-2-3.tmp", 3600, true},
+        {".User00001.iff.drapeline-w-17-0.tmp", 120, true},
+        {".User00001.iff.drapeline-4242-17-0.tmp.keep", 120, false},
+        {".User00002.iff.drapeline-4242-17-1.tmp", 10, false},   // a save still running
+        {"User00001.iff.drapeline-4242-17-0.tmp", 120, false},
+        {".User0001.iff.drapeline-4242-17-0.tmp", 120, false},
+        {".Other.iff.drapeline-4242-17-0.tmp", 120, false},
+    };
+    for (const auto& l : leftovers) {
+        folder.write("game/UserData/Characters/" + l.name, "x");
+        fs::last_write_time(characters + "/" + l.name, ago(l.age));
+    }
+    replaceCharacterFile(changed, character, program);
+    for (const auto& l : leftovers) EXPECT_EQ(!fs::exists(characters + "/" + l.name), l.removed) << l.name;
+}

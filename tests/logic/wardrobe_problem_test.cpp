@@ -2,7 +2,6 @@
 
 #include <random>
 
-#include "core/binary_support.h"
 #include "tests/logic/wardrobe_fixtures.h"
 #include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
@@ -47,8 +46,6 @@ bool opensAndSaves(const IffFile& read) {
         if (!chunk) return false;
         StringSet set = strings::decode(chunk->Data);
         const WardrobeFields fields = readFields(iff, set);
-        for (const auto& c : iff.Chunks)
-            if (c.TypeCode == "BMP_") modBinarySupport::gfstrTrimNull(c.Label);
         writeFields(set, fields);
         strings::store(iff, set, WardrobeIdField, false);
         iff::serialise(iff);

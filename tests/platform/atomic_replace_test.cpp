@@ -8,13 +8,15 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 #include "platform/files.h"
+#include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
+#ifndef _WIN32
+#include "tests/support/unprivileged.h"   // POSIX permissions
+#endif
 
 namespace fs = std::filesystem;
 
@@ -74,13 +76,10 @@ TEST(ReplaceFileAtomically, FailureLeavesTheOldFileAndNoTemporary) {
 
 #ifndef _WIN32
 TEST(ReplaceFileAtomically, UnwritableFolderKeepsTheOldFile) {
+    DRAPELINE_RUN_UNPRIVILEGED();
     TempFolder root;
     const std::string target = root.write("Locked/User00001.iff", "old");
     fs::permissions(root / "Locked", fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access((root / "Locked").c_str(), W_OK) == 0) {
-        fs::permissions(root / "Locked", fs::perms::owner_all);
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    }
     try {
         replaceFileAtomically(target, "new");
         FAIL() << "wrote into a read-only folder";
@@ -92,19 +91,34 @@ TEST(ReplaceFileAtomically, UnwritableFolderKeepsTheOldFile) {
     EXPECT_EQ(entriesOf(root / "Locked"), std::vector<std::string>{"User00001.iff"});
 }
 
+TEST(ReplaceFileAtomically, AReadOnlyFileIsRefusedAndLeftAlone) {
+    DRAPELINE_RUN_UNPRIVILEGED();
+    TempFolder root;
+    const std::string target = root.write("User00001.iff", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    try {
+        replaceFileAtomically(target, "new");
+        FAIL() << "replaced a read-only file";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.text(), "Error 75 - Path/File access error");
+        EXPECT_EQ(e.systemReason(), "Permission denied");
+    }
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});
+    // A new file is not refused, and a writable one is replaced as ever.
+    replaceFileAtomically(root / "User00002.iff", "new");
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+    replaceFileAtomically(target, "new");
+    EXPECT_EQ(readFile(target), "new");
+}
+
 TEST(ReplaceFileAtomically, WriteFailingMidwayKeepsTheOldFile) {
     TempFolder root;
     const std::string target = root.write("User00001.iff", "old");
     // A file size limit makes the write itself fail part way, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(replaceFileAtomically(target, std::string(64 * 1024, 'n')), RuntimeError);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    testkit::withFileSizeLimit(4096, [&] {
+        EXPECT_THROW(replaceFileAtomically(target, std::string(64 * 1024, 'n')), RuntimeError);
+    });
 
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(entriesOf(root.path()), std::vector<std::string>{"User00001.iff"});

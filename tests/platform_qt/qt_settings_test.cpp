@@ -21,10 +21,11 @@ protected:
 };
 
 TEST_F(QtSettingsStoreTest, TextsRoundTripByteForByte) {
-    std::string everyByte;
-    for (int b = 1; b < 256; ++b) everyByte.push_back(static_cast<char>(b));
+    std::string everyAsciiByte;
+    for (int b = 1; b < 128; ++b) everyAsciiByte.push_back(static_cast<char>(b));
     const std::string values[] = {
-        everyByte,
+        everyAsciiByte,
+        "/home/zoë/Jeux/The Sims/UserData_\xC3\xA9t\xC3\xA9",
         "C:\\Program Files\\Maxis\\The Sims",
         "Neighborhood 02   (UserData2)",
         "  padded, with comma; and # hash = sign  ",
@@ -38,6 +39,19 @@ TEST_F(QtSettingsStoreTest, TextsRoundTripByteForByte) {
         EXPECT_EQ(QtSettingsStore().value("Sims Location"), value);
     }
     EXPECT_FALSE(listFolder(folder.path(), "*", Listing::FilesAndFolders).empty());
+}
+
+TEST_F(QtSettingsStoreTest, PathsAreStoredAsTheTextTheySpellAndOldByteValuesStillRead) {
+    const std::string path = "/games/Sims \xC3\xA9t\xC3\xA9/UserData_\xE2\x82\xAC";
+    QtSettingsStore().setValue("Sims Location", path);
+    QSettings raw(QStringLiteral("Drapeline"), QStringLiteral("Drapeline"));
+    EXPECT_EQ(raw.value(QStringLiteral("Settings/Sims Location")).toString(),
+              QString::fromUtf8("/games/Sims \u00E9t\u00E9/UserData_\u20AC"));
+    // Written by an earlier version: one character per byte.
+    raw.setValue(QStringLiteral("Settings/Sims Location"),
+                 QString::fromLatin1("/games/Sims \xC3\xA9t\xC3\xA9"));
+    raw.sync();
+    EXPECT_EQ(QtSettingsStore().value("Sims Location"), "/games/Sims \xC3\xA9t\xC3\xA9");
 }
 
 TEST_F(QtSettingsStoreTest, KeysAreSeparateAndMissingOnesReadEmpty) {

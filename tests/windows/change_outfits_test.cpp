@@ -118,6 +118,21 @@ private slots:
         QCOMPARE(text(editor.get(), "txtNormalSkin"), before);
     }
 
+    // The busy pointer lets a Cancel pressed just before the search run first: the window
+    // closes and no texture is loaded behind it.
+    void aCancelBeforeTheTexturesLoadStopsTheSearch() {
+        auto editor = open();
+        bool searched = true;
+        testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
+            auto* models = child<QListWidget>(chooser, "lstModels");
+            QTimer::singleShot(0, child<QPushButton>(chooser, "cmdCancel"), &QPushButton::click);
+            emit models->itemClicked(models->item(0));
+            searched = chooser->model().fileCount() > 0 || !text(chooser, "txtPageCount").isEmpty();
+        });
+        child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
+        QVERIFY(!searched);
+    }
+
     void aHandTextureComesFromTheHandPages() {
         auto editor = open();
         testkit::whenShown<skins::frmSelectSkin>([](skins::frmSelectSkin* chooser) {

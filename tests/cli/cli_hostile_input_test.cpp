@@ -1,0 +1,192 @@
+// What the file system can hand the command-line tool besides a good character file: a
+// FIFO, a file too large to read, a read-only file, a planted link, a full disk, a path
+// that is not ASCII, and arguments that are not what they claim.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/file_io.h"
+#include "testkit/fixture_sim.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+using namespace drapeline;
+using testkit::runProcess;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+testkit::ProcessResult cli(const std::vector<std::string>& args, int timeoutSeconds = 0) {
+    return runProcess(DRAPELINE_CLI_PATH, args, {}, timeoutSeconds);
+}
+
+ByteText simWithFormal(const std::string& formal) {
+    testkit::SimOptions sim;
+    sim.bodyStrings = testkit::adultFemaleBodyStrings();
+    sim.bodyStrings.at(30) = formal;
+    return testkit::characterFile(sim).build();
+}
+
+}  // namespace
+
+TEST(CliHostileInput, AFifoOrFolderIsRefusedAtOnceByEveryCommandThatOpensAFile) {
+    testkit::TempFolder folder;
+    const std::string fifo = folder / "User00001.iff";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string sim = folder.write("User00002.iff", testkit::characterFile().build());
+    const std::string program = folder / "program";
+    const std::vector<std::vector<std::string>> commands = {
+        {"check", fifo},
+        {"info", fifo},
+        {"strings", fifo},
+        {"rewrite", fifo, folder / "out.iff"},
+        {"export-bitmaps", fifo, program},
+        {"wardrobe", fifo},
+        {"defaults", fifo},
+        {"set", fifo, "normal.mesh=x", "--program-folder", program},
+        {"ensemble-save", fifo, folder / "e.enx"},
+        {"ensemble-apply", sim, fifo, "--program-folder", program},
+        {"info", folder.path()},
+    };
+    for (const auto& args : commands) {
+        const auto r = cli(args, 20);
+        ASSERT_NE(r.exitCode, testkit::TimedOut) << args[0] << " blocked on a FIFO";
+        EXPECT_EQ(r.exitCode, 1) << args[0];
+        EXPECT_NE((r.out + r.err).find("Error 75 - Path/File access error"), std::string::npos)
+            << args[0] << ": " << r.out << r.err;
+    }
+    EXPECT_FALSE(fs::exists(folder / "out.iff"));
+}
+
+TEST(CliHostileInput, AFileTooLargeToReadIsRefusedBeforeItIsRead) {
+    testkit::TempFolder folder;
+    // Sparse: 64 GiB that take no disk. Reading it first would fail for memory.
+    const std::string huge = folder / "User00001.iff";
+    folder.write("User00001.iff", testkit::characterFile().build());
+    fs::resize_file(huge, std::uintmax_t{64} << 30);
+    for (const std::string command : {"check", "info", "wardrobe"}) {
+        const auto r = cli({command, huge}, 20);
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_NE((r.out + r.err).find("Error 6 - Overflow"), std::string::npos) << r.out << r.err;
+    }
+    // Just past what a chunk position can address.
+    fs::resize_file(huge, std::uintmax_t{0x80000000});
+    EXPECT_EQ(cli({"check", huge}, 20).out, "Error 6 - Overflow\n");
+}
+
+TEST(CliHostileInput, AReadOnlyCharacterFileIsNeitherSavedNorRepaired) {
+    testkit::TempFolder folder;
+    const auto command = testkit::unprivileged(DRAPELINE_CLI_PATH);
+    if (command.empty()) GTEST_SKIP() << "setpriv is not installed";
+    if (auto why = testkit::whyNotUnprivileged(DRAPELINE_CLI_PATH)) GTEST_SKIP() << *why;
+    const ByteText original = simWithFormal("f100fafat_o,BODY=x");
+    const std::string sim = folder.write("UserData/Characters/User00001.iff", original);
+    folder.makeFolder("program");
+    testkit::giveToUnprivilegedUser(folder.path());
+    ::chmod(sim.c_str(), 0444);
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), command.begin() + 1, command.end());
+        return runProcess(command[0], args, {}, 60);
+    };
+
+    auto r = run({"set", sim, "normal.mesh=b009fafat_01", "--backup", "--program-folder", folder / "program"});
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    EXPECT_EQ(r.err.rfind(sim + ": Error 75 - Path/File access error", 0), 0u) << r.err;
+    r = run({"fix-fit", "--game", folder.path(), "--neighbourhood", "UserData", "--program-folder",
+             folder / "program"});
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    EXPECT_NE(r.out.find("\"reason\":\"it could not be written (Error 75 - Path/File access error "
+                         "(Permission denied))\""),
+              std::string::npos) << r.out;
+    EXPECT_TRUE(readWholeFile(sim) == original);
+    EXPECT_FALSE(fs::exists(folder / "program/Backup"));   // nothing written at all
+    EXPECT_FALSE(fs::exists(folder / "program/usertemp.iff"));
+}
+
+TEST(CliHostileInput, ARepairThatCanNotWriteExitsOneWithTheSystemsReason) {
+    testkit::TempFolder folder;
+    folder.write("UserData/Characters/User00001.iff", simWithFormal("f100fafat_o,BODY=x"));
+    folder.write("UserData/Characters/User00002.iff", "unreadable");
+    // A file size limit stands in for a full disk; the signal it raises is ignored, so the
+    // writes fail instead.
+    testkit::ProcessResult r;
+    testkit::withFileSizeLimit(1024, [&] {
+        r = cli({"fix-fit", "--game", folder.path(), "--neighbourhood", "UserData",
+                 "--program-folder", folder / "program"});
+    });
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    EXPECT_NE(r.out.find("{\"file\":\"User00001.iff\",\"reason\":\"it could not be written (Error 75 - "
+                         "Path/File access error (File too large))\"}"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "1 file could not be written; see \"skipped\"\n");
+
+    // Files skipped only as unreadable are no failure of the run.
+    fs::remove(folder / "UserData/Characters/User00001.iff");
+    EXPECT_EQ(cli({"fix-fit", "--game", folder.path(), "--neighbourhood", "UserData",
+                   "--program-folder", folder / "program"}).exitCode, 0);
+}
+
+TEST(CliHostileInput, APlantedLinkIsReplacedNotWrittenThrough) {
+    testkit::TempFolder folder;
+    const std::string sim = folder.write("User00001.iff", testkit::characterFile().build());
+    const std::string victim = folder.write("victim.txt", "keep");
+    folder.makeFolder("out");
+    fs::create_symlink(victim, folder / "out/faces.BMP");
+    fs::create_symlink(victim, folder / "out/rewritten.iff");
+    EXPECT_EQ(cli({"export-bitmaps", sim, folder / "out"}).exitCode, 0);
+    EXPECT_EQ(cli({"rewrite", sim, folder / "out/rewritten.iff"}).exitCode, 0);
+    EXPECT_EQ(readWholeFile(victim), "keep");
+    EXPECT_FALSE(fs::is_symlink(folder / "out/faces.BMP"));
+}
+
+TEST(CliHostileInput, ANonAsciiGameFolderTravelsThroughTheJsonAndBack) {
+    testkit::TempFolder folder;
+    const std::string game = folder / "Les Sims \xC3\xA9t\xC3\xA9";
+    const std::string neighbourhood = "UserData_\xC3\xA9";
+    folder.write("Les Sims \xC3\xA9t\xC3\xA9/" + neighbourhood + "/Characters/User00001.iff",
+                 simWithFormal("f100fafat_o,BODY=x"));
+    folder.makeFolder("Les Sims \xC3\xA9t\xC3\xA9/UserData");
+    auto r = cli({"neighbourhoods", "--game", game});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string folderKey = "\"folder\":\"";
+    const auto at = r.out.find(folderKey + "UserData_");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const std::string printed =
+        r.out.substr(at + folderKey.size(), r.out.find('"', at + folderKey.size()) - at - folderKey.size());
+    EXPECT_EQ(printed, neighbourhood);
+
+    r = cli({"fix-fit", "--game", game, "--neighbourhood", printed, "--program-folder", folder / "program"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"rewritten\":[\"User00001.iff\"]"), std::string::npos) << r.out;
+    r = cli({"set", game + "/" + printed + "/Characters/User00001.iff", "normal.mesh=b009fafat_01",
+             "--program-folder", folder / "program"});
+    EXPECT_EQ(r.out, "{\"saved\":\"" + game + "/" + printed + "/Characters/User00001.iff\",\"backup\":null,\"notStored\":[]}\n");
+}
+
+TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrong) {
+    testkit::TempFolder folder;
+    const std::string sim = folder.write("User00001.iff", testkit::characterFile().build());
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"demo", ""}, "argument 1 is empty"},
+        {{"check", ""}, "argument 1 is empty"},
+        {{"sims", "--game", "", "--neighbourhood", "UserData"}, "option --game needs a value"},
+        {{"skins", "--game", folder.path(), "--code", "falgtfitF", "--model", "../../../etc/passwd"},
+         "--model takes a model name"},
+        {{"strings", sim, "--id", "GG C8 00 10"}, "--id needs four hexadecimal bytes"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args[0];
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
