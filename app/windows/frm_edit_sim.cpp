@@ -210,13 +210,11 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const app::FocusAway away(cmdFocus);
         const app::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
-        skins::frmSelectSkin chooser(model_.services(), model_.session().gameFolder());
-        chooser.model().SkinData = request.filterCode;
-        chooser.model().HandMode = request.hands;
+        skins::frmSelectSkin chooser(model_.services(), model_.session(), request);
         chooser.exec();
         const auto& choice = chooser.choice();
-        if (!choice || choice->SelectedSkin.empty()) return;
-        model_.applyOutfitChoice(kind, {choice->SelectedSkin, choice->LoadSkinFile.value_or(std::string())});
+        if (!choice || choice->skin.empty()) return;
+        model_.applyOutfitChoice(kind, *choice);
         showModel();
     });
 }
@@ -224,12 +222,11 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        skins::frmSelectSkin chooser(model_.services(), model_.session().gameFolder());
-        chooser.model().HandMode = true;
+        skins::frmSelectSkin chooser(model_.services(), model_.session(), app::SkinRequest{{}, true});
         chooser.exec();
         const auto& choice = chooser.choice();
-        if (!choice || choice->SelectedSkin.empty()) return;
-        model_.applyHandChoice(slot, {choice->SelectedSkin, std::nullopt});
+        if (!choice || choice->skin.empty()) return;
+        model_.applyHandChoice(slot, *choice);
         showModel();
     });
 }

@@ -68,7 +68,7 @@ private slots:
         QString chosenModel;
         QString chosenSkin;
         testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
-            QCOMPARE(chooser->model().SkinData, std::string("falgtfitF"));
+            QCOMPARE(chooser->model().request().filterCode, std::string("falgtfitF"));
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             QVERIFY(QTest::qWaitForWindowActive(chooser));
             auto* models = child<QListWidget>(chooser, "lstModels");
