@@ -47,7 +47,7 @@ void MainWindowModel::toggleBackup() {
     backupChecked_ = neighbourhood::toggleBackup(services_.settings, backupChecked_);
 }
 
-void MainWindowModel::gameLocationChanged() {
+void MainWindowModel::gameFolderChanged() {
     folders_.clear();
     lines_.clear();
     selectedLine_.clear();

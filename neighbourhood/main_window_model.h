@@ -30,7 +30,7 @@ public:
 
     // Makes loading use this game folder instead of the stored one, without storing it
     // (the demo game).
-    void overrideGameLocation(std::string folder) { override_ = std::move(folder); }
+    void overrideGameFolder(std::string folder) { override_ = std::move(folder); }
 
     // Every activation: the game location messages, then, while no character file is
     // listed, the neighbourhood list and the last neighbourhood used.
@@ -40,7 +40,7 @@ public:
     void toggleBackup();
 
     // Set Path chose another game folder: what was listed belongs to the old one.
-    void gameLocationChanged();
+    void gameFolderChanged();
 
     const app::GameSession& session() const { return session_; }
     const std::vector<std::string>& neighbourhoodFolders() const { return folders_; }

@@ -69,7 +69,7 @@ frmMain::frmMain(platform::Services& services, app::GameSession& session,
 
     model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
     demoGame_ = !gameLocationOverride.empty();
-    if (demoGame_) model_.overrideGameLocation(gameLocationOverride);
+    if (demoGame_) model_.overrideGameFolder(gameLocationOverride);
     model_.load();
     smenuBackup->setChecked(model_.backupChecked());
     app::enterClicksFocusedButtons(this);
@@ -395,7 +395,7 @@ void frmMain::smenuSetPath_Click() {
     frmSetPath dialog(services_, session_, this);
     if (demoGame_) dialog.showLocationInUse(session_.gameFolder());
     if (dialog.exec() == QDialog::Accepted && session_.gameFolder() != before)
-        model_.gameLocationChanged();
+        model_.gameFolderChanged();
     Form_Activate();
 }
 

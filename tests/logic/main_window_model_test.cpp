@@ -160,7 +160,7 @@ TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
     setPath.load();
     setPath.setLocation(game.path());
     ASSERT_TRUE(setPath.accept());
-    model.gameLocationChanged();
+    model.gameFolderChanged();
     machine.dialogs.shown.clear();
     model.activate();
     EXPECT_TRUE(machine.dialogs.shown.empty());
@@ -180,7 +180,7 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     ASSERT_FALSE(session.simFiles().empty());
 
     session.setGameFolder(other.path());
-    model.gameLocationChanged();
+    model.gameFolderChanged();
     model.activate();
     EXPECT_EQ(model.listLines(), std::vector<std::string>{"Neighborhood 05   (UserData5)"});
     EXPECT_EQ(session.neighbourhood(), "");
@@ -264,7 +264,7 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
 TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, "/the/real/game");
-    model.overrideGameLocation(game.path());
+    model.overrideGameFolder(game.path());
     model.load();
     model.activate();
     EXPECT_EQ(session.gameFolder(), game.path());
