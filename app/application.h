@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "shell/game_session.h"
 
 namespace drapeline::neighbourhood {
 class frmMain;
@@ -40,14 +41,14 @@ public:
     // Null until the title window has closed.
     neighbourhood::frmMain* mainWindow() { return main_.get(); }
 
-    // The game folder in use (GameLocation), shared by every window.
-    std::string& gameLocation() { return gameLocation_; }
+    // The game in use (its folder, the chosen neighbourhood), shared by every window.
+    GameSession& session() { return session_; }
 
 private:
     void showMainWindow();
 
     platform::Services& services_;
-    std::string gameLocation_;
+    GameSession session_;
     std::string gameFolderOverride_;
     std::unique_ptr<frmTitle> title_;
     std::unique_ptr<neighbourhood::frmMain> main_;

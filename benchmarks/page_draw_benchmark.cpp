@@ -105,12 +105,11 @@ void BM_OpenSimInEditWindow(benchmark::State& state) {
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
     platform::Services& services = machine.services;
-    const std::string gameLocation = game.path();
-    const std::string sim = platform::resolvePath(gameLocation, "UserData/Characters/User00001.iff");
+    const app::GameSession session{game.path()};
+    const std::string sim = platform::resolvePath(session.gameFolder(), "UserData/Characters/User00001.iff");
     for (auto _ : state) {
-        wardrobe::EditSimModel model(services, gameLocation);
-        model.LoadUserFile = sim;
-        benchmark::DoNotOptimize(model.Form_Load());
+        wardrobe::EditSimModel model(services, session);
+        benchmark::DoNotOptimize(model.open(sim));
     }
 }
 

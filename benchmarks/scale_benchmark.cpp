@@ -278,9 +278,8 @@ int chooserPeak(const std::string& game, const std::string& model, int argc, cha
     QApplication app(argc, argv);
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
-    skins::frmSelectSkin window(machine.services, game);
-    window.model().SkinData = Code;
-    window.model().HandMode = false;
+    const app::GameSession session{game};
+    skins::frmSelectSkin window(machine.services, session, app::SkinRequest{Code, false});
     window.Form_Activate();
     window.show();
     QApplication::processEvents();

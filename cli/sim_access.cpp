@@ -47,12 +47,11 @@ std::string writableProgramFolder(const Arguments& args) {
 }
 
 OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
-    : path_(path), machine_(programFolder), model_(machine_.services, gameLocation_) {
+    : path_(path), machine_(programFolder), model_(machine_.services, session_) {
     IffFile iff = readChecked(path);
-    model_.LoadUserFile = path;
     const TrapEndsCommand trap;
     try {
-        if (!model_.openRead(std::move(iff)))
+        if (!model_.openRead(path, std::move(iff)))
             throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model_.problem()));
     } catch (const ProgramEnded&) {
         throw TrapEndsCommand::failure(path_);
@@ -62,7 +61,7 @@ OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
 void OpenSim::save(bool backup) {
     const TrapEndsCommand trap;
     try {
-        if (!model_.cmdSave_Click(backup))
+        if (!model_.save(backup))
             throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
     } catch (const ProgramEnded&) {
         throw TrapEndsCommand::failure(path_);

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "platform/files.h"
-#include "wardrobe/previews.h"
 
 namespace drapeline::ensembles {
 
@@ -142,38 +141,6 @@ std::optional<std::string> unsafeNameProblem(const std::string& name) {
     return "The name " + name +
            " can not be used for an ensemble file. Ensemble files are kept in the ENX folder, "
            "so a name may not hold \\ / : * ? or \"..\", nor control characters.";
-}
-
-void refreshPreviewsAfterLoad(wardrobe::EditSimModel& model) {
-    using platform::ShownPicture;
-    using platform::StockPicture;
-    static constexpr std::array<OutfitKind, 6> OutfitOrder{
-        OutfitKind::Normal, OutfitKind::Swimsuit, OutfitKind::Formal,
-        OutfitKind::Pajamas, OutfitKind::Winter, OutfitKind::Nude};
-    static constexpr std::array<HandSlot, 8> HandOrder{
-        HandSlot::FormalLeft, HandSlot::FormalRight, HandSlot::ClosedLeft, HandSlot::ClosedRight,
-        HandSlot::OpenLeft,   HandSlot::OpenRight,   HandSlot::PointLeft,  HandSlot::PointRight};
-    // Hands come only from the base folder and the third expansion's folder.
-    static constexpr std::size_t HandFolderCount = 2;
-
-    const auto& loader = model.services().pictures;
-    const auto lookUp = [&](ShownPicture& shown, const std::string& texture,
-                            std::size_t folderCount, StockPicture stock) {
-        shown = ShownPicture::stockPicture(stock);
-        try {
-            shown = wardrobe::findPreview(
-                loader, model.skinBitmaps(), texture,
-                std::span(wardrobe::SkinFolders.data(), folderCount), stock);
-        } catch (const std::exception&) {
-            // A picture that can not be looked up is a missing picture, nothing more.
-        }
-    };
-    for (const OutfitKind kind : OutfitOrder)
-        lookUp(model.outfitPreviews[static_cast<std::size_t>(kind)], model.fields.outfit(kind).texture,
-               wardrobe::SkinFolders.size(), StockPicture::NotFound);
-    for (const HandSlot slot : HandOrder)
-        lookUp(model.handPreviews[static_cast<std::size_t>(slot)], model.fields.hand(slot),
-               HandFolderCount, StockPicture::HandNotFound);
 }
 
 }  // namespace drapeline::ensembles

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "wardrobe/edit_sim_model.h"
 #include "wardrobe/wardrobe_fields.h"
 
 namespace drapeline::ensembles {
@@ -47,10 +46,5 @@ std::string withEnxExtension(const std::string& name);
 // for several files: one holding "/", "\", "..", ":", "*", "?" or a control character.
 // Nothing for a safe name (empty names are the callers' business).
 std::optional<std::string> unsafeNameProblem(const std::string& name);
-
-// After the ensemble window closed in load mode: every preview of the edit window looked
-// up again from its field, outfits in all three skin folders, each hand on its own in the
-// base and the third expansion folder. A picture that fails shows the stock picture.
-void refreshPreviewsAfterLoad(wardrobe::EditSimModel& model);
 
 }  // namespace drapeline::ensembles

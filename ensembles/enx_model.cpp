@@ -10,40 +10,42 @@ constexpr char MessageTitle[] = "Ensemble File";
 }
 
 EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
-                   wardrobe::WardrobeLayout layout)
-    : services_(services), fields_(fields), layout_(layout) {}
+                   wardrobe::WardrobeLayout layout, EnsembleMode mode)
+    : services_(services), fields_(fields), layout_(layout), mode_(mode) {}
 
 std::string EnxModel::caption() const {
-    return Mode == 1 ? "Save Ensemble File:" : "Load Ensemble File:";
+    return mode_ == EnsembleMode::Save ? "Save Ensemble File:" : "Load Ensemble File:";
 }
 
-std::string EnxModel::actionCaption() const { return Mode == 1 ? "Save" : "Load"; }
+std::string EnxModel::actionCaption() const {
+    return mode_ == EnsembleMode::Save ? "Save" : "Load";
+}
 
 std::vector<std::string> EnxModel::files() const {
     platform::createFolder(ensembleFolder(services_.programFolder));
     return listEnsembleFiles(services_.programFolder);
 }
 
-void EnxModel::flbENX_Click(const std::string& name) {
-    selectedEntry = name;
-    txtFileName = name;
+void EnxModel::chooseFile(const std::string& name) {
+    selectedEntry_ = name;
+    fileName_ = name;
 }
 
 void EnxModel::warn(const std::string& text) { services_.dialogs.warn(text, MessageTitle); }
 
-bool EnxModel::cmdSaveLoad_Click() {
-    if (txtFileName.empty()) return false;
-    txtFileName = withEnxExtension(txtFileName);
-    if (auto problem = unsafeNameProblem(txtFileName)) {
+bool EnxModel::saveOrLoad() {
+    if (fileName_.empty()) return false;
+    fileName_ = withEnxExtension(fileName_);
+    if (auto problem = unsafeNameProblem(fileName_)) {
         warn(*problem);
         return false;
     }
     const std::string folder = ensembleFolder(services_.programFolder);
-    return Mode == 1 ? save(folder) : load(folder);
+    return mode_ == EnsembleMode::Save ? save(folder) : load(folder);
 }
 
 bool EnxModel::save(const std::string& folder) {
-    const std::string path = platform::resolvePath(folder, txtFileName);
+    const std::string path = platform::resolvePath(folder, fileName_);
     if (platform::pathExists(path) && !services_.dialogs.confirm("Overwrite file " + path))
         return false;
     try {
@@ -60,13 +62,13 @@ bool EnxModel::save(const std::string& folder) {
 bool EnxModel::load(const std::string& folder) {
     // The selected list entry decides; without one, the typed name is taken only when such
     // a file is there: a typo is told as a missing file, not as a failed read.
-    std::string name = selectedEntry;
+    std::string name = selectedEntry_;
     if (name.empty()) {
-        if (!platform::fileExists(platform::resolvePath(folder, txtFileName))) {
-            warn("There is no ensemble file " + txtFileName + " in " + folder + ".");
+        if (!platform::fileExists(platform::resolvePath(folder, fileName_))) {
+            warn("There is no ensemble file " + fileName_ + " in " + folder + ".");
             return false;
         }
-        name = txtFileName;
+        name = fileName_;
     } else if (auto problem = unsafeNameProblem(name)) {
         warn(*problem);
         return false;
@@ -83,19 +85,19 @@ bool EnxModel::load(const std::string& folder) {
     return true;
 }
 
-bool EnxModel::cmdDelete_Click() {
-    if (txtFileName.empty()) return false;
-    if (auto problem = unsafeNameProblem(txtFileName)) {
+bool EnxModel::deleteChosen() {
+    if (fileName_.empty()) return false;
+    if (auto problem = unsafeNameProblem(fileName_)) {
         warn(*problem);
         return false;
     }
     const std::string path =
-        platform::resolvePath(ensembleFolder(services_.programFolder), txtFileName);
+        platform::resolvePath(ensembleFolder(services_.programFolder), fileName_);
     if (!platform::fileExists(path)) return false;
     if (!services_.dialogs.confirm("Delete file " + path)) return false;
     platform::removeFile(path);
-    if (platform::equalIgnoringCase(selectedEntry, platform::fileNameOf(path))) selectedEntry.clear();
-    txtFileName.clear();
+    if (platform::equalIgnoringCase(selectedEntry_, platform::fileNameOf(path))) selectedEntry_.clear();
+    fileName_.clear();
     return true;
 }
 

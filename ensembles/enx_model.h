@@ -4,6 +4,7 @@
 // the list and the text box and forwards its clicks.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/services.h"
@@ -11,16 +12,25 @@
 
 namespace drapeline::ensembles {
 
+// What the ensemble window was opened for: the edit window's fields saved into a file, or
+// a file loaded into them.
+enum class EnsembleMode { Save, Load };
+
 class EnxModel {
 public:
     // `fields` are the edit window's fields: saved from, or loaded into a sim whose file
     // has `layout`.
     EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
-             wardrobe::WardrobeLayout layout);
+             wardrobe::WardrobeLayout layout, EnsembleMode mode);
 
-    int Mode = 2;                 // 1 save, anything else load
-    std::string txtFileName;
-    std::string selectedEntry;    // the entry selected in flbENX, "" when none
+    EnsembleMode mode() const { return mode_; }
+    void setMode(EnsembleMode mode) { mode_ = mode; }
+    // The name in the text box.
+    const std::string& fileName() const { return fileName_; }
+    void setFileName(std::string name) { fileName_ = std::move(name); }
+    // The list entry selected, "" when none.
+    const std::string& selectedEntry() const { return selectedEntry_; }
+    void setSelectedEntry(std::string name) { selectedEntry_ = std::move(name); }
 
     std::string caption() const;        // "Save Ensemble File:" / "Load Ensemble File:"
     std::string actionCaption() const;  // "Save" / "Load"
@@ -29,15 +39,16 @@ public:
     // can still save.
     std::vector<std::string> files() const;
 
-    void flbENX_Click(const std::string& name);
+    // A list entry selected: it becomes the name too.
+    void chooseFile(const std::string& name);
 
     // Save or load; true when the window closes. Loading never ends the program: a file
     // that can not be read or is no ensemble is reported and every field stays as it was.
-    bool cmdSaveLoad_Click();
+    bool saveOrLoad();
 
     // Deletes the file named exactly as typed, after asking; true when the list should be
     // refreshed.
-    bool cmdDelete_Click();
+    bool deleteChosen();
 
 private:
     bool save(const std::string& folder);
@@ -47,6 +58,9 @@ private:
     platform::Services& services_;
     wardrobe::WardrobeFields& fields_;
     wardrobe::WardrobeLayout layout_;
+    EnsembleMode mode_;
+    std::string fileName_;
+    std::string selectedEntry_;
 };
 
 }  // namespace drapeline::ensembles

@@ -11,63 +11,64 @@
 
 namespace drapeline::neighbourhood {
 
-MainWindowModel::MainWindowModel(platform::Services& services, std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+MainWindowModel::MainWindowModel(platform::Services& services, app::GameSession& session)
+    : services_(services), session_(session) {}
 
-void MainWindowModel::Form_Load() {
+void MainWindowModel::load() {
     const std::string registryLocation = registryGameLocation(services_.registry);
     applyFirstStartDefaults(services_.settings, registryLocation);
     backupChecked_ = neighbourhood::backupChecked(services_.settings);
-    gameLocation_ = override_.empty() ? services_.settings.value(keys::SimsLocation) : override_;
-    simFiles_.clear();
+    session_.setGameFolder(override_.empty() ? services_.settings.value(keys::SimsLocation)
+                                             : override_);
+    session_.forgetNeighbourhood();
     // Ensemble files live here; it usually exists already, and a failure is not fatal here.
     platform::createFolder(platform::joinPath(services_.programFolder, "ENX"));
 }
 
-void MainWindowModel::Form_Activate() {
-    for (const auto& notice : gameLocationNotices(gameLocation_))
+void MainWindowModel::activate() {
+    for (const auto& notice : gameLocationNotices(session_.gameFolder()))
         services_.dialogs.message(notice.text, notice.icon, platform::MessageButtons::Ok,
                                   notice.title);
-    if (!simsExeFound(gameLocation_)) return;
-    if (simFiles_.empty()) listNeighbourhoods();
+    if (!simsExeFound(session_.gameFolder())) return;
+    if (session_.simFiles().empty()) listNeighbourhoods();
 }
 
 void MainWindowModel::listNeighbourhoods() {
-    userDataDirs_ = guarded("frmMain", "msGetUserDataDirs", Stages::None,
-                            [&] { return msGetUserDataDirs(gameLocation_); });
-    lines_ = neighbourhoodLines(userDataDirs_);
+    folders_ = guarded("frmMain", "msGetUserDataDirs", Stages::None,
+                            [&] { return msGetUserDataDirs(session_.gameFolder()); });
+    lines_ = neighbourhoodLines(folders_);
     selectedLine_.clear();
     const std::string last = services_.settings.value(keys::LastNeighborhoodSelected);
     if (std::find(lines_.begin(), lines_.end(), last) != lines_.end())
-        lstUserDataDir_Click(last);
+        chooseNeighbourhood(last);
 }
 
-void MainWindowModel::smenuBackup_Click() {
-    backupChecked_ = toggleBackup(services_.settings, backupChecked_);
+void MainWindowModel::toggleBackup() {
+    backupChecked_ = neighbourhood::toggleBackup(services_.settings, backupChecked_);
 }
 
-void MainWindowModel::gameLocationChanged() {
-    userDataDirs_.clear();
+void MainWindowModel::gameFolderChanged() {
+    folders_.clear();
     lines_.clear();
     selectedLine_.clear();
-    selectedUserDataDir_.clear();
-    simFiles_.clear();
+    session_.forgetNeighbourhood();
     names_.clear();
     pager_.reset(0);
 }
 
-void MainWindowModel::lstUserDataDir_Click(const std::string& line) {
+void MainWindowModel::chooseNeighbourhood(const std::string& line) {
     if (line.empty()) return;
     selectedLine_ = line;
-    selectedUserDataDir_ = folderOfLine(line);
-    simFiles_ = guarded("frmMain", "msGetFileNames", Stages::None,
-                        [&] { return msGetFileNames(gameLocation_, selectedUserDataDir_); });
-    names_.assign(simFiles_.size(), std::nullopt);
-    pager_.reset(simFiles_.size());
+    std::string folder = folderOfLine(line);
+    auto files = guarded("frmMain", "msGetFileNames", Stages::None,
+                         [&] { return msGetFileNames(session_.gameFolder(), folder); });
+    session_.chooseNeighbourhood(std::move(folder), std::move(files));
+    names_.assign(session_.simFiles().size(), std::nullopt);
+    pager_.reset(session_.simFiles().size());
     if (onNeighbourhoodChosen) onNeighbourhoodChosen();
 }
 
-std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
+std::optional<std::string> MainWindowModel::selectAt(int x, int y) {
     pager_.press(x, y);
     std::string path = selectedSimPath();
     if (path.empty()) return std::nullopt;
@@ -76,7 +77,7 @@ std::optional<std::string> MainWindowModel::picThumbs_MouseDown(int x, int y) {
 
 std::string MainWindowModel::selectedSimPath() const {
     const auto index = pager_.selectedFile();
-    return index ? simPath(simFiles_[*index]) : std::string();
+    return index ? simPath(session_.simFiles()[*index]) : std::string();
 }
 
 void MainWindowModel::rememberName(std::size_t file, const std::string& label) {
@@ -95,14 +96,14 @@ bool containsIgnoringCase(const std::string& text, const std::string& part) {
 }  // namespace
 
 std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
-    const std::size_t n = simFiles_.size();
+    const std::size_t n = session_.simFiles().size();
     if (text.empty() || n == 0) return std::nullopt;
     const std::size_t start = pager_.selectedFile().value_or(pager_.firstOnPage());
     for (std::size_t step = 1; step <= n; ++step) {
         const std::size_t i = (start + step) % n;
         if (!names_[i]) {
             IffFile iff;
-            const bool read = modIFFsupport::gfstrReadIFFChecked(iff, simPath(simFiles_[i])).empty();
+            const bool read = modIFFsupport::gfstrReadIFFChecked(iff, simPath(session_.simFiles()[i])).empty();
             names_[i] = read ? thumbnailLabel(iff) : std::string();
         }
         if (containsIgnoringCase(*names_[i], text)) return i;
@@ -110,13 +111,13 @@ std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<MainWindowModel::SimToEdit> MainWindowModel::cmdSelect_Click(bool previewShowsAName) {
+std::optional<MainWindowModel::SimToEdit> MainWindowModel::simToEdit(bool previewShowsAName) {
     if (selectedLine_.empty() || !previewShowsAName) return std::nullopt;
     const auto index = pager_.selectedFile();
     if (!index) return std::nullopt;
-    SimToEdit sim{simPath(simFiles_[*index]), {}};
+    SimToEdit sim{simPath(session_.simFiles()[*index]), {}};
     if (const std::string error = modIFFsupport::gfstrReadIFFChecked(sim.iff, sim.path); !error.empty()) {
-        services_.dialogs.warn("The sim file " + simFiles_[*index] + " can not be opened.\r\n" +
+        services_.dialogs.warn("The sim file " + session_.simFiles()[*index] + " can not be opened.\r\n" +
                                    "The error returned was:\r\n" + error,
                                "Can Not Open Sim");
         return std::nullopt;
@@ -126,7 +127,7 @@ std::optional<MainWindowModel::SimToEdit> MainWindowModel::cmdSelect_Click(bool 
 }
 
 std::string MainWindowModel::simPath(const std::string& fileName) const {
-    return platform::joinPath(characterFolder(gameLocation_, selectedUserDataDir_), fileName);
+    return platform::joinPath(characterFolder(session_.gameFolder(), session_.neighbourhood()), fileName);
 }
 
 }  // namespace drapeline::neighbourhood

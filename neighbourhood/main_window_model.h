@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/iff_file.h"
+#include "shell/game_session.h"
 #include "shell/thumb_pager.h"
 #include "platform/services.h"
 
@@ -19,50 +20,49 @@ namespace drapeline::neighbourhood {
 
 class MainWindowModel {
 public:
-    // `gameLocation` is the process-wide game folder the other windows read.
-    MainWindowModel(platform::Services& services, std::string& gameLocation);
+    // `session` is the game the other windows work on: loading sets its folder, choosing a
+    // neighbourhood its neighbourhood and character files.
+    MainWindowModel(platform::Services& services, app::GameSession& session);
 
     // Loading, once: registry location, first-start defaults, the backup check mark, the
     // game location from the settings, and the ensemble folder.
-    void Form_Load();
+    void load();
 
     // Makes loading use this game folder instead of the stored one, without storing it
     // (the demo game).
-    void overrideGameLocation(std::string folder) { override_ = std::move(folder); }
+    void overrideGameFolder(std::string folder) { override_ = std::move(folder); }
 
     // Every activation: the game location messages, then, while no character file is
     // listed, the neighbourhood list and the last neighbourhood used.
-    void Form_Activate();
+    void activate();
 
     bool backupChecked() const { return backupChecked_; }
-    void smenuBackup_Click();
+    void toggleBackup();
 
     // Set Path chose another game folder: what was listed belongs to the old one.
-    void gameLocationChanged();
+    void gameFolderChanged();
 
-    const std::string& gameLocation() const { return gameLocation_; }
-    const std::vector<std::string>& UserDataDirs() const { return userDataDirs_; }
+    const app::GameSession& session() const { return session_; }
+    const std::vector<std::string>& neighbourhoodFolders() const { return folders_; }
     // The neighbourhood list's lines in the order shown.
     const std::vector<std::string>& listLines() const { return lines_; }
     // The selected line; empty when none is selected.
     const std::string& selectedLine() const { return selectedLine_; }
 
     // A click on a neighbourhood line (or the restore of the last one).
-    void lstUserDataDir_Click(const std::string& line);
+    void chooseNeighbourhood(const std::string& line);
 
-    const std::string& SelectedUserDataDir() const { return selectedUserDataDir_; }
-    const std::vector<std::string>& SimFiles() const { return simFiles_; }
     // Full path of a listed character file.
     std::string simPath(const std::string& fileName) const;
 
     // A press on the thumbnail grid at (x, y): selects the cell under it and gives the
     // path of its sim, or nothing for an empty cell.
-    std::optional<std::string> picThumbs_MouseDown(int x, int y);
+    std::optional<std::string> selectAt(int x, int y);
     // The path of the sim in the selected cell, "" when the cell is empty.
     std::string selectedSimPath() const;
     // Paging: false (nothing changes) at either end.
-    bool cmdNext_Click() { return pager_.next(); }
-    bool cmdPrevious_Click() { return pager_.previous(); }
+    bool nextPage() { return pager_.next(); }
+    bool previousPage() { return pager_.previous(); }
     // The page shown and the selected cell.
     app::ThumbPager& pager() { return pager_; }
     const app::ThumbPager& pager() const { return pager_; }
@@ -81,24 +81,22 @@ public:
         std::string path;
         IffFile iff;
     };
-    std::optional<SimToEdit> cmdSelect_Click(bool previewShowsAName);
+    std::optional<SimToEdit> simToEdit(bool previewShowsAName);
 
     // Called after a neighbourhood was chosen and its files listed: the window clears the
-    // preview and draws page CurrentPage.
+    // preview and draws the first page.
     std::function<void()> onNeighbourhoodChosen;
 
 private:
     void listNeighbourhoods();
 
     platform::Services& services_;
-    std::string& gameLocation_;
+    app::GameSession& session_;
     bool backupChecked_ = false;
     std::string override_;
-    std::vector<std::string> userDataDirs_;
+    std::vector<std::string> folders_;
     std::vector<std::string> lines_;
     std::string selectedLine_;
-    std::string selectedUserDataDir_;
-    std::vector<std::string> simFiles_;
     // The first name of each listed sim once known ("" for none or an unreadable file).
     std::vector<std::optional<std::string>> names_;
     app::ThumbPager pager_;

@@ -5,39 +5,39 @@
 
 namespace drapeline::neighbourhood {
 
-SetPathModel::SetPathModel(platform::Services& services, std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+SetPathModel::SetPathModel(platform::Services& services, app::GameSession& session)
+    : services_(services), session_(session) {}
 
-void SetPathModel::Form_Load() {
-    txtRegistry = registryGameLocation(services_.registry);
-    txtLocation = services_.settings.value(keys::SimsLocation);
+void SetPathModel::load() {
+    registryLocation_ = registryGameLocation(services_.registry);
+    location_ = services_.settings.value(keys::SimsLocation);
 }
 
-void SetPathModel::cmdUseReg_Click() {
-    if (txtRegistry == "ERROR" || txtRegistry.empty()) {
+void SetPathModel::useRegistry() {
+    if (registryLocation_ == "ERROR" || registryLocation_.empty()) {
         services_.dialogs.warn("Registry value invalid. Please find the path manually.",
                                "Path Invalid");
         return;
     }
-    txtLocation = txtRegistry;
+    location_ = registryLocation_;
 }
 
-void SetPathModel::cmdFindPath_Click() {
+void SetPathModel::findPath() {
     std::vector<std::string> shortcuts;
-    for (const auto& install : findInstalls()) shortcuts.push_back(install.folder);
+    for (const auto& install : findInstalls_()) shortcuts.push_back(install.folder);
     if (auto folder = services_.dialogs.chooseFolder("Select the location of The Sims.", shortcuts))
-        txtLocation = *folder;
+        location_ = *folder;
 }
 
-bool SetPathModel::cmdOK_Click() {
-    if (!simsExeFound(txtLocation)) {
-        services_.dialogs.warn("The Sims was not found in:\r\n" + txtLocation +
+bool SetPathModel::accept() {
+    if (!simsExeFound(location_)) {
+        services_.dialogs.warn("The Sims was not found in:\r\n" + location_ +
                                    "\r\nThe selected location was invalid",
                                "Selected Location Invalid");
         return false;
     }
-    gameLocation_ = txtLocation;
-    services_.settings.setValue(keys::SimsLocation, txtLocation);
+    session_.setGameFolder(location_);
+    services_.settings.setValue(keys::SimsLocation, location_);
     return true;
 }
 

@@ -1,37 +1,49 @@
 #pragma once
 // The Set Path window's rules: the registry's location beside the one in use, "Use",
-// "Find" and "OK". The window shows txtRegistry and txtLocation and forwards its clicks.
+// "Find" and "OK". The window shows the two locations and forwards its clicks.
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/game_discovery.h"
 #include "platform/services.h"
+#include "shell/game_session.h"
 
 namespace drapeline::neighbourhood {
 
 class SetPathModel {
 public:
-    SetPathModel(platform::Services& services, std::string& gameLocation);
+    SetPathModel(platform::Services& services, app::GameSession& session);
 
     // Loading: the registry's value and the stored "Sims Location".
-    void Form_Load();
+    void load();
 
-    void cmdUseReg_Click();
-    void cmdFindPath_Click();
-    // True when the location was accepted and the window closes.
-    bool cmdOK_Click();
+    // "Use": the registry's location becomes the one typed, unless the registry has none.
+    void useRegistry();
+    // "Find": a folder chosen in the folder chooser becomes the one typed.
+    void findPath();
+    // "OK": true when the typed location holds the game; it is then used and stored, and
+    // the window closes.
+    bool accept();
 
-    std::string txtRegistry;
-    std::string txtLocation;
+    // The location read from the registry, and the one typed or chosen.
+    const std::string& registryLocation() const { return registryLocation_; }
+    void setRegistryLocation(std::string location) { registryLocation_ = std::move(location); }
+    const std::string& location() const { return location_; }
+    void setLocation(std::string location) { location_ = std::move(location); }
 
     // The installs "Find" offers as shortcuts; looked for each time the chooser opens.
-    std::function<std::vector<platform::GameInstall>()> findInstalls = platform::findInstalledGames;
+    using InstallFinder = std::function<std::vector<platform::GameInstall>()>;
+    void setInstallFinder(InstallFinder finder) { findInstalls_ = std::move(finder); }
 
 private:
     platform::Services& services_;
-    std::string& gameLocation_;
+    app::GameSession& session_;
+    std::string registryLocation_;
+    std::string location_;
+    InstallFinder findInstalls_ = platform::findInstalledGames;
 };
 
 }  // namespace drapeline::neighbourhood

@@ -7,28 +7,29 @@
 
 namespace drapeline::skins {
 
-SelectSkinModel::SelectSkinModel(platform::Services& services, const std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation) {}
+SelectSkinModel::SelectSkinModel(platform::Services& services, const app::GameSession& session,
+                                 app::SkinRequest request)
+    : services_(services), session_(session), request_(std::move(request)) {}
 
-void SelectSkinModel::Form_Activate() {
-    if (!HandMode) {
+void SelectSkinModel::open() {
+    if (!request_.hands) {
         showModels();
         return;
     }
     textures_ = guarded("frmSelectSkin", "msGetHandFileNames", Stages::None,
-                        [&] { return msGetHandFileNames(gameLocation_, services_.pictures); });
+                        [&] { return msGetHandFileNames(session_.gameFolder(), services_.pictures); });
     reportBadFiles();
     pager_.reset(textures_.files.size());
 }
 
-void SelectSkinModel::chkFilter_Click(bool checked) {
-    filter_ = checked;
+void SelectSkinModel::setFiltered(bool filtered) {
+    filter_ = filtered;
     showModels();
 }
 
 void SelectSkinModel::showModels() {
-    const skins::SkinData data{SkinData};
-    if (!meshes_) meshes_.emplace(meshListing(gameLocation_, data));
+    const SkinData data{request_.filterCode};
+    if (!meshes_) meshes_.emplace(meshListing(session_.gameFolder(), data));
     std::vector<std::string> models =
         filter_ ? guarded("frmSelectSkin", "msGetFilteredModelList", Stages::None,
                           [&] { return msGetFilteredModelList(*meshes_, data); })
@@ -45,15 +46,15 @@ std::optional<TextureSearch> SelectSkinModel::runHere(const Search& search) {
     return search(never);
 }
 
-bool SelectSkinModel::lstModels_Click(const std::string& model, const SearchRunner& run) {
+bool SelectSkinModel::chooseModel(const std::string& model, const SearchRunner& run) {
     selectedModel_ = model;
-    txtSkinName.clear();
-    previewFile.reset();
+    skinName_.clear();
+    previewFile_.reset();
     textures_ = {};
     // The search may run on another thread: it gets copies, and the loader keeps no state.
-    const Search search = [gameLocation = gameLocation_, model, code = SkinData,
+    const Search search = [game = session_.gameFolder(), model, code = request_.filterCode,
                            &loader = services_.pictures](const StopFlag& stop) {
-        return searchSkinFiles(gameLocation, model, skins::SkinData{code}, loader, stop);
+        return searchSkinFiles(game, model, SkinData{code}, loader, stop);
     };
     auto found = guarded("frmSelectSkin", "msGetSkinFileNames", Stages::None, [&] { return run(search); });
     if (found) textures_ = std::move(*found);
@@ -68,7 +69,7 @@ void SelectSkinModel::reportBadFiles() {
     services_.dialogs.critical(badSkinFilesMessage(textures_.bad), "Bad Skin Files Detected");
 }
 
-bool SelectSkinModel::msFillThumbs() {
+bool SelectSkinModel::fillPage() {
     if (textures_.files.empty()) return false;
     if (keepOnDraw_) {
         pager_.select(*keepOnDraw_);
@@ -77,7 +78,7 @@ bool SelectSkinModel::msFillThumbs() {
         pager_.pageDrawn();
     }
     selectFile(*pager_.selectedFile());
-    txtPageCount = pager_.pageText();
+    pageText_ = pager_.pageText();
     return true;
 }
 
@@ -96,13 +97,13 @@ app::ThumbPager::Move SelectSkinModel::keyMove(app::GridKey key) {
 }
 
 void SelectSkinModel::selectFile(std::size_t index) {
-    previewFile = index;
+    previewFile_ = index;
     const std::string name = platform::fileNameOf(textures_.files[index]);
     // The texture's name is its file name without the ".bmp".
-    txtSkinName = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+    skinName_ = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-bool SelectSkinModel::picThumbs_MouseDown(int x, int y) {
+bool SelectSkinModel::selectAt(int x, int y) {
     const auto index = pager_.press(x, y);
     if (!index) return false;
     selectFile(*index);
@@ -114,12 +115,12 @@ std::string SelectSkinModel::tooltipAt(int x, int y) const {
     return index ? textures_.files[*index] : std::string();
 }
 
-std::optional<SelectSkinModel::Choice> SelectSkinModel::cmdSelect_Click() const {
-    if (!HandMode && selectedModel_.empty()) return std::nullopt;
-    if (txtSkinName.empty()) return std::nullopt;
-    if (HandMode) return Choice{txtSkinName, std::nullopt};
-    return Choice{selectedModel_ + "," + txtSkinName,
-                  previewFile ? textures_.files[*previewFile] : std::string()};
+std::optional<app::SkinChoice> SelectSkinModel::choice() const {
+    if (!request_.hands && selectedModel_.empty()) return std::nullopt;
+    if (skinName_.empty()) return std::nullopt;
+    if (request_.hands) return app::SkinChoice{skinName_, std::nullopt};
+    return app::SkinChoice{selectedModel_ + "," + skinName_,
+                           previewFile_ ? textures_.files[*previewFile_] : std::string()};
 }
 
 }  // namespace drapeline::skins

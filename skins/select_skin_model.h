@@ -9,24 +9,26 @@
 #include <string>
 #include <vector>
 
-#include "shell/thumb_pager.h"
 #include "platform/services.h"
+#include "shell/game_session.h"
+#include "shell/skin_request.h"
+#include "shell/thumb_pager.h"
 #include "skins/skin_catalogue.h"
 
 namespace drapeline::skins {
 
 class SelectSkinModel {
 public:
-    SelectSkinModel(platform::Services& services, const std::string& gameLocation);
+    // `request`: the textures of one outfit (by its filter code) or the hand textures.
+    SelectSkinModel(platform::Services& services, const app::GameSession& session,
+                    app::SkinRequest request);
 
-    // Set by the caller before the window is shown.
-    std::string SkinData;
-    bool HandMode = false;
+    const app::SkinRequest& request() const { return request_; }
 
-    // Activation: the model list (body mode), or the hand textures and their first page.
-    void Form_Activate();
+    // Opening: the model list (outfits), or the hand textures and their first page.
+    void open();
     // The filter check box: only the models of the outfit being changed, or all six.
-    void chkFilter_Click(bool checked);
+    void setFiltered(bool filtered);
     // The model list's lines in the order shown: sorted without regard to case.
     const std::vector<std::string>& modelLines() const { return modelLines_; }
 
@@ -37,7 +39,7 @@ public:
     using Search = std::function<std::optional<TextureSearch>(const StopFlag& stop)>;
     using SearchRunner = std::function<std::optional<TextureSearch>(const Search& search)>;
     static std::optional<TextureSearch> runHere(const Search& search);
-    bool lstModels_Click(const std::string& model, const SearchRunner& run = runHere);
+    bool chooseModel(const std::string& model, const SearchRunner& run = runHere);
     const std::string& selectedModel() const { return selectedModel_; }
 
     const TextureSearch& textures() const { return textures_; }
@@ -46,36 +48,34 @@ public:
 
     // Prepares the current page for drawing: selects its first cell and texture and sets
     // the page text. False (nothing changes) when there are no textures.
-    bool msFillThumbs();
+    bool fillPage();
     // The files of the current page, as indexes into textures(), in cell order.
     std::vector<std::size_t> pageFiles() const;
 
     // False when there is no further page (nothing changes).
-    bool cmdNext_Click() { return pager_.next(); }
-    bool cmdPrevious_Click() { return pager_.previous(); }
+    bool nextPage() { return pager_.next(); }
+    bool previousPage() { return pager_.previous(); }
     const app::ThumbPager& pager() const { return pager_; }
 
     // A press in the thumbnail area selects the cell under it; an occupied cell also
     // selects its texture (true), an empty one keeps the previous texture (false).
-    bool picThumbs_MouseDown(int x, int y);
+    bool selectAt(int x, int y);
     // A key moves the selection through the textures; see app::ThumbPager::move. When
-    // the page changes, the caller draws it with msFillThumbs and the moved-to texture
+    // the page changes, the caller draws it with fillPage and the moved-to texture
     // stays selected.
     app::ThumbPager::Move keyMove(app::GridKey key);
     // The full path under a point, "" over an empty cell.
     std::string tooltipAt(int x, int y) const;
 
-    struct Choice {
-        std::string SelectedSkin;                  // model + "," + texture, or the hand texture
-        std::optional<std::string> LoadSkinFile;   // body mode only
-    };
-    // Select: nothing without a model line (body mode) or without a texture name.
-    std::optional<Choice> cmdSelect_Click() const;
+    // Select: "model,texture" and the previewed bitmap for an outfit, the texture alone
+    // for a hand. Nothing without a chosen model (outfits) or without a texture name.
+    std::optional<app::SkinChoice> choice() const;
 
-    std::string txtSkinName;
-    std::string txtPageCount;
+    // The selected texture's name, and the page text as the last page filled left it.
+    const std::string& skinName() const { return skinName_; }
+    const std::string& pageText() const { return pageText_; }
     // The texture shown in the preview (an index into textures()), if any.
-    std::optional<std::size_t> previewFile;
+    std::optional<std::size_t> previewFile() const { return previewFile_; }
 
 private:
     void showModels();
@@ -83,7 +83,8 @@ private:
     void reportBadFiles();
 
     platform::Services& services_;
-    const std::string& gameLocation_;
+    const app::GameSession& session_;
+    app::SkinRequest request_;
     // Listed at the first model search and kept for the filter clicks of this opening.
     std::optional<FolderListing> meshes_;
     bool filter_ = false;
@@ -93,6 +94,9 @@ private:
     app::ThumbPager pager_;
     // A keyboard move across pages selects its own cell, not the page's first.
     std::optional<std::size_t> keepOnDraw_;
+    std::string skinName_;
+    std::string pageText_;
+    std::optional<std::size_t> previewFile_;
 };
 
 }  // namespace drapeline::skins

@@ -193,9 +193,9 @@ std::string refusalMessage(const std::string& backupPath, const std::string& pro
     return "The backup " + backupPath + " can not be restored: " + problem + ". Nothing has been changed.";
 }
 
-RestoreModel::RestoreModel(platform::Services& services, const std::string& gameLocation,
+RestoreModel::RestoreModel(platform::Services& services, const app::GameSession& session,
                            std::string simPath)
-    : services_(services), gameLocation_(gameLocation), simPath_(std::move(simPath)) {
+    : services_(services), session_(session), simPath_(std::move(simPath)) {
     refresh();
 }
 
@@ -218,7 +218,7 @@ void RestoreModel::refresh() {
 bool RestoreModel::restore(std::size_t row) {
     if (row >= rows_.size()) return false;
     const BackupInfo& backup = rows_[row];
-    const PreparedRestore prepared = prepareRestore(backup.path, gameLocation_);
+    const PreparedRestore prepared = prepareRestore(backup.path, session_.gameFolder());
     if (!prepared.problem.empty()) {
         services_.dialogs.warn(refusalMessage(backup.path, prepared.problem), MessageTitle);
         return false;

@@ -77,7 +77,7 @@ RuleInputs EditSimModel::ruleInputs() const {
     return in;
 }
 
-bool EditSimModel::defaultOutfit_Click(OutfitKind kind) {
+bool EditSimModel::applyDefaultOutfit(OutfitKind kind) {
     if (kind == OutfitKind::Normal) return false;
     if (!services_.dialogs.confirm(defaultPrompt(kind) + AreYouSure)) return false;
     if (auto names = defaultOutfit(kind, ruleInputs())) fields.outfit(kind) = std::move(*names);
@@ -88,7 +88,7 @@ bool EditSimModel::defaultOutfit_Click(OutfitKind kind) {
     return true;
 }
 
-bool EditSimModel::defaultHands_Click(HandPose pose) {
+bool EditSimModel::applyDefaultHands(HandPose pose) {
     if (!services_.dialogs.confirm(defaultPrompt(pose) + AreYouSure)) return false;
     HandPair names = defaultHands(pose, ruleInputs());
     fields.hand(leftSlot(pose)) = std::move(names.left);
@@ -100,7 +100,7 @@ bool EditSimModel::defaultHands_Click(HandPose pose) {
     return true;
 }
 
-std::string EditSimModel::skinDataFor(OutfitKind kind) {
+app::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     setErrLocation(1000);
     std::string code{genderLetter(fields.gender), ageLetter(fields.age)};
     setErrLocation(2000);
@@ -108,23 +108,24 @@ std::string EditSimModel::skinDataFor(OutfitKind kind) {
     code += bodyStrings_.Entries[entry::SkinTone - 1].Text;
     code += bodyTypeCode(fields.bodyType);
     code += chooserLetter(kind);
-    SelectedSkin.clear();
-    return code;
+    return {code, false};
 }
 
-void EditSimModel::applyOutfitChoice(OutfitKind kind) {
-    if (SelectedSkin.empty()) return;
+void EditSimModel::applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice) {
+    const std::string& skin = choice.skin;
+    if (skin.empty()) return;
     setErrLocation(3000);
-    const auto comma = SelectedSkin.find(',');
+    const auto comma = skin.find(',');
     if (comma == std::string::npos) throw RuntimeError(err::InvalidCall);
-    fields.outfit(kind) = {SelectedSkin.substr(0, comma), SelectedSkin.substr(comma + 1)};
+    fields.outfit(kind) = {skin.substr(0, comma), skin.substr(comma + 1)};
 
     setErrLocation(4000);
     auto& preview = outfitPreviews[static_cast<std::size_t>(kind)];
-    if (LoadSkinFile.empty()) {
+    const std::string file = choice.previewFile.value_or(std::string());
+    if (file.empty()) {
         preview = platform::ShownPicture::stockPicture(platform::StockPicture::None);
-    } else if (auto picture = services_.pictures.load(LoadSkinFile)) {
-        preview = platform::ShownPicture::loaded(std::move(picture), LoadSkinFile);
+    } else if (auto picture = services_.pictures.load(file)) {
+        preview = platform::ShownPicture::loaded(std::move(picture), file);
     } else {
         // The chooser listed the file, so it went away or was damaged in between; that is
         // no reason to end the program and lose the user's edits.
@@ -132,9 +133,9 @@ void EditSimModel::applyOutfitChoice(OutfitKind kind) {
     }
 }
 
-void EditSimModel::applyHandChoice(HandSlot slot) {
-    if (SelectedSkin.empty()) return;
-    fields.hand(slot) = SelectedSkin;
+void EditSimModel::applyHandChoice(HandSlot slot, const app::SkinChoice& choice) {
+    if (choice.skin.empty()) return;
+    fields.hand(slot) = choice.skin;
     handPreviews[static_cast<std::size_t>(slot)] =
         findPreview(services_.pictures, skinBitmaps_, fields.hand(slot), baseFolderOnly(),
                     platform::StockPicture::HandNotFound);
@@ -146,7 +147,7 @@ void EditSimModel::copyLeft(HandPose pose) {
         handPreviews[static_cast<std::size_t>(leftSlot(pose))];
 }
 
-bool EditSimModel::normalFormalHands_Click() {
+bool EditSimModel::normalFormalHands() {
     if (!services_.dialogs.confirm(NormalFormalHandsQuestion)) return false;
     fields.hand(HandSlot::FormalLeft).clear();
     fields.hand(HandSlot::FormalRight).clear();

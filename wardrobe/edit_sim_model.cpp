@@ -19,12 +19,12 @@ constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind
 
 }  // namespace
 
-EditSimModel::EditSimModel(platform::Services& services, const std::string& gameLocation)
-    : services_(services), gameLocation_(gameLocation), skinBitmaps_(gameLocation) {}
+EditSimModel::EditSimModel(platform::Services& services, const app::GameSession& session)
+    : services_(services), session_(session), skinBitmaps_(session.gameFolder()) {}
 
-void EditSimModel::reset() {
-    editedPath_ = LoadUserFile;
-    skinBitmaps_ = SkinBitmaps(gameLocation_);
+void EditSimModel::reset(const std::string& path) {
+    editedPath_ = path;
+    skinBitmaps_ = SkinBitmaps(session_.gameFolder());
     modIFFsupport::gsClearIFF(iff_);
     bodyStrings_ = {};
     fields = {};
@@ -37,14 +37,14 @@ void EditSimModel::reset() {
     removeSimImages(services_.programFolder);
 }
 
-bool EditSimModel::Form_Load() {
-    reset();
+bool EditSimModel::open(const std::string& path) {
+    reset(path);
     modIFFsupport::gsReadIFF(iff_, editedPath_);
     return show();
 }
 
-bool EditSimModel::openRead(IffFile alreadyRead) {
-    reset();
+bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead) {
+    reset(path);
     iff_ = std::move(alreadyRead);
     return show();
 }
@@ -87,14 +87,41 @@ void EditSimModel::loadPictures() {
                         platform::StockPicture::HandNotFound);
 }
 
-std::string EditSimModel::msMakeUserBackup() {
+void EditSimModel::refreshPreviews() {
+    using platform::ShownPicture;
+    using platform::StockPicture;
+    static constexpr std::array<HandSlot, 8> HandOrder{
+        HandSlot::FormalLeft, HandSlot::FormalRight, HandSlot::ClosedLeft, HandSlot::ClosedRight,
+        HandSlot::OpenLeft,   HandSlot::OpenRight,   HandSlot::PointLeft,  HandSlot::PointRight};
+    // Hands come only from the base folder and the third expansion's folder.
+    static constexpr std::size_t HandFolderCount = 2;
+
+    const auto lookUp = [&](ShownPicture& shown, const std::string& texture,
+                            std::size_t folderCount, StockPicture stock) {
+        shown = ShownPicture::stockPicture(stock);
+        try {
+            shown = findPreview(services_.pictures, skinBitmaps_, texture,
+                                std::span(SkinFolders.data(), folderCount), stock);
+        } catch (const std::exception&) {
+            // A picture that can not be looked up is a missing picture, nothing more.
+        }
+    };
+    for (const OutfitKind kind : PreviewOrder)
+        lookUp(outfitPreviews[static_cast<std::size_t>(kind)], fields.outfit(kind).texture,
+               SkinFolders.size(), StockPicture::NotFound);
+    for (const HandSlot slot : HandOrder)
+        lookUp(handPreviews[static_cast<std::size_t>(slot)], fields.hand(slot), HandFolderCount,
+               StockPicture::HandNotFound);
+}
+
+std::string EditSimModel::makeBackup() {
     return guarded(Module, "msMakeUserBackup", Stages::Marked, [&] {
         return makeUserBackup(services_.programFolder, editedPath_, fields.name,
                               services_.clock.now());
     });
 }
 
-bool EditSimModel::cmdSave_Click(bool backup) {
+bool EditSimModel::save(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
         setErrLocation(1000);
         if (fields.name.empty()) return false;
@@ -110,7 +137,7 @@ bool EditSimModel::cmdSave_Click(bool backup) {
                                          modBinarySupport::gfstrHexToBytes("00 C8 00 10"), false);
         lastBackup_.clear();
         replaceCharacterFile(iff_, editedPath_, services_.programFolder, [&] {
-            if (backup) lastBackup_ = msMakeUserBackup();
+            if (backup) lastBackup_ = makeBackup();
             setErrLocation(4000);
         });
         services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");

@@ -11,6 +11,8 @@
 #include "core/string_set.h"
 #include "platform/pictures.h"
 #include "platform/services.h"
+#include "shell/game_session.h"
+#include "shell/skin_request.h"
 #include "wardrobe/default_rules.h"
 #include "wardrobe/previews.h"
 #include "wardrobe/wardrobe_fields.h"
@@ -19,23 +21,17 @@ namespace drapeline::wardrobe {
 
 class EditSimModel {
 public:
-    EditSimModel(platform::Services& services, const std::string& gameLocation);
+    EditSimModel(platform::Services& services, const app::GameSession& session);
 
-    // Set by the caller before opening: the character file to edit.
-    std::string LoadUserFile;
-    // The skin chooser's hand-back (set by the chooser, emptied by each change button).
-    std::string SelectedSkin;
-    std::string LoadSkinFile;
-
-    // The opening sequence: reset, delete the three exported images, read the file (a
-    // failure raises the error trap), decode the body strings, show the record, export
-    // the bitmaps and load every picture. A wardrobe that can not be shown (see
-    // wardrobeProblem) is refused with an exclamation box instead: false, problem() says
-    // why, and the window closes.
-    bool Form_Load();
+    // The opening sequence for the character file at `path`: reset, delete the three
+    // exported images, read the file (a failure raises the error trap), decode the body
+    // strings, show the record, export the bitmaps and load every picture. A wardrobe that
+    // can not be shown (see wardrobeProblem) is refused with an exclamation box instead:
+    // false, problem() says why, and the window closes.
+    bool open(const std::string& path);
     // The same opening for a file the caller has already read with the checked reader
-    // (the command-line tool), so that it is read only once.
-    bool openRead(IffFile alreadyRead);
+    // (the main window, the command-line tool), so that it is read only once.
+    bool openRead(const std::string& path, IffFile alreadyRead);
     // Why the last opening was refused ("" when it was not).
     const std::string& problem() const { return problem_; }
 
@@ -43,7 +39,7 @@ public:
     // file through replaceCharacterFile, with a backup when `backup` is true, and reports
     // " has been saved.". True when the sim was saved (the window then closes). Changes to
     // outfits the sim's file has no entry for are named in the question and the report.
-    bool cmdSave_Click(bool backup);
+    bool save(bool backup);
 
     // Which entries the sim's file has, from the body strings as read.
     WardrobeLayout layout() const;
@@ -56,7 +52,7 @@ public:
     // "Discard your changes to NAME?" when something changed.
     bool confirmDiscard();
 
-    // The edit window's buttons that change the wardrobe. They write `fields` and the
+    // What the edit window's buttons do to the wardrobe. They write `fields` and the
     // previews only; nothing reaches the file before Save. The window moves the focus,
     // shows the chooser and guards each click with the button's procedure name (see
     // changeProcedureName); these throw RuntimeError where the click must fail.
@@ -64,24 +60,29 @@ public:
     // A "Default" button: asks "<prompt>\r\nAre You Sure?"; on Yes writes the default
     // names (where there are any) and refreshes the preview. False on No (or for the
     // normal outfit, which has no Default button).
-    bool defaultOutfit_Click(OutfitKind kind);
-    bool defaultHands_Click(HandPose pose);
-    // The chooser's filter code for an outfit's "Change" button, e.g. "falgtfitF"; empties
-    // SelectedSkin. Throws RuntimeError 9 at ErrLocation 2000 for a set without entry 15.
-    std::string skinDataFor(OutfitKind kind);
-    // After the chooser closed: "mesh,texture" in SelectedSkin into the outfit's fields,
-    // the bitmap at LoadSkinFile as its preview (none when LoadSkinFile is empty,
-    // NotFound when it no longer loads). Nothing changes when SelectedSkin is empty.
-    // Throws RuntimeError 5 at ErrLocation 3000 for a choice without ",".
-    void applyOutfitChoice(OutfitKind kind);
-    // After the hand chooser closed: SelectedSkin whole into the slot, its preview from
-    // the base skin folder (HandNotFound when it does not load).
-    void applyHandChoice(HandSlot slot);
+    bool applyDefaultOutfit(OutfitKind kind);
+    bool applyDefaultHands(HandPose pose);
+    // What an outfit's "Change" button asks the chooser for: the filter code, e.g.
+    // "falgtfitF". Throws RuntimeError 9 at ErrLocation 2000 for a set without entry 15.
+    app::SkinRequest outfitRequest(OutfitKind kind) const;
+    // The chooser's outfit choice: "mesh,texture" into the outfit's fields, the bitmap at
+    // its preview file as the preview (none when that is empty, NotFound when it no
+    // longer loads). Nothing changes for an empty choice. Throws RuntimeError 5 at
+    // ErrLocation 3000 for a choice without ",".
+    void applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice);
+    // The chooser's hand choice: the texture into the slot, its preview from the base
+    // skin folder (HandNotFound when it does not load).
+    void applyHandChoice(HandSlot slot, const app::SkinChoice& choice);
     // "Copy Left": the right hand's texture and preview become the left's.
     void copyLeft(HandPose pose);
     // "Normal" of the formal hands: on Yes both formal hands become empty (the formal
     // hands are then the normal hands). False on No.
-    bool normalFormalHands_Click();
+    bool normalFormalHands();
+
+    // After an ensemble was loaded into `fields`: every preview looked up again from its
+    // field, outfits in all three skin folders, each hand on its own in the base and the
+    // third expansion folder. A picture that fails shows the stock picture.
+    void refreshPreviews();
 
     // What the Default buttons read: age, gender and B from the fields, T (entry 15, empty
     // when the set has no such entry) and N from the body strings as read.
@@ -101,22 +102,21 @@ public:
     const std::string& lastBackup() const { return lastBackup_; }
 
     platform::Services& services() { return services_; }
-    const std::string& gameLocation() const { return gameLocation_; }
-    // Where the previews' bitmaps lie; the skin folders are read afresh at each opening.
-    SkinBitmaps& skinBitmaps() { return skinBitmaps_; }
+    const app::GameSession& session() const { return session_; }
 
 private:
-    void reset();
+    void reset(const std::string& path);
     bool show();
     void loadPictures();
-    std::string msMakeUserBackup();
+    std::string makeBackup();
 
     platform::Services& services_;
-    const std::string& gameLocation_;
+    const app::GameSession& session_;
+    // Where the previews' bitmaps lie; the skin folders are read afresh at each opening.
     SkinBitmaps skinBitmaps_;
     IffFile iff_;
     StringSet bodyStrings_;
-    std::string editedPath_;   // LoadUserFile as it was at the opening
+    std::string editedPath_;   // the file opened
     std::string problem_;
     std::string lastBackup_;
     WardrobeFields read_;   // the fields as the opening showed them

@@ -90,9 +90,9 @@ const char* const WinterNote =
 
 }  // namespace
 
-frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLocation,
+frmEditSim::frmEditSim(platform::Services& services, const app::GameSession& session,
                        std::function<bool()> backupChecked, QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation), backupChecked_(std::move(backupChecked)) {
+    : QDialog(parent), model_(services, session), backupChecked_(std::move(backupChecked)) {
     setObjectName(QStringLiteral("frmEditSim"));
     setWindowTitle(QStringLiteral("Edit Wardrobe"));
     setFixedSize(WindowWidth, WindowHeight);
@@ -131,7 +131,7 @@ frmEditSim::frmEditSim(platform::Services& services, const std::string& gameLoca
     });
     connect(cmdSave, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        if (model_.cmdSave_Click(backupChecked_ && backupChecked_())) accept();
+        if (model_.save(backupChecked_ && backupChecked_())) accept();
     });
     for (QRadioButton* option : {optFit, optFat, optSkinny})
         connect(option, &QRadioButton::clicked, this, &frmEditSim::bodyTypeClicked);
@@ -152,7 +152,7 @@ void frmEditSim::connectActions() {
         if (!c.standard) continue;
         connect(c.standard, &QPushButton::clicked, this, [this, kind] {
             const app::FocusAway away(cmdFocus);
-            if (model_.defaultOutfit_Click(kind)) showModel();
+            if (model_.applyDefaultOutfit(kind)) showModel();
         });
     }
     for (HandSlot slot : AllHandSlots)
@@ -173,7 +173,7 @@ void frmEditSim::connectActions() {
     for (const auto& b : poseButtons) {
         connect(buttonNamed(b.standard), &QPushButton::clicked, this, [this, b] {
             const app::FocusAway away(cmdFocus);
-            if (model_.defaultHands_Click(b.pose)) showModel();
+            if (model_.applyDefaultHands(b.pose)) showModel();
         });
         connect(buttonNamed(b.copy), &QPushButton::clicked, this, [this, b] {
             const app::FocusAway away(cmdFocus);
@@ -183,21 +183,23 @@ void frmEditSim::connectActions() {
     }
     connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 1, this);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(),
+                                 ensembles::EnsembleMode::Save, this);
         window.exec();
     });
     connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(), 2, this);
+        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(),
+                                 ensembles::EnsembleMode::Load, this);
         window.exec();
         // Loaded or not, every preview is looked up again.
-        ensembles::refreshPreviewsAfterLoad(model_);
+        model_.refreshPreviews();
         showModel();
     });
     connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
         guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {
             const app::FocusAway away(cmdFocus);
-            if (model_.normalFormalHands_Click()) showModel();
+            if (model_.normalFormalHands()) showModel();
         });
     });
 }
@@ -206,18 +208,13 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::Marked, [&] {
         setErrLocation(1000);
         const app::FocusAway away(cmdFocus);
-        const std::string code = model_.skinDataFor(kind);
+        const app::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
-        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
-        chooser.model().SkinData = code;
-        chooser.model().HandMode = false;
+        skins::frmSelectSkin chooser(model_.services(), model_.session(), request);
         chooser.exec();
-        if (const auto& choice = chooser.choice()) {
-            model_.LoadSkinFile = choice->LoadSkinFile.value_or(std::string());
-            model_.SelectedSkin = choice->SelectedSkin;
-        }
-        if (model_.SelectedSkin.empty()) return;
-        model_.applyOutfitChoice(kind);
+        const auto& choice = chooser.choice();
+        if (!choice || choice->skin.empty()) return;
+        model_.applyOutfitChoice(kind, *choice);
         showModel();
     });
 }
@@ -225,13 +222,11 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        model_.SelectedSkin.clear();
-        skins::frmSelectSkin chooser(model_.services(), model_.gameLocation());
-        chooser.model().HandMode = true;
+        skins::frmSelectSkin chooser(model_.services(), model_.session(), app::SkinRequest{{}, true});
         chooser.exec();
-        if (const auto& choice = chooser.choice()) model_.SelectedSkin = choice->SelectedSkin;
-        if (model_.SelectedSkin.empty()) return;
-        model_.applyHandChoice(slot);
+        const auto& choice = chooser.choice();
+        if (!choice || choice->skin.empty()) return;
+        model_.applyHandChoice(slot, *choice);
         showModel();
     });
 }
@@ -344,10 +339,11 @@ void frmEditSim::buildHandsPage() {
     tabSkins->addTab(page, mnemonicCaption("Hands"));
 }
 
-bool frmEditSim::Form_Load(std::optional<IffFile> alreadyRead) {
+bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead) {
     tabSkins->setCurrentIndex(0);
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
-    const bool shown = alreadyRead ? model_.openRead(std::move(*alreadyRead)) : model_.Form_Load();
+    const bool shown =
+        alreadyRead ? model_.openRead(path, std::move(*alreadyRead)) : model_.open(path);
     if (!shown) return false;
     showModel();
     return true;

@@ -27,15 +27,15 @@ class frmEditSim : public QDialog {
 public:
     // `backupChecked` reads the main window's "Create Backup File" check mark at the
     // moment of saving.
-    frmEditSim(platform::Services& services, const std::string& gameLocation,
+    frmEditSim(platform::Services& services, const app::GameSession& session,
                std::function<bool()> backupChecked, QWidget* parent);
 
     EditSimModel& model() { return model_; }
 
-    // Opens LoadUserFile (set on the model first) and shows it. False when the wardrobe
-    // can not be shown (the user has been told why); the window is then not to be shown.
-    // A caller that has read the file already hands it over, so that it is read once.
-    bool Form_Load(std::optional<IffFile> alreadyRead = std::nullopt);
+    // Opens the character file at `path` and shows it. False when the wardrobe can not be
+    // shown (the user has been told why); the window is then not to be shown. A caller
+    // that has read the file already hands it over, so that it is read once.
+    bool Form_Load(const std::string& path, std::optional<IffFile> alreadyRead = std::nullopt);
 
     // Writes every field and picture from the model into the controls, and marks the
     // title while a field differs from what was read.

@@ -15,9 +15,8 @@ using platform::pathFromQString;
 using platform::pathToQString;
 
 frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
-               wardrobe::WardrobeLayout layout, int mode, QWidget* parent)
-    : QDialog(parent), model_(services, fields, layout) {
-    model_.Mode = mode;
+               wardrobe::WardrobeLayout layout, EnsembleMode mode, QWidget* parent)
+    : QDialog(parent), model_(services, fields, layout, mode) {
     setObjectName(QStringLiteral("frmENX"));
     setWindowTitle(QString::fromStdString(model_.caption()));
     setFixedSize(300, 300);
@@ -41,25 +40,25 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
     // A click, or the arrow keys making a line current.
     connect(flbENX, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (!item) return;
-        model_.flbENX_Click(pathFromQString(item->text()));
-        txtFileName->setText(pathToQString(model_.txtFileName));
+        model_.chooseFile(pathFromQString(item->text()));
+        txtFileName->setText(pathToQString(model_.fileName()));
     });
     connect(flbENX, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { saveOrLoad(); });
     connect(cmdSaveLoad, &QPushButton::clicked, this, &frmENX::saveOrLoad);
     connect(cmdDelete, &QPushButton::clicked, this, [this] {
         focusAway();
-        model_.txtFileName = pathFromQString(txtFileName->text());
-        if (model_.cmdDelete_Click()) showFiles();
-        txtFileName->setText(pathToQString(model_.txtFileName));
+        model_.setFileName(pathFromQString(txtFileName->text()));
+        if (model_.deleteChosen()) showFiles();
+        txtFileName->setText(pathToQString(model_.fileName()));
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void frmENX::saveOrLoad() {
     focusAway();
-    model_.txtFileName = pathFromQString(txtFileName->text());
-    const bool close = model_.cmdSaveLoad_Click();
-    txtFileName->setText(pathToQString(model_.txtFileName));
+    model_.setFileName(pathFromQString(txtFileName->text()));
+    const bool close = model_.saveOrLoad();
+    txtFileName->setText(pathToQString(model_.fileName()));
     if (close) accept();
 }
 

@@ -15,9 +15,8 @@ namespace drapeline::ensembles {
 class frmENX : public QDialog {
     Q_OBJECT
 public:
-    // `mode` 1 saves the edit window's fields into a file; any other loads a file into them.
     frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
-           wardrobe::WardrobeLayout layout, int mode, QWidget* parent);
+           wardrobe::WardrobeLayout layout, EnsembleMode mode, QWidget* parent);
 
     EnxModel& model() { return model_; }
 

@@ -55,12 +55,12 @@ constexpr int SmallScreenHeight = 640;   // 9600 twips
 
 }  // namespace
 
-frmMain::frmMain(platform::Services& services, std::string& gameLocation,
+frmMain::frmMain(platform::Services& services, app::GameSession& session,
                  const std::string& gameLocationOverride, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
-      gameLocation_(gameLocation),
-      model_(services, gameLocation),
+      session_(session),
+      model_(services, session),
       browser_(services) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Load Sim - Select A Sim To Work On"));
@@ -69,8 +69,8 @@ frmMain::frmMain(platform::Services& services, std::string& gameLocation,
 
     model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
     demoGame_ = !gameLocationOverride.empty();
-    if (demoGame_) model_.overrideGameLocation(gameLocationOverride);
-    model_.Form_Load();
+    if (demoGame_) model_.overrideGameFolder(gameLocationOverride);
+    model_.load();
     smenuBackup->setChecked(model_.backupChecked());
     app::enterClicksFocusedButtons(this);
 }
@@ -168,7 +168,7 @@ void frmMain::buildControls() {
     connect(lstUserDataDir, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem*) {
                 if (refreshingList_ || !item) return;
-                model_.lstUserDataDir_Click(platform::fromQString(item->text()));
+                model_.chooseNeighbourhood(platform::fromQString(item->text()));
             });
 }
 
@@ -192,7 +192,7 @@ void frmMain::buildMenus() {
     smenuBackup = named(menuOptions->addAction(QStringLiteral("&Create Backup File")), "smenuBackup");
     smenuBackup->setCheckable(true);
     connect(smenuBackup, &QAction::triggered, this, [this] {
-        model_.smenuBackup_Click();
+        model_.toggleBackup();
         smenuBackup->setChecked(model_.backupChecked());
     });
     smenuSetPath = named(menuOptions->addAction(QStringLiteral("&Set Path ...")), "smenuSetPath");
@@ -233,7 +233,7 @@ void frmMain::Form_Activate() {
         screen && screen->availableGeometry().height() < SmallScreenHeight)
         move(x(), 0);
     setWindowTitle(QString::fromStdString(titleCaption() + " - by Ardentide"));
-    model_.Form_Activate();
+    model_.activate();
     showNeighbourhoodList();
 }
 
@@ -262,7 +262,7 @@ void frmMain::drawPage(bool keepSelection) {
         picThumbs->clear();
         for (QLabel* name : lblSimName) name->clear();
         enablePaging();
-        const auto& files = model_.SimFiles();
+        const auto& files = session_.simFiles();
         if (files.empty()) return;
         app::BusyPointer busy;
         const std::size_t first = model_.pager().firstOnPage();
@@ -333,7 +333,7 @@ void frmMain::smenuFind_Click() {
 
 void frmMain::msDisplaySim(const std::string& path) {
     guarded("frmMain", "msDisplaySim", Stages::None, [&] {
-        const SimPreview preview = browser_.preview(path, model_.SelectedUserDataDir());
+        const SimPreview preview = browser_.preview(path, session_.neighbourhood());
         picSim->clear();
         txtSimName->setText(toQString(preview.name));
         picSim->paintPicture(app::imageFor(preview.webImage), 0, 0);
@@ -358,45 +358,44 @@ void frmMain::Timer1_Timer() {
 void frmMain::picThumbs_MouseDown(int x, int y) {
     guarded("frmMain", "picThumbs_MouseDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
-        model_.picThumbs_MouseDown(x, y);
+        model_.selectAt(x, y);
         showSelectedSim();
     });
 }
 
 void frmMain::picThumbs_MouseMove(int x, int y) {
-    const auto& files = model_.SimFiles();
+    const auto& files = session_.simFiles();
     if (files.empty()) return;
     const auto index = model_.pager().fileAt(x, y);
     picThumbs->setToolTip(index ? toQString(files[*index]) : QString());
 }
 
 void frmMain::cmdNext_Click() {
-    if (model_.cmdNext_Click()) msLoadSimImages();
+    if (model_.nextPage()) msLoadSimImages();
 }
 
 void frmMain::cmdPrevious_Click() {
-    if (model_.cmdPrevious_Click()) msLoadSimImages();
+    if (model_.previousPage()) msLoadSimImages();
 }
 
 void frmMain::cmdSelect_Click() {
     const app::FocusAway away(cmdFocus);
-    auto sim = model_.cmdSelect_Click(!txtSimName->text().isEmpty());
+    auto sim = model_.simToEdit(!txtSimName->text().isEmpty());
     if (!sim) return;
-    wardrobe::frmEditSim editor(services_, gameLocation_, [this] { return smenuBackup->isChecked(); },
+    wardrobe::frmEditSim editor(services_, session_, [this] { return smenuBackup->isChecked(); },
                                 this);
-    editor.model().LoadUserFile = sim->path;
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load(std::move(sim->iff))) editor.exec();
+    if (editor.Form_Load(sim->path, std::move(sim->iff))) editor.exec();
     Form_Activate();
 }
 
 void frmMain::smenuSetPath_Click() {
     const app::FocusAway away(cmdFocus);
-    const std::string before = gameLocation_;
-    frmSetPath dialog(services_, gameLocation_, this);
-    if (demoGame_) dialog.showLocationInUse(gameLocation_);
-    if (dialog.exec() == QDialog::Accepted && gameLocation_ != before)
-        model_.gameLocationChanged();
+    const std::string before = session_.gameFolder();
+    frmSetPath dialog(services_, session_, this);
+    if (demoGame_) dialog.showLocationInUse(session_.gameFolder());
+    if (dialog.exec() == QDialog::Accepted && session_.gameFolder() != before)
+        model_.gameFolderChanged();
     Form_Activate();
 }
 
@@ -404,14 +403,14 @@ void frmMain::runRepair(const char* procedure, const char* question,
                         tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
                                                      const std::string&, const tools::RepairOptions&)) {
     guarded("frmMain", procedure, Stages::None, [&] {
-        if (!services_.dialogs.confirm(question) || model_.SimFiles().empty()) return;
+        if (!services_.dialogs.confirm(question) || session_.simFiles().empty()) return;
         tools::RepairOptions options;
         if (smenuBackup->isChecked()) options.backupClock = &services_.clock;
         tools::BatchReport report;
         {
             app::BusyPointer busy;
-            report = repair(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
-                            model_.SimFiles(), services_.programFolder, options);
+            report = repair(characterFolder(session_.gameFolder(), session_.neighbourhood()),
+                            session_.simFiles(), services_.programFolder, options);
         }
         services_.dialogs.inform(tools::completionMessage(report), "Success");
     });
@@ -427,10 +426,10 @@ void frmMain::smenuPinkHands_Click() {
 
 void frmMain::smenuExport_Click() {
     guarded("frmMain", "smenuExport_Click", Stages::None, [&] {
-        if (model_.SimFiles().empty()) return;
+        if (session_.simFiles().empty()) return;
         const tools::ExportReport report =
-            tools::exportSkinNames(characterFolder(gameLocation_, model_.SelectedUserDataDir()),
-                                   model_.SimFiles(), services_.programFolder);
+            tools::exportSkinNames(characterFolder(session_.gameFolder(), session_.neighbourhood()),
+                                   session_.simFiles(), services_.programFolder);
         services_.dialogs.inform(tools::exportMessage(report), "Export Complete");
     });
 }
@@ -438,9 +437,9 @@ void frmMain::smenuExport_Click() {
 void frmMain::smenuRestore_Click() {
     const app::FocusAway away(cmdFocus);
     guarded("frmMain", "smenuRestore_Click", Stages::None, [&] {
-        tools::frmRestore window(services_, gameLocation_, model_.selectedSimPath(), this);
+        tools::frmRestore window(services_, session_, model_.selectedSimPath(), this);
         // A restored sim may look different: its thumbnail and preview are drawn again.
-        if (window.exec() == QDialog::Accepted && !model_.SimFiles().empty()) msLoadSimImages();
+        if (window.exec() == QDialog::Accepted && !session_.simFiles().empty()) msLoadSimImages();
     });
     Form_Activate();
 }

@@ -30,7 +30,7 @@ class frmMain : public QMainWindow {
 public:
     // A non-empty `gameLocationOverride` is used instead of the stored game folder, and
     // not stored (the demo game).
-    frmMain(platform::Services& services, std::string& gameLocation,
+    frmMain(platform::Services& services, app::GameSession& session,
             const std::string& gameLocationOverride = {}, QWidget* parent = nullptr);
 
     MainWindowModel& model() { return model_; }
@@ -45,7 +45,7 @@ public:
     // Closing without asking (the error trap's end, or a test's tear-down).
     void closeWithoutAsking();
 
-    // Draws page CurrentPage of the chosen neighbourhood and previews its first sim.
+    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
     void msLoadSimImages();
     // Reads one character file and shows its pictures and name in the preview.
     void msDisplaySim(const std::string& path);
@@ -88,7 +88,7 @@ private:
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
-    std::string& gameLocation_;
+    app::GameSession& session_;
     MainWindowModel model_;
     bool activatedOnce_ = false;
     bool askBeforeClosing_ = true;

@@ -15,9 +15,9 @@ using app::named;
 using platform::pathToQString;
 using platform::toQString;
 
-frmRestore::frmRestore(platform::Services& services, const std::string& gameLocation,
+frmRestore::frmRestore(platform::Services& services, const app::GameSession& session,
                        std::string simPath, QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation, std::move(simPath)) {
+    : QDialog(parent), model_(services, session, std::move(simPath)) {
     setObjectName(QStringLiteral("frmRestore"));
     setWindowTitle(QStringLiteral("Restore Backup"));
     setFixedSize(620, 400);

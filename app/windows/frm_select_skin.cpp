@@ -34,9 +34,9 @@ const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A
 
 }  // namespace
 
-frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& gameLocation,
-                             QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation) {
+frmSelectSkin::frmSelectSkin(platform::Services& services, const app::GameSession& session,
+                             app::SkinRequest request, QWidget* parent)
+    : QDialog(parent), model_(services, session, std::move(request)) {
     setObjectName(QStringLiteral("frmSelectSkin"));
     setWindowTitle(BodyCaption);
     setFixedSize(770, 529);
@@ -91,7 +91,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
     Timer1->start();
 
     connect(chkFilter, &QCheckBox::clicked, this, [this](bool checked) {
-        model_.chkFilter_Click(checked);
+        model_.setFiltered(checked);
         showModelList();
     });
     // A click or a key that makes a line current loads its textures.
@@ -100,7 +100,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
         app::BusyPointer busy;
         picSkin->clear();
         txtSkinName->clear();
-        if (model_.lstModels_Click(platform::fromQString(item->text()),
+        if (model_.chooseModel(platform::fromQString(item->text()),
                                    [this](const SelectSkinModel::Search& search) { return runStoppable(search); }))
             fillPage();
     });
@@ -113,13 +113,13 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const std::string& ga
     connect(picThumbs, &app::PictureBox::activated, cmdSelect, &QPushButton::click);
     connect(picThumbs, &app::PictureBox::gridKey, this, &frmSelectSkin::picThumbs_KeyDown);
     connect(cmdNext, &QPushButton::clicked, this, [this] {
-        if (model_.cmdNext_Click()) fillPage();
+        if (model_.nextPage()) fillPage();
     });
     connect(cmdPrevious, &QPushButton::clicked, this, [this] {
-        if (model_.cmdPrevious_Click()) fillPage();
+        if (model_.previousPage()) fillPage();
     });
     connect(cmdSelect, &QPushButton::clicked, this, [this] {
-        if (auto c = model_.cmdSelect_Click()) {
+        if (auto c = model_.choice()) {
             choice_ = std::move(c);
             accept();
         }
@@ -175,7 +175,7 @@ void frmSelectSkin::Form_Activate() {
     if (activated_) return;
     activated_ = true;
     app::BusyPointer busy;
-    if (model_.HandMode) {
+    if (model_.request().hands) {
         setWindowTitle(QStringLiteral("Select Hand Skin"));
         for (QWidget* w : {static_cast<QWidget*>(lblBody), static_cast<QWidget*>(lstModels),
                            static_cast<QWidget*>(chkFilter)})
@@ -183,8 +183,8 @@ void frmSelectSkin::Form_Activate() {
     } else {
         setWindowTitle(BodyCaption);
     }
-    model_.Form_Activate();
-    if (model_.HandMode) fillPage();
+    model_.open();
+    if (model_.request().hands) fillPage();
     else showModelList();
 }
 
@@ -210,12 +210,12 @@ void frmSelectSkin::picThumbs_KeyDown(app::GridKey key) {
 }
 
 void frmSelectSkin::fillPage() {
-    const char* const procedure = model_.HandMode ? "msFillHandBMPs" : "msFillThumbs";
+    const char* const procedure = model_.request().hands ? "msFillHandBMPs" : "msFillThumbs";
     guarded("frmSelectSkin", procedure, Stages::Marked, [&] {
         setErrLocation(1000);
         picThumbs->clear();
         enablePaging();
-        if (!model_.msFillThumbs()) return;
+        if (!model_.fillPage()) return;
         app::BusyPointer busy;
         setErrLocation(2000);
         const auto files = model_.pageFiles();
@@ -227,25 +227,25 @@ void frmSelectSkin::fillPage() {
             const app::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
             const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
-            if (model_.HandMode) picThumbs->paintPicture(image, at.x, at.y);
+            if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
             else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
         }
         setErrLocation(3000);
         // The selected texture lies on this page; its picture was just decoded.
         platform::PicturePtr selected;
-        if (model_.previewFile && !files.empty() && *model_.previewFile >= files.front() &&
-            *model_.previewFile - files.front() < pictures.size())
-            selected = pictures[*model_.previewFile - files.front()];
+        if (model_.previewFile() && !files.empty() && *model_.previewFile() >= files.front() &&
+            *model_.previewFile() - files.front() < pictures.size())
+            selected = pictures[*model_.previewFile() - files.front()];
         showPreview(selected);
-        txtPageCount->setText(toQString(model_.txtPageCount));
+        txtPageCount->setText(toQString(model_.pageText()));
     });
 }
 
 void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
-    txtSkinName->setText(toQString(model_.txtSkinName));
-    if (!model_.previewFile) return;
+    txtSkinName->setText(toQString(model_.skinName()));
+    if (!model_.previewFile()) return;
     const QImage image = platform::imageOf(
-        alreadyLoaded ? alreadyLoaded : model_.pictures().load(model_.textures().files[*model_.previewFile]));
+        alreadyLoaded ? alreadyLoaded : model_.pictures().load(model_.textures().files[*model_.previewFile()]));
     if (image.isNull()) picSkin->clear();
     else picSkin->setPicture(image);
 }
@@ -253,7 +253,7 @@ void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
 void frmSelectSkin::picThumbs_MouseDown(int x, int y) {
     guarded("frmSelectSkin", "picThumbs_MouseDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
-        if (model_.picThumbs_MouseDown(x, y)) showPreview();
+        if (model_.selectAt(x, y)) showPreview();
     });
 }
 

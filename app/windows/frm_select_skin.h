@@ -23,13 +23,15 @@ namespace drapeline::skins {
 class frmSelectSkin : public QDialog {
     Q_OBJECT
 public:
-    frmSelectSkin(platform::Services& services, const std::string& gameLocation, QWidget* parent = nullptr);
+    // `request`: what the edit window asks for, an outfit's textures or the hands'.
+    frmSelectSkin(platform::Services& services, const app::GameSession& session,
+                  app::SkinRequest request, QWidget* parent = nullptr);
 
     SelectSkinModel& model() { return model_; }
     // What Select handed back; nothing after Cancel or closing the window.
-    const std::optional<SelectSkinModel::Choice>& choice() const { return choice_; }
+    const std::optional<app::SkinChoice>& choice() const { return choice_; }
 
-    // Runs the activation for the mode the caller set; exec() calls it before showing.
+    // Runs the activation for the request; exec() calls it before showing.
     void Form_Activate();
     int exec() override;
     // Cancel, Select and closing the window all end here; a texture search still running
@@ -49,7 +51,7 @@ private:
     void enablePaging();
 
     SelectSkinModel model_;
-    std::optional<SelectSkinModel::Choice> choice_;
+    std::optional<app::SkinChoice> choice_;
     bool activated_ = false;
     bool blink_ = false;
     StopFlag closing_{false};

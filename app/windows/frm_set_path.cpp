@@ -26,8 +26,8 @@ const char* const NoteText =
 
 }  // namespace
 
-frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, QWidget* parent)
-    : QDialog(parent), model_(services, gameLocation) {
+frmSetPath::frmSetPath(platform::Services& services, app::GameSession& session, QWidget* parent)
+    : QDialog(parent), model_(services, session) {
     setObjectName(QStringLiteral("frmSetPath"));
     setWindowTitle(QStringLiteral("Set The Sims Path"));
     setFixedSize(480, 250);
@@ -61,25 +61,25 @@ frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, 
     cmdFocus->setGeometry(8, 400, 80, 27);   // below the window's edge: out of sight
     app::keepOutOfTabChain(cmdFocus);
 
-    model_.Form_Load();
+    model_.load();
     showFields();
 
     connect(cmdUseReg, &QPushButton::clicked, this, [this] {
         focusAway();
         readFields();
-        model_.cmdUseReg_Click();
+        model_.useRegistry();
         showFields();
     });
     connect(cmdFindPath, &QPushButton::clicked, this, [this] {
         focusAway();
         readFields();
-        model_.cmdFindPath_Click();
+        model_.findPath();
         showFields();
     });
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         focusAway();
         readFields();
-        if (model_.cmdOK_Click()) accept();
+        if (model_.accept()) accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         focusAway();
@@ -88,17 +88,17 @@ frmSetPath::frmSetPath(platform::Services& services, std::string& gameLocation, 
 }
 
 void frmSetPath::showLocationInUse(const std::string& folder) {
-    model_.txtLocation = folder;
+    model_.setLocation(folder);
     showFields();
 }
 
 void frmSetPath::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
 
 void frmSetPath::showFields() {
-    txtRegistry->setText(pathToQString(model_.txtRegistry));
-    txtLocation->setText(pathToQString(model_.txtLocation));
+    txtRegistry->setText(pathToQString(model_.registryLocation()));
+    txtLocation->setText(pathToQString(model_.location()));
 }
 
-void frmSetPath::readFields() { model_.txtLocation = pathFromQString(txtLocation->text()); }
+void frmSetPath::readFields() { model_.setLocation(pathFromQString(txtLocation->text())); }
 
 }  // namespace drapeline::neighbourhood

@@ -133,7 +133,7 @@ TEST_F(Restore, BackupsThatCanNotGoBackAreRefusedAndNothingChanges) {
 
     // The window's model: a refusal is a warning, and the file stays as it was.
     const ByteText before = readWholeFile(here);
-    RestoreModel restore(machine.services, gameLocation, here);
+    RestoreModel restore(machine.services, session, here);
     EXPECT_EQ(restore.heading(), "Backups of User00001.iff (UserData)");
     ASSERT_EQ(restore.rows().size(), 1u);   // only this sim's: the damaged one
     EXPECT_FALSE(restore.restore(0));
@@ -149,7 +149,7 @@ TEST_F(Restore, TheWindowsModelAsksFirstAndTellsWhereTheOldFileWent) {
     const std::string path = addSim("UserData", "User00001.iff", sim("b002,BODY=now"));
     const std::string from = backup("User00001iff_ellauser00012_UserData_20020330_140507", sim("b001,BODY=then"));
     backup("User00002iff_x_UserData_20020330_150000", sim("b001,BODY=other"));
-    RestoreModel restore(machine.services, gameLocation, path);
+    RestoreModel restore(machine.services, session, path);
     ASSERT_EQ(restore.rows().size(), 1u);
     machine.dialogs.replies = {MessageReply::No};
     EXPECT_FALSE(restore.restore(0));

@@ -14,8 +14,7 @@ namespace {
 class EditSimChanges : public EditSimTest {
 protected:
     void open(const std::vector<std::string>& texts) {
-        model.LoadUserFile = game.write("UserData2/Characters/User00001.iff", simFile(texts));
-        ASSERT_TRUE(model.Form_Load());
+        ASSERT_TRUE(model.open(game.write("UserData2/Characters/User00001.iff", simFile(texts))));
         machine.pictures.loaded.clear();
     }
     const platform::ShownPicture& preview(OutfitKind k) const {
@@ -40,7 +39,7 @@ TEST_F(EditSimChanges, DefaultAsksThenWritesTheNamesAndLooksForThePreview) {
     model.fields.outfit(OutfitKind::Normal).mesh = "B003MAFAT_01";   // chosen since opening
     machine.dialogs.replies = {MessageReply::Yes};
 
-    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Formal));
+    EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
     const auto& box = machine.dialogs.shown[0];
     EXPECT_EQ(box.text, "Restore formal to the default?\r\nAre You Sure?");
@@ -57,8 +56,8 @@ TEST_F(EditSimChanges, NoToADefaultChangesNothing) {
     open(bodyStrings(34));
     const WardrobeFields before = model.fields;
     const auto previewBefore = preview(OutfitKind::Nude);
-    EXPECT_FALSE(model.defaultOutfit_Click(OutfitKind::Nude));
-    EXPECT_FALSE(model.defaultHands_Click(HandPose::Open));
+    EXPECT_FALSE(model.applyDefaultOutfit(OutfitKind::Nude));
+    EXPECT_FALSE(model.applyDefaultHands(HandPose::Open));
     EXPECT_EQ(model.fields, before);
     EXPECT_EQ(preview(OutfitKind::Nude).picture, previewBefore.picture);
     EXPECT_EQ(preview(OutfitKind::Nude).stock, previewBefore.stock);
@@ -69,7 +68,7 @@ TEST_F(EditSimChanges, NoToADefaultChangesNothing) {
 TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePreview) {
     open(bodyStrings(33));
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Winter));
+    EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Winter));
     EXPECT_EQ(machine.dialogs.shown[0].text, "Restore winter clothes to the default?\r\nAre You Sure?");
     EXPECT_EQ(model.fields.outfit(OutfitKind::Winter).texture, WinterPlaceholder);
     EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::NotFound));
@@ -83,10 +82,10 @@ TEST_F(EditSimChanges, EmptyDefaultsShowTheStockPictureEvenBesideAFileNamedDotBm
     texts[1] = "b003mcchd_01,BODY=b003mcchdlgt_01";
     open(texts);
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
-    EXPECT_TRUE(model.defaultOutfit_Click(OutfitKind::Formal));
+    EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), stock(StockPicture::NotFound));
-    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
+    EXPECT_TRUE(model.applyDefaultHands(HandPose::Formal));
     EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
     EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
     EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
@@ -98,14 +97,14 @@ TEST_F(EditSimChanges, HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture) {
     open(bodyStrings(34));
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
 
-    EXPECT_TRUE(model.defaultHands_Click(HandPose::Formal));
+    EXPECT_TRUE(model.applyDefaultHands(HandPose::Formal));
     EXPECT_EQ(machine.dialogs.shown[0].text, "Restore formal hands to the default?\r\nAre You Sure?");
     EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "gfao_bride");
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "Skins/gfao_bride.bmp");
     EXPECT_EQ(preview(HandSlot::FormalRight).picture, preview(HandSlot::FormalLeft).picture);
     EXPECT_EQ(machine.pictures.loaded.size(), 1u);
 
-    EXPECT_TRUE(model.defaultHands_Click(HandPose::Open));
+    EXPECT_TRUE(model.applyDefaultHands(HandPose::Open));
     EXPECT_EQ(model.fields.hand(HandSlot::OpenLeft), "huaolgt");
     EXPECT_EQ(model.fields.hand(HandSlot::OpenRight), "huaolgt");
     EXPECT_EQ(shown(preview(HandSlot::OpenRight)), stock(StockPicture::HandNotFound));
@@ -131,34 +130,27 @@ TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
         texts[14] = c.tone;
         open(texts);
         model.fields.bodyType = c.bodyType;   // the option buttons as the user left them
-        model.SelectedSkin = "left over";
-        EXPECT_EQ(model.skinDataFor(c.kind), c.code);
-        EXPECT_EQ(model.SelectedSkin, "");
+        EXPECT_EQ(model.outfitRequest(c.kind).filterCode, c.code);
+        EXPECT_FALSE(model.outfitRequest(c.kind).hands);
     }
 }
 
 TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndShowsTheChosenBitmap) {
     open(bodyStrings(34));
     const std::string chosen = installSkin("ExpansionPack3/SkinsBuy/b003fafitlgt_01.bmp", 7);
-    model.SelectedSkin = "b003fafit_01,b003fafitlgt_01";
-    model.LoadSkinFile = chosen;
-    model.applyOutfitChoice(OutfitKind::Normal);
+    model.applyOutfitChoice(OutfitKind::Normal, {"b003fafit_01,b003fafitlgt_01", chosen});
     EXPECT_EQ(model.fields.outfit(OutfitKind::Normal), (OutfitNames{"b003fafit_01", "b003fafitlgt_01"}));
     EXPECT_EQ(preview(OutfitKind::Normal).path, chosen);
     EXPECT_EQ(preview(OutfitKind::Normal).picture->width(), 7);
     EXPECT_EQ(model.fields.bodyType, BodyType::Fit);   // read, never moved by a choice
 
     // Winter of a layout without winter: the placeholder gives way in the window.
-    model.SelectedSkin = "w1,w1lgt";
-    model.LoadSkinFile.clear();
-    model.applyOutfitChoice(OutfitKind::Winter);
+    model.applyOutfitChoice(OutfitKind::Winter, {"w1,w1lgt", ""});
     EXPECT_EQ(model.fields.outfit(OutfitKind::Winter), (OutfitNames{"w1", "w1lgt"}));
     EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::None));
 
     // The listed file went away before the choice came back.
-    model.SelectedSkin = "s1,s1lgt";
-    model.LoadSkinFile = game / "gamedata/skins/s1lgt.bmp";
-    model.applyOutfitChoice(OutfitKind::Swimsuit);
+    model.applyOutfitChoice(OutfitKind::Swimsuit, {"s1,s1lgt", game / "gamedata/skins/s1lgt.bmp"});
     EXPECT_EQ(model.fields.outfit(OutfitKind::Swimsuit).texture, "s1lgt");
     EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), stock(StockPicture::NotFound));
     EXPECT_EQ(trap.calls, 0);
@@ -167,15 +159,13 @@ TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndShowsTheChosenBitmap) {
 TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFails) {
     open(bodyStrings(34));
     const WardrobeFields before = model.fields;
-    model.SelectedSkin.clear();
-    model.applyOutfitChoice(OutfitKind::Normal);
-    model.applyHandChoice(HandSlot::OpenLeft);
+    model.applyOutfitChoice(OutfitKind::Normal, {});
+    model.applyHandChoice(HandSlot::OpenLeft, {});
     EXPECT_EQ(model.fields, before);
     EXPECT_TRUE(machine.pictures.loaded.empty());
 
-    model.SelectedSkin = "b003fafit_01";
     try {
-        model.applyOutfitChoice(OutfitKind::Formal);
+        model.applyOutfitChoice(OutfitKind::Formal, {"b003fafit_01", ""});
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 5);
@@ -188,12 +178,11 @@ TEST_F(EditSimChanges, AHandChoiceIsShownFromTheBaseFolderOrAsNotFound) {
     installSkin("gamedata/skins/huaclgt.bmp");
     installSkin("ExpansionPack3/SkinsBuy/huacdrk.bmp");
     open(bodyStrings(34));
-    model.SelectedSkin = "huaclgt";
-    model.applyHandChoice(HandSlot::ClosedRight);
+    model.applyHandChoice(HandSlot::ClosedRight, {"huaclgt", std::nullopt});
     EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "huaclgt");
     EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/huaclgt.bmp");
-    model.SelectedSkin = "huacdrk";   // gone from the base folder since it was listed
-    model.applyHandChoice(HandSlot::ClosedLeft);
+    // Gone from the base folder since it was listed.
+    model.applyHandChoice(HandSlot::ClosedLeft, {"huacdrk", std::nullopt});
     EXPECT_EQ(model.fields.hand(HandSlot::ClosedLeft), "huacdrk");
     EXPECT_EQ(shown(preview(HandSlot::ClosedLeft)), stock(StockPicture::HandNotFound));
     EXPECT_EQ(trap.calls, 0);
@@ -216,7 +205,7 @@ TEST_F(EditSimChanges, NormalFormalHandsAsksAndOnYesEmptiesBoth) {
     installSkin("gamedata/skins/gfao_bride.bmp");
     open(bodyStrings(34));
     const WardrobeFields before = model.fields;
-    EXPECT_FALSE(model.normalFormalHands_Click());
+    EXPECT_FALSE(model.normalFormalHands());
     EXPECT_EQ(model.fields, before);
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "skins/gfao_bride.bmp");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
@@ -227,7 +216,7 @@ TEST_F(EditSimChanges, NormalFormalHandsAsksAndOnYesEmptiesBoth) {
     EXPECT_EQ(machine.dialogs.shown[0].title, "Confirm Action");
 
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.normalFormalHands_Click());
+    EXPECT_TRUE(model.normalFormalHands());
     EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
     EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), stock(StockPicture::HandNotFound));

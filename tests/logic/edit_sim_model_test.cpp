@@ -23,8 +23,7 @@ protected:
         return game.write("UserData2/Characters/" + name, bytes);
     }
     bool open(const std::string& path) {
-        model.LoadUserFile = path;
-        return model.Form_Load();
+        return model.open(path);
     }
 };
 
@@ -107,8 +106,7 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
 }
 
 TEST_F(EditSim, AFileThatCanNotBeReadRaisesTheErrorTrap) {
-    model.LoadUserFile = game / "UserData2/Characters/User00009.iff";
-    EXPECT_THROW(model.Form_Load(), ProgramEnded);
+    EXPECT_THROW(model.open(game / "UserData2/Characters/User00009.iff"), ProgramEnded);
     EXPECT_EQ(trap.last.ErrNumber, 53);
     EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
     EXPECT_EQ(trap.last.ErrProcedure, "gsReadIFF");
@@ -125,7 +123,7 @@ TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_EQ(box.text, unshowableMessage("User00001.iff", model.problem()));
     EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
     EXPECT_EQ(model.fields, WardrobeFields{});
-    EXPECT_FALSE(model.cmdSave_Click(true));   // nothing shown, nothing to save
+    EXPECT_FALSE(model.save(true));   // nothing shown, nothing to save
     EXPECT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
@@ -140,7 +138,7 @@ TEST_F(EditSim, CancellingTheConfirmationWritesNothing) {
     ASSERT_TRUE(open(path));
     model.fields.outfit(OutfitKind::Normal).mesh = "b002mafit_01";
     machine.dialogs.replies = {MessageReply::No};
-    EXPECT_FALSE(model.cmdSave_Click(true));
+    EXPECT_FALSE(model.save(true));
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\nAre You Sure?");
     EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Question);
@@ -161,7 +159,7 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     model.fields.hand(HandSlot::FormalRight) = "";
     const WardrobeFields saved = model.fields;
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.cmdSave_Click(false));
+    EXPECT_TRUE(model.save(false));
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved.");
     EXPECT_EQ(machine.dialogs.shown[1].icon, MessageIcon::Information);
@@ -194,7 +192,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
-    ASSERT_TRUE(model.cmdSave_Click(true));
+    ASSERT_TRUE(model.save(true));
     const ByteText first = readWholeFile(path);
     const std::string base = "User00001iff_ellauser00012_UserData2_20020330_140507";
     EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base));
@@ -202,7 +200,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
 
     // Within the same second: a second backup beside the first, never over it.
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitdrk_01";
-    ASSERT_TRUE(model.cmdSave_Click(true));
+    ASSERT_TRUE(model.save(true));
     EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base + "_2"));
     EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base)) == original);
     EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base + "_2")) == first);
@@ -217,7 +215,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     // No room for the backup folder: the backup fails before the file is touched.
     programFolder.write("Backup", "a file, not a folder");
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_THROW(model.cmdSave_Click(true), ProgramEnded);
+    EXPECT_THROW(model.save(true), ProgramEnded);
     EXPECT_EQ(trap.last.ErrProcedure, "msMakeUserBackup");
     EXPECT_EQ(trap.last.ErrLocation, 1000);
     EXPECT_TRUE(readWholeFile(path) == original);
@@ -226,7 +224,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     ASSERT_TRUE(open(path));
     fs::remove_all(programFolder.path());
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_THROW(model.cmdSave_Click(false), ProgramEnded);
+    EXPECT_THROW(model.save(false), ProgramEnded);
     EXPECT_EQ(trap.last.ErrModule, "frmEditSim");
     EXPECT_EQ(trap.last.ErrProcedure, "cmdSave_Click");
     EXPECT_EQ(trap.last.ErrLocation, 3000);
@@ -238,7 +236,7 @@ TEST_F(EditSim, AnEmptyNameSavesNothingAndAsksNothing) {
     const std::string path = writeSim("User00001.iff", testkit::characterFile().build());
     ASSERT_TRUE(open(path));
     model.fields.name.clear();
-    EXPECT_FALSE(model.cmdSave_Click(true));
+    EXPECT_FALSE(model.save(true));
     EXPECT_TRUE(machine.dialogs.shown.empty());
     EXPECT_FALSE(platform::pathExists(programFolder / "usertemp.iff"));
 }
@@ -255,7 +253,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     model.fields.hand(HandSlot::OpenLeft) = WinterPlaceholder;
     model.fields.outfit(OutfitKind::Nude).texture = "nffitmed_01";
     machine.dialogs.replies = {MessageReply::Yes};
-    ASSERT_TRUE(model.cmdSave_Click(false));
+    ASSERT_TRUE(model.save(false));
     const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter";
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?" + line + "\r\nAre You Sure?");
     EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved." + line);
@@ -270,7 +268,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     ASSERT_TRUE(open(path));
     machine.dialogs.shown.clear();
     machine.dialogs.replies = {MessageReply::No};
-    EXPECT_FALSE(model.cmdSave_Click(false));
+    EXPECT_FALSE(model.save(false));
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\nAre You Sure?");
 }
 

@@ -172,8 +172,8 @@ TEST(EnsembleFile, ListsEnxFilesInAnyLetterCase) {
 TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo) {
     testkit::TempFolder program, game;
     testkit::FakeMachine machine(program.path());
-    const std::string gameLocation = game.path();
-    wardrobe::EditSimModel model(machine.services, gameLocation);
+    const app::GameSession session{game.path()};
+    wardrobe::EditSimModel model(machine.services, session);
     const auto install = [&](const std::string& relative) {
         game.write(relative, testkit::solidBitmap(4, 4, {1, 2, 3}));
     };
@@ -189,7 +189,7 @@ TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTw
     model.fields.hand(HandSlot::PointRight) = "right_t";
     model.outfitPreviews[0] = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
 
-    refreshPreviewsAfterLoad(model);
+    model.refreshPreviews();
 
     using platform::StockPicture;
     const auto& nude = model.outfitPreviews[static_cast<int>(OutfitKind::Nude)];

@@ -19,8 +19,8 @@ protected:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation;
-    MainWindowModel model{machine.services, gameLocation};
+    app::GameSession session;
+    MainWindowModel model{machine.services, session};
     int chosen = 0;
 
     void SetUp() override {
@@ -40,9 +40,9 @@ protected:
 
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndCreatesTheEnsembleFolder) {
     machine.registry.installPath = "ERROR";
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
-    EXPECT_EQ(gameLocation, "ERROR");
+    EXPECT_EQ(session.gameFolder(), "ERROR");
     EXPECT_TRUE(model.backupChecked());
     EXPECT_TRUE(platform::folderExists(programFolder / "ENX"));
 }
@@ -52,8 +52,8 @@ TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::BackupSavedFile, "0");
     machine.registry.installPath = "/somewhere/else";
-    model.Form_Load();
-    EXPECT_EQ(gameLocation, game.path());
+    model.load();
+    EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_FALSE(model.backupChecked());
 }
 
@@ -61,15 +61,15 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_TRUE(machine.dialogs.shown.empty());
     EXPECT_EQ(model.listLines(), (std::vector<std::string>{"Neighborhood 01   (UserData)",
                                                            "Neighborhood 02   (UserData2)",
                                                            "Neighborhood 03   (UserData3)"}));
     EXPECT_EQ(model.selectedLine(), "Neighborhood 02   (UserData2)");
-    EXPECT_EQ(model.SelectedUserDataDir(), "UserData2");
-    EXPECT_EQ(model.SimFiles(), (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
+    EXPECT_EQ(session.neighbourhood(), "UserData2");
+    EXPECT_EQ(session.simFiles(), (std::vector<std::string>{"User00001.iff", "User00002.iff"}));
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(model.simPath("User00002.iff"),
               platform::joinPath(platform::joinPath(game / "UserData2", "Characters"),
@@ -79,19 +79,19 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
 TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(model.selectedLine(), "");   // nothing stored, nothing selected
-    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    model.chooseNeighbourhood("Neighborhood 01   (UserData)");
     game.makeFolder("UserData9");
-    model.Form_Activate();
+    model.activate();
     EXPECT_EQ(model.listLines().size(), 3u);
-    EXPECT_EQ(model.SelectedUserDataDir(), "UserData");
+    EXPECT_EQ(session.neighbourhood(), "UserData");
 
     // A neighbourhood without character files leaves the list to be built again.
-    model.lstUserDataDir_Click("Neighborhood 03   (UserData3)");
-    EXPECT_TRUE(model.SimFiles().empty());
-    model.Form_Activate();
+    model.chooseNeighbourhood("Neighborhood 03   (UserData3)");
+    EXPECT_TRUE(session.simFiles().empty());
+    model.activate();
     EXPECT_EQ(model.listLines().size(), 4u);
 }
 
@@ -99,25 +99,25 @@ TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
-    model.Form_Load();
-    model.Form_Activate();
+    model.load();
+    model.activate();
     EXPECT_EQ(model.selectedLine(), "");
-    EXPECT_TRUE(model.SimFiles().empty());
+    EXPECT_TRUE(session.simFiles().empty());
     EXPECT_EQ(chosen, 0);
 }
 
 TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
-    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
-    model.picThumbs_MouseDown(68 * 5, 0);
-    model.lstUserDataDir_Click("Neighborhood 01   (UserData)");
+    model.load();
+    model.activate();
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    model.selectAt(68 * 5, 0);
+    model.chooseNeighbourhood("Neighborhood 01   (UserData)");
     EXPECT_EQ(model.pager().page(), 0);
     EXPECT_EQ(model.pager().cell(), 0);
     EXPECT_EQ(model.pager().files(), 1u);
-    EXPECT_EQ(model.SimFiles(), std::vector<std::string>{"User00001.iff"});
+    EXPECT_EQ(session.simFiles(), std::vector<std::string>{"User00001.iff"});
 }
 
 TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
@@ -127,67 +127,67 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     other.makeFolder("UserData5/Characters");
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
-    model.Form_Load();
-    model.Form_Activate();
-    ASSERT_FALSE(model.SimFiles().empty());
+    model.load();
+    model.activate();
+    ASSERT_FALSE(session.simFiles().empty());
 
-    gameLocation = other.path();
-    model.gameLocationChanged();
-    model.Form_Activate();
+    session.setGameFolder(other.path());
+    model.gameFolderChanged();
+    model.activate();
     EXPECT_EQ(model.listLines(), std::vector<std::string>{"Neighborhood 05   (UserData5)"});
-    EXPECT_EQ(model.SelectedUserDataDir(), "");
+    EXPECT_EQ(session.neighbourhood(), "");
 }
 
 TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation = "unchanged";
+    app::GameSession session{"unchanged"};
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
-    SetPathModel setPath(machine.services, gameLocation);
-    setPath.Form_Load();
-    EXPECT_EQ(setPath.txtRegistry, "ERROR");
-    EXPECT_EQ(setPath.txtLocation, "/stored");
-    EXPECT_EQ(gameLocation, "unchanged");
+    SetPathModel setPath(machine.services, session);
+    setPath.load();
+    EXPECT_EQ(setPath.registryLocation(), "ERROR");
+    EXPECT_EQ(setPath.location(), "/stored");
+    EXPECT_EQ(session.gameFolder(), "unchanged");
 }
 
 TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation;
-    SetPathModel setPath(machine.services, gameLocation);
+    app::GameSession session;
+    SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
-        setPath.txtRegistry = value;
-        setPath.txtLocation = "/typed";
-        setPath.cmdUseReg_Click();
-        EXPECT_EQ(setPath.txtLocation, "/typed");
+        setPath.setRegistryLocation(value);
+        setPath.setLocation("/typed");
+        setPath.useRegistry();
+        EXPECT_EQ(setPath.location(), "/typed");
         ASSERT_EQ(machine.dialogs.shown.size(), 1u);
         EXPECT_EQ(machine.dialogs.shown[0].text,
                   "Registry value invalid. Please find the path manually.");
         EXPECT_EQ(machine.dialogs.shown[0].title, "Path Invalid");
         EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
     }
-    setPath.txtRegistry = "/from/registry";
-    setPath.cmdUseReg_Click();
-    EXPECT_EQ(setPath.txtLocation, "/from/registry");
+    setPath.setRegistryLocation("/from/registry");
+    setPath.useRegistry();
+    EXPECT_EQ(setPath.location(), "/from/registry");
 }
 
 TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
     testkit::TempFolder programFolder;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation;
-    SetPathModel setPath(machine.services, gameLocation);
-    setPath.txtLocation = "/typed";
+    app::GameSession session;
+    SetPathModel setPath(machine.services, session);
+    setPath.setLocation("/typed");
     std::vector<platform::GameInstall> installs;
-    setPath.findInstalls = [&] { return installs; };
+    setPath.setInstallFinder([&] { return installs; });
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
-    setPath.cmdFindPath_Click();
-    EXPECT_EQ(setPath.txtLocation, "/typed");
+    setPath.findPath();
+    EXPECT_EQ(setPath.location(), "/typed");
     installs = {{"/pfx/drive_c/The Sims", "registry", "proton", "/pfx"},
                 {"/lib/steamapps/common/The Sims Legacy Collection", "steam library", "steam", ""}};
-    setPath.cmdFindPath_Click();
-    EXPECT_EQ(setPath.txtLocation, "/chosen");
+    setPath.findPath();
+    EXPECT_EQ(setPath.location(), "/chosen");
     EXPECT_EQ(machine.dialogs.chooserTitles,
               (std::vector<std::string>{"Select the location of The Sims.",
                                         "Select the location of The Sims."}));
@@ -200,11 +200,11 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
     testkit::TempFolder programFolder;
     testkit::TempFolder notAGame;
     testkit::FakeMachine machine(programFolder.path());
-    std::string gameLocation = "/old";
-    SetPathModel setPath(machine.services, gameLocation);
-    setPath.txtLocation = notAGame.path();
-    EXPECT_FALSE(setPath.cmdOK_Click());
-    EXPECT_EQ(gameLocation, "/old");
+    app::GameSession session{"/old"};
+    SetPathModel setPath(machine.services, session);
+    setPath.setLocation(notAGame.path());
+    EXPECT_FALSE(setPath.accept());
+    EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + notAGame.path() +
@@ -216,10 +216,10 @@ TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
 TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, "/the/real/game");
-    model.overrideGameLocation(game.path());
-    model.Form_Load();
-    model.Form_Activate();
-    EXPECT_EQ(gameLocation, game.path());
+    model.overrideGameFolder(game.path());
+    model.load();
+    model.activate();
+    EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_EQ(model.listLines().size(), 3u);
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
 }
@@ -228,25 +228,25 @@ TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine
     makeGame();
     game.write("UserData2/Characters/User00002.iff", testkit::characterFile().build());
     machine.settings.setValue(keys::SimsLocation, game.path());
-    model.Form_Load();
-    model.Form_Activate();
-    EXPECT_FALSE(model.cmdSelect_Click(true));   // no neighbourhood chosen
+    model.load();
+    model.activate();
+    EXPECT_FALSE(model.simToEdit(true));   // no neighbourhood chosen
 
-    model.lstUserDataDir_Click("Neighborhood 02   (UserData2)");
-    EXPECT_FALSE(model.picThumbs_MouseDown(68 * 2, 0));   // an empty cell
-    EXPECT_FALSE(model.cmdSelect_Click(true));
-    ASSERT_TRUE(model.picThumbs_MouseDown(0, 0));
-    EXPECT_FALSE(model.cmdSelect_Click(true));   // User00001.iff does not read
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    EXPECT_FALSE(model.selectAt(68 * 2, 0));   // an empty cell
+    EXPECT_FALSE(model.simToEdit(true));
+    ASSERT_TRUE(model.selectAt(0, 0));
+    EXPECT_FALSE(model.simToEdit(true));   // User00001.iff does not read
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "");
 
-    ASSERT_EQ(model.picThumbs_MouseDown(68, 0), model.simPath("User00002.iff"));
-    EXPECT_FALSE(model.cmdSelect_Click(false));   // the preview shows no name
-    const auto sim = model.cmdSelect_Click(true);
+    ASSERT_EQ(model.selectAt(68, 0), model.simPath("User00002.iff"));
+    EXPECT_FALSE(model.simToEdit(false));   // the preview shows no name
+    const auto sim = model.simToEdit(true);
     ASSERT_TRUE(sim);
     EXPECT_EQ(sim->path, model.simPath("User00002.iff"));
     EXPECT_FALSE(sim->iff.Chunks.empty());
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "Neighborhood 02   (UserData2)");
 
-    EXPECT_FALSE(model.cmdNext_Click());
-    EXPECT_FALSE(model.cmdPrevious_Click());
+    EXPECT_FALSE(model.nextPage());
+    EXPECT_FALSE(model.previousPage());
 }

@@ -15,8 +15,8 @@ protected:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation = game.path();
-    SelectSkinModel model{machine.services, gameLocation};
+    app::GameSession session{game.path()};
+    SelectSkinModel model{machine.services, session, app::SkinRequest{"falgtfitB", false}};
 
     // `count` textures of model b003fafit_01 in light skin, and its mesh.
     void install(int count) {
@@ -28,10 +28,9 @@ protected:
         }
     }
     void chooseModel() {
-        model.SkinData = "falgtfitB";
-        model.Form_Activate();
+        model.open();
         ASSERT_FALSE(model.modelLines().empty());
-        model.lstModels_Click(model.modelLines().front());
+        model.chooseModel(model.modelLines().front());
     }
 };
 
@@ -40,55 +39,53 @@ protected:
 TEST_F(Chooser, PagesAndClicksSelectAndAnEmptyCellKeepsThePreviousTexture) {
     install(50);
     chooseModel();
-    ASSERT_TRUE(model.msFillThumbs());
-    EXPECT_EQ(model.txtPageCount, "Page 1 of 2");
-    EXPECT_TRUE(model.picThumbs_MouseDown(0, 68));
+    ASSERT_TRUE(model.fillPage());
+    EXPECT_EQ(model.pageText(), "Page 1 of 2");
+    EXPECT_TRUE(model.selectAt(0, 68));
     EXPECT_EQ(model.pager().cell(), 7);
-    EXPECT_EQ(model.txtSkinName, "b003fafitlgt_007");
+    EXPECT_EQ(model.skinName(), "b003fafitlgt_007");
     EXPECT_EQ(model.tooltipAt(0, 68), model.textures().files[7]);
 
-    ASSERT_TRUE(model.cmdNext_Click());
-    ASSERT_TRUE(model.msFillThumbs());
-    EXPECT_EQ(model.txtPageCount, "Page 2 of 2");
+    ASSERT_TRUE(model.nextPage());
+    ASSERT_TRUE(model.fillPage());
+    EXPECT_EQ(model.pageText(), "Page 2 of 2");
     EXPECT_EQ(model.pageFiles(), std::vector<std::size_t>{49});
-    EXPECT_EQ(model.txtSkinName, "b003fafitlgt_049");
-    EXPECT_FALSE(model.cmdNext_Click());
-    model.picThumbs_MouseDown(0, 0);
-    EXPECT_FALSE(model.picThumbs_MouseDown(68 * 3, 68 * 3));   // empty cell
+    EXPECT_EQ(model.skinName(), "b003fafitlgt_049");
+    EXPECT_FALSE(model.nextPage());
+    model.selectAt(0, 0);
+    EXPECT_FALSE(model.selectAt(68 * 3, 68 * 3));   // empty cell
     EXPECT_EQ(model.pager().cell(), 24);
     EXPECT_EQ(model.tooltipAt(68 * 3, 68 * 3), "");
-    const auto choice = model.cmdSelect_Click();
+    const auto choice = model.choice();
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->SelectedSkin, "b003fafit_01,b003fafitlgt_049");
-    EXPECT_EQ(choice->LoadSkinFile, model.textures().files[49]);
+    EXPECT_EQ(choice->skin, "b003fafit_01,b003fafitlgt_049");
+    EXPECT_EQ(choice->previewFile, model.textures().files[49]);
 }
 
 TEST_F(Chooser, SelectNeedsAModelLineInBodyModeButNotInHandMode) {
     install(3);
     game.write("GameData/Skins/huaolgt.bmp", testkit::solidBitmap(8, 8, {4, 5, 6}));
-    model.SkinData = "falgtfitB";
-    model.Form_Activate();
-    model.txtSkinName = "b003fafitlgt_000";
-    EXPECT_FALSE(model.cmdSelect_Click());
+    model.open();
+    EXPECT_FALSE(model.choice());   // no model chosen: nothing to hand back
 
-    SelectSkinModel hands(machine.services, gameLocation);
-    hands.HandMode = true;
-    hands.Form_Activate();
-    ASSERT_TRUE(hands.msFillThumbs());
-    const auto choice = hands.cmdSelect_Click();
+    SelectSkinModel hands(machine.services, session, app::SkinRequest{{}, true});
+    hands.open();
+    ASSERT_TRUE(hands.fillPage());
+    const auto choice = hands.choice();
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->SelectedSkin, "huaolgt");
-    EXPECT_FALSE(choice->LoadSkinFile);
+    EXPECT_EQ(choice->skin, "huaolgt");
+    EXPECT_FALSE(choice->previewFile);
 }
 
 TEST_F(Chooser, AModelWithoutTexturesLeavesTheChoiceEmpty) {
-    install(0);
+    install(3);
     chooseModel();
-    model.txtPageCount = "Page 1 of 3";   // what the model shown before left
-    EXPECT_FALSE(model.msFillThumbs());
-    EXPECT_EQ(model.txtPageCount, "Page 1 of 3");
-    EXPECT_EQ(model.txtSkinName, "");
-    EXPECT_FALSE(model.cmdSelect_Click());
+    ASSERT_TRUE(model.fillPage());
+    model.chooseModel("b004fafit_01");   // a model without textures in this skin tone
+    EXPECT_FALSE(model.fillPage());
+    EXPECT_EQ(model.pageText(), "Page 1 of 1");   // what the model shown before left
+    EXPECT_EQ(model.skinName(), "");
+    EXPECT_FALSE(model.choice());
 }
 
 TEST_F(Chooser, BadFilesAreReportedOnceAndTheGoodOnesOffered) {

@@ -51,8 +51,8 @@ protected:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     testkit::FakeMachine machine{programFolder.path()};
-    std::string gameLocation = game.path();
-    wardrobe::EditSimModel model{machine.services, gameLocation};
+    app::GameSession session{game.path()};
+    wardrobe::EditSimModel model{machine.services, session};
     testkit::TrapRecorder trap;
 
     // A small bitmap at a path below the game folder.

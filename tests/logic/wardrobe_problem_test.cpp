@@ -41,18 +41,18 @@ TEST(WardrobeProblem, TheEditWindowOpensAndSavesExactlyTheAcceptedFilesAndNeverT
     std::mt19937 random(7);
     testkit::TempFolder folder;
     testkit::FakeMachine machine(folder.makeFolder("program"));
-    const std::string gameLocation = folder.path();
+    const app::GameSession session{folder.path()};
     testkit::TrapRecorder trap;
     int accepted = 0;
     for (int i = 0; i < 300; ++i) {
         const ByteText bytes = variant(random);
-        EditSimModel model(machine.services, gameLocation);
-        model.LoadUserFile = folder.write("User1.iff", bytes);
+        EditSimModel model(machine.services, session);
+        const std::string path = folder.write("User1.iff", bytes);
         const auto problem = wardrobeProblem(parse(bytes));
         accepted += !problem;
         machine.dialogs.replies = {platform::MessageReply::Yes};
-        EXPECT_EQ(model.Form_Load(), !problem) << i << ": " << problem.value_or("");
-        EXPECT_EQ(model.cmdSave_Click(i % 2 == 0), !problem) << i;
+        EXPECT_EQ(model.open(path), !problem) << i << ": " << problem.value_or("");
+        EXPECT_EQ(model.save(i % 2 == 0), !problem) << i;
         EXPECT_EQ(trap.calls, 0) << i;
     }
     // Both kinds must be well represented for the comparison to mean anything.

@@ -75,7 +75,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    std::string gameLocation;
+    app::GameSession session;
     std::unique_ptr<neighbourhood::frmMain> main;
 
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }
@@ -87,7 +87,7 @@ private slots:
         makeGame(game);
         machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
-        main = std::make_unique<neighbourhood::frmMain>(machine->services, gameLocation, game.path());
+        main = std::make_unique<neighbourhood::frmMain>(machine->services, session, game.path());
         main->show();
         main->Form_Activate();
     }
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(label(8), QStringLiteral("Sim9"));
         const std::string path = platform::joinPath(
             platform::joinPath(platform::joinPath(game.path(), "UserData"), "Characters"), simName(9));
-        const auto editor = testkit::openEditor(*machine, gameLocation, path);
+        const auto editor = testkit::openEditor(*machine, session, path);
         QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'f') + ".BMP")));
         QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'r') + ".BMP")));
     }
@@ -289,7 +289,7 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
         testkit::QtMachine machine(programFolder.path());
-        std::string gameLocation = game.path();
+        const app::GameSession session{game.path()};
         const std::string withFaces = game.write("UserData/Characters/User00001.iff",
                                                  testkit::characterFile().build());
         const std::string withoutFaces = game.write(
@@ -301,9 +301,9 @@ private slots:
                 .map()
                 .build());
 
-        const auto first = testkit::openEditor(machine, gameLocation, withFaces);
+        const auto first = testkit::openEditor(machine, session, withFaces);
         child<QTabWidget>(first.get(), "tabSkins")->setCurrentIndex(4);
-        const auto second = testkit::openEditor(machine, gameLocation, withoutFaces);
+        const auto second = testkit::openEditor(machine, session, withoutFaces);
         QCOMPARE(child<QTabWidget>(second.get(), "tabSkins")->currentIndex(), 0);
         QCOMPARE(child<app::PictureBox>(second.get(), "picFaces")->picture(),
                  app::stockImage(platform::StockPicture::WebNotFound));
@@ -317,12 +317,11 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
         testkit::QtMachine machine(programFolder.path());
-        std::string gameLocation = game.path();
+        const app::GameSession session{game.path()};
         const std::string path = game.write("UserData2/Characters/User00001.iff",
                                             testkit::characterFile().build());
-        wardrobe::frmEditSim editor(machine.services, gameLocation, [] { return true; }, nullptr);
-        editor.model().LoadUserFile = path;
-        QVERIFY(editor.Form_Load());
+        wardrobe::frmEditSim editor(machine.services, session, [] { return true; }, nullptr);
+        QVERIFY(editor.Form_Load(path));
         editor.model().fields.outfit(wardrobe::OutfitKind::Normal).texture = "b001fafitdrk_01";
         machine.dialogs.replies = {MessageReply::Yes};
         child<QPushButton>(&editor, "cmdSave")->click();

@@ -25,20 +25,20 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    std::string gameLocation;
+    app::GameSession session;
     std::string simPath;
 
     std::unique_ptr<wardrobe::frmEditSim> open() {
-        return testkit::openEditor(*machine, gameLocation, simPath);
+        return testkit::openEditor(*machine, session, simPath);
     }
 
 private slots:
     void initTestCase() {
         demo::createDemoGame(game.path());
-        gameLocation = game.path();
+        session.setGameFolder(game.path());
         machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         // Rosa: an adult woman, fit, light skin, 34 entries.
-        simPath = platform::resolvePath(gameLocation, "UserData/Characters/User00009.iff");
+        simPath = platform::resolvePath(session.gameFolder(), "UserData/Characters/User00009.iff");
     }
 
     // Only keys: Alt+F to the Formal page and its Change button, Enter; in the chooser the arrow
@@ -59,7 +59,7 @@ private slots:
         QString chosenModel;
         QString chosenSkin;
         testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
-            QCOMPARE(chooser->model().SkinData, std::string("falgtfitF"));
+            QCOMPARE(chooser->model().request().filterCode, std::string("falgtfitF"));
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             QVERIFY(QTest::qWaitForWindowActive(chooser));
             auto* models = child<QListWidget>(chooser, "lstModels");

@@ -31,19 +31,19 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    std::string gameLocation;
+    app::GameSession session;
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
-        return testkit::openEditor(*machine, gameLocation, platform::resolvePath(gameLocation, relative));
+        return testkit::openEditor(*machine, session, platform::resolvePath(session.gameFolder(), relative));
     }
     std::string simPath(const char* name) const {
-        return platform::resolvePath(gameLocation, std::string("UserData/Characters/") + name);
+        return platform::resolvePath(session.gameFolder(), std::string("UserData/Characters/") + name);
     }
 
 private slots:
     void initTestCase() {
         demo::createDemoGame(game.path());
-        gameLocation = game.path();
+        session.setGameFolder(game.path());
         machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         platform::createFolder(platform::joinPath(programFolder.path(), "ENX"));
     }
@@ -91,10 +91,10 @@ private slots:
     }
 
     void theToolsMenuRepairsTheNeighbourhoodAndReportsSkippedFiles() {
-        std::string location;
-        neighbourhood::frmMain main(machine->services, location, gameLocation);
-        main.model().Form_Activate();
-        main.model().lstUserDataDir_Click("Neighborhood 02   (UserData2)");
+        app::GameSession location;
+        neighbourhood::frmMain main(machine->services, location, session.gameFolder());
+        main.model().activate();
+        main.model().chooseNeighbourhood("Neighborhood 02   (UserData2)");
 
         machine->dialogs.shown.clear();
         machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};
@@ -125,14 +125,14 @@ private slots:
     }
 
     void cancelAsksOnlyWhenAFieldChanged() {
-        auto editor = testkit::openEditor(*machine, gameLocation, simPath("User00002.iff"));
+        auto editor = testkit::openEditor(*machine, session, simPath("User00002.iff"));
         editor->show();
         machine->dialogs.shown.clear();
         child<QPushButton>(editor.get(), "cmdCancel")->click();
         QVERIFY(!editor->isVisible());
         QVERIFY(machine->dialogs.shown.empty());
 
-        editor = testkit::openEditor(*machine, gameLocation, simPath("User00002.iff"));
+        editor = testkit::openEditor(*machine, session, simPath("User00002.iff"));
         editor->show();
         editor->model().fields.hand(wardrobe::HandSlot::ClosedRight) = "another";
         editor->showModel();
@@ -157,13 +157,13 @@ private slots:
                                  machine->clock.now());
         game.write("UserData/Characters/User00002.iff", "no longer a character file");
 
-        std::string location;
-        neighbourhood::frmMain main(machine->services, location, gameLocation);
+        app::GameSession location;
+        neighbourhood::frmMain main(machine->services, location, session.gameFolder());
         auto* item = main.findChild<QAction*>(QStringLiteral("smenuRestore"));
         QVERIFY(item);
         QCOMPARE(item->text(), QStringLiteral("&Restore Backup ..."));
 
-        tools::frmRestore window(machine->services, gameLocation, path, nullptr);
+        tools::frmRestore window(machine->services, session, path, nullptr);
         QCOMPARE(window.windowTitle(), QStringLiteral("Restore Backup"));
         QCOMPARE(child<QLabel>(&window, "lblBackups")->text(), QStringLiteral("Backups of User00002.iff (UserData)"));
         auto* list = child<QTreeWidget>(&window, "lstBackups");

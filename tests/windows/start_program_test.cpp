@@ -78,7 +78,7 @@ private slots:
 
         QCOMPARE(machine.dialogs.shown.size(), std::size_t(1));
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Selected Location Invalid"));
-        QCOMPARE(application.gameLocation(), game.path());
+        QCOMPARE(application.session().gameFolder(), game.path());
         QCOMPARE(listLines(main), (QStringList{QStringLiteral("Neighborhood 01   (UserData)"),
                                                QStringLiteral("Neighborhood 02   (UserData2)")}));
 
@@ -130,8 +130,8 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::FakeMachine machine(programFolder.path());
         machine.settings.setValue("Backup Saved File", "0");
-        std::string gameLocation;
-        neighbourhood::frmMain main(machine.services, gameLocation);
+        app::GameSession session;
+        neighbourhood::frmMain main(machine.services, session);
         auto* backup = main.findChild<QAction*>(QStringLiteral("smenuBackup"));
         QVERIFY(backup->isCheckable());
         QVERIFY(!backup->isChecked());

@@ -40,12 +40,11 @@ void whenShown(std::function<void(W*)> action, int tries = 200) {
 
 // The edit window opened on a character file, as "Edit This Sim" opens it (no backups).
 inline std::unique_ptr<wardrobe::frmEditSim> openEditor(QtMachine& machine,
-                                                        const std::string& gameLocation,
+                                                        const app::GameSession& session,
                                                         const std::string& path) {
-    auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, gameLocation,
+    auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, session,
                                                          [] { return false; }, nullptr);
-    editor->model().LoadUserFile = path;
-    if (!editor->Form_Load()) qFatal("the sim does not open");
+    if (!editor->Form_Load(path)) qFatal("the sim does not open");
     return editor;
 }
 
