@@ -138,10 +138,8 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     EXPECT_EQ(session.neighbourhood(), "");
 }
 
-TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session{"unchanged"};
+TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocation) {
+    session.setGameFolder("unchanged");
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
@@ -151,10 +149,7 @@ TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
     EXPECT_EQ(session.gameFolder(), "unchanged");
 }
 
-TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session;
+TEST_F(MainWindow, SetPathUseRefusesAnUnusableRegistryValue) {
     SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
@@ -173,10 +168,7 @@ TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
     EXPECT_EQ(setPath.location(), "/from/registry");
 }
 
-TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session;
+TEST_F(MainWindow, SetPathFindTakesTheChosenFolderAndCancelKeepsTheText) {
     SetPathModel setPath(machine.services, session);
     setPath.setLocation("/typed");
     std::vector<platform::GameInstall> installs;
@@ -196,18 +188,15 @@ TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
                   {}, {"/pfx/drive_c/The Sims", "/lib/steamapps/common/The Sims Legacy Collection"}}));
 }
 
-TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
-    testkit::TempFolder programFolder;
-    testkit::TempFolder notAGame;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session{"/old"};
+TEST_F(MainWindow, SetPathOkRefusesAFolderWithoutSimsExe) {
+    session.setGameFolder("/old");
     SetPathModel setPath(machine.services, session);
-    setPath.setLocation(notAGame.path());
+    setPath.setLocation(game.path());
     EXPECT_FALSE(setPath.accept());
     EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + notAGame.path() +
+    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + game.path() +
                                                  "\r\nThe selected location was invalid");
     EXPECT_EQ(machine.dialogs.shown[0].title, "Selected Location Invalid");
     EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
