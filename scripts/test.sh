@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a normal build (gcc), then a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer (clang) that also replays the fuzz
-# corpora.
+# Sets up, builds and runs every test: a normal build (gcc); a build under AddressSanitizer
+# and UndefinedBehaviorSanitizer (clang) that also replays the fuzz corpora; the Windows
+# build (MinGW-w64) with its tests under Wine; the packages and their checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
