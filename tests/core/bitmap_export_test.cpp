@@ -31,7 +31,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
 TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
     testkit::TempFolder folder;
     const IffFile iff = parsed(testkit::characterFile().build());
-    modIFFsupport::gsDumpBMPs(iff, folder.path());
+    iff::dumpBitmaps(iff, folder.path());
     EXPECT_EQ(filesIn(folder.path()),
               (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
     for (const auto& c : iff.Chunks)
@@ -91,11 +91,11 @@ TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
     const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
-    setErrLocation(3000);
-    EXPECT_THROW(modIFFsupport::gsDumpBMPs(fine, folder / "missing folder"), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 76);
-    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
-    EXPECT_EQ(trap.last.ErrProcedure, "gsDumpBMPs");
-    EXPECT_EQ(trap.last.ErrLocation, 0);
+    markStage(3000);
+    EXPECT_THROW(iff::dumpBitmaps(fine, folder / "missing folder"), ProgramEnded);
+    EXPECT_EQ(trap.last.number, 76);
+    EXPECT_EQ(trap.last.module, "modIFFsupport");
+    EXPECT_EQ(trap.last.procedure, "gsDumpBMPs");
+    EXPECT_EQ(trap.last.stage, 0);
     EXPECT_EQ(trap.calls, 1);
 }

@@ -53,7 +53,7 @@ protected:
             if (f.path.find("/Characters/") == std::string::npos) continue;
             ReadSim sim;
             sim.path = f.path;
-            sim.error = modIFFsupport::gfstrReadIFFChecked(sim.iff, (*folder_) / f.path);
+            sim.error = iff::readIffChecked(sim.iff, (*folder_) / f.path);
             if (sim.error.empty())
                 if (const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false))
                     for (const auto& e : strings::decode(chunk->Data).Entries) sim.entries.push_back(e.Text);

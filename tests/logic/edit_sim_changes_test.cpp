@@ -169,7 +169,7 @@ TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFail
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(errorContext().ErrLocation, 3000);
+        EXPECT_EQ(errorContext().stage, 3000);
     }
     EXPECT_EQ(model.fields, before);
 }

@@ -13,11 +13,11 @@ struct Ended {};
 
 ErrorContext sampleContext() {
     ErrorContext c;
-    c.ErrNumber = 62;
-    c.ErrDescription = "Input past end of file";
-    c.ErrModule = "modIFFsupport";
-    c.ErrProcedure = "gsReadIFF";
-    c.ErrLocation = 2000;
+    c.number = 62;
+    c.description = "Input past end of file";
+    c.module = "modIFFsupport";
+    c.procedure = "gsReadIFF";
+    c.stage = 2000;
     return c;
 }
 
@@ -41,7 +41,7 @@ protected:
     // Runs the trap; it must end the program once.
     static void expectTheTrapEnds(platform::Services& services) {
         int ended = 0;
-        EXPECT_THROW(modErrorTrap::ErrorTrap(services, [&] {
+        EXPECT_THROW(errortrap::reportAndEnd(services, [&] {
                          ++ended;
                          throw Ended{};
                      }),
@@ -65,7 +65,7 @@ TEST_F(ErrorTrapTest, WritesTheLogByteForByteShowsTheReportAndEnds) {
 
 TEST_F(ErrorTrapTest, ASecondReportReplacesTheFirst) {
     folder.write("errorlog.txt", std::string(5000, '#'));
-    errorContext().ErrNumber = 5;
+    errorContext().number = 5;
     expectTheTrapEnds(machine.services);
     const ByteText log = readWholeFile(folder / "errorlog.txt");
     EXPECT_NE(log.find("Error: 5\r\n"), std::string::npos);
@@ -80,7 +80,7 @@ TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
 }
 
 TEST_F(ErrorTrapTest, IsWhatAGuardedProcedureRaises) {
-    modErrorTrap::installErrorTrap(machine.services, [] { throw ProgramEnded{}; });
+    errortrap::installErrorTrap(machine.services, [] { throw ProgramEnded{}; });
     EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
                          [] { throw RuntimeError(err::PathNotFound); }),
                  ProgramEnded);

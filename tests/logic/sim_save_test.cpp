@@ -97,9 +97,9 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
     // A file that can not be stored as held.
     IffFile broken = changed;
     broken.Chunks[0].Label = "short";
-    setErrLocation(3000);
+    markStage(3000);
     expectUnchanged([&] { replaceCharacterFile(broken, character, program); }, 5);
-    EXPECT_EQ(errorContext().ErrLocation, 3000);   // reported at the caller's stage
+    EXPECT_EQ(errorContext().stage, 3000);   // reported at the caller's stage
 }
 
 // Windows ignores the read-only mark on folders.

@@ -55,7 +55,7 @@ TEST(QtPictureLoader, WhatDoesNotDecodeIsNull) {
     EXPECT_EQ(loader.decode(""), nullptr);
     // A header claiming a giant picture is refused before anything that size is allocated.
     std::string giant = bmp;
-    giant.replace(18, 8, modBinarySupport::gfstrLongToStrLE(60000) + modBinarySupport::gfstrLongToStrLE(60000));
+    giant.replace(18, 8, bytes::int32ToLE(60000) + bytes::int32ToLE(60000));
     EXPECT_EQ(loader.decode(giant), nullptr);
 }
 
