@@ -47,12 +47,7 @@ TEST(Numbers, WriteBothByteOrdersAndRoundTrip) {
 
 TEST(Numbers, AnythingButFourBytesIsAnInvalidCall) {
     for (const char* text : {"", "abc", "abcde"}) {
-        try {
-            int32FromLE(text);
-            ADD_FAILURE() << text;
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), 5);
-        }
+        EXPECT_EQ(testkit::errorNumberOf([&] { int32FromLE(text); }), 5) << text;
         EXPECT_THROW(int32FromBE(text), RuntimeError);
     }
 }
@@ -81,14 +76,8 @@ TEST(Texts, HexToBytesTakesFourGroups) {
     EXPECT_EQ(hexToBytes("00 C8 00 10"), b({0x00, 0xC8, 0x00, 0x10}));
     EXPECT_EQ(hexToBytes("1 2 3 f"), b({1, 2, 3, 15}));
     // The fourth group is the whole rest; too long a group is rejected.
-    for (const char* bad : {"00 C8 00", "00C80010", "00 C8 00 10 20", " C8 00 10", "00 C8 00 "}) {
-        try {
-            hexToBytes(bad);
-            ADD_FAILURE() << bad;
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), 5) << bad;
-        }
-    }
+    for (const char* bad : {"00 C8 00", "00C80010", "00 C8 00 10 20", " C8 00 10", "00 C8 00 "})
+        EXPECT_EQ(testkit::errorNumberOf([&] { hexToBytes(bad); }), 5) << bad;
 }
 
 TEST(Texts, CleanFileNameKeepsOnlySafeCharacters) {

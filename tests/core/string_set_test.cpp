@@ -11,12 +11,7 @@ using testkit::StringSetLayout;
 namespace {
 
 std::int32_t errorOf(std::string_view data) {
-    try {
-        strings::decode(data);
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
+    return testkit::errorNumberOf([&] { strings::decode(data); });
 }
 
 IffFile parsed(const ByteText& bytes) {

@@ -35,6 +35,7 @@ public:
         platform::MessageIcon icon;
         platform::MessageButtons buttons;
         std::string title;
+        bool operator==(const Box&) const = default;
     };
 
     platform::MessageReply message(const std::string& text, platform::MessageIcon icon,
@@ -90,6 +91,17 @@ struct MachineWith {
     platform::Services services;
 };
 using FakeMachine = MachineWith<FakePictureLoader>;
+
+// The number of the run-time error `f` raises, or 0 when it raises none.
+template <class F>
+std::int32_t errorNumberOf(F&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 // Installs an error trap that records the error context and throws ProgramEnded, and
 // restores the previous trap on destruction.
