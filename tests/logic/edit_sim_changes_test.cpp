@@ -40,12 +40,9 @@ TEST_F(EditSimChanges, DefaultAsksThenWritesTheNamesAndLooksForThePreview) {
     machine.dialogs.replies = {MessageReply::Yes};
 
     EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    const auto& box = machine.dialogs.shown[0];
-    EXPECT_EQ(box.text, "Restore formal to the default?\r\nAre You Sure?");
-    EXPECT_EQ(box.icon, MessageIcon::Question);
-    EXPECT_EQ(box.buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(box.title, "Confirm Action");
+    EXPECT_EQ(machine.dialogs.shown, (std::vector<testkit::ScriptedDialogs::Box>{
+                                         {"Restore formal to the default?\r\nAre You Sure?", MessageIcon::Question,
+                                          platform::MessageButtons::YesNo, "Confirm Action"}}));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Formal),
               (OutfitNames{"f100faFAT_original", "f100faFATlgt_original"}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), "SkinsBuy/f100faFATlgt_original.bmp");
@@ -164,13 +161,8 @@ TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFail
     EXPECT_EQ(model.fields, before);
     EXPECT_TRUE(machine.pictures.loaded.empty());
 
-    try {
-        model.applyOutfitChoice(OutfitKind::Formal, {"b003fafit_01", ""});
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(errorContext().stage, 3000);
-    }
+    EXPECT_EQ(testkit::errorNumberOf([&] { model.applyOutfitChoice(OutfitKind::Formal, {"b003fafit_01", ""}); }), 5);
+    EXPECT_EQ(errorContext().stage, 3000);
     EXPECT_EQ(model.fields, before);
 }
 

@@ -11,16 +11,6 @@ namespace {
 
 struct Ended {};
 
-ErrorContext sampleContext() {
-    ErrorContext c;
-    c.number = 62;
-    c.description = "Input past end of file";
-    c.module = "modIFFsupport";
-    c.procedure = "gsReadIFF";
-    c.stage = 2000;
-    return c;
-}
-
 const std::string ExpectedReport =
     "Error: 62\r\n"
     "Input past end of file\r\n"
@@ -37,7 +27,10 @@ const std::string ExpectedReport =
 
 class ErrorTrapTest : public ::testing::Test {
 protected:
-    void SetUp() override { errorContext() = sampleContext(); }
+    void SetUp() override {
+        errorContext() = {.number = 62, .description = "Input past end of file", .module = "modIFFsupport",
+                          .procedure = "gsReadIFF", .stage = 2000};
+    }
     // Runs the trap; it must end the program once.
     static void expectTheTrapEnds(platform::Services& services) {
         int ended = 0;
@@ -57,10 +50,9 @@ TEST_F(ErrorTrapTest, WritesTheLogByteForByteShowsTheReportAndEnds) {
     EXPECT_EQ(readWholeFile(folder / "errorlog.txt"),
               "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + folder.path() +
                   "\r\n \r\n" + ExpectedReport + "\r\n");
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].text, ExpectedReport);
-    EXPECT_EQ(machine.dialogs.shown[0].title, "Unrecoverable Error");
-    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(machine.dialogs.shown, (std::vector<testkit::ScriptedDialogs::Box>{
+                                         {ExpectedReport, platform::MessageIcon::Critical,
+                                          platform::MessageButtons::Ok, "Unrecoverable Error"}}));
 }
 
 TEST_F(ErrorTrapTest, ASecondReportReplacesTheFirst) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -9,7 +10,7 @@
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
 
-TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigits) {
+TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigitsAndGivesThemBack) {
     const std::pair<const char*, const char*> cases[] = {
         {"UserData", "Neighborhood 01   (UserData)"},
         {"UserData2", "Neighborhood 02   (UserData2)"},
@@ -21,7 +22,11 @@ TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigits) {
         {"UserData123456789012345678901234567890",
          "Neighborhood 123456789012345678901234567890   (UserData123456789012345678901234567890)"},
     };
-    for (const auto& [folder, line] : cases) EXPECT_EQ(neighbourhoodLine(folder), line) << folder;
+    for (const auto& [folder, line] : cases) {
+        EXPECT_EQ(neighbourhoodLine(folder), line) << folder;
+        EXPECT_EQ(folderOfLine(line), folder);   // taken back out, keeping its case
+    }
+    EXPECT_EQ(folderOfLine("no neighbourhood here"), "");
 }
 
 TEST(NeighbourhoodLines, AreSortedWhateverTheListingOrder) {
@@ -29,13 +34,6 @@ TEST(NeighbourhoodLines, AreSortedWhateverTheListingOrder) {
               (std::vector<std::string>{"Neighborhood 01   (UserData)",
                                         "Neighborhood 02   (UserData2)",
                                         "Neighborhood 10   (UserData10)"}));
-}
-
-TEST(FolderOfLine, TakesTheFolderOutOfTheLineKeepingItsCase) {
-    EXPECT_EQ(folderOfLine("Neighborhood 02   (UserData2)"), "UserData2");
-    EXPECT_EQ(folderOfLine("Neighborhood 05   (userdata5)"), "userdata5");
-    EXPECT_EQ(folderOfLine("Neighborhood .txt   (Userdata.txt)"), "Userdata.txt");
-    EXPECT_EQ(folderOfLine("no neighbourhood here"), "");
 }
 
 class GameFolder : public ::testing::Test {
@@ -51,10 +49,9 @@ TEST_F(GameFolder, ListsEveryUserdataNameFoldersAndFilesAlikeAndNothingElse) {
     game.write("Userdata.txt", "not a folder");
     game.makeFolder("GameData");
     game.makeFolder("MyUserData");
-    const auto dirs = listNeighbourhoodFolders(game.path());
-    EXPECT_EQ(dirs.size(), 5u);
-    for (const char* name : {"UserData10", "UserData", "USERDATA3", "userdata7", "Userdata.txt"})
-        EXPECT_NE(std::find(dirs.begin(), dirs.end(), name), dirs.end()) << name;
+    auto dirs = listNeighbourhoodFolders(game.path());
+    std::sort(dirs.begin(), dirs.end());
+    EXPECT_EQ(dirs, (std::vector<std::string>{"USERDATA3", "UserData", "UserData10", "Userdata.txt", "userdata7"}));
 }
 
 TEST_F(GameFolder, ListsCharacterFilesInAnyLetterCase) {

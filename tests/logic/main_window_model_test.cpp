@@ -10,7 +10,9 @@
 
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
+using platform::MessageButtons;
 using platform::MessageIcon;
+using Box = testkit::ScriptedDialogs::Box;
 
 namespace {
 
@@ -38,23 +40,21 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndCreatesTheEnsembleFolder) {
+TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndLaterStartsUseTheStoredOne) {
     machine.registry.installPath = "ERROR";
     model.load();
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
     EXPECT_EQ(session.gameFolder(), "ERROR");
     EXPECT_TRUE(model.backupChecked());
     EXPECT_TRUE(platform::folderExists(programFolder / "ENX"));
-}
 
-TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
-    makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::BackupSavedFile, "0");
     machine.registry.installPath = "/somewhere/else";
-    model.load();
+    MainWindowModel later{machine.services, session};
+    later.load();
     EXPECT_EQ(session.gameFolder(), game.path());
-    EXPECT_FALSE(model.backupChecked());
+    EXPECT_FALSE(later.backupChecked());
 }
 
 TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
@@ -79,9 +79,13 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
 TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     makeGame();
     machine.settings.setValue(keys::SimsLocation, game.path());
+    // A stored line that no longer exists selects nothing.
+    machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
     model.load();
     model.activate();
-    EXPECT_EQ(model.selectedLine(), "");   // nothing stored, nothing selected
+    EXPECT_EQ(model.selectedLine(), "");
+    EXPECT_TRUE(session.simFiles().empty());
+    EXPECT_EQ(chosen, 0);
     model.chooseNeighbourhood("Neighborhood 01   (UserData)");
     game.makeFolder("UserData9");
     model.activate();
@@ -93,17 +97,6 @@ TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     EXPECT_TRUE(session.simFiles().empty());
     model.activate();
     EXPECT_EQ(model.listLines().size(), 4u);
-}
-
-TEST_F(MainWindow, AStoredLineThatNoLongerExistsSelectsNothing) {
-    makeGame();
-    machine.settings.setValue(keys::SimsLocation, game.path());
-    machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
-    model.load();
-    model.activate();
-    EXPECT_EQ(model.selectedLine(), "");
-    EXPECT_TRUE(session.simFiles().empty());
-    EXPECT_EQ(chosen, 0);
 }
 
 TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
@@ -157,11 +150,8 @@ TEST_F(MainWindow, SetPathUseRefusesAnUnusableRegistryValue) {
         setPath.setLocation("/typed");
         setPath.useRegistry();
         EXPECT_EQ(setPath.location(), "/typed");
-        ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-        EXPECT_EQ(machine.dialogs.shown[0].text,
-                  "Registry value invalid. Please find the path manually.");
-        EXPECT_EQ(machine.dialogs.shown[0].title, "Path Invalid");
-        EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(machine.dialogs.shown, (std::vector<Box>{{"Registry value invalid. Please find the path manually.",
+                                                            MessageIcon::Exclamation, MessageButtons::Ok, "Path Invalid"}}));
     }
     setPath.setRegistryLocation("/from/registry");
     setPath.useRegistry();
@@ -195,11 +185,9 @@ TEST_F(MainWindow, SetPathOkRefusesAFolderWithoutSimsExe) {
     EXPECT_FALSE(setPath.accept());
     EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + game.path() +
-                                                 "\r\nThe selected location was invalid");
-    EXPECT_EQ(machine.dialogs.shown[0].title, "Selected Location Invalid");
-    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(machine.dialogs.shown,
+              (std::vector<Box>{{"The Sims was not found in:\r\n" + game.path() + "\r\nThe selected location was invalid",
+                                 MessageIcon::Exclamation, MessageButtons::Ok, "Selected Location Invalid"}}));
 }
 
 TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {

@@ -36,14 +36,12 @@ TEST_F(Browser, ThumbnailShowsTheWebImageAndTheFirstNameOfTheFirstNameSet) {
     ASSERT_TRUE(thumb.picture.picture);
     EXPECT_EQ(thumb.picture.picture->width(), 90);
     EXPECT_EQ(thumb.picture.picture->height(), 60);
-}
 
-TEST_F(Browser, ThumbnailOfASimWithoutPicturesOrNamesUsesStandIns) {
-    const std::string path = sim("User00002.iff", testkit::IffBuilder().strings(200, {"adult"}).map());
-    const Thumbnail thumb = browser.thumbnail(path);
-    EXPECT_EQ(thumb.label, "");
-    EXPECT_FALSE(thumb.picture.picture);
-    EXPECT_EQ(thumb.picture.stock, StockPicture::NotFound);
+    // Without pictures or names: stand-ins.
+    const Thumbnail bare = browser.thumbnail(sim("User00002.iff", testkit::IffBuilder().strings(200, {"adult"}).map()));
+    EXPECT_EQ(bare.label, "");
+    EXPECT_FALSE(bare.picture.picture);
+    EXPECT_EQ(bare.picture.stock, StockPicture::NotFound);
 }
 
 TEST_F(Browser, AnUnreadableFileIsShownNotFatal) {
@@ -58,12 +56,11 @@ TEST_F(Browser, AnUnreadableFileIsShownNotFatal) {
     EXPECT_FALSE(preview.readable);
     EXPECT_EQ(preview.name, "* ERROR * Can not load User00003.iff");
     EXPECT_EQ(preview.webImage.stock, StockPicture::CanNotLoad);
-    ASSERT_EQ(preview.errorLines.size(), 4u);
-    EXPECT_EQ(preview.errorLines[0], "The selected sim file");
-    EXPECT_EQ(preview.errorLines[1], platform::joinPath(platform::joinPath("UserData2", "characters"),
-                                                        "User00003.iff"));
-    EXPECT_EQ(preview.errorLines[2], "can not be loaded. The error returned was:");
-    EXPECT_EQ(preview.errorLines[3], "Error 62 - Input past end of file");
+    EXPECT_EQ(preview.errorLines,
+              (std::vector<std::string>{"The selected sim file",
+                                        platform::joinPath(platform::joinPath("UserData2", "characters"), "User00003.iff"),
+                                        "can not be loaded. The error returned was:",
+                                        "Error 62 - Input past end of file"}));
 }
 
 TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
@@ -91,12 +88,10 @@ TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
     EXPECT_EQ(preview.faces.stock, StockPicture::NotFound);
     EXPECT_EQ(preview.relImages.stock, StockPicture::NotFound);
     EXPECT_FALSE(platform::fileExists(programFolder / "faces.BMP"));
-}
 
-TEST_F(Browser, PreviewNameFallsBackToTheFileName) {
-    const std::string path =
-        sim("User00009.iff", testkit::IffBuilder().chunk("OBJD", 128, "x", "neighbour").map());
-    EXPECT_EQ(browser.preview(path, "UserData").name, "User00009.iff");
+    // Without a user label the name falls back to the file name.
+    const std::string neighbour = sim("User00009.iff", testkit::IffBuilder().chunk("OBJD", 128, "x", "neighbour").map());
+    EXPECT_EQ(browser.preview(neighbour, "UserData").name, "User00009.iff");
 }
 
 TEST(ObjectLabel, TakesTheFirstUserLabelInAnyCase) {
