@@ -33,33 +33,30 @@ protected:
 
 }  // namespace
 
-TEST_F(EditSimChanges, DefaultAsksThenWritesTheNamesAndLooksForThePreview) {
+TEST_F(EditSimChanges, DefaultAsksAndOnYesWritesTheNamesAndLooksForThePreview) {
     installSkin("ExpansionShared/SkinsBuy/f100faFATlgt_original.bmp");
     open(bodyStrings(34));
     model.fields.outfit(OutfitKind::Normal).mesh = "B003MAFAT_01";   // chosen since opening
-    machine.dialogs.replies = {MessageReply::Yes};
+    const WardrobeFields before = model.fields;
+    const auto previewBefore = preview(OutfitKind::Formal);
+    // No changes nothing.
+    EXPECT_FALSE(model.applyDefaultOutfit(OutfitKind::Formal));
+    EXPECT_FALSE(model.applyDefaultHands(HandPose::Open));
+    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(preview(OutfitKind::Formal).picture, previewBefore.picture);
+    EXPECT_EQ(preview(OutfitKind::Formal).stock, previewBefore.stock);
+    EXPECT_TRUE(machine.pictures.loaded.empty());
+    ASSERT_EQ(machine.dialogs.shown.size(), 2u);
 
+    machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
-    EXPECT_EQ(machine.dialogs.shown, (std::vector<testkit::ScriptedDialogs::Box>{
-                                         {"Restore formal to the default?\r\nAre You Sure?", MessageIcon::Question,
-                                          platform::MessageButtons::YesNo, "Confirm Action"}}));
+    EXPECT_EQ(machine.dialogs.shown[2], (testkit::ScriptedDialogs::Box{"Restore formal to the default?\r\nAre You Sure?",
+                                                                       MessageIcon::Question,
+                                                                       platform::MessageButtons::YesNo, "Confirm Action"}));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Formal),
               (OutfitNames{"f100faFAT_original", "f100faFATlgt_original"}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), "SkinsBuy/f100faFATlgt_original.bmp");
     EXPECT_EQ(askedFolders(), (std::vector<std::string>{"skins", "SkinsBuy", "SkinsBuy"}));
-}
-
-TEST_F(EditSimChanges, NoToADefaultChangesNothing) {
-    open(bodyStrings(34));
-    const WardrobeFields before = model.fields;
-    const auto previewBefore = preview(OutfitKind::Nude);
-    EXPECT_FALSE(model.applyDefaultOutfit(OutfitKind::Nude));
-    EXPECT_FALSE(model.applyDefaultHands(HandPose::Open));
-    EXPECT_EQ(model.fields, before);
-    EXPECT_EQ(preview(OutfitKind::Nude).picture, previewBefore.picture);
-    EXPECT_EQ(preview(OutfitKind::Nude).stock, previewBefore.stock);
-    EXPECT_TRUE(machine.pictures.loaded.empty());
-    EXPECT_EQ(machine.dialogs.shown.size(), 2u);
 }
 
 TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePreview) {

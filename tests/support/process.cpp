@@ -1,38 +1,23 @@
 #include "tests/support/process.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <thread>
 
-#include <csignal>
-#include <signal.h>
-#include <sys/resource.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "core/file_io.h"
+
 extern char** environ;
 
 namespace drapeline::testkit {
-
-namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-}  // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& environment, int timeoutSeconds) {
@@ -86,8 +71,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_destroy(&actions);
     close(outFd);
     close(errFd);
-    result.out = slurp(outName);
-    result.err = slurp(errName);
+    result.out = readWholeFile(outName);
+    result.err = readWholeFile(errName);
     std::remove(outName);
     std::remove(errName);
     return result;
@@ -129,18 +114,18 @@ void withFileSizeLimit(unsigned long bytes, const std::function<void()>& body) {
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct Restore {
+        rlimit limit;
+        decltype(previous) handler;
+        ~Restore() {
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, handler);
+        }
+    } restore{saved, previous};
     rlimit small = saved;
     small.rlim_cur = bytes;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    try {
-        body();
-    } catch (...) {
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
-        throw;
-    }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    body();
 }
 
 std::optional<std::string> whyNotUnprivileged(const std::string& program) {

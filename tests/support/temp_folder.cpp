@@ -32,7 +32,7 @@ std::string TempFolder::operator/(const std::string& relative) const {
 }
 
 std::string TempFolder::write(const std::string& relative, const ByteText& bytes) const {
-    const fs::path p = fs::path(path_) / fs::path(relative).make_preferred();
+    const fs::path p = *this / relative;
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -40,9 +40,8 @@ std::string TempFolder::write(const std::string& relative, const ByteText& bytes
 }
 
 std::string TempFolder::makeFolder(const std::string& relative) const {
-    const fs::path p = fs::path(path_) / fs::path(relative).make_preferred();
-    fs::create_directories(p);
-    return p.string();
+    fs::create_directories(*this / relative);
+    return *this / relative;
 }
 
 }  // namespace drapeline::testkit
