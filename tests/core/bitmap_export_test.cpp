@@ -12,11 +12,7 @@ using namespace drapeline;
 
 namespace {
 
-IffFile parsed(const ByteText& bytes) {
-    IffFile iff;
-    EXPECT_EQ(iff::parseChecked(iff, bytes), "");
-    return iff;
-}
+using testkit::parsedIff;
 
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
@@ -30,7 +26,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
     testkit::TempFolder folder;
-    const IffFile iff = parsed(testkit::characterFile().build());
+    const IffFile iff = parsedIff(testkit::characterFile().build());
     iff::dumpBitmaps(iff, folder.path());
     EXPECT_EQ(filesIn(folder.path()),
               (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
@@ -42,19 +38,19 @@ TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
 
 TEST(BitmapExport, NoPicturesWritesNothingAndAnEmptyNameIsJustTheExtension) {
     testkit::TempFolder folder;
-    EXPECT_TRUE(bitmaps::exportAll(parsed(testkit::IffBuilder().chunk("OBJD", 1, "").build()),
+    EXPECT_TRUE(bitmaps::exportAll(parsedIff(testkit::IffBuilder().chunk("OBJD", 1, "").build()),
                                    folder.path())
                     .empty());
     EXPECT_TRUE(filesIn(folder.path()).empty());
     const auto names = bitmaps::exportAll(
-        parsed(testkit::IffBuilder().bitmap("...", 1, "BM").build()), folder.path());
+        parsedIff(testkit::IffBuilder().bitmap("...", 1, "BM").build()), folder.path());
     EXPECT_EQ(names, std::vector<std::string>{".BMP"});
 }
 
 TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
     testkit::TempFolder folder;
     folder.write("web_image.BMP", ByteText(5000, 'o'));
-    const IffFile iff = parsed(testkit::IffBuilder()
+    const IffFile iff = parsedIff(testkit::IffBuilder()
                                    .bitmap("web_image", 1, ByteText(300, 'a'))
                                    .bitmap("faces", 2, "faces")
                                    .bitmap("web.image", 3, "short")   // cleans to the same name
@@ -63,7 +59,7 @@ TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
     EXPECT_EQ(names, (std::vector<std::string>{"web_image.BMP", "faces.BMP", "webimage.BMP"}));
     EXPECT_EQ(readWholeFile(folder / "web_image.BMP"), ByteText(300, 'a'));
 
-    const IffFile sameName = parsed(testkit::IffBuilder()
+    const IffFile sameName = parsedIff(testkit::IffBuilder()
                                         .bitmap("rel. images", 1, ByteText(300, 'a'))
                                         .bitmap("rel images", 2, "short")
                                         .build());
@@ -75,13 +71,13 @@ TEST(BitmapExport, ALabelWithoutNulIsTakenWholeAndAPlantedLinkIsReplaced) {
     testkit::TempFolder folder;
     ByteText label(64, 'L');
     label[10] = '.';   // cleaned like any label
-    const IffFile noNul = parsed(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(label).build());
+    const IffFile noNul = parsedIff(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(label).build());
     EXPECT_EQ(bitmaps::exportAll(noNul, folder.path()),
               std::vector<std::string>{std::string(63, 'L') + ".BMP"});
 
     const std::string victim = folder.write("victim.txt", "keep");
     std::filesystem::create_symlink(victim, folder / "faces.BMP");
-    bitmaps::exportAll(parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
+    bitmaps::exportAll(parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
     EXPECT_EQ(readWholeFile(victim), "keep");
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "faces.BMP"));
     EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "BM");
@@ -90,7 +86,7 @@ TEST(BitmapExport, ALabelWithoutNulIsTakenWholeAndAPlantedLinkIsReplaced) {
 TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
-    const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
+    const IffFile fine = parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
     markStage(3000);
     EXPECT_THROW(iff::dumpBitmaps(fine, folder / "missing folder"), ProgramEnded);
     EXPECT_EQ(trap.last.number, 76);

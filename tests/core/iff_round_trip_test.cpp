@@ -18,15 +18,10 @@ using testkit::MapStyle;
 
 namespace {
 
-IffFile parsed(const ByteText& bytes) {
-    IffFile iff;
-    const std::string error = iff::parseChecked(iff, bytes);
-    EXPECT_EQ(error, "");
-    return iff;
-}
+using testkit::parsedIff;
 
 ByteText rewritten(const ByteText& bytes) {
-    IffFile iff = parsed(bytes);
+    IffFile iff = parsedIff(bytes);
     return iff::serialise(iff);
 }
 
@@ -68,7 +63,7 @@ TEST(IffRoundTrip, VariedFilesComeBackByteForByte) {
 
 TEST(IffRoundTrip, ReadsWhatTheBuilderPutThere) {
     const IffBuilder builder = testkit::characterFile();
-    IffFile iff = parsed(builder.build());
+    IffFile iff = parsedIff(builder.build());
     EXPECT_TRUE(iff.HasRsmp);
     ASSERT_TRUE(iff.Map.Read);
     ASSERT_EQ(iff.Chunks.size(), builder.chunkCount());
@@ -83,18 +78,13 @@ TEST(IffRoundTrip, ReadsWhatTheBuilderPutThere) {
     EXPECT_EQ(listed, iff.Chunks.size());
 }
 
-TEST(IffRoundTrip, MapInTheMiddleMovesBehindTheLastChunk) {
-    const ByteText middle = smallFile().map().chunk("PERS", 1, "late", "person").build();
+TEST(IffRoundTrip, MapInTheMiddleMovesBehindTheLastChunkAndRsmpSizeBecomesTheMapLengthMinusOne) {
     IffBuilder last = smallFile();
     last.chunk("PERS", 1, "late", "person").map();
-    EXPECT_EQ(rewritten(middle), last.build());
-}
-
-TEST(IffRoundTrip, RsmpSizeBecomesTheMapLengthMinusOne) {
+    EXPECT_EQ(rewritten(smallFile().map().chunk("PERS", 1, "late", "person").build()), last.build());
     MapStyle trueLength;
     trueLength.rsmpSize = 0;   // whatever the file said
-    const ByteText written = rewritten(smallFile().map(trueLength).build());
-    EXPECT_EQ(written, smallFile().map().build());
+    EXPECT_EQ(rewritten(smallFile().map(trueLength).build()), smallFile().map().build());
 }
 
 TEST(IffRoundTrip, AStrayLastByteIsDropped) {
@@ -115,7 +105,7 @@ TEST(IffRoundTrip, AStrayLastByteIsDropped) {
 
 TEST(IffRoundTrip, OffsetFieldZeroOrDigitsZeroMeansNoMapIsWritten) {
     for (const std::string_view field : {std::string_view("\0\0\0\0", 4), std::string_view("0000")}) {
-        IffFile iff = parsed(smallFile().map().offsetField(field).build());
+        IffFile iff = parsedIff(smallFile().map().offsetField(field).build());
         EXPECT_FALSE(iff.HasRsmp);
         EXPECT_TRUE(iff.Map.Read);   // the map chunk was read, but is not written
         EXPECT_EQ(iff::serialise(iff), smallFile().build());
@@ -123,21 +113,21 @@ TEST(IffRoundTrip, OffsetFieldZeroOrDigitsZeroMeansNoMapIsWritten) {
 }
 
 TEST(IffRoundTrip, OffsetFieldPromisingAMissingMapWritesNone) {
-    IffFile iff = parsed(smallFile().offsetField(std::string_view("\0\0\x10\0", 4)).build());
+    IffFile iff = parsedIff(smallFile().offsetField(std::string_view("\0\0\x10\0", 4)).build());
     EXPECT_TRUE(iff.HasRsmp);
     EXPECT_FALSE(iff.Map.Read);
     EXPECT_EQ(iff::serialise(iff), smallFile().build());
 }
 
 TEST(IffRoundTrip, MapOffsetsFollowAChunkThatGrew) {
-    IffFile iff = parsed(testkit::characterFile().build());
+    IffFile iff = parsedIff(testkit::characterFile().build());
     IffChunk& body = iff.Chunks[2];
     body.Data += "0123456789";
     body.SizeField = bytes::int32ToBE(static_cast<std::int32_t>(body.Data.size() + 76));
     std::vector<std::int32_t> before;
     for (const auto& c : iff.Chunks) before.push_back(c.FileOffset);
 
-    IffFile again = parsed(iff::serialise(iff));
+    IffFile again = parsedIff(iff::serialise(iff));
     ASSERT_EQ(again.Chunks.size(), iff.Chunks.size());
     for (std::size_t i = 0; i < again.Chunks.size(); ++i)
         EXPECT_EQ(again.Chunks[i].FileOffset, before[i] + (i > 2 ? 10 : 0)) << i;
@@ -156,12 +146,12 @@ TEST(IffRoundTrip, TwoChunksWithOneIdShareTheFirstEntry) {
     const IffBuilder builder =
         IffBuilder().chunk("BHAV", 7, "first", "a").chunk("TTAB", 1, "").chunk("BHAV", 7, "second!", "b").map();
     const ByteText bytes = builder.build();
-    IffFile iff = parsed(bytes);
+    IffFile iff = parsedIff(bytes);
     ASSERT_EQ(iff.Map.Types[0].Entries.size(), 2u);
     // Grow the first chunk so that both chunks move and the difference is visible.
     iff.Chunks[0].Data += "++";
     iff.Chunks[0].SizeField = bytes::int32ToBE(76 + 7);
-    IffFile again = parsed(iff::serialise(iff));
+    IffFile again = parsedIff(iff::serialise(iff));
     const auto& entries = again.Map.Types[0].Entries;
     EXPECT_EQ(entryOffset(entries[0]), again.Chunks[2].FileOffset - 1);
     EXPECT_EQ(entryOffset(entries[1]), static_cast<std::int32_t>(builder.chunkOffset(2)));
@@ -170,7 +160,7 @@ TEST(IffRoundTrip, TwoChunksWithOneIdShareTheFirstEntry) {
 TEST(IffRoundTrip, WritingReplacesALongerFileWhole) {
     testkit::TempFolder folder;
     const std::string path = folder.write("usertemp.iff", ByteText(100000, '\xEE'));
-    IffFile iff = parsed(smallFile().map().build());
+    IffFile iff = parsedIff(smallFile().map().build());
     iff::write(iff, path);
     EXPECT_EQ(readWholeFile(path), smallFile().map().build());
 }
@@ -179,7 +169,7 @@ TEST(IffRoundTrip, WriterRefusesChunksItCouldNotStoreFaithfully) {
     const auto expectInvalid = [](IffFile iff) {
         EXPECT_EQ(testkit::errorNumberOf([&] { iff::serialise(iff); }), 5);
     };
-    const IffFile good = parsed(smallFile().map().build());
+    const IffFile good = parsedIff(smallFile().map().build());
     IffFile staleSize = good;
     staleSize.Chunks[1].Data += "x";
     expectInvalid(staleSize);
@@ -196,11 +186,11 @@ TEST(IffRoundTrip, ASecondMapRightAfterTheFirstIsReadAsTheMap) {
     // the map next time, so the file would change with every save.
     const IffBuilder first = smallFile().map();
     const ByteText second = IffBuilder().map().extraEntry("OBJD", 128, "other").build().substr(64);
-    IffFile iff = parsed(first.build() + second);
+    IffFile iff = parsedIff(first.build() + second);
     ASSERT_EQ(iff.Chunks.size(), 4u);
     ASSERT_EQ(iff.Map.Types.size(), 1u);
     EXPECT_EQ(iff.Map.Types[0].Entries[0].Name, ByteText("other\0", 6));
     const ByteText written = iff::serialise(iff);
-    IffFile again = parsed(written);
+    IffFile again = parsedIff(written);
     EXPECT_EQ(iff::serialise(again), written);
 }

@@ -14,11 +14,7 @@ std::int32_t errorOf(std::string_view data) {
     return testkit::errorNumberOf([&] { strings::decode(data); });
 }
 
-IffFile parsed(const ByteText& bytes) {
-    IffFile iff;
-    EXPECT_EQ(iff::parseChecked(iff, bytes), "");
-    return iff;
-}
+using testkit::parsedIff;
 
 }  // namespace
 
@@ -84,7 +80,7 @@ TEST(StringSets, EncodeRefusesWhatWouldReadBackDifferently) {
 }
 
 TEST(StringSets, ReadPicksTheFirstMatchingChunkByTypeAndWholeIdField) {
-    const IffFile iff = parsed(testkit::IffBuilder()
+    const IffFile iff = parsedIff(testkit::IffBuilder()
                                    .chunkWithIdField("STR#", testkit::idField(200, 0, 0x11),
                                                      testkit::stringSetData(std::vector<std::string>{"wrong kept bytes"}))
                                    .ctss(200, {"name set"})
@@ -103,7 +99,7 @@ TEST(StringSets, ReadPicksTheFirstMatchingChunkByTypeAndWholeIdField) {
 }
 
 TEST(StringSets, WriteStoresEveryMatchingChunkAndItsSize) {
-    IffFile iff = parsed(testkit::IffBuilder()
+    IffFile iff = parsedIff(testkit::IffBuilder()
                              .strings(200, {"adult", "b001"})
                              .chunk("OBJD", 1, "x")
                              .strings(200, {"adult", "b001"})
@@ -129,7 +125,7 @@ TEST(StringSets, GuardedProceduresTrapWithoutStages) {
     testkit::TrapRecorder trap;
     StringSetLayout zero;
     zero.count = 0;
-    IffFile iff = parsed(testkit::IffBuilder()
+    IffFile iff = parsedIff(testkit::IffBuilder()
                              .chunkWithIdField("STR#", ByteText(WardrobeIdField),
                                                testkit::stringSetData(std::vector<std::string>{"a"}, zero))
                              .build());

@@ -1,5 +1,7 @@
 #include "tests/support/doubles.h"
 
+#include <stdexcept>
+
 namespace drapeline::testkit {
 
 std::string MemorySettings::value(const std::string& key) const {
@@ -46,6 +48,12 @@ platform::PicturePtr FakePictureLoader::load(const std::string& path) const {
         loaded.push_back(path);
     }
     return real.load(path);
+}
+
+IffFile parsedIff(const ByteText& bytes) {
+    IffFile iff;
+    if (const std::string error = iff::parseChecked(iff, bytes); !error.empty()) throw std::runtime_error(error);
+    return iff;
 }
 
 TrapRecorder::TrapRecorder() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/iff_file.h"
 #include "platform/bmp_pictures.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -102,6 +103,9 @@ std::int32_t errorNumberOf(F&& f) {
     }
     return 0;
 }
+
+// The file `bytes` hold, read by the checked reader; a file it refuses throws (failing the test).
+IffFile parsedIff(const ByteText& bytes);
 
 // Installs an error trap that records the error context and throws ProgramEnded, and
 // restores the previous trap on destruction.
