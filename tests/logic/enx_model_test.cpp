@@ -67,10 +67,8 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     EXPECT_TRUE(model.saveOrLoad());
     EXPECT_EQ(readWholeFile(enx("set1.ENX")), ensembleText(dressed("other")));
     EXPECT_EQ(model.files(), std::vector<std::string>{"set1.ENX"});
-}
 
-TEST_F(Enx, SaveFailureIsAMessageNotTheErrorTrap) {
-    model.setMode(EnsembleMode::Save);
+    // A failed save is a message, not the error trap.
     program.makeFolder("ENX/taken.ENX");   // a folder where the file should go
     machine.dialogs.replies = {MessageReply::Yes};
     model.setFileName("taken");
@@ -145,22 +143,20 @@ TEST_F(Enx, DeleteTakesTheNameExactlyAsTypedAndAsks) {
 TEST_F(Enx, UnsafeNamesAreRefusedForSaveLoadAndDelete) {
     const std::string outside = program.write("victim.ENX", "keep");
     program.write("ENX/keep.ENX", "keep");
+    // Which names are unsafe is the ensemble file's rule; here each operation applies it.
     for (const EnsembleMode mode : {EnsembleMode::Save, EnsembleMode::Load}) {
-        for (const std::string name : {"../victim.ENX", "..\\victim", "*.ENX", "C:victim"}) {
-            model.setMode(mode);
-            model.setSelectedEntry("");
-            model.setFileName(name);
-            machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
-            const auto before = machine.dialogs.shown.size();
-            EXPECT_FALSE(model.saveOrLoad()) << name;
-            model.setFileName(name);
-            EXPECT_FALSE(model.deleteChosen()) << name;
-            ASSERT_EQ(machine.dialogs.shown.size(), before + 2) << name;
-            for (auto i = before; i < before + 2; ++i) {
-                EXPECT_EQ(machine.dialogs.shown[i].icon, MessageIcon::Exclamation);
-                EXPECT_NE(machine.dialogs.shown[i].text.find("can not be used"), std::string::npos);
-            }
-        }
+        model.setMode(mode);
+        model.setSelectedEntry("");
+        model.setFileName("../victim.ENX");
+        machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
+        EXPECT_FALSE(model.saveOrLoad());
+        model.setFileName("..\\victim");
+        EXPECT_FALSE(model.deleteChosen());
+    }
+    ASSERT_EQ(machine.dialogs.shown.size(), 4u);
+    for (const auto& box : machine.dialogs.shown) {
+        EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+        EXPECT_NE(box.text.find("can not be used"), std::string::npos);
     }
     // A list entry handed over by the window is held to the same rule.
     model.setMode(EnsembleMode::Load);

@@ -95,13 +95,11 @@ TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
 }
 
 TEST(ObjectLabel, TakesTheFirstUserLabelInAnyCase) {
-    IffFile iff;
-    ASSERT_EQ(iff::parseChecked(iff, testkit::IffBuilder()
-                                         .chunk("OBJD", 1, "x", "Neighbour")
-                                         .chunk("OBJD", 2, "x", "USER00004")
-                                         .chunk("OBJD", 3, "x", "user00005")
-                                         .map()
-                                         .build()),
-              "");
-    EXPECT_EQ(objectLabel(iff), "USER00004");
+    EXPECT_EQ(objectLabel(testkit::parsedIff(testkit::IffBuilder()
+                                                 .chunk("OBJD", 1, "x", "Neighbour")
+                                                 .chunk("OBJD", 2, "x", "USER00004")
+                                                 .chunk("OBJD", 3, "x", "user00005")
+                                                 .map()
+                                                 .build())),
+              "USER00004");
 }

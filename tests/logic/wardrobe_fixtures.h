@@ -33,11 +33,7 @@ inline ByteText simFile(const std::vector<std::string>& texts) {
     return testkit::characterFile(sim).build();
 }
 
-inline IffFile parse(const ByteText& bytes) {
-    IffFile iff;
-    EXPECT_EQ(iff::parseChecked(iff, bytes), "");
-    return iff;
-}
+inline IffFile parse(const ByteText& bytes) { return testkit::parsedIff(bytes); }
 
 inline StringSet bodySet(const IffFile& iff) {
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
