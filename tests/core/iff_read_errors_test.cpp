@@ -220,8 +220,7 @@ TEST(IffStoppingRead, HasNoLimitOnEntryCountsButReadsTheSameFiles) {
 TEST(IffWrite, TrapsWhenTheFileCanNotBeWritten) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
-    IffFile iff;
-    ASSERT_EQ(iff::parseChecked(iff, threeChunks().map().build()), "");
+    IffFile iff = testkit::parsedIff(threeChunks().map().build());
     EXPECT_THROW(iff::writeIff(iff, folder / "no such folder/usertemp.iff"), ProgramEnded);
     EXPECT_EQ(trap.last.number, 76);
     EXPECT_EQ(trap.last.procedure, "gsWriteIFF");

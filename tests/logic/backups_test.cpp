@@ -47,9 +47,6 @@ TEST(BackupName, PartsAreReadBackFromTheNamesSavesMake) {
 
 class Restore : public wardrobe_fixtures::EditSimTest {
 protected:
-    std::string character(const std::string& neighbourhood, const std::string& name) const {
-        return game / (neighbourhood + "/Characters/" + name);
-    }
     std::string addSim(const std::string& neighbourhood, const std::string& name, const ByteText& bytes) {
         return game.write(neighbourhood + "/Characters/" + name, bytes);
     }
@@ -120,7 +117,7 @@ TEST_F(Restore, BackupsThatCanNotGoBackAreRefusedAndNothingChanges) {
         {"User00001iff_x_D_20020330_140507", good,
          "User00001.iff is in more than one neighbourhood (UserData, UserData3), and the backup's name does not say which", ""},
         {"User00008iff_x__20020330_140507", good, "no neighbourhood of the game folder " + game.path() + " holds User00008.iff", ""},
-        {"User00002iff_x__20020330_140507", good, "", character("UserData", "User00002.iff")},   // one match elsewhere
+        {"User00002iff_x__20020330_140507", good, "", game / "UserData/Characters/User00002.iff"},   // one match elsewhere
         {"userdata.iff", good, "its name is not that of a backup Drapeline makes", ""},
     };
     for (const auto& c : cases) {

@@ -24,9 +24,6 @@ protected:
     std::string writeSim(const std::string& name, const ByteText& bytes) {
         return game.write("UserData2/Characters/" + name, bytes);
     }
-    bool open(const std::string& path) {
-        return model.open(path);
-    }
 };
 
 }  // namespace
@@ -41,7 +38,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     installSkin("ExpansionShared/SkinsBuy/gfap_lgt.bmp");        // hands look only in the base
     const std::string path = writeSim("User00001.iff", testkit::characterFile().build());
 
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     const IffFile iff = parse(readWholeFile(path));
     EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
 
@@ -68,7 +65,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
 TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
     auto texts = bodyStrings(34);
     texts[1] = "b,BODY=../../../etc/passwd";   // names no bitmap: never looked up
-    ASSERT_TRUE(open(writeSim("User00001.iff", simFile(texts))));
+    ASSERT_TRUE(model.open(writeSim("User00001.iff", simFile(texts))));
     std::vector<std::string> asked;
     for (const auto& p : machine.pictures.loaded)
         asked.push_back((asked.size() < 3 ? "" : platform::fileNameOf(platform::folderOf(p)) + "/") +
@@ -87,7 +84,7 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
 }
 
 TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
-    ASSERT_TRUE(open(writeSim("User00001.iff", testkit::characterFile().build())));
+    ASSERT_TRUE(model.open(writeSim("User00001.iff", testkit::characterFile().build())));
     EXPECT_TRUE(model.faces.picture);
     programFolder.write("FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
     const ByteText webOnly = testkit::IffBuilder()
@@ -96,7 +93,7 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
                                  .bitmap("web_image", 1, testkit::solidBitmap(6, 6, {}))
                                  .map()
                                  .build();
-    ASSERT_TRUE(open(writeSim("User00002.iff", webOnly)));
+    ASSERT_TRUE(model.open(writeSim("User00002.iff", webOnly)));
     EXPECT_EQ(model.webImage.picture->width(), 6);
     EXPECT_EQ(shown(model.faces), stock(StockPicture::WebNotFound));
     EXPECT_EQ(shown(model.relImages), stock(StockPicture::NoBitmaps));
@@ -115,7 +112,7 @@ TEST_F(EditSim, AFileThatCanNotBeReadRaisesTheErrorTrap) {
 TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     const ByteText shortSet = simFile(bodyStrings(12));
     const std::string bad = writeSim("User00001.iff", shortSet);
-    EXPECT_FALSE(open(bad));
+    EXPECT_FALSE(model.open(bad));
     EXPECT_EQ(trap.calls, 0);
     EXPECT_EQ(machine.dialogs.shown, (std::vector<Box>{{unshowableMessage("User00001.iff", model.problem()),
                                                         MessageIcon::Exclamation, MessageButtons::Ok,
@@ -127,14 +124,14 @@ TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
 
-    EXPECT_TRUE(open(writeSim("User00002.iff", testkit::characterFile().build())));
+    EXPECT_TRUE(model.open(writeSim("User00002.iff", testkit::characterFile().build())));
     EXPECT_EQ(model.problem(), "");
 }
 
 TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
     const ByteText original = testkit::characterFile().build();
     const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     const std::string name = model.fields.name;
     model.fields.name.clear();   // an empty name saves nothing and asks nothing
     EXPECT_FALSE(model.save(true));
@@ -150,14 +147,14 @@ TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
     EXPECT_FALSE(platform::pathExists(programFolder / "usertemp.iff"));
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
 
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Normal).mesh, "b001fafitlgt_01");
 }
 
 TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     const ByteText original = testkit::characterFile().build();
     const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     model.fields.outfit(OutfitKind::Winter) = {"w002fafit_01", "w002fafitlgt_01"};
     model.fields.hand(HandSlot::FormalRight) = "";
     const WardrobeFields saved = model.fields;
@@ -181,7 +178,7 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     EXPECT_TRUE(readWholeFile(path) == written);
     EXPECT_TRUE(readWholeFile(programFolder / "usertemp.iff") == written);
 
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     WardrobeFields reopened = saved;
     reopened.hand(HandSlot::FormalLeft) = "";
     EXPECT_EQ(model.fields, reopened);
@@ -190,7 +187,7 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
 TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     const ByteText original = testkit::characterFile().build();
     const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
@@ -212,7 +209,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
 TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     const ByteText original = testkit::characterFile().build();
     const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
 
     // No room for the backup folder: the backup fails before the file is touched.
     programFolder.write("Backup", "a file, not a folder");
@@ -223,7 +220,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     EXPECT_TRUE(readWholeFile(path) == original);
 
     // No program folder: the temporary file can not be written.
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     fs::remove_all(programFolder.path());
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_THROW(model.save(false), ProgramEnded);
@@ -237,7 +234,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
 TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     const ByteText original = simFile(bodyStrings(30));   // Short: no pajamas, no winter
     const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     ASSERT_EQ(model.layout(), WardrobeLayout::Short);
     model.fields.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"};
     model.fields.outfit(OutfitKind::Winter).mesh = "w100fafit_original";
@@ -258,7 +255,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     EXPECT_EQ(readWholeFile(path).find("***"), ByteText::npos);
 
     // Nothing unstorable changed: the messages stay as they always were.
-    ASSERT_TRUE(open(path));
+    ASSERT_TRUE(model.open(path));
     machine.dialogs.shown.clear();
     machine.dialogs.replies = {MessageReply::No};
     EXPECT_FALSE(model.save(false));
@@ -266,7 +263,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
 }
 
 TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
-    ASSERT_TRUE(open(writeSim("User00001.iff", testkit::characterFile().build())));
+    ASSERT_TRUE(model.open(writeSim("User00001.iff", testkit::characterFile().build())));
     EXPECT_FALSE(model.hasUnsavedChanges());
     model.fields.bodyType = BodyType::Fat;   // a filter for the chooser, never stored
     EXPECT_TRUE(model.confirmDiscard());

@@ -35,6 +35,7 @@ protected:
         game.write("UserData2/Characters/User00001.iff", "x");
         game.write("UserData2/Characters/User00002.iff", "x");
         game.makeFolder("UserData3/Characters");
+        machine.settings.setValue(keys::SimsLocation, game.path());
     }
 };
 
@@ -59,7 +60,6 @@ TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndLaterStartsUseTheStored
 
 TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
     makeGame();
-    machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
     model.load();
     model.activate();
@@ -78,7 +78,6 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
 
 TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     makeGame();
-    machine.settings.setValue(keys::SimsLocation, game.path());
     // A stored line that no longer exists selects nothing.
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
     model.load();
@@ -101,7 +100,6 @@ TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
 
 TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     makeGame();
-    machine.settings.setValue(keys::SimsLocation, game.path());
     model.load();
     model.activate();
     model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
@@ -118,7 +116,6 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     testkit::TempFolder other;
     other.write("SIMS.EXE", "MZ");
     other.makeFolder("UserData5/Characters");
-    machine.settings.setValue(keys::SimsLocation, game.path());
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 02   (UserData2)");
     model.load();
     model.activate();
@@ -204,7 +201,6 @@ TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
 TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine) {
     makeGame();
     game.write("UserData2/Characters/User00002.iff", testkit::characterFile().build());
-    machine.settings.setValue(keys::SimsLocation, game.path());
     model.load();
     model.activate();
     EXPECT_FALSE(model.simToEdit(true));   // no neighbourhood chosen
