@@ -73,10 +73,8 @@ TEST_F(GameFolder, GivesNoFilesForPlainFilesMissingFoldersAndUnsafeNames) {
     game.write("Userdata.txt", "x");
     game.makeFolder("UserData3");
     game.write("Escape/characters/user00001.iff", "x");
-    EXPECT_TRUE(listSimFiles(game.path(), "Userdata.txt").empty());
-    EXPECT_TRUE(listSimFiles(game.path(), "UserData3").empty());
-    EXPECT_TRUE(listSimFiles(game.path(), "").empty());
-    EXPECT_TRUE(listSimFiles(game.path() + "/UserData3", "..").empty());
-    EXPECT_TRUE(listSimFiles(game.path(), "UserData3/../Escape").empty());
-    EXPECT_TRUE(listSimFiles("", "UserData3").empty());
+    for (const auto& [folder, neighbourhood] : {std::pair{game.path(), "Userdata.txt"}, {game.path(), "UserData3"},
+                                                {game.path(), ""}, {game.path() + "/UserData3", ".."},
+                                                {game.path(), "UserData3/../Escape"}, {std::string(), "UserData3"}})
+        EXPECT_TRUE(listSimFiles(folder, neighbourhood).empty()) << folder << " " << neighbourhood;
 }

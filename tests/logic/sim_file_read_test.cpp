@@ -42,10 +42,9 @@ TEST(ReadFields, TheLayoutDecidesWhichEntriesHoldFormalSwimsuitPajamasAndWinter)
     };
     for (const auto& c : cases) {
         const WardrobeFields f = fieldsOf(texts(c.n, c.age));
-        EXPECT_EQ(f.outfit(OutfitKind::Formal), c.formal) << c.n << c.age;
-        EXPECT_EQ(f.outfit(OutfitKind::Swimsuit), c.swimsuit) << c.n << c.age;
-        EXPECT_EQ(f.outfit(OutfitKind::Pajamas), c.pajamas) << c.n << c.age;
-        EXPECT_EQ(f.outfit(OutfitKind::Winter), c.winter) << c.n << c.age;
+        EXPECT_EQ((std::vector{f.outfit(OutfitKind::Formal), f.outfit(OutfitKind::Swimsuit),
+                               f.outfit(OutfitKind::Pajamas), f.outfit(OutfitKind::Winter)}),
+                  (std::vector{c.formal, c.swimsuit, c.pajamas, c.winter})) << c.n << c.age;
     }
 }
 

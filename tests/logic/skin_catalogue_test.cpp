@@ -219,14 +219,9 @@ TEST(DecodeAll, KeepsThePathsOrderOnAnyNumberOfThreads) {
     for (const std::size_t threads : {0u, 1u, 2u, 5u, 1000u}) {
         const auto pictures = decodeAll(paths, loader, threads);
         ASSERT_EQ(pictures.size(), paths.size());
-        for (int i = 1; i <= 300; ++i) {
+        for (int i = 1; i <= 300; ++i) {   // widths start at 1: 0 means no picture
             const auto& p = pictures[static_cast<std::size_t>(i - 1)];
-            if (i % 7 == 0) {
-                EXPECT_EQ(p, nullptr) << i;
-            } else {
-                ASSERT_NE(p, nullptr) << i;
-                EXPECT_EQ(p->width(), i);
-            }
+            EXPECT_EQ(p ? p->width() : 0, i % 7 == 0 ? 0 : i) << i;
         }
     }
     EXPECT_TRUE(decodeAll({}, loader, 2).empty());
