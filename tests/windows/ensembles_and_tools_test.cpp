@@ -108,16 +108,11 @@ private slots:
         main.closeWithoutAsking();
     }
 
-    void cancelAsksOnlyWhenAFieldChanged() {
+    // When to ask is the EditSim model's rule; here every way out of the window asks it.
+    void cancelEscapeAndCloseAskBeforeChangesAreLost() {
         auto editor = testkit::openEditor(*machine, session, simPath("User00002.iff"));
         editor->show();
         machine->dialogs.shown.clear();
-        child<QPushButton>(editor.get(), "cmdCancel")->click();
-        QVERIFY(!editor->isVisible());
-        QVERIFY(machine->dialogs.shown.empty());
-
-        editor = testkit::openEditor(*machine, session, simPath("User00002.iff"));
-        editor->show();
         editor->model().fields.hand(wardrobe::HandSlot::ClosedRight) = "another";
         editor->showModel();
         QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Wardrobe *"));
