@@ -253,21 +253,11 @@ private slots:
         QCOMPARE(machine->settings.value("Last Neighborhood Selected"),
                  std::string("Neighborhood 01   (UserData)"));
     }
-};
 
-class EditWindowTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void opensOnTheNormalPageAndNeverShowsAnEarlierSimsPictures() {
-        testkit::TempFolder programFolder;
-        testkit::TempFolder game;
-        testkit::QtMachine machine(programFolder.path());
-        const app::GameSession session{game.path()};
-        const std::string withFaces = game.write("UserData/Characters/User00001.iff",
-                                                 testkit::characterFile().build());
+    void theEditWindowOpensOnTheNormalPageAndNeverShowsAnEarlierSimsPictures() {
+        const std::string withFaces = game.write("Other/User00001.iff", testkit::characterFile().build());
         const std::string withoutFaces = game.write(
-            "UserData/Characters/User00002.iff",
+            "Other/User00002.iff",
             testkit::IffBuilder()
                 .chunk("OBJD", 128, "x", "user00002")
                 .ctss(2000, {"Ann"})
@@ -275,9 +265,9 @@ private slots:
                 .map()
                 .build());
 
-        const auto first = testkit::openEditor(machine, session, withFaces);
+        const auto first = testkit::openEditor(*machine, session, withFaces);
         child<QTabWidget>(first.get(), "tabSkins")->setCurrentIndex(4);
-        const auto second = testkit::openEditor(machine, session, withoutFaces);
+        const auto second = testkit::openEditor(*machine, session, withoutFaces);
         QCOMPARE(child<QTabWidget>(second.get(), "tabSkins")->currentIndex(), 0);
         QCOMPARE(child<app::PictureBox>(second.get(), "picFaces")->picture(),
                  app::stockImage(platform::StockPicture::WebNotFound));
@@ -288,18 +278,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    int status = 0;
-    {
-        BrowseAndEditTest browse;
-        status |= QTest::qExec(&browse, argc, argv);
-    }
-    {
-        EditWindowTest edit;
-        status |= QTest::qExec(&edit, argc, argv);
-    }
-    return status;
-}
-
+QTEST_MAIN(BrowseAndEditTest)
 #include "browse_and_edit_test.moc"

@@ -71,8 +71,6 @@ private slots:
             QCOMPARE(models->currentRow(), 1);
             QVERIFY(text(chooser, "txtSkinName") != firstModelsSkin);
             chosenModel = models->currentItem()->text();
-            QVERIFY(text(chooser, "txtSkinName").contains(QStringLiteral("lgt")));
-            QVERIFY(text(chooser, "txtPageCount").startsWith(QStringLiteral("Page 1 of")));
             for (int i = 0; i < 3; ++i) key(Qt::Key_Tab);   // Select, Cancel, the grid
             auto* grid = child<app::PictureBox>(chooser, "picThumbs");
             QCOMPARE(QApplication::focusWidget(), grid);
