@@ -139,9 +139,8 @@ TEST_F(DemoGameTest, NeighbourhoodsHoldTheirSimsWithMoreThanOnePageInTheFirst) {
 TEST_F(DemoGameTest, EachSimCarriesItsLabelNameAndThreePictures) {
     int nameless = 0;
     for (const ReadSim* sim : readable()) {
-        std::string stem = sim->path.substr(sim->path.rfind('/') + 1);
-        stem = stem.substr(0, stem.find('.'));
-        for (auto& ch : stem) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        const std::string file = lower(sim->path.substr(sim->path.rfind('/') + 1));
+        const std::string stem = file.substr(0, file.find('.'));
         std::map<std::string, std::pair<int, int>> pictures;
         bool named = false, labelled = false;
         for (const auto& c : sim->iff.Chunks) {
