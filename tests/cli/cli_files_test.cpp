@@ -11,14 +11,15 @@ using testkit::IffBuilder;
 
 namespace {
 
-IffBuilder sample() {
+// Without its map, so that a test can add chunks after these.
+IffBuilder chunks() {
     return IffBuilder()
         .chunk("OBJD", 128, ByteText(8, 'o'), "user00012")
         .ctss(2000, {"Bella", "Bella Goth"}, "user00012")
         .strings(200, {"adult", "caf\xE9"}, "body strings")
-        .bitmap("rel. images", 3, "BMrel")
-        .map();
+        .bitmap("rel. images", 3, "BMrel");
 }
+IffBuilder sample() { return chunks().map(); }
 
 }  // namespace
 
@@ -52,14 +53,7 @@ TEST(CliRewrite, WritesWhatTheEditorWouldAndReplacesTheTarget) {
     const auto r = cli({"rewrite", in, out});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out + r.err, "");
-    IffBuilder mapLast = IffBuilder()
-                             .chunk("OBJD", 128, ByteText(8, 'o'), "user00012")
-                             .ctss(2000, {"Bella", "Bella Goth"}, "user00012")
-                             .strings(200, {"adult", "caf\xE9"}, "body strings")
-                             .bitmap("rel. images", 3, "BMrel")
-                             .chunk("PERS", 1, "late", "person")
-                             .map();
-    EXPECT_EQ(readWholeFile(out), mapLast.build());
+    EXPECT_EQ(readWholeFile(out), chunks().chunk("PERS", 1, "late", "person").map().build());   // the map last
 
     const auto broken = cli({"rewrite", folder.write("bad.iff", "short"), folder / "x.iff"});
     EXPECT_EQ(broken.exitCode, 1);
@@ -149,16 +143,4 @@ TEST(CliExportBitmaps, WritesPicturesAndListsTheirNames) {
     const auto noFolder = cli({"export-bitmaps", file, folder / "nowhere"});
     EXPECT_EQ(noFolder.exitCode, 1);
     EXPECT_EQ(noFolder.err, folder / "nowhere" + ": Error 76 - Path not found (No such file or directory)\n");
-}
-
-TEST(CliFiles, NeverCrashOnDamagedFiles) {
-    testkit::TempFolder folder;
-    const ByteText good = sample().build();
-    for (std::size_t n = 0; n < good.size(); n += 37) {
-        const std::string file = folder.write("cut.iff", good.substr(0, n));
-        for (const std::string command : {"check", "info", "strings"}) {
-            const auto r = cli({command, file});
-            EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1) << command << " " << n;
-        }
-    }
 }

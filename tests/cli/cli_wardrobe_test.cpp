@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "core/file_io.h"
 #include "tests/cli/cli_support.h"
 
@@ -88,19 +86,6 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
         EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
     // The value reached the file as one Latin-1 byte, as the game spells it.
     EXPECT_NE(readWholeFile(sim).find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
-}
-
-TEST(CliSet, UsesTheProgramFolderFromTheEnvironmentAndMakesNoBackupUnasked) {
-    testkit::TempFolder folder;
-    const std::string sim = folder.write("User00001.iff", testkit::characterFile().build());
-    const std::string home = folder.makeFolder("home");
-    const auto r = cli({"set", sim, "pajamas.mesh=l002"}, {"DRAPELINE_HOME=" + home});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"saved\":\"" + sim + "\",\"backup\":null,\"notStored\":[]}\n");
-    EXPECT_TRUE(readWholeFile(home + "/usertemp.iff") == readWholeFile(sim));
-    EXPECT_FALSE(std::filesystem::exists(home + "/Backup"));
-    // The pictures were exported as the edit window exports them.
-    EXPECT_TRUE(std::filesystem::exists(home + "/faces.BMP"));
 }
 
 TEST(CliSet, WrongArgumentsAreUsageErrorsAndChangeNothing) {

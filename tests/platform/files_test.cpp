@@ -32,39 +32,28 @@ protected:
         root.write("USERDATA", "not a folder");
         root.write("UserData/Characters/User00001.iff", "");
     }
-    std::string resolve(const std::string& relative) const {
-        return resolvePath(root.path(), relative);
-    }
-    std::string expected(const std::string& relative) const { return root / relative; }
     TempFolder root;
 };
 
 TEST_F(ResolvePath, FindsEachComponentWithoutRegardToCase) {
-    EXPECT_EQ(resolve("GAMEDATA\\skins"), expected("GameData/Skins"));
-    EXPECT_EQ(resolve("expansionshared/skinsbuy/X.BMP"), expected("ExpansionShared/SkinsBuy/x.bmp"));
-    EXPECT_EQ(resolve("\\GameData\\Skins\\"), expected("GameData/Skins"));
-}
-
-TEST_F(ResolvePath, ExactSpellingWinsThenFirstInByteOrder) {
-    EXPECT_EQ(resolve("GameData/Skins/B001FAFIT_01.cmx"), expected("GameData/Skins/B001FAFIT_01.cmx"));
-    EXPECT_EQ(resolve("GameData/Skins/b001fafit_01.CMX"), expected("GameData/Skins/b001fafit_01.CMX"));
-    // No exact match: of the three spellings, "B001FAFIT_01.cmx" is first byte-wise.
-    EXPECT_EQ(resolve("GameData/Skins/B001fafit_01.cmx"), expected("GameData/Skins/B001FAFIT_01.cmx"));
-}
-
-TEST_F(ResolvePath, PassesOverAPlainFileWhereAFolderIsNeeded) {
-    EXPECT_EQ(resolve("userdata/characters/user00001.iff"),
-              expected("UserData/Characters/User00001.iff"));
-    // Even the exact spelling loses when it is a plain file.
-    EXPECT_EQ(resolve("USERDATA/Characters/User00001.iff"),
-              expected("UserData/Characters/User00001.iff"));
-    // As the last component the plain file is a fine answer.
-    EXPECT_EQ(resolve("userdata"), expected("USERDATA"));
-}
-
-TEST_F(ResolvePath, KeepsMissingComponentsAsGiven) {
-    EXPECT_EQ(resolve("gamedata/Missing/skins/x.bmp"), expected("GameData/Missing/skins/x.bmp"));
-    EXPECT_EQ(resolve("gamedata/skins/New.cmx"), expected("GameData/Skins/New.cmx"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"GAMEDATA\\skins", "GameData/Skins"},
+        {"expansionshared/skinsbuy/X.BMP", "ExpansionShared/SkinsBuy/x.bmp"},
+        {"\\GameData\\Skins\\", "GameData/Skins"},
+        // The exact spelling wins; without one, the first of the spellings in byte order.
+        {"GameData/Skins/B001FAFIT_01.cmx", "GameData/Skins/B001FAFIT_01.cmx"},
+        {"GameData/Skins/b001fafit_01.CMX", "GameData/Skins/b001fafit_01.CMX"},
+        {"GameData/Skins/B001fafit_01.cmx", "GameData/Skins/B001FAFIT_01.cmx"},
+        // A plain file is passed over where a folder is needed, even when spelt exactly,
+        // but as the last component it is a fine answer.
+        {"userdata/characters/user00001.iff", "UserData/Characters/User00001.iff"},
+        {"USERDATA/Characters/User00001.iff", "UserData/Characters/User00001.iff"},
+        {"userdata", "USERDATA"},
+        // Missing components are kept as given.
+        {"gamedata/Missing/skins/x.bmp", "GameData/Missing/skins/x.bmp"},
+        {"gamedata/skins/New.cmx", "GameData/Skins/New.cmx"},
+    };
+    for (const auto& [relative, expected] : cases) EXPECT_EQ(resolvePath(root.path(), relative), root / expected) << relative;
     EXPECT_EQ(resolvePath(root / "absent", "GameData"), root / "absent/GameData");
 }
 
@@ -84,24 +73,17 @@ protected:
     TempFolder root;
 };
 
-TEST_F(ListFolder, SortsMatchesWithoutRegardToCase) {
-    const std::vector<std::string> files = {"User00000.iff", "User00001.IFF", "user00002.iff",
-                                            "USER00003.iff"};
+TEST_F(ListFolder, SortsMatchesWithoutRegardToCaseAndListsMatchingPlainFilesBesideFolders) {
+    const std::vector<std::string> files = {"User00000.iff", "User00001.IFF", "user00002.iff", "USER00003.iff"};
     EXPECT_EQ(listFolder(root / "Chars", "USER*.IFF", Listing::FilesOnly), files);
-
     std::vector<std::string> withFolders = files;
     withFolders.push_back("UserFolder.iff");
     EXPECT_EQ(listFolder(root / "Chars", "user*.iff", Listing::FilesAndFolders), withFolders);
-}
 
-TEST_F(ListFolder, FoldersIncludedStillListsMatchingPlainFiles) {
-    const std::vector<std::string> expected = {"userdata", "UserData2", "USERDATA3"};
-    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesAndFolders), expected);
-    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesOnly),
-              std::vector<std::string>{"userdata"});
-}
-
-TEST_F(ListFolder, MissingFolderOrPlainFileGivesNothing) {
+    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesAndFolders),
+              (std::vector<std::string>{"userdata", "UserData2", "USERDATA3"}));
+    EXPECT_EQ(listFolder(root / "Game", "Userdata*", Listing::FilesOnly), std::vector<std::string>{"userdata"});
+    // A missing folder or a plain file gives nothing.
     EXPECT_TRUE(listFolder(root / "Nowhere", "*", Listing::FilesAndFolders).empty());
     EXPECT_TRUE(listFolder(root / "Game/userdata", "*", Listing::FilesAndFolders).empty());
 }

@@ -74,6 +74,11 @@ std::ostream& operator<<(std::ostream& out, const Found& f) {
     return out << "{" << f.folder << ", " << f.source << ", " << f.kind << ", " << f.prefix << "}";
 }
 
+std::string installPath(const DiscoveryPlaces& places, std::int32_t& length) {
+    return WinePrefixesRegistry(places).GetRegistryString(RegistryHive::LocalMachine, "Software\\Maxis\\The Sims",
+                                                          "InstallPath", length);
+}
+
 class DiscoveryTest : public ::testing::Test {
 protected:
     TempFolder home;
@@ -89,9 +94,7 @@ TEST_F(DiscoveryTest, ProtonPrefixOnlyIsFoundByRegistryAndAnswersTheMachineRegis
     EXPECT_EQ(found(places), (std::vector<Found>{{folder, "registry", "proton", home / pfx}}));
 
     std::int32_t length = 0;
-    EXPECT_EQ(WinePrefixesRegistry(places).GetRegistryString(
-                  RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath", length),
-              folder);
+    EXPECT_EQ(installPath(places, length), folder);
     EXPECT_EQ(length, 42);   // the stored Windows path and its NUL
 }
 
@@ -147,15 +150,11 @@ TEST_F(DiscoveryTest, TwoInstallsAtOnceTheWinePrefixVariableAnswersFirst) {
     EXPECT_EQ(all[0].kind, "WINEPREFIX");
     EXPECT_EQ(all[1].kind, "proton");
     std::int32_t length = 0;
-    EXPECT_EQ(WinePrefixesRegistry(places).GetRegistryString(
-                  RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath", length),
-              own / "p/drive_c/Mine");
+    EXPECT_EQ(installPath(places, length), own / "p/drive_c/Mine");
     // A registry value that names no game is still the registry's answer, but no install.
     home.write(".wine/system.reg", systemReg("C:\\\\Gone"));
     places.winePrefix.clear();
-    EXPECT_EQ(WinePrefixesRegistry(places).GetRegistryString(
-                  RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath", length),
-              home / ".wine/drive_c/Gone");
+    EXPECT_EQ(installPath(places, length), home / ".wine/drive_c/Gone");
     EXPECT_EQ(found(places).size(), 1u);
 }
 
@@ -169,9 +168,7 @@ TEST_F(DiscoveryTest, DamagedLauncherFilesAreSkipped) {
     EXPECT_EQ(found(places),
               (std::vector<Found>{{home / (steam + "/steamapps/common/The Sims"), "steam library", "steam", ""}}));
     std::int32_t length = 0;
-    EXPECT_EQ(WinePrefixesRegistry(places).GetRegistryString(
-                  RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath", length),
-              "ERROR");
+    EXPECT_EQ(installPath(places, length), "ERROR");
     EXPECT_TRUE(found(DiscoveryPlaces{}).empty());
 }
 #endif

@@ -154,14 +154,6 @@ protected:
     TempFolder prefix;
 };
 
-TEST_F(WineRegistryTest, FindsTheGameOnDriveCInAnyLetterCase) {
-    prefix.write("drive_c/Program Files/Maxis/The Sims/Sims.exe", "");
-    prefix.write("system.reg", installEntry("\"c:\\\\PROGRAM FILES\\\\maxis\\\\The Sims\""));
-    const std::string found = read();
-    EXPECT_EQ(found, prefix.path() + "/drive_c/Program Files/Maxis/The Sims");
-    EXPECT_TRUE(fileExists(joinPath(found, "Sims.exe")));
-}
-
 #ifndef _WIN32
 TEST_F(WineRegistryTest, FindsTheGameOnAnotherDriveThroughDosdevices) {
     TempFolder drive;

@@ -23,7 +23,7 @@ void whenBoxShows(std::function<void(QMessageBox&)> answer) {
     });
 }
 
-TEST(QtDialogs, QuestionShowsTheTextAsGivenAndReturnsTheReply) {
+TEST(QtDialogs, BoxesShowTheTextAsGivenWithTheirIconAndReturnTheReply) {
     QtDialogs dialogs;
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -48,11 +48,7 @@ TEST(QtDialogs, QuestionShowsTheTextAsGivenAndReturnsTheReply) {
 
     whenBoxShows([](QMessageBox& box) { box.reject(); });   // Escape or the close button
     EXPECT_FALSE(dialogs.confirm("Exit this program?"));
-}
 
-TEST(QtDialogs, OkBoxCarriesItsIcon) {
-    QtDialogs dialogs;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
     whenBoxShows([&](QMessageBox& box) {
         icon = box.icon();
         box.button(QMessageBox::Ok)->click();

@@ -28,10 +28,9 @@ void expectTinyBitmap(const PicturePtr& picture) {
     EXPECT_EQ(picture->width(), 2);
     EXPECT_EQ(picture->height(), 2);
     const QImage image = imageOf(picture);
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::blue));
-    EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::green));
-    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
+    EXPECT_EQ((std::vector<QColor>{image.pixelColor(0, 0), image.pixelColor(1, 0), image.pixelColor(0, 1),
+                                   image.pixelColor(1, 1)}),
+              (std::vector<QColor>{Qt::red, Qt::blue, Qt::green, Qt::white}));
 }
 
 TEST(QtPictureLoader, LoadsABitmapFromFileAndFromMemory) {

@@ -138,9 +138,6 @@ private slots:
         backup->trigger();
         QVERIFY(backup->isChecked());
         QCOMPARE(machine.settings.value("Backup Saved File"), std::string("1"));
-        backup->trigger();
-        QVERIFY(!backup->isChecked());
-        QCOMPARE(machine.settings.value("Backup Saved File"), std::string("0"));
     }
 };
 
