@@ -4,9 +4,7 @@
 #include "neighbourhood/main_window_model.h"
 #include "neighbourhood/set_path_model.h"
 #include "platform/files.h"
-#include "tests/support/doubles.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/temp_folder.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
@@ -16,11 +14,8 @@ using Box = testkit::ScriptedDialogs::Box;
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public wardrobe_fixtures::GameFolders {
 protected:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    testkit::FakeMachine machine{programFolder.path()};
     app::GameSession session;
     MainWindowModel model{machine.services, session};
     int chosen = 0;

@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "skins/select_skin_model.h"
-#include "tests/support/doubles.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/temp_folder.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 using namespace drapeline::skins;
 
 namespace {
 
-class Chooser : public ::testing::Test {
+class Chooser : public wardrobe_fixtures::GameFolders {
 protected:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    testkit::FakeMachine machine{programFolder.path()};
     app::GameSession session{game.path()};
     SelectSkinModel model{machine.services, session, app::SkinRequest{"falgtfitB", false}};
 

@@ -2,9 +2,7 @@
 
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
-#include "tests/support/doubles.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/temp_folder.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
@@ -12,11 +10,8 @@ using platform::StockPicture;
 
 namespace {
 
-class Browser : public ::testing::Test {
+class Browser : public wardrobe_fixtures::GameFolders {
 protected:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    testkit::FakeMachine machine{programFolder.path()};
     SimBrowser browser{machine.services};
 
     std::string sim(const std::string& file, testkit::IffBuilder builder) {

@@ -40,13 +40,17 @@ inline StringSet bodySet(const IffFile& iff) {
     return chunk ? strings::decode(chunk->Data) : StringSet{};
 }
 
-// An edit window's model over a game folder and a program folder of its own, with the
-// doubles and the error trap recorded.
-class EditSimTest : public ::testing::Test {
+// A program folder and a game folder, with the doubles over them.
+class GameFolders : public ::testing::Test {
 protected:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     testkit::FakeMachine machine{programFolder.path()};
+};
+
+// An edit window's model over the game, with the error trap recorded.
+class EditSimTest : public GameFolders {
+protected:
     app::GameSession session{game.path()};
     wardrobe::EditSimModel model{machine.services, session};
     testkit::TrapRecorder trap;
