@@ -4,10 +4,7 @@
 
 #include "ensembles/ensemble_file.h"
 #include "platform/files.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 using namespace drapeline::ensembles;
@@ -160,17 +157,12 @@ TEST(EnsembleFile, ListsEnxFilesInAnyLetterCase) {
     EXPECT_EQ(ensembleFolder(program.path()), program / "ENX");
 }
 
-TEST(EnsembleFile, PreviewRefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo) {
-    testkit::TempFolder program, game;
-    testkit::FakeMachine machine(program.path());
-    const app::GameSession session{game.path()};
-    wardrobe::EditSimModel model(machine.services, session);
-    const auto install = [&](const std::string& relative) {
-        game.write(relative, testkit::solidBitmap(4, 4, {1, 2, 3}));
-    };
-    install("ExpansionShared/SkinsBuy/nude_t.bmp");      // the third folder serves outfits
-    install("expansionpack3/skinsbuy/left_t.bmp");       // the second serves hands
-    install("ExpansionShared/SkinsBuy/right_t.bmp");     // the third does not
+using EnsemblePreviews = wardrobe_fixtures::EditSimTest;
+
+TEST_F(EnsemblePreviews, RefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo) {
+    installSkin("ExpansionShared/SkinsBuy/nude_t.bmp");      // the third folder serves outfits
+    installSkin("expansionpack3/skinsbuy/left_t.bmp");       // the second serves hands
+    installSkin("ExpansionShared/SkinsBuy/right_t.bmp");     // the third does not
     model.fields.outfit(OutfitKind::Nude).texture = "nude_t";
     model.fields.outfit(OutfitKind::Winter).texture = "winter_t";
     model.fields.outfit(OutfitKind::Formal).texture = "../../escape";
