@@ -4,8 +4,7 @@
 #include "ensembles/ensemble_file.h"
 #include "ensembles/enx_model.h"
 #include "platform/files.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 using namespace drapeline::ensembles;
@@ -23,17 +22,15 @@ WardrobeFields dressed(const std::string& tag) {
     return f;
 }
 
-class Enx : public ::testing::Test {
+class Enx : public wardrobe_fixtures::GameFolders {
 protected:
-    testkit::TempFolder program;
-    testkit::FakeMachine machine{program.path()};
     WardrobeFields fields = dressed("sim");
     EnxModel model{machine.services, fields, wardrobe::WardrobeLayout::Long, EnsembleMode::Load};
     testkit::TrapRecorder trap;
 
-    std::string enx(const std::string& name) const { return program / ("ENX/" + name); }
+    std::string enx(const std::string& name) const { return programFolder / ("ENX/" + name); }
     std::string put(const std::string& name, const WardrobeFields& f) const {
-        return program.write("ENX/" + name, ensembleText(f));
+        return programFolder.write("ENX/" + name, ensembleText(f));
     }
     const testkit::ScriptedDialogs::Box& lastBox() const { return machine.dialogs.shown.back(); }
 };
@@ -69,7 +66,7 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     EXPECT_EQ(model.files(), std::vector<std::string>{"set1.ENX"});
 
     // A failed save is a message, not the error trap.
-    program.makeFolder("ENX/taken.ENX");   // a folder where the file should go
+    programFolder.makeFolder("ENX/taken.ENX");   // a folder where the file should go
     machine.dialogs.replies = {MessageReply::Yes};
     model.setFileName("taken");
     EXPECT_FALSE(model.saveOrLoad());
@@ -106,7 +103,7 @@ TEST_F(Enx, LoadReadsTheSelectedEntryOrAnExistingTypedName) {
 
 TEST_F(Enx, ABadEnsembleIsReportedAndNoFieldChanges) {
     const ByteText twenty = ensembleText(dressed("x"));
-    program.write("ENX/short.ENX", twenty.substr(0, twenty.size() - sizeof("x texture\r\n") + 1));
+    programFolder.write("ENX/short.ENX", twenty.substr(0, twenty.size() - sizeof("x texture\r\n") + 1));
     // gone.ENX was listed, then deleted by someone else before Load was pressed.
 
     for (const std::string name : {"short.ENX", "gone.ENX"}) {
@@ -141,8 +138,8 @@ TEST_F(Enx, DeleteTakesTheNameExactlyAsTypedAndAsks) {
 }
 
 TEST_F(Enx, UnsafeNamesAreRefusedForSaveLoadAndDelete) {
-    const std::string outside = program.write("victim.ENX", "keep");
-    program.write("ENX/keep.ENX", "keep");
+    const std::string outside = programFolder.write("victim.ENX", "keep");
+    programFolder.write("ENX/keep.ENX", "keep");
     // Which names are unsafe is the ensemble file's rule; here each operation applies it.
     for (const EnsembleMode mode : {EnsembleMode::Save, EnsembleMode::Load}) {
         model.setMode(mode);

@@ -2,8 +2,7 @@
 
 #include "shell/error_trap.h"
 #include "core/file_io.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
+#include "tests/logic/wardrobe_fixtures.h"
 
 using namespace drapeline;
 
@@ -25,7 +24,7 @@ const std::string ExpectedReport =
 
 }  // namespace
 
-class ErrorTrapTest : public ::testing::Test {
+class ErrorTrapTest : public wardrobe_fixtures::GameFolders {
 protected:
     void SetUp() override {
         errorContext() = {.number = 62, .description = "Input past end of file", .module = "modIFFsupport",
@@ -41,14 +40,12 @@ protected:
                      Ended);
         EXPECT_EQ(ended, 1);
     }
-    testkit::TempFolder folder;
-    testkit::FakeMachine machine{folder.path()};
 };
 
 TEST_F(ErrorTrapTest, WritesTheLogByteForByteShowsTheReportAndEnds) {
     expectTheTrapEnds(machine.services);
-    EXPECT_EQ(readWholeFile(folder / "errorlog.txt"),
-              "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + folder.path() +
+    EXPECT_EQ(readWholeFile(programFolder / "errorlog.txt"),
+              "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + programFolder.path() +
                   "\r\n \r\n" + ExpectedReport + "\r\n");
     EXPECT_EQ(machine.dialogs.shown, (std::vector<testkit::ScriptedDialogs::Box>{
                                          {ExpectedReport, platform::MessageIcon::Critical,
@@ -56,16 +53,16 @@ TEST_F(ErrorTrapTest, WritesTheLogByteForByteShowsTheReportAndEnds) {
 }
 
 TEST_F(ErrorTrapTest, ASecondReportReplacesTheFirst) {
-    folder.write("errorlog.txt", std::string(5000, '#'));
+    programFolder.write("errorlog.txt", std::string(5000, '#'));
     errorContext().number = 5;
     expectTheTrapEnds(machine.services);
-    const ByteText log = readWholeFile(folder / "errorlog.txt");
+    const ByteText log = readWholeFile(programFolder / "errorlog.txt");
     EXPECT_NE(log.find("Error: 5\r\n"), std::string::npos);
     EXPECT_EQ(log.find('#'), std::string::npos);
 }
 
 TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
-    testkit::FakeMachine elsewhere(folder / "missing/deeper");
+    testkit::FakeMachine elsewhere(programFolder / "missing/deeper");
     expectTheTrapEnds(elsewhere.services);
     ASSERT_EQ(elsewhere.dialogs.shown.size(), 1u);
     EXPECT_EQ(elsewhere.dialogs.shown[0].text, ExpectedReport);
@@ -77,7 +74,7 @@ TEST_F(ErrorTrapTest, IsWhatAGuardedProcedureRaises) {
                          [] { throw RuntimeError(err::PathNotFound); }),
                  ProgramEnded);
     setErrorTrapHandler(nullptr);
-    const ByteText log = readWholeFile(folder / "errorlog.txt");
+    const ByteText log = readWholeFile(programFolder / "errorlog.txt");
     EXPECT_NE(log.find("Error: 76\r\nPath not found\r\n"), std::string::npos);
     EXPECT_NE(log.find("Module: frmMain\r\nProcedure: msGetFileNames\r\nLocation: 0\r\n"),
               std::string::npos);
