@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test twice: a normal build (gcc), then a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer (clang) that also replays the fuzz
-# corpora.
+# Sets up, builds and runs every test: a normal build (gcc); a build under AddressSanitizer
+# and UndefinedBehaviorSanitizer (clang) that also replays the fuzz corpora; the Windows
+# build (MinGW-w64) with its tests under Wine; the packages and their checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,3 +19,9 @@ CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 cmake --build build/asan -j"$jobs"
 UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
   ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+echo "== Windows build and tests under Wine"
+scripts/test-windows.sh
+
+echo "== Packages"
+scripts/test-package.sh
