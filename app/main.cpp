@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     platform::Services services{settings, dialogs, *registry, pictures, clock,
                                 platform::findProgramFolder()};
 
-    modErrorTrap::installErrorTrap(services, [] {
+    errortrap::installErrorTrap(services, [] {
         std::fflush(nullptr);
         std::_Exit(1);
     });

@@ -62,8 +62,8 @@ void baselinePass(const Neighbourhood& n) {
 void drapelinePass(const Neighbourhood& n) {
     IffFile iff;
     for (const auto& path : n.inputs) {
-        if (!modIFFsupport::gfstrReadIFFChecked(iff, path).empty()) std::abort();
-        modIFFsupport::gsWriteIFF(iff, n.output);
+        if (!iff::readIffChecked(iff, path).empty()) std::abort();
+        iff::writeIff(iff, n.output);
     }
 }
 

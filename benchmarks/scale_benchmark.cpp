@@ -135,7 +135,7 @@ struct Installation {
         for (std::size_t i = 0; count < SimCount; ++i, ++count)
             fs::copy_file(platform::joinPath(characters, demoSims[i % demoSims.size()]),
                           platform::joinPath(characters, "User" + std::to_string(20000 + i) + ".iff"));
-        for (const auto& name : neighbourhood::msGetFileNames(game, userDataDir))
+        for (const auto& name : neighbourhood::listSimFiles(game, userDataDir))
             sims.push_back(platform::joinPath(characters, name));
     }
 };
@@ -157,7 +157,7 @@ void BM_Floor_ListSkinFoldersOnce(benchmark::State& state) {
 
 void BM_ModelSearch(benchmark::State& state) {
     for (auto _ : state) {
-        auto models = skins::msGetModelList(inst().game, skins::SkinData{Code});
+        auto models = skins::findModels(inst().game, skins::SkinData{Code});
         if (models.empty()) state.SkipWithError("no models");
         benchmark::DoNotOptimize(models.data());
     }
@@ -186,7 +186,7 @@ void BM_Floor_ReadTextureHeaders(benchmark::State& state) {
 void BM_TextureSearch(benchmark::State& state) {
     const platform::QtPictureLoader loader;
     for (auto _ : state) {
-        auto found = skins::msGetSkinFileNames(inst().game, BigModel, skins::SkinData{Code}, loader);
+        auto found = skins::findTextures(inst().game, BigModel, skins::SkinData{Code}, loader);
         if (found.files.size() != BigCount || !found.bad.empty()) state.SkipWithError("not all loaded");
         benchmark::DoNotOptimize(found.files.data());
     }

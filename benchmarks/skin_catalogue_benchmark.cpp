@@ -59,7 +59,7 @@ void BM_Baseline_ListAndDecodeOneAfterAnother(benchmark::State& state) {
 void BM_SkinFileNames(benchmark::State& state) {
     const platform::QtPictureLoader loader;
     for (auto _ : state) {
-        auto found = skins::msGetSkinFileNames(game().folder.path(), Model, skins::SkinData{Code}, loader);
+        auto found = skins::findTextures(game().folder.path(), Model, skins::SkinData{Code}, loader);
         if (found.files.size() != TextureCount || !found.bad.empty()) state.SkipWithError("not all loaded");
         benchmark::DoNotOptimize(found.files.data());
     }

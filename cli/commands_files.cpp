@@ -32,7 +32,7 @@ std::string hex(std::string_view bytes, bool blanks) {
 int check(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(1, 1);
     IffFile iff;
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, args.positional()[0]);
+    const std::string error = iff::readIffChecked(iff, args.positional()[0]);
     if (error.empty()) return 0;
     out << error << "\n";
     return 1;
@@ -41,7 +41,7 @@ int check(const Arguments& args, std::ostream& out, std::ostream&) {
 int rewrite(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(2, 2);
     IffFile iff;
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, args.positional()[0]);
+    const std::string error = iff::readIffChecked(iff, args.positional()[0]);
     if (!error.empty()) {
         out << error << "\n";
         return 1;
@@ -63,7 +63,7 @@ int info(const Arguments& args, std::ostream& out, std::ostream&) {
             .key("id").value(static_cast<std::int64_t>(c.resourceId()))
             .key("idField").value(hex(c.IdField, true))
             .key("label").value(trimmed)
-            .key("size").value(static_cast<std::int64_t>(modBinarySupport::gflngStrToLongBE(c.SizeField)))
+            .key("size").value(static_cast<std::int64_t>(bytes::int32FromBE(c.SizeField)))
             .key("offset").value(static_cast<std::int64_t>(c.FileOffset) - 1)
             .endObject();
     }
@@ -87,7 +87,7 @@ int stringsCommand(const Arguments& args, std::ostream& out, std::ostream&) {
     if (!exact)
         throw UsageError("--id needs four hexadecimal bytes such as \"00 C8 00 10\", not \"" +
                          idText + "\"");
-    const ByteText idField = modBinarySupport::gfstrHexToBytes(idText);
+    const ByteText idField = bytes::hexToBytes(idText);
     const IffFile iff = readChecked(args.positional()[0]);
     const IffChunk* chunk = strings::findStringChunk(iff, idField, isCTSS);
     if (!chunk)

@@ -16,7 +16,7 @@ namespace {
 int neighbourhoods(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(0, 0);
     const std::string game = gameFolder(args);
-    const auto folders = neighbourhood::msGetUserDataDirs(game);
+    const auto folders = neighbourhood::listNeighbourhoodFolders(game);
     // Lines in the list's order, each with the folder it stands for.
     JsonWriter json;
     json.beginArray();
@@ -35,7 +35,7 @@ int sims(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string folder = chosenNeighbourhood(args, game);
     JsonWriter json;
     json.beginArray();
-    for (const auto& file : neighbourhood::msGetFileNames(game, folder)) json.path(file);
+    for (const auto& file : neighbourhood::listSimFiles(game, folder)) json.path(file);
     json.endArray();
     out << json.str() << "\n";
     return 0;

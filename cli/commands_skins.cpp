@@ -118,17 +118,17 @@ int showSkins(const Arguments& args, std::ostream& out, std::ostream&) {
     JsonWriter json;
     json.beginObject();
     if (args.flag("hands")) {
-        writeSearch(json, skins::msGetHandFileNames(game, loader));
+        writeSearch(json, skins::findHandTextures(game, loader));
     } else {
         const std::string code = args.required("code");
         const skins::SkinData data{code};
-        writeList(json, "models", args.flag("filtered") ? skins::msGetFilteredModelList(game, data)
-                                                        : skins::msGetModelList(game, data));
+        writeList(json, "models", args.flag("filtered") ? skins::findFilteredModels(game, data)
+                                                        : skins::findModels(game, data));
         if (auto model = args.option("model")) {
             if (model->find_first_of("/\\") != std::string::npos || *model == "." || *model == "..")
                 throw UsageError("--model takes a model name such as S001fafit_01, not a path: " +
                                  *model);
-            writeSearch(json, skins::msGetSkinFileNames(game, *model, data, loader));
+            writeSearch(json, skins::findTextures(game, *model, data, loader));
         }
     }
     out << json.endObject().str() << "\n";

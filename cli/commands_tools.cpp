@@ -24,7 +24,7 @@ Neighbourhood neighbourhoodOf(const Arguments& args) {
     args.expectPositional(0, 0);
     const std::string game = gameFolder(args);
     const std::string folder = chosenNeighbourhood(args, game);
-    return {neighbourhood::characterFolder(game, folder), neighbourhood::msGetFileNames(game, folder)};
+    return {neighbourhood::characterFolder(game, folder), neighbourhood::listSimFiles(game, folder)};
 }
 
 void skippedJson(JsonWriter& json, const std::vector<tools::Skipped>& skipped) {

@@ -9,7 +9,7 @@ namespace drapeline::cli {
 
 IffFile readChecked(const std::string& path) {
     IffFile iff;
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff, path);
+    const std::string error = iff::readIffChecked(iff, path);
     if (!error.empty()) throw Failure(path + ": " + error);
     return iff;
 }
@@ -35,9 +35,9 @@ TrapEndsCommand::~TrapEndsCommand() { setErrorTrapHandler(nullptr); }
 
 Failure TrapEndsCommand::failure(const std::string& path) {
     const ErrorContext& c = errorContext();
-    return Failure(path + ": Error " + std::to_string(c.ErrNumber) + " - " + c.ErrDescription + " (" +
-                   c.ErrModule + "." + c.ErrProcedure + ", location " +
-                   std::to_string(c.ErrLocation) + ")");
+    return Failure(path + ": Error " + std::to_string(c.number) + " - " + c.description + " (" +
+                   c.module + "." + c.procedure + ", location " +
+                   std::to_string(c.stage) + ")");
 }
 
 std::string writableProgramFolder(const Arguments& args) {
@@ -88,7 +88,7 @@ std::string gameFolder(const Arguments& args) {
 std::string chosenNeighbourhood(const Arguments& args, const std::string& game) {
     const std::string wanted = args.required("neighbourhood");
     std::string folder;
-    for (const auto& name : neighbourhood::msGetUserDataDirs(game))
+    for (const auto& name : neighbourhood::listNeighbourhoodFolders(game))
         if (name == wanted || (folder.empty() && platform::equalIgnoringCase(name, wanted)))
             folder = name;
     if (folder.empty() || !neighbourhood::isPlainName(folder))

@@ -2,7 +2,7 @@
 
 namespace drapeline {
 
-namespace modBinarySupport {
+namespace bytes {
 
 namespace {
 
@@ -12,35 +12,35 @@ void requireFourBytes(std::string_view text) {
 
 }  // namespace
 
-std::int32_t gflngStrToLongLE(std::string_view fourBytes) {
+std::int32_t int32FromLE(std::string_view fourBytes) {
     requireFourBytes(fourBytes);
     return bytes::int32LE(fourBytes, 0);
 }
 
-std::int32_t gflngStrToLongBE(std::string_view fourBytes) {
+std::int32_t int32FromBE(std::string_view fourBytes) {
     requireFourBytes(fourBytes);
     return bytes::int32BE(fourBytes, 0);
 }
 
-ByteText gfstrLongToStrLE(std::int32_t value) {
+ByteText int32ToLE(std::int32_t value) {
     ByteText out;
     bytes::appendInt32LE(out, value);
     return out;
 }
 
-ByteText gfstrLongToStrBE(std::int32_t value) {
+ByteText int32ToBE(std::int32_t value) {
     ByteText out;
     bytes::appendInt32BE(out, value);
     return out;
 }
 
-ByteText gfstrTrimNull(std::string_view text) {
+ByteText trimNul(std::string_view text) {
     const auto nul = text.find('\0');
     if (nul == std::string_view::npos) throw RuntimeError(err::InvalidCall);
     return ByteText(text.substr(0, nul));
 }
 
-ByteText gfstrReverseTypeCode(std::string_view text) {
+ByteText reverseTypeCode(std::string_view text) {
     if (text.size() != 4) return ByteText(4, ' ');
     return ByteText{text[3], text[2], text[1], text[0]};
 }
@@ -56,13 +56,13 @@ int hexDigit(char c) {
 
 }  // namespace
 
-std::int16_t gfintHexToByte(std::string_view text) {
+std::int16_t hexToByte(std::string_view text) {
     if (text.empty() || text.size() > 2) return -1;
     const int high = text.size() == 2 ? hexDigit(text[0]) * 16 : 0;
     return static_cast<std::int16_t>(high + hexDigit(text.back()));
 }
 
-ByteText gfstrHexToBytes(std::string_view text) {
+ByteText hexToBytes(std::string_view text) {
     std::string_view groups[4];
     std::size_t start = 0;
     for (int g = 0; g < 3; ++g) {
@@ -75,18 +75,18 @@ ByteText gfstrHexToBytes(std::string_view text) {
     ByteText out;
     out.reserve(4);
     for (const auto group : groups) {
-        const auto value = gfintHexToByte(group);
+        const auto value = hexToByte(group);
         if (value < 0) throw RuntimeError(err::InvalidCall);
         out += static_cast<char>(value);
     }
     return out;
 }
 
-}  // namespace modBinarySupport
+}  // namespace bytes
 
-namespace modIFFsupport {
+namespace iff {
 
-ByteText gfstrCleanFileName(std::string_view text) {
+ByteText cleanFileName(std::string_view text) {
     ByteText out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -97,6 +97,6 @@ ByteText gfstrCleanFileName(std::string_view text) {
     return out;
 }
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -11,37 +11,37 @@
 
 namespace drapeline {
 
-namespace modBinarySupport {
+namespace bytes {
 
 // Each takes exactly 4 bytes; any other length is an invalid call (error 5).
-std::int32_t gflngStrToLongLE(std::string_view fourBytes);
-std::int32_t gflngStrToLongBE(std::string_view fourBytes);
+std::int32_t int32FromLE(std::string_view fourBytes);
+std::int32_t int32FromBE(std::string_view fourBytes);
 
-ByteText gfstrLongToStrLE(std::int32_t value);
-ByteText gfstrLongToStrBE(std::int32_t value);
+ByteText int32ToLE(std::int32_t value);
+ByteText int32ToBE(std::int32_t value);
 
 // The bytes before the first NUL; a text without NUL is an invalid call (error 5).
-ByteText gfstrTrimNull(std::string_view text);
+ByteText trimNul(std::string_view text);
 
 // "DJBO" -> "OBJD"; any text that is not 4 bytes long gives four blanks.
-ByteText gfstrReverseTypeCode(std::string_view text);
+ByteText reverseTypeCode(std::string_view text);
 
 // One or two hexadecimal digits -> 0..255; -1 for an empty or longer text. A digit that
 // is not hexadecimal counts as 0 rather than failing (so "G5" is 5).
-std::int16_t gfintHexToByte(std::string_view text);
+std::int16_t hexToByte(std::string_view text);
 
 // "00 C8 00 10" -> the 4 bytes 00 C8 00 10. Fewer than three blanks, or a group that
-// gfintHexToByte rejects, is an invalid call (error 5). The fourth group is the whole rest.
-ByteText gfstrHexToBytes(std::string_view text);
+// hexToByte rejects, is an invalid call (error 5). The fourth group is the whole rest.
+ByteText hexToBytes(std::string_view text);
 
-}  // namespace modBinarySupport
+}  // namespace bytes
 
-namespace modIFFsupport {
+namespace iff {
 
 // Keeps ASCII letters, digits, '-' and '_', in order; drops everything else.
-ByteText gfstrCleanFileName(std::string_view text);
+ByteText cleanFileName(std::string_view text);
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 // Byte-order helpers for parsing from memory. The caller has checked that the four bytes
 // at `at` exist.

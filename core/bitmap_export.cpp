@@ -13,7 +13,7 @@ std::string exportName(const IffChunk& chunk) {
     // A label without a NUL comes from a file written elsewhere; it is taken whole rather
     // than refused, since a picture's name must never end the program.
     const std::string_view label(chunk.Label);
-    return modIFFsupport::gfstrCleanFileName(label.substr(0, label.find('\0'))) + ".BMP";
+    return iff::cleanFileName(label.substr(0, label.find('\0'))) + ".BMP";
 }
 
 std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder) {
@@ -31,13 +31,13 @@ std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder
 
 }  // namespace bitmaps
 
-namespace modIFFsupport {
+namespace iff {
 
-void gsDumpBMPs(const IffFile& iff, const std::string& programFolder) {
+void dumpBitmaps(const IffFile& iff, const std::string& programFolder) {
     guarded("modIFFsupport", "gsDumpBMPs", Stages::None,
             [&] { bitmaps::exportAll(iff, programFolder); });
 }
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -21,11 +21,11 @@ std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder
 
 }  // namespace bitmaps
 
-namespace modIFFsupport {
+namespace iff {
 
 // bitmaps::exportAll into the program folder. Guarded.
-void gsDumpBMPs(const IffFile& iff, const std::string& programFolder);
+void dumpBitmaps(const IffFile& iff, const std::string& programFolder);
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -65,9 +65,9 @@ namespace {
 // a trapped error still reports and ends rather than continuing on bad data.
 void defaultTrap() {
     const ErrorContext& c = errorContext();
-    std::fprintf(stderr, "Error %d - %s (%s.%s, location %d)\n", static_cast<int>(c.ErrNumber),
-                 c.ErrDescription.c_str(), c.ErrModule.c_str(), c.ErrProcedure.c_str(),
-                 static_cast<int>(c.ErrLocation));
+    std::fprintf(stderr, "Error %d - %s (%s.%s, location %d)\n", static_cast<int>(c.number),
+                 c.description.c_str(), c.module.c_str(), c.procedure.c_str(),
+                 static_cast<int>(c.stage));
     std::fflush(stderr);
     std::_Exit(1);
 }
@@ -94,24 +94,24 @@ void trapCurrentException(std::string_view module, std::string_view procedure, S
     try {
         throw;
     } catch (const RuntimeError& e) {
-        c.ErrNumber = e.number();
-        c.ErrDescription = e.description();
+        c.number = e.number();
+        c.description = e.description();
     } catch (const std::bad_alloc&) {
-        c.ErrNumber = err::OutOfMemory;
-        c.ErrDescription = std::string(errorDescription(err::OutOfMemory));
+        c.number = err::OutOfMemory;
+        c.description = std::string(errorDescription(err::OutOfMemory));
     } catch (const std::out_of_range&) {
-        c.ErrNumber = err::SubscriptOutOfRange;
-        c.ErrDescription = std::string(errorDescription(err::SubscriptOutOfRange));
+        c.number = err::SubscriptOutOfRange;
+        c.description = std::string(errorDescription(err::SubscriptOutOfRange));
     } catch (const std::exception& e) {
-        c.ErrNumber = err::InvalidCall;
-        c.ErrDescription = e.what();
+        c.number = err::InvalidCall;
+        c.description = e.what();
     } catch (...) {
-        c.ErrNumber = err::InvalidCall;
-        c.ErrDescription = std::string(errorDescription(err::InvalidCall));
+        c.number = err::InvalidCall;
+        c.description = std::string(errorDescription(err::InvalidCall));
     }
-    c.ErrModule = std::string(module);
-    c.ErrProcedure = std::string(procedure);
-    if (stages == Stages::None) c.ErrLocation = 0;
+    c.module = std::string(module);
+    c.procedure = std::string(procedure);
+    if (stages == Stages::None) c.stage = 0;
     raiseErrorTrap();
 }
 

@@ -62,18 +62,19 @@ private:
 // A numbered error carrying the system's text for the C library error `systemError`.
 RuntimeError systemFailure(std::int32_t number, int systemError);
 
-// The five process-wide values the error trap reports. ErrLocation is a progress marker
+// The five process-wide values the error trap reports (documented as ErrNumber,
+// ErrDescription, ErrModule, ErrProcedure and ErrLocation). `stage` is a progress marker
 // that procedures with stages advance; it is never reset on entry to a procedure.
 struct ErrorContext {
-    std::int32_t ErrNumber = 0;
-    std::string ErrDescription;
-    std::string ErrModule;
-    std::string ErrProcedure;
-    std::int32_t ErrLocation = 0;
+    std::int32_t number = 0;
+    std::string description;
+    std::string module;
+    std::string procedure;
+    std::int32_t stage = 0;
 };
 
 ErrorContext& errorContext();
-inline void setErrLocation(std::int32_t marker) { errorContext().ErrLocation = marker; }
+inline void markStage(std::int32_t marker) { errorContext().stage = marker; }
 
 // Thrown by a test's "end the program" step so that a trapped error unwinds instead of
 // ending the test process. Deliberately not a std::exception: no guard swallows it.
@@ -88,7 +89,7 @@ void setErrorTrapHandler(ErrorTrapHandler handler);
 enum class Stages { None, Marked };
 
 // Records the caught exception in the error context (number, description, module,
-// procedure; ErrLocation 0 for procedures without stages) and raises the error trap.
+// procedure; stage 0 for procedures without stages) and raises the error trap.
 [[noreturn]] void trapCurrentException(std::string_view module, std::string_view procedure,
                                        Stages stages);
 

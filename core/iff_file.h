@@ -68,15 +68,15 @@ struct IffFile {
 bool offsetFieldMeansMap(std::string_view offsetField);
 
 // Plain reading and writing for callers that handle failures themselves: the
-// command-line tool, batch tools, fuzzing. They set the same ErrLocation stages as the
+// command-line tool, batch tools, fuzzing. They set the same stage markers as the
 // guarded procedures and never raise the error trap.
 namespace iff {
 
 // The checked read of a whole file held in memory: "" on success, else the error text
-// that gfstrReadIFFChecked reports.
+// that readIffChecked reports.
 std::string parseChecked(IffFile& iff, std::string_view fileBytes);
 
-// gfstrReadIFFChecked that also hands back the bytes it read, for a caller that writes
+// readIffChecked that also hands back the bytes it read, for a caller that writes
 // the file back only when its bytes change.
 std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes);
 
@@ -93,26 +93,26 @@ ByteText readFileBytes(const std::string& path);
 
 }  // namespace iff
 
-namespace modIFFsupport {
+namespace iff {
 
 // Fills `iff` from the file at `path`. Guarded: any failure raises the error trap.
-void gsReadIFF(IffFile& iff, const std::string& path);
+void readIff(IffFile& iff, const std::string& path);
 
-// As gsReadIFF, but returns "" on success or the error text; never raises the trap.
+// As readIff, but returns "" on success or the error text; never raises the trap.
 // After a failure `iff` is partial and must not be written back.
-std::string gfstrReadIFFChecked(IffFile& iff, const std::string& path);
+std::string readIffChecked(IffFile& iff, const std::string& path);
 
 // Writes the whole file at `path` (created or replaced), map last, with recomputed map
 // offsets; without a map (HasRsmp false, or no map chunk was read) the offset field is
 // written as four NULs. Guarded.
-void gsWriteIFF(IffFile& iff, const std::string& path);
+void writeIff(IffFile& iff, const std::string& path);
 
 // Sets each map entry's offset from the chunk list (first matching entry per chunk).
 // Guarded.
-void gsUpdateRsmp(IffFile& iff);
+void updateResourceMap(IffFile& iff);
 
-void gsClearIFF(IffFile& iff);
+void clearIff(IffFile& iff);
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

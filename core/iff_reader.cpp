@@ -74,7 +74,7 @@ ByteText readEntryName(Cursor& in, std::size_t mapStart) {
 }
 
 void readMap(IffFile& iff, Cursor& in, bool checked) {
-    setErrLocation(1000);
+    markStage(1000);
     ResourceMap& map = iff.Map;
     map = ResourceMap{};
     const std::size_t mapStart = in.pos();
@@ -85,7 +85,7 @@ void readMap(IffFile& iff, Cursor& in, bool checked) {
     reserveFor(map.Types, map.RsmpTypeCount, in.remaining(), 8);
     for (std::int64_t k = 1; k <= map.RsmpTypeCount; ++k) {
         checkListIndex(k);
-        setErrLocation(2000);
+        markStage(2000);
         RsmpType& type = map.Types.emplace_back();
         type.TypeCode = ByteText(in.take(4));
         type.Count = bytes::int32LE(in.take(4), 0);
@@ -94,11 +94,11 @@ void readMap(IffFile& iff, Cursor& in, bool checked) {
         reserveFor(type.Entries, type.Count, in.remaining(), 9);
         for (std::int64_t e = 1; e <= type.Count; ++e) {
             checkListIndex(e);
-            setErrLocation(3000);
+            markStage(3000);
             RsmpEntry& entry = type.Entries.emplace_back();
             entry.Offset = ByteText(in.take(4));
             entry.IdField = ByteText(in.take(4));
-            setErrLocation(4000);
+            markStage(4000);
             entry.Name = readEntryName(in, mapStart);
         }
     }
@@ -109,7 +109,7 @@ void readMap(IffFile& iff, Cursor& in, bool checked) {
 template <class MapReader>
 void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
     iff = IffFile{};
-    setErrLocation(1000);
+    markStage(1000);
     // Chunk positions are 32-bit signed.
     if (file.size() > 0x7FFFFFFFu) throw RuntimeError(OverflowError);
     Cursor in(file);
@@ -120,7 +120,7 @@ void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
     // At least two bytes must remain for another chunk; a single trailing byte is
     // dropped, as the editor has always done.
     while (in.remaining() >= 2) {
-        setErrLocation(2000);
+        markStage(2000);
         const auto type = in.take(4);
         if (type == "rsmp") {
             // Reading continues right after the map's last entry, whatever its size field
@@ -199,7 +199,7 @@ ByteText readFileBytes(const std::string& path) {
 }
 
 std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) {
-    setErrLocation(1000);
+    markStage(1000);
     try {
         bytes = iff::readFileBytes(path);
     } catch (const RuntimeError& e) {
@@ -214,11 +214,11 @@ std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) 
 
 }  // namespace iff
 
-namespace modIFFsupport {
+namespace iff {
 
-void gsReadIFF(IffFile& iff, const std::string& path) {
+void readIff(IffFile& iff, const std::string& path) {
     guarded(Module, "gsReadIFF", Stages::Marked, [&] {
-        setErrLocation(1000);
+        markStage(1000);
         const ByteText bytes = iff::readFileBytes(path);
         readFile(iff, bytes, [](IffFile& f, Cursor& in) {
             guarded(Module, "gsReadRSMP", Stages::Marked, [&] { readMap(f, in, false); });
@@ -226,13 +226,13 @@ void gsReadIFF(IffFile& iff, const std::string& path) {
     });
 }
 
-std::string gfstrReadIFFChecked(IffFile& iff, const std::string& path) {
+std::string readIffChecked(IffFile& iff, const std::string& path) {
     ByteText bytes;
     return iff::readChecked(iff, path, bytes);
 }
 
-void gsClearIFF(IffFile& iff) { iff = IffFile{}; }
+void clearIff(IffFile& iff) { iff = IffFile{}; }
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -53,7 +53,7 @@ void updateRsmp(IffFile& iff) {
     for (const auto& type : iff.Map.Types) entryCount += type.Entries.size();
     slots.reserve(entryCount);
     for (auto& type : iff.Map.Types) {
-        const ByteText chunkOrder = modBinarySupport::gfstrReverseTypeCode(type.TypeCode);
+        const ByteText chunkOrder = bytes::reverseTypeCode(type.TypeCode);
         for (auto& e : type.Entries) {
             if (e.IdField.size() < 2) continue;
             slots.push_back({entryKey(chunkOrder, static_cast<unsigned char>(e.IdField[1]),
@@ -71,7 +71,7 @@ void updateRsmp(IffFile& iff) {
         const auto it = std::lower_bound(slots.begin(), slots.end(), key,
                                          [](const Slot& s, std::uint64_t k) { return s.key < k; });
         if (it != slots.end() && it->key == key)
-            it->entry->Offset = modBinarySupport::gfstrLongToStrLE(c.FileOffset - 1);
+            it->entry->Offset = bytes::int32ToLE(c.FileOffset - 1);
     }
 }
 
@@ -112,7 +112,7 @@ void overwrite(ByteText& out, std::size_t at, const ByteText& four) { out.replac
 namespace iff {
 
 ByteText serialise(IffFile& iff) {
-    setErrLocation(1000);
+    markStage(1000);
     requireWidth(iff.IffHeader, IffHeaderSize);
     requireWidth(iff.RsmpOffsetField, 4);
     checkListSize(iff.Chunks.size());
@@ -131,7 +131,7 @@ ByteText serialise(IffFile& iff) {
     out += iff.IffHeader;
     out += iff.RsmpOffsetField;
 
-    setErrLocation(2000);
+    markStage(2000);
     for (auto& c : iff.Chunks) {
         checkChunk(c);
         c.FileOffset = static_cast<std::int32_t>(out.size() + 1);
@@ -147,19 +147,19 @@ ByteText serialise(IffFile& iff) {
         return out;
     }
 
-    setErrLocation(3000);
+    markStage(3000);
     updateRsmp(iff);
     // The map always goes last, wherever it stood in the file read.
     const std::size_t mapStart = out.size();
     appendMap(out, iff.Map);
 
-    setErrLocation(4000);
+    markStage(4000);
     // Files written by the editor have always carried the map's length minus one here;
     // keep writing what existing files hold.
     const auto rsmpSize = static_cast<std::int32_t>(out.size() - mapStart - 1);
-    overwrite(out, mapStart + RsmpHeaderSize, modBinarySupport::gfstrLongToStrLE(rsmpSize));
+    overwrite(out, mapStart + RsmpHeaderSize, bytes::int32ToLE(rsmpSize));
     overwrite(out, IffHeaderSize,
-              modBinarySupport::gfstrLongToStrBE(static_cast<std::int32_t>(mapStart)));
+              bytes::int32ToBE(static_cast<std::int32_t>(mapStart)));
     return out;
 }
 
@@ -170,16 +170,16 @@ void write(IffFile& iff, const std::string& path) {
 
 }  // namespace iff
 
-namespace modIFFsupport {
+namespace iff {
 
-void gsWriteIFF(IffFile& iff, const std::string& path) {
+void writeIff(IffFile& iff, const std::string& path) {
     guarded(Module, "gsWriteIFF", Stages::Marked, [&] { iff::write(iff, path); });
 }
 
-void gsUpdateRsmp(IffFile& iff) {
+void updateResourceMap(IffFile& iff) {
     guarded(Module, "gsUpdateRsmp", Stages::None, [&] { updateRsmp(iff); });
 }
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -96,7 +96,7 @@ int store(IffFile& iff, const StringSet& set, std::string_view idField, bool isC
                           ChunkHeaderSize)
         throw RuntimeError(OverflowError);
     const ByteText sizeField =
-        modBinarySupport::gfstrLongToStrBE(static_cast<std::int32_t>(data.size() + ChunkHeaderSize));
+        bytes::int32ToBE(static_cast<std::int32_t>(data.size() + ChunkHeaderSize));
     int stored = 0;
     for (auto& c : iff.Chunks) {
         if (!isTarget(c)) continue;
@@ -109,21 +109,21 @@ int store(IffFile& iff, const StringSet& set, std::string_view idField, bool isC
 
 }  // namespace strings
 
-namespace modIFFsupport {
+namespace iff {
 
-void gsReadSTRSegment(const IffFile& iff, StringSet& set, std::string_view idField, bool isCTSS) {
+void readStringSet(const IffFile& iff, StringSet& set, std::string_view idField, bool isCTSS) {
     guarded(Module, "gsReadSTRSegment", Stages::None, [&] {
         if (const IffChunk* chunk = strings::findStringChunk(iff, idField, isCTSS))
             set = strings::decode(chunk->Data);
     });
 }
 
-void gsWriteSTRSegment(IffFile& iff, const StringSet& set, std::string_view idField,
+void writeStringSet(IffFile& iff, const StringSet& set, std::string_view idField,
                        bool isCTSS) {
     guarded(Module, "gsWriteSTRSegment", Stages::None,
             [&] { strings::store(iff, set, idField, isCTSS); });
 }
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

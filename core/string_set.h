@@ -47,16 +47,16 @@ int store(IffFile& iff, const StringSet& set, std::string_view idField, bool isC
 
 }  // namespace strings
 
-namespace modIFFsupport {
+namespace iff {
 
 // Decodes the first matching chunk into `set`; without one, `set` is left as it was.
 // Guarded: a set that can not be decoded raises the error trap.
-void gsReadSTRSegment(const IffFile& iff, StringSet& set, std::string_view idField, bool isCTSS);
+void readStringSet(const IffFile& iff, StringSet& set, std::string_view idField, bool isCTSS);
 
 // Encodes `set` into every matching chunk (none: nothing changes). Guarded.
-void gsWriteSTRSegment(IffFile& iff, const StringSet& set, std::string_view idField,
+void writeStringSet(IffFile& iff, const StringSet& set, std::string_view idField,
                        bool isCTSS);
 
-}  // namespace modIFFsupport
+}  // namespace iff
 
 }  // namespace drapeline

@@ -47,7 +47,7 @@ bool isPlainName(const std::string& name) {
            name.find_first_of("/\\") == std::string::npos;
 }
 
-std::vector<std::string> msGetUserDataDirs(const std::string& gameLocation) {
+std::vector<std::string> listNeighbourhoodFolders(const std::string& gameLocation) {
     if (gameLocation.empty()) return {};
     return platform::listFolder(gameLocation, "Userdata*", platform::Listing::FilesAndFolders);
 }
@@ -85,7 +85,7 @@ std::string characterFolder(const std::string& gameLocation, const std::string& 
     return platform::resolvePath(gameLocation, userDataDir + "/characters");
 }
 
-std::vector<std::string> msGetFileNames(const std::string& gameLocation,
+std::vector<std::string> listSimFiles(const std::string& gameLocation,
                                         const std::string& userDataDir) {
     if (gameLocation.empty() || !isPlainName(userDataDir)) return {};
     const std::string folder = characterFolder(gameLocation, userDataDir);

@@ -9,7 +9,7 @@ namespace drapeline::neighbourhood {
 
 // Names (no path) matching "Userdata*" in the game folder, folders and plain files alike,
 // in listing order.
-std::vector<std::string> msGetUserDataDirs(const std::string& gameLocation);
+std::vector<std::string> listNeighbourhoodFolders(const std::string& gameLocation);
 
 // "Neighborhood 02   (UserData2)"; the first neighbourhood, "UserData", is number 01.
 std::string neighbourhoodLine(const std::string& folderName);
@@ -31,7 +31,7 @@ std::string characterFolder(const std::string& gameLocation, const std::string& 
 
 // Names (no path) of the plain files matching "user*.iff" in the neighbourhood's
 // characters folder, in listing order.
-std::vector<std::string> msGetFileNames(const std::string& gameLocation,
+std::vector<std::string> listSimFiles(const std::string& gameLocation,
                                         const std::string& userDataDir);
 
 }  // namespace drapeline::neighbourhood

@@ -35,7 +35,7 @@ void MainWindowModel::activate() {
 
 void MainWindowModel::listNeighbourhoods() {
     folders_ = guarded("frmMain", "msGetUserDataDirs", Stages::None,
-                            [&] { return msGetUserDataDirs(session_.gameFolder()); });
+                            [&] { return listNeighbourhoodFolders(session_.gameFolder()); });
     lines_ = neighbourhoodLines(folders_);
     selectedLine_.clear();
     const std::string last = services_.settings.value(keys::LastNeighborhoodSelected);
@@ -61,7 +61,7 @@ void MainWindowModel::chooseNeighbourhood(const std::string& line) {
     selectedLine_ = line;
     std::string folder = folderOfLine(line);
     auto files = guarded("frmMain", "msGetFileNames", Stages::None,
-                         [&] { return msGetFileNames(session_.gameFolder(), folder); });
+                         [&] { return listSimFiles(session_.gameFolder(), folder); });
     session_.chooseNeighbourhood(std::move(folder), std::move(files));
     names_.assign(session_.simFiles().size(), std::nullopt);
     pager_.reset(session_.simFiles().size());
@@ -103,7 +103,7 @@ std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
         const std::size_t i = (start + step) % n;
         if (!names_[i]) {
             IffFile iff;
-            const bool read = modIFFsupport::gfstrReadIFFChecked(iff, simPath(session_.simFiles()[i])).empty();
+            const bool read = iff::readIffChecked(iff, simPath(session_.simFiles()[i])).empty();
             names_[i] = read ? thumbnailLabel(iff) : std::string();
         }
         if (containsIgnoringCase(*names_[i], text)) return i;
@@ -116,7 +116,7 @@ std::optional<MainWindowModel::SimToEdit> MainWindowModel::simToEdit(bool previe
     const auto index = pager_.selectedFile();
     if (!index) return std::nullopt;
     SimToEdit sim{simPath(session_.simFiles()[*index]), {}};
-    if (const std::string error = modIFFsupport::gfstrReadIFFChecked(sim.iff, sim.path); !error.empty()) {
+    if (const std::string error = iff::readIffChecked(sim.iff, sim.path); !error.empty()) {
         services_.dialogs.warn("The sim file " + session_.simFiles()[*index] + " can not be opened.\r\n" +
                                    "The error returned was:\r\n" + error,
                                "Can Not Open Sim");

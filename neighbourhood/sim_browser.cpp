@@ -71,8 +71,8 @@ platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::
 const IffChunk* webImageChunk(const IffFile& iff) { return exportedChunk(iff, wardrobe::WebImageFile); }
 
 Thumbnail SimBrowser::thumbnail(const std::string& path) {
-    modIFFsupport::gsClearIFF(iff_);
-    if (!modIFFsupport::gfstrReadIFFChecked(iff_, path).empty())
+    iff::clearIff(iff_);
+    if (!iff::readIffChecked(iff_, path).empty())
         return {platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad), CanNotLoadLabel};
     // Decoded where it lies in memory: exporting every sim's pictures to disk only to read
     // one back would cost a page many times its reading. The preview still exports.
@@ -86,8 +86,8 @@ Thumbnail SimBrowser::thumbnail(const std::string& path) {
 SimPreview SimBrowser::preview(const std::string& path, const std::string& userDataDir) {
     SimPreview p;
     const std::string fileName = platform::fileNameOf(path);
-    modIFFsupport::gsClearIFF(iff_);
-    const std::string error = modIFFsupport::gfstrReadIFFChecked(iff_, path);
+    iff::clearIff(iff_);
+    const std::string error = iff::readIffChecked(iff_, path);
     if (!error.empty()) {
         p.name = "* ERROR * Can not load " + fileName;
         p.webImage = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
@@ -98,7 +98,7 @@ SimPreview SimBrowser::preview(const std::string& path, const std::string& userD
     }
     p.readable = true;
     wardrobe::removeSimImages(services_.programFolder);
-    modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
+    iff::dumpBitmaps(iff_, services_.programFolder);
     p.webImage = loadExported(wardrobe::WebImageFile, platform::StockPicture::NotFound);
     p.faces = loadExported(wardrobe::FacesFile, platform::StockPicture::NotFound);
     p.relImages = loadExported(wardrobe::RelImagesFile, platform::StockPicture::NotFound);

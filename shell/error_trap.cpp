@@ -7,7 +7,7 @@
 #include "core/file_io.h"
 #include "platform/files.h"
 
-namespace drapeline::modErrorTrap {
+namespace drapeline::errortrap {
 
 namespace {
 constexpr char CrLf[] = "\r\n";
@@ -15,12 +15,12 @@ constexpr char CrLf[] = "\r\n";
 
 std::string reportText(const ErrorContext& c) {
     std::string text;
-    text += "Error: " + std::to_string(c.ErrNumber) + CrLf;
-    text += c.ErrDescription + CrLf;
+    text += "Error: " + std::to_string(c.number) + CrLf;
+    text += c.description + CrLf;
     text += CrLf;
-    text += "Module: " + c.ErrModule + CrLf;
-    text += "Procedure: " + c.ErrProcedure + CrLf;
-    text += "Location: " + std::to_string(c.ErrLocation) + CrLf;
+    text += "Module: " + c.module + CrLf;
+    text += "Procedure: " + c.procedure + CrLf;
+    text += "Location: " + std::to_string(c.stage) + CrLf;
     text += CrLf;
     text += std::string("The program can not recover from this error.") + CrLf;
     text += CrLf;
@@ -39,7 +39,7 @@ ByteText errorLogText(const ErrorContext& context, const std::string& programFol
     return log;
 }
 
-void ErrorTrap(platform::Services& services, const std::function<void()>& endProgram) {
+void reportAndEnd(platform::Services& services, const std::function<void()>& endProgram) {
     const ErrorContext context = errorContext();
     try {
         writeWholeFile(platform::joinPath(services.programFolder, "errorlog.txt"),
@@ -56,7 +56,7 @@ void ErrorTrap(platform::Services& services, const std::function<void()>& endPro
 }
 
 void installErrorTrap(platform::Services& services, std::function<void()> endProgram) {
-    setErrorTrapHandler([&services, end = std::move(endProgram)] { ErrorTrap(services, end); });
+    setErrorTrapHandler([&services, end = std::move(endProgram)] { reportAndEnd(services, end); });
 }
 
-}  // namespace drapeline::modErrorTrap
+}  // namespace drapeline::errortrap

@@ -9,7 +9,7 @@
 #include "core/errors.h"
 #include "platform/services.h"
 
-namespace drapeline::modErrorTrap {
+namespace drapeline::errortrap {
 
 // The report shown to the user, lines joined by CR LF, without a final line break.
 std::string reportText(const ErrorContext& context);
@@ -19,10 +19,10 @@ ByteText errorLogText(const ErrorContext& context, const std::string& programFol
 
 // Writes the log, shows "Unrecoverable Error" and calls `endProgram`, which must not
 // return. A log that can not be written does not keep the report from the user.
-[[noreturn]] void ErrorTrap(platform::Services& services,
+[[noreturn]] void reportAndEnd(platform::Services& services,
                             const std::function<void()>& endProgram);
 
-// Makes ErrorTrap the trap that guarded procedures raise.
+// Makes reportAndEnd the trap that guarded procedures raise.
 void installErrorTrap(platform::Services& services, std::function<void()> endProgram);
 
-}  // namespace drapeline::modErrorTrap
+}  // namespace drapeline::errortrap

@@ -17,7 +17,7 @@ void SelectSkinModel::open() {
         return;
     }
     textures_ = guarded("frmSelectSkin", "msGetHandFileNames", Stages::None,
-                        [&] { return msGetHandFileNames(session_.gameFolder(), services_.pictures); });
+                        [&] { return findHandTextures(session_.gameFolder(), services_.pictures); });
     reportBadFiles();
     pager_.reset(textures_.files.size());
 }
@@ -32,9 +32,9 @@ void SelectSkinModel::showModels() {
     if (!meshes_) meshes_.emplace(meshListing(session_.gameFolder(), data));
     std::vector<std::string> models =
         filter_ ? guarded("frmSelectSkin", "msGetFilteredModelList", Stages::None,
-                          [&] { return msGetFilteredModelList(*meshes_, data); })
+                          [&] { return findFilteredModels(*meshes_, data); })
                 : guarded("frmSelectSkin", "msGetModelList", Stages::None,
-                          [&] { return msGetModelList(*meshes_, data); });
+                          [&] { return findModels(*meshes_, data); });
     std::stable_sort(models.begin(), models.end(), [](const std::string& a, const std::string& b) {
         return platform::lessIgnoringCase(a, b);
     });

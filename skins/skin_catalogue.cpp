@@ -138,16 +138,16 @@ FolderListing meshListing(const std::string& gameLocation, const SkinData& data)
     return FolderListing(gameLocation, MeshFolders, std::move(patterns));
 }
 
-std::vector<std::string> msGetModelList(FolderListing& meshes, const SkinData& data) {
+std::vector<std::string> findModels(FolderListing& meshes, const SkinData& data) {
     return searchModels(meshes, modelPatterns(data));
 }
 
-std::vector<std::string> msGetModelList(const std::string& gameLocation, const SkinData& data) {
+std::vector<std::string> findModels(const std::string& gameLocation, const SkinData& data) {
     FolderListing meshes = meshListing(gameLocation, data);
-    return msGetModelList(meshes, data);
+    return findModels(meshes, data);
 }
 
-std::vector<std::string> msGetFilteredModelList(FolderListing& meshes, const SkinData& data) {
+std::vector<std::string> findFilteredModels(FolderListing& meshes, const SkinData& data) {
     const std::string_view outfit = data.outfit();
     if (outfit.size() != 1) return {};
     const char letter = (outfit[0] >= 'a' && outfit[0] <= 'z') ? static_cast<char>(outfit[0] - 32)
@@ -158,10 +158,10 @@ std::vector<std::string> msGetFilteredModelList(FolderListing& meshes, const Ski
     return searchModels(meshes, std::span(&pattern, 1));
 }
 
-std::vector<std::string> msGetFilteredModelList(const std::string& gameLocation,
+std::vector<std::string> findFilteredModels(const std::string& gameLocation,
                                                 const SkinData& data) {
     FolderListing meshes = meshListing(gameLocation, data);
-    return msGetFilteredModelList(meshes, data);
+    return findFilteredModels(meshes, data);
 }
 
 std::optional<TextureSearch> searchSkinFiles(const std::string& gameLocation, const std::string& model,
@@ -174,13 +174,13 @@ std::optional<TextureSearch> searchSkinFiles(const std::string& gameLocation, co
     return searchTextures(gameLocation, TextureFolders, std::span(&pattern, 1), loader, &stop);
 }
 
-TextureSearch msGetSkinFileNames(const std::string& gameLocation, const std::string& model,
+TextureSearch findTextures(const std::string& gameLocation, const std::string& model,
                                  const SkinData& data, const platform::PictureLoader& loader) {
     const StopFlag never{false};
     return *searchSkinFiles(gameLocation, model, data, loader, never);
 }
 
-TextureSearch msGetHandFileNames(const std::string& gameLocation,
+TextureSearch findHandTextures(const std::string& gameLocation,
                                  const platform::PictureLoader& loader) {
     const std::array<std::string, 2> patterns{"h*.bmp", "g???_*.bmp"};
     return *searchTextures(gameLocation, std::span(TextureFolders.data(), 1), patterns, loader, nullptr);

@@ -63,11 +63,11 @@ FolderListing meshListing(const std::string& gameLocation, const SkinData& data)
 
 // Models of all six outfit letters (B, F, L, S, N, W) in search order: base folder without
 // a duplicate test, then each expansion folder adding names not yet listed (any case).
-std::vector<std::string> msGetModelList(FolderListing& meshes, const SkinData& data);
-std::vector<std::string> msGetModelList(const std::string& gameLocation, const SkinData& data);
+std::vector<std::string> findModels(FolderListing& meshes, const SkinData& data);
+std::vector<std::string> findModels(const std::string& gameLocation, const SkinData& data);
 // Models of the outfit letter at position 9 (upper-cased) only; none for another letter.
-std::vector<std::string> msGetFilteredModelList(FolderListing& meshes, const SkinData& data);
-std::vector<std::string> msGetFilteredModelList(const std::string& gameLocation, const SkinData& data);
+std::vector<std::string> findFilteredModels(FolderListing& meshes, const SkinData& data);
+std::vector<std::string> findFilteredModels(const std::string& gameLocation, const SkinData& data);
 
 // A texture search's result: the files that loaded, in search order, and the names of the
 // files that did not load. No picture is kept: a page of thumbnails decodes its own.
@@ -86,11 +86,11 @@ using StopFlag = std::atomic<bool>;
 std::optional<TextureSearch> searchSkinFiles(const std::string& gameLocation, const std::string& model,
                                              const SkinData& data, const platform::PictureLoader& loader,
                                              const StopFlag& stop);
-TextureSearch msGetSkinFileNames(const std::string& gameLocation, const std::string& model,
+TextureSearch findTextures(const std::string& gameLocation, const std::string& model,
                                  const SkinData& data, const platform::PictureLoader& loader);
 
 // Hand textures: "h*.bmp" then "g???_*.bmp" in the base skin folder, test-loaded.
-TextureSearch msGetHandFileNames(const std::string& gameLocation,
+TextureSearch findHandTextures(const std::string& gameLocation,
                                  const platform::PictureLoader& loader);
 
 // The "Bad Skin Files Detected" message text for the files that did not load.

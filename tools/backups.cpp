@@ -40,7 +40,7 @@ int number(const std::string& text, std::size_t from, std::size_t count) {
     return std::stoi(text.substr(from, count));
 }
 
-std::string cleaned(const std::string& name) { return modIFFsupport::gfstrCleanFileName(name); }
+std::string cleaned(const std::string& name) { return iff::cleanFileName(name); }
 
 // The simple name of a neighbourhood folder holding a character file whose cleaned name
 // is `fileName`, with that file's real name.
@@ -51,7 +51,7 @@ std::vector<Found> characterFilesNamed(const std::string& game, const std::vecto
                                        const std::string& fileName) {
     std::vector<Found> found;
     for (const auto& folder : folders)
-        for (const auto& file : neighbourhood::msGetFileNames(game, folder))
+        for (const auto& file : neighbourhood::listSimFiles(game, folder))
             if (platform::equalIgnoringCase(cleaned(file), fileName)) found.push_back({folder, file});
     return found;
 }
@@ -148,7 +148,7 @@ PreparedRestore prepareRestore(const std::string& backupPath, const std::string&
     }
 
     std::vector<std::string> folders;
-    for (const auto& folder : neighbourhood::msGetUserDataDirs(gameLocation))
+    for (const auto& folder : neighbourhood::listNeighbourhoodFolders(gameLocation))
         if (neighbourhood::isPlainName(folder) &&
             platform::folderExists(platform::joinPath(gameLocation, folder)))
             folders.push_back(folder);
@@ -181,7 +181,7 @@ std::string completeRestore(const PreparedRestore& prepared, const std::string& 
     wardrobe::replaceCharacterFile(prepared.bytes, path, programFolder, [&] {
         // The file as it is now may be damaged; its backup is then named without the sim.
         IffFile current;
-        const bool readable = modIFFsupport::gfstrReadIFFChecked(current, path).empty();
+        const bool readable = iff::readIffChecked(current, path).empty();
         taken = wardrobe::makeUserBackup(programFolder, path,
                                          readable ? detail::backupSimName(current) : std::string(),
                                          clock.now());

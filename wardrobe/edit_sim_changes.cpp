@@ -101,9 +101,9 @@ bool EditSimModel::applyDefaultHands(HandPose pose) {
 }
 
 app::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
-    setErrLocation(1000);
+    markStage(1000);
     std::string code{genderLetter(fields.gender), ageLetter(fields.age)};
-    setErrLocation(2000);
+    markStage(2000);
     if (bodyStrings_.Entries.size() < entry::SkinTone) throw RuntimeError(err::SubscriptOutOfRange);
     code += bodyStrings_.Entries[entry::SkinTone - 1].Text;
     code += bodyTypeCode(fields.bodyType);
@@ -114,12 +114,12 @@ app::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
 void EditSimModel::applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice) {
     const std::string& skin = choice.skin;
     if (skin.empty()) return;
-    setErrLocation(3000);
+    markStage(3000);
     const auto comma = skin.find(',');
     if (comma == std::string::npos) throw RuntimeError(err::InvalidCall);
     fields.outfit(kind) = {skin.substr(0, comma), skin.substr(comma + 1)};
 
-    setErrLocation(4000);
+    markStage(4000);
     auto& preview = outfitPreviews[static_cast<std::size_t>(kind)];
     const std::string file = choice.previewFile.value_or(std::string());
     if (file.empty()) {

@@ -25,7 +25,7 @@ EditSimModel::EditSimModel(platform::Services& services, const app::GameSession&
 void EditSimModel::reset(const std::string& path) {
     editedPath_ = path;
     skinBitmaps_ = SkinBitmaps(session_.gameFolder());
-    modIFFsupport::gsClearIFF(iff_);
+    iff::clearIff(iff_);
     bodyStrings_ = {};
     fields = {};
     read_ = {};
@@ -39,7 +39,7 @@ void EditSimModel::reset(const std::string& path) {
 
 bool EditSimModel::open(const std::string& path) {
     reset(path);
-    modIFFsupport::gsReadIFF(iff_, editedPath_);
+    iff::readIff(iff_, editedPath_);
     return show();
 }
 
@@ -56,17 +56,17 @@ bool EditSimModel::show() {
                                "Edit Wardrobe");
         return false;
     }
-    modIFFsupport::gsReadSTRSegment(iff_, bodyStrings_, WardrobeIdField, false);
+    iff::readStringSet(iff_, bodyStrings_, WardrobeIdField, false);
     fields = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
     read_ = fields;
-    modIFFsupport::gsDumpBMPs(iff_, services_.programFolder);
+    iff::dumpBitmaps(iff_, services_.programFolder);
     loadPictures();
     return true;
 }
 
 void EditSimModel::loadPictures() {
-    setErrLocation(3000);
+    markStage(3000);
     const auto& loader = services_.pictures;
     const auto simImage = [&](const char* name, platform::StockPicture stock) {
         return loadSimImage(loader, services_.programFolder, name, stock);
@@ -123,7 +123,7 @@ std::string EditSimModel::makeBackup() {
 
 bool EditSimModel::save(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
-        setErrLocation(1000);
+        markStage(1000);
         if (fields.name.empty()) return false;
         const std::string notStored = notStoredLine(unstorableChanges());
         const std::string notice = notStored.empty() ? std::string() : "\r\n" + notStored;
@@ -132,13 +132,13 @@ bool EditSimModel::save(bool backup) {
             return false;
         writeFields(bodyStrings_, fields);
 
-        setErrLocation(3000);
-        modIFFsupport::gsWriteSTRSegment(iff_, bodyStrings_,
-                                         modBinarySupport::gfstrHexToBytes("00 C8 00 10"), false);
+        markStage(3000);
+        iff::writeStringSet(iff_, bodyStrings_,
+                                         bytes::hexToBytes("00 C8 00 10"), false);
         lastBackup_.clear();
         replaceCharacterFile(iff_, editedPath_, services_.programFolder, [&] {
             if (backup) lastBackup_ = makeBackup();
-            setErrLocation(4000);
+            markStage(4000);
         });
         services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");
         return true;

@@ -63,12 +63,12 @@ public:
     bool applyDefaultOutfit(OutfitKind kind);
     bool applyDefaultHands(HandPose pose);
     // What an outfit's "Change" button asks the chooser for: the filter code, e.g.
-    // "falgtfitF". Throws RuntimeError 9 at ErrLocation 2000 for a set without entry 15.
+    // "falgtfitF". Throws RuntimeError 9 at stage 2000 for a set without entry 15.
     app::SkinRequest outfitRequest(OutfitKind kind) const;
     // The chooser's outfit choice: "mesh,texture" into the outfit's fields, the bitmap at
     // its preview file as the preview (none when that is empty, NotFound when it no
     // longer loads). Nothing changes for an empty choice. Throws RuntimeError 5 at
-    // ErrLocation 3000 for a choice without ",".
+    // stage 3000 for a choice without ",".
     void applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice);
     // The chooser's hand choice: the texture into the slot, its preview from the base
     // skin folder (HandNotFound when it does not load).

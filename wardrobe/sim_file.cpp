@@ -96,7 +96,7 @@ WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const 
     const EntryReader entries(set, notes);
     WardrobeFields f;
 
-    setErrLocation(1000);
+    markStage(1000);
     f.outfit(OutfitKind::Normal) = entries.outfit(entry::Normal, "normal outfit");
     f.bodyType = bodyTypeOf(f.outfit(OutfitKind::Normal).mesh);
 
@@ -106,21 +106,21 @@ WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const 
     OutfitNames& pajamas = f.outfit(OutfitKind::Pajamas);
     OutfitNames& winter = f.outfit(OutfitKind::Winter);
 
-    setErrLocation(1100);
+    markStage(1100);
     switch (layout) {
     case WardrobeLayout::Long: entries.outfitUnlessEmpty(entry::SwimsuitLong, "swimsuit", swimsuit); break;
     case WardrobeLayout::AdultMiddle: swimsuit = entries.outfit(entry::SwimsuitLong, "swimsuit"); break;
     case WardrobeLayout::Short: swimsuit = entries.outfit(entry::SwimsuitShort, "swimsuit"); break;
     }
 
-    setErrLocation(1200);
+    markStage(1200);
     if (layout == WardrobeLayout::Short)
         entries.outfitUnlessEmpty(entry::FormalShort, "formal", formal);
     else
         entries.outfitUnlessEmpty(entry::FormalLong, "formal", formal,
                                   layout == WardrobeLayout::Long);
 
-    setErrLocation(1300);
+    markStage(1300);
     switch (layout) {
     case WardrobeLayout::Long: entries.outfitUnlessEmpty(entry::Pajamas, "pajamas", pajamas); break;
     case WardrobeLayout::AdultMiddle: pajamas = entries.outfit(entry::Pajamas, "pajamas"); break;
@@ -131,14 +131,14 @@ WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const 
     else
         winter = {WinterPlaceholder, WinterPlaceholder};
 
-    setErrLocation(1400);
+    markStage(1400);
     f.outfit(OutfitKind::Nude) = entries.outfit(entry::Nude, "nude");
 
-    setErrLocation(2000);
+    markStage(2000);
     for (const HandSlot slot : AllHandSlots)
         f.hand(slot) = textAfterFirstEquals(entries.text(handEntryNumber(slot), "hand"));
 
-    setErrLocation(4000);
+    markStage(4000);
     const SimIdentity id = readIdentityNoting(iff, notes);
     f.name = displayName(id.catalogueName, id.objectLabel);
     f.gender = entries.text(entry::Gender, "gender");

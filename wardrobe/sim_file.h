@@ -23,7 +23,7 @@ struct SimIdentity {
 SimIdentity readIdentity(const IffFile& iff);
 
 // The fields as the edit window shows them after opening, from the decoded body strings:
-// outfits by layout (with the placeholders), hands, identity, body type. Sets ErrLocation
+// outfits by layout (with the placeholders), hands, identity, body type. Sets stage
 // at each stage (1000 ... 4000) and throws RuntimeError where an entry can not be read.
 WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings);
 
@@ -33,7 +33,7 @@ WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings);
 // reading as readFields, a trial writeFields on a copy of the set, and checks the picture
 // labels that opening cuts, so a file it accepts opens and saves without error. The edit
 // window and the command-line tool refuse such a sim with a message instead of ending the
-// program. Sets ErrLocation as readFields does.
+// program. Sets stage as readFields does.
 std::optional<std::string> wardrobeProblem(const IffFile& iff);
 
 // The message shown for such a sim: names the file and what is wrong.
@@ -58,7 +58,7 @@ std::string backupNeighbourhood(const std::string& characterPath);
 
 // Copies the character file as it is on disk into programFolder/Backup (created when
 // missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
-// backup. Returns the backup's path. Sets ErrLocation 1000 (folder), 2000 (name) and 3000
+// backup. Returns the backup's path. Sets stage 1000 (folder), 2000 (name) and 3000
 // (copy). Throws RuntimeError.
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time);
@@ -67,7 +67,7 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
 // programFolder/usertemp.iff (which stays there), `beforeReplace` runs (the backup), then
 // the same bytes are put at the character file's path with the durable atomic replace, so
 // that the character file is at every moment the complete old or the complete new file.
-// The caller's ErrLocation is kept through the writer's own stages. Throws RuntimeError;
+// The caller's stage is kept through the writer's own stages. Throws RuntimeError;
 // the character file is then unchanged.
 void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,

@@ -58,12 +58,12 @@ std::string timeStamp(const platform::LocalTime& t) {
            twoDigits(t.minute) + twoDigits(t.second);
 }
 
-// Restores the caller's ErrLocation when the writer's own stages are done with it, so that
+// Restores the caller's stage when the writer's own stages are done with it, so that
 // a failure is reported at the caller's stage.
 class KeepErrLocation {
 public:
-    KeepErrLocation() : saved_(errorContext().ErrLocation) {}
-    ~KeepErrLocation() { setErrLocation(saved_); }
+    KeepErrLocation() : saved_(errorContext().stage) {}
+    ~KeepErrLocation() { markStage(saved_); }
     KeepErrLocation(const KeepErrLocation&) = delete;
     KeepErrLocation& operator=(const KeepErrLocation&) = delete;
 
@@ -140,22 +140,22 @@ std::string backupBaseName(const std::string& characterPath, const std::string& 
     const auto dash = displayName.find('-');
     const std::size_t from = (dash == std::string::npos ? 0 : dash + 1) + 1;
     const std::string simPart = from < displayName.size() ? displayName.substr(from) : std::string();
-    return modIFFsupport::gfstrCleanFileName(platform::fileNameOf(characterPath) + "_" + simPart +
+    return iff::cleanFileName(platform::fileNameOf(characterPath) + "_" + simPart +
                                              "_" + neighbourhoodFolder(characterPath) + "_" +
                                              timeStamp(time));
 }
 
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time) {
-    setErrLocation(1000);
+    markStage(1000);
     const std::string folder = platform::resolvePath(programFolder, "Backup");
     if (!platform::folderExists(folder) && !platform::createFolder(folder))
         throw RuntimeError(err::PathNotFound);
 
-    setErrLocation(2000);
+    markStage(2000);
     const std::string base = backupBaseName(characterPath, displayName, time);
 
-    setErrLocation(3000);
+    markStage(3000);
     // A backup is never replaced: two saves within one second get "_2", "_3", ... The
     // write refuses an existing target itself, so no other writer can slip in between, and
     // it goes through a temporary file, so a killed save leaves no empty backup.

@@ -206,7 +206,7 @@ void frmEditSim::connectActions() {
 
 void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::Marked, [&] {
-        setErrLocation(1000);
+        markStage(1000);
         const app::FocusAway away(cmdFocus);
         const app::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.

@@ -258,7 +258,7 @@ void frmMain::msLoadSimImages() { drawPage(false); }
 
 void frmMain::drawPage(bool keepSelection) {
     guarded("frmMain", "msLoadSimImages", Stages::Marked, [&] {
-        setErrLocation(1000);
+        markStage(1000);
         picThumbs->clear();
         for (QLabel* name : lblSimName) name->clear();
         enablePaging();
@@ -267,7 +267,7 @@ void frmMain::drawPage(bool keepSelection) {
         app::BusyPointer busy;
         const std::size_t first = model_.pager().firstOnPage();
         const std::size_t end = model_.pager().endOfPage();
-        setErrLocation(2000);
+        markStage(2000);
         for (std::size_t i = first; i < end; ++i) {
             const int cell = static_cast<int>(i - first);
             const app::GridPoint at = thumbgrid::cellOrigin(cell);
@@ -279,7 +279,7 @@ void frmMain::drawPage(bool keepSelection) {
             lblSimName[static_cast<std::size_t>(cell)]->resize(
                 64, thumb.label == CanNotLoadLabel ? 26 : 13);
         }
-        setErrLocation(3000);
+        markStage(3000);
         if (!keepSelection) model_.pager().pageDrawn();
         showSelectedSim();
         txtPageCount->setText(QString::fromStdString(model_.pager().pageText()));

@@ -212,12 +212,12 @@ void frmSelectSkin::picThumbs_KeyDown(app::GridKey key) {
 void frmSelectSkin::fillPage() {
     const char* const procedure = model_.request().hands ? "msFillHandBMPs" : "msFillThumbs";
     guarded("frmSelectSkin", procedure, Stages::Marked, [&] {
-        setErrLocation(1000);
+        markStage(1000);
         picThumbs->clear();
         enablePaging();
         if (!model_.fillPage()) return;
         app::BusyPointer busy;
-        setErrLocation(2000);
+        markStage(2000);
         const auto files = model_.pageFiles();
         std::vector<std::string> paths;
         for (const std::size_t i : files) paths.push_back(model_.textures().files[i]);
@@ -230,7 +230,7 @@ void frmSelectSkin::fillPage() {
             if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
             else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
         }
-        setErrLocation(3000);
+        markStage(3000);
         // The selected texture lies on this page; its picture was just decoded.
         platform::PicturePtr selected;
         if (model_.previewFile() && !files.empty() && *model_.previewFile() >= files.front() &&

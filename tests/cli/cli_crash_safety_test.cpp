@@ -136,7 +136,7 @@ TEST(CrashSafety, AKilledRewriteLeavesTheOldOrTheNewOutputWhole) {
     const ByteText old = bigSim('o');
     const std::string out = folder / "out.iff";
     IffFile read;
-    ASSERT_EQ(modIFFsupport::gfstrReadIFFChecked(read, in), "");
+    ASSERT_EQ(iff::readIffChecked(read, in), "");
     const ByteText rewritten = iff::serialise(read);
     killAcrossTheRun(
         {"rewrite", in, out}, [&] { folder.write("out.iff", old); },

@@ -4,17 +4,12 @@
 
 #include "demo/demo_game.h"
 #include "platform/files.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
 using namespace drapeline;
-using testkit::runProcess;
+using testkit::cli;
 
 namespace {
-
-testkit::ProcessResult cli(const std::vector<std::string>& args) {
-    return runProcess(DRAPELINE_CLI_PATH, args);
-}
 
 std::size_t filesBelow(const std::string& folder) {
     std::size_t n = 0;

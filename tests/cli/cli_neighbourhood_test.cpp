@@ -1,32 +1,25 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
-using drapeline::testkit::runProcess;
+using drapeline::testkit::cli;
 using drapeline::testkit::TempFolder;
 
-TEST(CliNeighbourhoods, ListsLinesInTheListsOrderWithTheirFolders) {
+TEST(CliNeighbourhoods, ListsLinesInTheListsOrderAndTheirCharacterFiles) {
     TempFolder game;
     game.write("Sims.exe", "MZ");
     game.makeFolder("UserData10");
     game.makeFolder("UserData");
-    game.makeFolder("userdata2");
-    auto r = runProcess(DRAPELINE_CLI_PATH, {"neighbourhoods", "--game", game.path()});
+    game.write("userdata2/Characters/User00001.iff", "x");
+    game.write("userdata2/Characters/user00002.IFF", "x");
+    game.write("userdata2/Characters/Neighbor.iff", "x");
+    auto r = cli({"neighbourhoods", "--game", game.path()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out,
               "[{\"line\":\"Neighborhood 01   (UserData)\",\"folder\":\"UserData\"},"
               "{\"line\":\"Neighborhood 02   (userdata2)\",\"folder\":\"userdata2\"},"
               "{\"line\":\"Neighborhood 10   (UserData10)\",\"folder\":\"UserData10\"}]\n");
-}
-
-TEST(CliSims, ListsTheCharacterFilesOfANeighbourhood) {
-    TempFolder game;
-    game.write("UserData2/Characters/User00001.iff", "x");
-    game.write("UserData2/Characters/user00002.IFF", "x");
-    game.write("UserData2/Characters/Neighbor.iff", "x");
-    auto r = runProcess(DRAPELINE_CLI_PATH,
-                        {"sims", "--game", game.path(), "--neighbourhood", "UserData2"});
+    r = cli({"sims", "--game", game.path(), "--neighbourhood", "UserData2"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "[\"User00001.iff\",\"user00002.IFF\"]\n");
 }
@@ -50,7 +43,7 @@ TEST(CliSims, FailuresAreOneLineAndUsageErrorsExitTwo) {
         {{"neighbourhoods", "--game"}, 2},
     };
     for (const auto& c : cases) {
-        auto r = runProcess(DRAPELINE_CLI_PATH, c.args);
+        auto r = cli(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(r.err.empty());
@@ -68,12 +61,12 @@ TEST(CliFindGames, PrintsEveryInstallWithWhereItWasFound) {
                "\"InstallPath\"=\"C:\\\\Games\\\\Sims\"\n");
     home.write(".steam/steam/steamapps/compatdata/3314060/pfx/drive_c/Games/Sims/Sims.exe", "");
     home.write(".steam/steam/steamapps/common/The Sims Legacy Collection/sims.EXE", "");
-    auto r = runProcess(DRAPELINE_CLI_PATH, {"find-games"}, {"HOME=" + home.path(), "WINEPREFIX="});
+    auto r = cli({"find-games"}, {"HOME=" + home.path(), "WINEPREFIX="});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "[{\"folder\":\"" + pfx + "/drive_c/Games/Sims\",\"source\":\"registry\","
                      "\"kind\":\"proton\",\"prefix\":\"" + pfx + "\"},"
                      "{\"folder\":\"" + home.path() + "/.steam/steam/steamapps/common/The Sims Legacy Collection\","
                      "\"source\":\"steam library\",\"kind\":\"steam\",\"prefix\":\"\"}]\n");
-    r = runProcess(DRAPELINE_CLI_PATH, {"find-games"}, {"HOME=" + home.path() + "/nothing", "WINEPREFIX="});
+    r = cli({"find-games"}, {"HOME=" + home.path() + "/nothing", "WINEPREFIX="});
     EXPECT_EQ(r.out, "[]\n");
 }

@@ -1,28 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "core/file_io.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
 using namespace drapeline;
-using testkit::runProcess;
+using testkit::cli;
+using testkit::simWith;
 
 namespace {
-
-testkit::ProcessResult cli(const std::vector<std::string>& args) {
-    return runProcess(DRAPELINE_CLI_PATH, args);
-}
-
-ByteText simWith(const std::map<std::size_t, std::string>& entries) {
-    testkit::SimOptions sim;
-    sim.bodyStrings = testkit::adultFemaleBodyStrings();
-    for (const auto& [number, text] : entries) sim.bodyStrings.at(number - 1) = text;
-    return testkit::characterFile(sim).build();
-}
 
 struct Game {
     testkit::TempFolder folder;
@@ -73,11 +60,6 @@ TEST(CliTools, RepairsReportWhatTheyRewroteAndDryRunsWriteNothing) {
     EXPECT_TRUE(readWholeFile(game.sim("User00001.iff")) == before1);
     EXPECT_FALSE(readWholeFile(game.sim("User00002.iff")) == before2);
     EXPECT_NE(readWholeFile(game.sim("User00002.iff")).find("HfRO,HAND=gfao_bride"), std::string::npos);
-
-    r = cli(game.args("fix-fit"));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(readWholeFile(game.sim("User00001.iff")).find("f100faFIT_original,BODY=f100faFITlgt_original"),
-              std::string::npos);
 }
 
 TEST(CliTools, ExportWritesBothFilesIntoTheProgramFolder) {
@@ -102,25 +84,6 @@ TEST(CliTools, OnlyANeighbourhoodOfTheGameFolderIsAccepted) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, "no neighbourhood ../Elsewhere in " + game.folder.path() + "\n");
     }
-}
-
-TEST(CliEnsembles, SaveThenApplyDressesAnotherSim) {
-    testkit::TempFolder folder;
-    const std::string from = folder.write("User00001.iff", simWith({{34, "w009fafitlgt_01,BODY=w009tex"}}));
-    const std::string to = folder.write("User00002.iff", simWith({}));
-    const std::string program = folder / "program";
-
-    auto r = cli({"ensemble-save", from, folder / "dress.ENX"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"saved\":\"" + folder / "dress.ENX" + "\"}\n");
-    const ByteText dress = readWholeFile(folder / "dress.ENX");
-    EXPECT_EQ(dress.substr(0, 34), "b001fafitlgt_01\r\nb001fafitlgt_01\r\n");
-    EXPECT_TRUE(dress.ends_with("\r\nw009fafitlgt_01\r\nw009tex\r\n"));   // winter comes last
-
-    r = cli({"ensemble-apply", to, folder / "dress.ENX", "--program-folder", program});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"saved\":\"" + to + "\",\"backup\":null,\"notStored\":[]}\n");
-    EXPECT_NE(readWholeFile(to).find("w009fafitlgt_01,BODY=w009tex"), std::string::npos);
 }
 
 TEST(CliEnsembles, ARefusedEnsembleLeavesTheSimAlone) {

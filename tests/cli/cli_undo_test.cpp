@@ -9,17 +9,13 @@
 #include "core/file_io.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
 using namespace drapeline;
+using testkit::cli;
 namespace fs = std::filesystem;
 
 namespace {
-
-testkit::ProcessResult cli(const std::vector<std::string>& args) {
-    return testkit::runProcess(DRAPELINE_CLI_PATH, args);
-}
 
 std::vector<std::string> entries(const std::string& path) {
     IffFile iff;
@@ -50,11 +46,13 @@ constexpr char LongAdult[] = "User00002.iff";
 TEST(CliUndo, AnEnsembleFromAShortSimNeverPutsPlaceholdersIntoALongSim) {
     DemoGame demo;
     const std::string dress = demo.folder / "short.ENX";
-    ASSERT_EQ(cli({"ensemble-save", demo.sim(ShortAdult), dress}).exitCode, 0);
+    auto r = cli({"ensemble-save", demo.sim(ShortAdult), dress});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + dress + "\"}\n");
     ASSERT_NE(readWholeFile(dress).find("*** VACATION ONLY ***"), std::string::npos);
     const auto before = entries(demo.sim(LongAdult));
 
-    auto r = cli({"ensemble-apply", demo.sim(LongAdult), dress, "--program-folder", demo.program});
+    r = cli({"ensemble-apply", demo.sim(LongAdult), dress, "--program-folder", demo.program});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "{\"saved\":\"" + demo.sim(LongAdult) + "\",\"backup\":null,\"notStored\":[]}\n");
     const auto after = entries(demo.sim(LongAdult));

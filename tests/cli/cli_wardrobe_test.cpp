@@ -3,31 +3,13 @@
 #include <filesystem>
 
 #include "core/file_io.h"
-#include "testkit/fixture_sim.h"
-#include "tests/support/process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/cli/cli_support.h"
 
 using namespace drapeline;
-using testkit::runProcess;
+using testkit::cli;
+using testkit::simWith;
 
 namespace {
-
-testkit::ProcessResult cli(const std::vector<std::string>& args,
-                           const std::vector<std::string>& environment = {}) {
-    return runProcess(DRAPELINE_CLI_PATH, args, environment);
-}
-
-ByteText simWith(std::vector<std::string> bodyStrings) {
-    testkit::SimOptions sim;
-    sim.bodyStrings = std::move(bodyStrings);
-    return testkit::characterFile(sim).build();
-}
-
-std::vector<std::string> adultWith(std::size_t n) {
-    auto texts = testkit::adultFemaleBodyStrings();
-    texts.resize(n);
-    return texts;
-}
 
 const std::string WomanJson =
     "{\"name\":\"Bella  (user00012)\",\"age\":\"adult\",\"gender\":\"female\",\"skinTone\":\"light\","
@@ -50,7 +32,6 @@ TEST(CliWardrobe, ShowsWhatTheEditWindowShows) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, WomanJson);
     EXPECT_EQ(r.err, "");
-
 }
 
 TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
@@ -63,7 +44,7 @@ TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
         {folder.write("cut.iff", good.substr(0, good.size() - 3)),
          folder / "cut.iff" + ": Error 62 - Input past end of file (RSMP)\n"},
         {folder / "missing.iff", folder / "missing.iff" + ": Error 53 - File not found\n"},
-        {folder.write("short.iff", simWith(adultWith(12))),
+        {folder.write("short.iff", simWith({}, 12)),
          "The wardrobe of short.iff can not be shown: its wardrobe has only 12 entries, so the "
          "swimsuit entry 17 is missing. The file has not been changed.\n"},
     };
@@ -77,7 +58,7 @@ TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
             EXPECT_EQ(r.err, c.err) << c.file;
         }
     }
-    EXPECT_TRUE(readWholeFile(folder / "short.iff") == simWith(adultWith(12)));
+    EXPECT_TRUE(readWholeFile(folder / "short.iff") == simWith({}, 12));
 }
 
 TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {

@@ -4,7 +4,7 @@
 #include "tests/support/doubles.h"
 
 using namespace drapeline;
-using namespace drapeline::modBinarySupport;
+using namespace drapeline::bytes;
 
 namespace {
 
@@ -29,44 +29,44 @@ TEST(Numbers, ReadBothByteOrdersWithSign) {
         {b({0x7F, 0xFF, 0xFF, 0xFF}), -129, INT32_MAX},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(gflngStrToLongLE(c.bytes), c.le);
-        EXPECT_EQ(gflngStrToLongBE(c.bytes), c.be);
+        EXPECT_EQ(int32FromLE(c.bytes), c.le);
+        EXPECT_EQ(int32FromBE(c.bytes), c.be);
     }
 }
 
 TEST(Numbers, WriteBothByteOrdersAndRoundTrip) {
-    EXPECT_EQ(gfstrLongToStrLE(300), b({0x2C, 0x01, 0, 0}));
-    EXPECT_EQ(gfstrLongToStrBE(300), b({0, 0, 0x01, 0x2C}));
-    EXPECT_EQ(gfstrLongToStrLE(-2), b({0xFE, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(gfstrLongToStrBE(-2), b({0xFF, 0xFF, 0xFF, 0xFE}));
+    EXPECT_EQ(int32ToLE(300), b({0x2C, 0x01, 0, 0}));
+    EXPECT_EQ(int32ToBE(300), b({0, 0, 0x01, 0x2C}));
+    EXPECT_EQ(int32ToLE(-2), b({0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(int32ToBE(-2), b({0xFF, 0xFF, 0xFF, 0xFE}));
     for (std::int32_t v : {0, 1, -1, 76, 65536, INT32_MIN, INT32_MAX}) {
-        EXPECT_EQ(gflngStrToLongLE(gfstrLongToStrLE(v)), v);
-        EXPECT_EQ(gflngStrToLongBE(gfstrLongToStrBE(v)), v);
+        EXPECT_EQ(int32FromLE(int32ToLE(v)), v);
+        EXPECT_EQ(int32FromBE(int32ToBE(v)), v);
     }
 }
 
 TEST(Numbers, AnythingButFourBytesIsAnInvalidCall) {
     for (const char* text : {"", "abc", "abcde"}) {
         try {
-            gflngStrToLongLE(text);
+            int32FromLE(text);
             ADD_FAILURE() << text;
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), 5);
         }
-        EXPECT_THROW(gflngStrToLongBE(text), RuntimeError);
+        EXPECT_THROW(int32FromBE(text), RuntimeError);
     }
 }
 
 TEST(Texts, TrimNullCutsAtTheFirstNul) {
-    EXPECT_EQ(gfstrTrimNull(std::string_view("web_image\0\0x\0", 13)), "web_image");
-    EXPECT_EQ(gfstrTrimNull(std::string_view("\0abc", 4)), "");
-    EXPECT_THROW(gfstrTrimNull("no terminator"), RuntimeError);
+    EXPECT_EQ(trimNul(std::string_view("web_image\0\0x\0", 13)), "web_image");
+    EXPECT_EQ(trimNul(std::string_view("\0abc", 4)), "");
+    EXPECT_THROW(trimNul("no terminator"), RuntimeError);
 }
 
 TEST(Texts, ReverseTypeCodeOnlyForFourBytes) {
-    EXPECT_EQ(gfstrReverseTypeCode("DJBO"), "OBJD");
-    EXPECT_EQ(gfstrReverseTypeCode("#RTS"), "STR#");
-    for (const char* odd : {"", "abc", "abcde"}) EXPECT_EQ(gfstrReverseTypeCode(odd), "    ");
+    EXPECT_EQ(reverseTypeCode("DJBO"), "OBJD");
+    EXPECT_EQ(reverseTypeCode("#RTS"), "STR#");
+    for (const char* odd : {"", "abc", "abcde"}) EXPECT_EQ(reverseTypeCode(odd), "    ");
 }
 
 TEST(Texts, HexToByteIsLenientAboutDigitsButNotLength) {
@@ -74,16 +74,16 @@ TEST(Texts, HexToByteIsLenientAboutDigitsButNotLength) {
         {"C8", 200}, {"c8", 200}, {"7", 7}, {"G5", 5}, {"5G", 80}, {"FF", 255},
         {"00", 0},   {"", -1},    {"100", -1},
     };
-    for (const auto& [text, value] : cases) EXPECT_EQ(gfintHexToByte(text), value) << text;
+    for (const auto& [text, value] : cases) EXPECT_EQ(hexToByte(text), value) << text;
 }
 
 TEST(Texts, HexToBytesTakesFourGroups) {
-    EXPECT_EQ(gfstrHexToBytes("00 C8 00 10"), b({0x00, 0xC8, 0x00, 0x10}));
-    EXPECT_EQ(gfstrHexToBytes("1 2 3 f"), b({1, 2, 3, 15}));
+    EXPECT_EQ(hexToBytes("00 C8 00 10"), b({0x00, 0xC8, 0x00, 0x10}));
+    EXPECT_EQ(hexToBytes("1 2 3 f"), b({1, 2, 3, 15}));
     // The fourth group is the whole rest; too long a group is rejected.
     for (const char* bad : {"00 C8 00", "00C80010", "00 C8 00 10 20", " C8 00 10", "00 C8 00 "}) {
         try {
-            gfstrHexToBytes(bad);
+            hexToBytes(bad);
             ADD_FAILURE() << bad;
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), 5) << bad;
@@ -92,19 +92,19 @@ TEST(Texts, HexToBytesTakesFourGroups) {
 }
 
 TEST(Texts, CleanFileNameKeepsOnlySafeCharacters) {
-    using modIFFsupport::gfstrCleanFileName;
-    EXPECT_EQ(gfstrCleanFileName("Bob's Room #2"), "BobsRoom2");
-    EXPECT_EQ(gfstrCleanFileName("rel. images"), "relimages");
-    EXPECT_EQ(gfstrCleanFileName("web_image"), "web_image");
-    EXPECT_EQ(gfstrCleanFileName(std::string_view("a-b\xE9\xFF/\\:\0c", 10)), "a-bc");
-    EXPECT_EQ(gfstrCleanFileName("../.."), "");
+    using iff::cleanFileName;
+    EXPECT_EQ(cleanFileName("Bob's Room #2"), "BobsRoom2");
+    EXPECT_EQ(cleanFileName("rel. images"), "relimages");
+    EXPECT_EQ(cleanFileName("web_image"), "web_image");
+    EXPECT_EQ(cleanFileName(std::string_view("a-b\xE9\xFF/\\:\0c", 10)), "a-bc");
+    EXPECT_EQ(cleanFileName("../.."), "");
 }
 
 TEST(Texts, InvalidCallsReachTheCallersGuard) {
     testkit::TrapRecorder trap;
     EXPECT_THROW(guarded("modIFFsupport", "gsDumpBMPs", Stages::None,
-                         [] { return gfstrTrimNull("x"); }),
+                         [] { return trimNul("x"); }),
                  ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 5);
-    EXPECT_EQ(trap.last.ErrDescription, "Invalid procedure call or argument");
+    EXPECT_EQ(trap.last.number, 5);
+    EXPECT_EQ(trap.last.description, "Invalid procedure call or argument");
 }

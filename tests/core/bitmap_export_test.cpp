@@ -31,7 +31,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
 TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
     testkit::TempFolder folder;
     const IffFile iff = parsed(testkit::characterFile().build());
-    modIFFsupport::gsDumpBMPs(iff, folder.path());
+    iff::dumpBitmaps(iff, folder.path());
     EXPECT_EQ(filesIn(folder.path()),
               (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
     for (const auto& c : iff.Chunks)
@@ -96,31 +96,11 @@ TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
     const IffFile fine = parsed(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
-    setErrLocation(3000);
-    EXPECT_THROW(modIFFsupport::gsDumpBMPs(fine, folder / "missing folder"), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 76);
-    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
-    EXPECT_EQ(trap.last.ErrProcedure, "gsDumpBMPs");
-    EXPECT_EQ(trap.last.ErrLocation, 0);
+    markStage(3000);
+    EXPECT_THROW(iff::dumpBitmaps(fine, folder / "missing folder"), ProgramEnded);
+    EXPECT_EQ(trap.last.number, 76);
+    EXPECT_EQ(trap.last.module, "modIFFsupport");
+    EXPECT_EQ(trap.last.procedure, "gsDumpBMPs");
+    EXPECT_EQ(trap.last.stage, 0);
     EXPECT_EQ(trap.calls, 1);
-}
-
-TEST(Bitmaps, TheBuilderMakesRealBitmaps) {
-    const ByteText bmp = testkit::bitmap24(3, 2, [](int x, int y) {
-        return testkit::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
-    });
-    // 54-byte headers, rows of 9 pixel bytes padded to 12, bottom row first, BGR.
-    ASSERT_EQ(bmp.size(), 54u + 2 * 12);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(static_cast<unsigned char>(bmp[2]), bmp.size());
-    EXPECT_EQ(bmp.substr(54, 6), ByteText("\x09\x01\x00\x09\x01\x01", 6));
-    testkit::FakePictureLoader loader;
-    const auto picture = loader.decode(bmp);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width(), 3);
-    EXPECT_EQ(picture->height(), 2);
-    const ByteText indexed = testkit::bitmap8(5, 1, {{0, 0, 0}, {255, 255, 255}}, [](int x, int) {
-        return static_cast<std::uint8_t>(x % 2);
-    });
-    EXPECT_EQ(indexed.size(), 54u + 2 * 4 + 8);
 }

@@ -33,7 +33,7 @@ IffBuilder threeChunks() {
 std::size_t firstCountAt(const IffBuilder& b) { return b.mapOffset() + 96 + 4; }
 
 void put32LE(ByteText& bytes, std::size_t at, std::int32_t v) {
-    bytes.replace(at, 4, modBinarySupport::gfstrLongToStrLE(v));
+    bytes.replace(at, 4, bytes::int32ToLE(v));
 }
 
 }  // namespace
@@ -77,12 +77,12 @@ TEST(IffCheckedRead, ATailTooShortForAChunkHeaderIsAnErrorButOneByteIsNot) {
 TEST(IffCheckedRead, ReportsFilesThatCanNotBeOpened) {
     testkit::TempFolder folder;
     IffFile iff;
-    EXPECT_EQ(modIFFsupport::gfstrReadIFFChecked(iff, folder / "missing.iff"),
+    EXPECT_EQ(iff::readIffChecked(iff, folder / "missing.iff"),
               "Error 53 - File not found");
-    EXPECT_EQ(modIFFsupport::gfstrReadIFFChecked(iff, folder.makeFolder("a folder")),
+    EXPECT_EQ(iff::readIffChecked(iff, folder.makeFolder("a folder")),
               "Error 75 - Path/File access error");
     const std::string file = folder.write("user00001.iff", testkit::characterFile().build());
-    EXPECT_EQ(modIFFsupport::gfstrReadIFFChecked(iff, file), "");
+    EXPECT_EQ(iff::readIffChecked(iff, file), "");
     EXPECT_FALSE(iff.Chunks.empty());
 }
 
@@ -100,9 +100,9 @@ TEST(IffCheckedRead, LeavesTheSameStageMarkersAndNeverTraps) {
         {threeChunks().sizeField(3).build(), 2000},
     };
     for (const auto& [bytes, location] : cases) {
-        setErrLocation(-1);
+        markStage(-1);
         EXPECT_NE(checked(bytes), "");
-        EXPECT_EQ(errorContext().ErrLocation, location);
+        EXPECT_EQ(errorContext().stage, location);
     }
     EXPECT_EQ(trap.calls, 0);
 }
@@ -161,8 +161,8 @@ TEST(IffCheckedRead, SurvivesTruncationAndLyingFieldsEverywhere) {
                                  static_cast<std::int32_t>(0x80000000)};
     for (std::size_t at = 0; at + 4 <= good.size(); ++at) {
         for (const auto lie : lies) {
-            for (const auto& field : {modBinarySupport::gfstrLongToStrLE(lie),
-                                      modBinarySupport::gfstrLongToStrBE(lie)}) {
+            for (const auto& field : {bytes::int32ToLE(lie),
+                                      bytes::int32ToBE(lie)}) {
                 ByteText bytes = good;
                 bytes.replace(at, 4, field);
                 IffFile iff;
@@ -194,11 +194,11 @@ TEST(IffStoppingRead, TrapsWithModuleProcedureAndStage) {
     };
     for (const auto& c : cases) {
         IffFile iff;
-        EXPECT_THROW(modIFFsupport::gsReadIFF(iff, c.file), ProgramEnded);
-        EXPECT_EQ(trap.last.ErrNumber, c.number) << c.file;
-        EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
-        EXPECT_EQ(trap.last.ErrProcedure, c.procedure) << c.file;
-        EXPECT_EQ(trap.last.ErrLocation, c.location) << c.file;
+        EXPECT_THROW(iff::readIff(iff, c.file), ProgramEnded);
+        EXPECT_EQ(trap.last.number, c.number) << c.file;
+        EXPECT_EQ(trap.last.module, "modIFFsupport");
+        EXPECT_EQ(trap.last.procedure, c.procedure) << c.file;
+        EXPECT_EQ(trap.last.stage, c.location) << c.file;
     }
     EXPECT_EQ(trap.calls, 5);
 }
@@ -211,8 +211,8 @@ TEST(IffStoppingRead, HasNoLimitOnEntryCountsButReadsTheSameFiles) {
     many.map();
     const std::string path = folder.write("many.iff", many.build());
     IffFile iff;
-    EXPECT_EQ(modIFFsupport::gfstrReadIFFChecked(iff, path), "RSMP UNREADABLE (RSMP)");
-    modIFFsupport::gsReadIFF(iff, path);
+    EXPECT_EQ(iff::readIffChecked(iff, path), "RSMP UNREADABLE (RSMP)");
+    iff::readIff(iff, path);
     EXPECT_EQ(iff.Map.Types.at(0).Entries.size(), 1001u);
     EXPECT_EQ(trap.calls, 0);
 }
@@ -222,14 +222,14 @@ TEST(IffWrite, TrapsWhenTheFileCanNotBeWritten) {
     testkit::TempFolder folder;
     IffFile iff;
     ASSERT_EQ(iff::parseChecked(iff, threeChunks().map().build()), "");
-    EXPECT_THROW(modIFFsupport::gsWriteIFF(iff, folder / "no such folder/usertemp.iff"), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 76);
-    EXPECT_EQ(trap.last.ErrProcedure, "gsWriteIFF");
-    EXPECT_EQ(trap.last.ErrLocation, 4000);
+    EXPECT_THROW(iff::writeIff(iff, folder / "no such folder/usertemp.iff"), ProgramEnded);
+    EXPECT_EQ(trap.last.number, 76);
+    EXPECT_EQ(trap.last.procedure, "gsWriteIFF");
+    EXPECT_EQ(trap.last.stage, 4000);
 
-    modIFFsupport::gsWriteIFF(iff, folder / "usertemp.iff");
+    iff::writeIff(iff, folder / "usertemp.iff");
     EXPECT_TRUE(std::filesystem::exists(folder / "usertemp.iff"));
-    modIFFsupport::gsClearIFF(iff);
+    iff::clearIff(iff);
     EXPECT_TRUE(iff.Chunks.empty());
     EXPECT_TRUE(iff.Map.Types.empty());
     EXPECT_EQ(trap.calls, 1);

@@ -29,7 +29,7 @@ ByteText rewritten(const ByteText& bytes) {
     return iff::serialise(iff);
 }
 
-std::int32_t entryOffset(const RsmpEntry& e) { return modBinarySupport::gflngStrToLongLE(e.Offset); }
+std::int32_t entryOffset(const RsmpEntry& e) { return bytes::int32FromLE(e.Offset); }
 
 IffBuilder smallFile() {
     return IffBuilder()
@@ -132,7 +132,7 @@ TEST(IffRoundTrip, MapOffsetsFollowAChunkThatGrew) {
     IffFile iff = parsed(testkit::characterFile().build());
     IffChunk& body = iff.Chunks[2];
     body.Data += "0123456789";
-    body.SizeField = modBinarySupport::gfstrLongToStrBE(static_cast<std::int32_t>(body.Data.size() + 76));
+    body.SizeField = bytes::int32ToBE(static_cast<std::int32_t>(body.Data.size() + 76));
     std::vector<std::int32_t> before;
     for (const auto& c : iff.Chunks) before.push_back(c.FileOffset);
 
@@ -147,7 +147,7 @@ TEST(IffRoundTrip, MapOffsetsFollowAChunkThatGrew) {
             const auto it = std::find_if(again.Chunks.begin(), again.Chunks.end(),
                                          [&](const IffChunk& c) { return c.FileOffset - 1 == at; });
             ASSERT_NE(it, again.Chunks.end());
-            EXPECT_EQ(modBinarySupport::gfstrReverseTypeCode(type.TypeCode), it->TypeCode);
+            EXPECT_EQ(bytes::reverseTypeCode(type.TypeCode), it->TypeCode);
         }
 }
 
@@ -159,7 +159,7 @@ TEST(IffRoundTrip, TwoChunksWithOneIdShareTheFirstEntry) {
     ASSERT_EQ(iff.Map.Types[0].Entries.size(), 2u);
     // Grow the first chunk so that both chunks move and the difference is visible.
     iff.Chunks[0].Data += "++";
-    iff.Chunks[0].SizeField = modBinarySupport::gfstrLongToStrBE(76 + 7);
+    iff.Chunks[0].SizeField = bytes::int32ToBE(76 + 7);
     IffFile again = parsed(iff::serialise(iff));
     const auto& entries = again.Map.Types[0].Entries;
     EXPECT_EQ(entryOffset(entries[0]), again.Chunks[2].FileOffset - 1);

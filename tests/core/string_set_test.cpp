@@ -97,13 +97,13 @@ TEST(StringSets, ReadPicksTheFirstMatchingChunkByTypeAndWholeIdField) {
                                    .strings(200, {"second"})
                                    .build());
     StringSet set;
-    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false);
+    iff::readStringSet(iff, set, WardrobeIdField, false);
     ASSERT_EQ(set.Entries.size(), 1u);
     EXPECT_EQ(set.Entries[0].Text, "first");
-    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, true);
+    iff::readStringSet(iff, set, WardrobeIdField, true);
     EXPECT_EQ(set.Entries[0].Text, "name set");
     // No such chunk: the set stays as it was.
-    modIFFsupport::gsReadSTRSegment(iff, set, modBinarySupport::gfstrHexToBytes("00 C9 00 10"), false);
+    iff::readStringSet(iff, set, bytes::hexToBytes("00 C9 00 10"), false);
     EXPECT_EQ(set.Entries[0].Text, "name set");
 }
 
@@ -115,18 +115,18 @@ TEST(StringSets, WriteStoresEveryMatchingChunkAndItsSize) {
                              .build());
     const ByteText objdBefore = iff.Chunks[1].Data;
     StringSet set;
-    modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false);
-    const auto sizeBefore = modBinarySupport::gflngStrToLongBE(iff.Chunks[0].SizeField);
+    iff::readStringSet(iff, set, WardrobeIdField, false);
+    const auto sizeBefore = bytes::int32FromBE(iff.Chunks[0].SizeField);
     set.Entries[1].Text += "12345";
-    modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, false);
+    iff::writeStringSet(iff, set, WardrobeIdField, false);
     for (const std::size_t i : {0u, 2u}) {
-        EXPECT_EQ(modBinarySupport::gflngStrToLongBE(iff.Chunks[i].SizeField), sizeBefore + 5);
+        EXPECT_EQ(bytes::int32FromBE(iff.Chunks[i].SizeField), sizeBefore + 5);
         EXPECT_EQ(iff.Chunks[i].Data, strings::encode(set));
     }
     EXPECT_EQ(iff.Chunks[1].Data, objdBefore);
     // Nothing to write to: nothing changes.
     const IffFile before = iff;
-    modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, true);
+    iff::writeStringSet(iff, set, WardrobeIdField, true);
     EXPECT_EQ(iff.Chunks[0].Data, before.Chunks[0].Data);
 }
 
@@ -138,16 +138,16 @@ TEST(StringSets, GuardedProceduresTrapWithoutStages) {
                              .chunkWithIdField("STR#", ByteText(WardrobeIdField),
                                                testkit::stringSetData(std::vector<std::string>{"a"}, zero))
                              .build());
-    setErrLocation(2000);
+    markStage(2000);
     StringSet set;
-    EXPECT_THROW(modIFFsupport::gsReadSTRSegment(iff, set, WardrobeIdField, false), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 9);
-    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
-    EXPECT_EQ(trap.last.ErrProcedure, "gsReadSTRSegment");
-    EXPECT_EQ(trap.last.ErrLocation, 0);
+    EXPECT_THROW(iff::readStringSet(iff, set, WardrobeIdField, false), ProgramEnded);
+    EXPECT_EQ(trap.last.number, 9);
+    EXPECT_EQ(trap.last.module, "modIFFsupport");
+    EXPECT_EQ(trap.last.procedure, "gsReadSTRSegment");
+    EXPECT_EQ(trap.last.stage, 0);
 
     set.FormatCode = "x";
-    EXPECT_THROW(modIFFsupport::gsWriteSTRSegment(iff, set, WardrobeIdField, false), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrProcedure, "gsWriteSTRSegment");
+    EXPECT_THROW(iff::writeStringSet(iff, set, WardrobeIdField, false), ProgramEnded);
+    EXPECT_EQ(trap.last.procedure, "gsWriteSTRSegment");
     EXPECT_EQ(trap.calls, 2);
 }

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "tests/demo/bmp_reader.h"
 #include "tests/support/temp_folder.h"
+#include "wardrobe/default_rules.h"
 
 using namespace drapeline;
 
@@ -52,7 +53,7 @@ protected:
             if (f.path.find("/Characters/") == std::string::npos) continue;
             ReadSim sim;
             sim.path = f.path;
-            sim.error = modIFFsupport::gfstrReadIFFChecked(sim.iff, (*folder_) / f.path);
+            sim.error = iff::readIffChecked(sim.iff, (*folder_) / f.path);
             if (sim.error.empty())
                 if (const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false))
                     for (const auto& e : strings::decode(chunk->Data).Entries) sim.entries.push_back(e.Text);
@@ -230,26 +231,17 @@ TEST_F(DemoGameTest, EverythingASimWearsIsAPictureWhereTheEditorLooks) {
 
 // What the editor's Default buttons would put on each demo sim must be there to preview.
 TEST_F(DemoGameTest, EveryDefaultOutfitAndHandOfEverySimExists) {
+    using namespace wardrobe;
     for (const ReadSim* sim : readable()) {
-        const std::string b = beforeComma(sim->entry(2)).substr(6, 3), t = sim->entry(15);
-        const std::string g = sim->female() ? "f" : "m";
-        const bool longSet = sim->count() > 30;
-        std::vector<std::string> textures{"huac" + t, "huao" + t, "huap" + t};
-        if (sim->adult()) {
-            const std::string ga = g + "a";
-            textures.push_back("n" + g + b + t + "_01");
-            textures.push_back(longSet ? "f100" + ga + b + t + "_original" : "f" + g + b + t + "_01");
-            textures.push_back(longSet ? "s100" + ga + b + t + "_original" : "u" + g + b + t + "_undies01");
-            if (longSet) textures.push_back("l100" + ga + b + t + "_original");
-            if (sim->count() > 33) textures.push_back("W100" + ga + b + t + "_original");
-            if (sim->female()) textures.push_back("gfao_bride");
-        } else {
-            const std::string gc = g + "c";
-            textures.push_back("nuchd" + t + "_01");
-            textures.push_back(longSet ? "s100" + gc + b + t + "_original" : "u" + g + "chd" + t + "_undies01");
-            if (longSet) textures.push_back("l100" + gc + b + t + "_original");
-            if (sim->count() > 33) textures.push_back("W100" + gc + b + t + "_original");
-        }
+        const RuleInputs in{sim->entry(1), sim->entry(13), bodyTypeText(beforeComma(sim->entry(2))),
+                            sim->entry(15), sim->count()};
+        std::vector<std::string> textures;
+        for (const OutfitKind kind : AllOutfits)
+            if (const auto names = defaultOutfit(kind, in); names && !names->texture.empty())
+                textures.push_back(names->texture);
+        for (const HandPose pose : {HandPose::Formal, HandPose::Open, HandPose::Point, HandPose::Closed})
+            if (const std::string left = defaultHands(pose, in).left; !left.empty()) textures.push_back(left);
+        EXPECT_GE(textures.size(), 5u) << sim->path;   // nude, swimsuit and three hands at least
         for (const auto& texture : textures) EXPECT_TRUE(loadableTexture(all, texture)) << sim->path << " " << texture;
     }
 }

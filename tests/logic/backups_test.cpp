@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/temp_folder.h"
 #include "tools/backups.h"
 #include "tools/neighbourhood_tools.h"
 #include "wardrobe/sim_file.h"

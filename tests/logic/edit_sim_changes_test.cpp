@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 
 using namespace drapeline;
 using namespace drapeline::wardrobe;
@@ -173,7 +169,7 @@ TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFail
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(errorContext().ErrLocation, 3000);
+        EXPECT_EQ(errorContext().stage, 3000);
     }
     EXPECT_EQ(model.fields, before);
 }

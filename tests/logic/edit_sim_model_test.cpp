@@ -3,11 +3,7 @@
 #include <filesystem>
 
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;
@@ -111,9 +107,9 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
 
 TEST_F(EditSim, AFileThatCanNotBeReadRaisesTheErrorTrap) {
     EXPECT_THROW(model.open(game / "UserData2/Characters/User00009.iff"), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrNumber, 53);
-    EXPECT_EQ(trap.last.ErrModule, "modIFFsupport");
-    EXPECT_EQ(trap.last.ErrProcedure, "gsReadIFF");
+    EXPECT_EQ(trap.last.number, 53);
+    EXPECT_EQ(trap.last.module, "modIFFsupport");
+    EXPECT_EQ(trap.last.procedure, "gsReadIFF");
 }
 
 TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
@@ -220,8 +216,8 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     programFolder.write("Backup", "a file, not a folder");
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_THROW(model.save(true), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrProcedure, "msMakeUserBackup");
-    EXPECT_EQ(trap.last.ErrLocation, 1000);
+    EXPECT_EQ(trap.last.procedure, "msMakeUserBackup");
+    EXPECT_EQ(trap.last.stage, 1000);
     EXPECT_TRUE(readWholeFile(path) == original);
 
     // No program folder: the temporary file can not be written.
@@ -229,10 +225,10 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     fs::remove_all(programFolder.path());
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_THROW(model.save(false), ProgramEnded);
-    EXPECT_EQ(trap.last.ErrModule, "frmEditSim");
-    EXPECT_EQ(trap.last.ErrProcedure, "cmdSave_Click");
-    EXPECT_EQ(trap.last.ErrLocation, 3000);
-    EXPECT_EQ(trap.last.ErrNumber, 76);
+    EXPECT_EQ(trap.last.module, "frmEditSim");
+    EXPECT_EQ(trap.last.procedure, "cmdSave_Click");
+    EXPECT_EQ(trap.last.stage, 3000);
+    EXPECT_EQ(trap.last.number, 76);
     EXPECT_TRUE(readWholeFile(path) == original);
 }
 

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "shell/error_trap.h"
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
 
@@ -16,11 +13,11 @@ struct Ended {};
 
 ErrorContext sampleContext() {
     ErrorContext c;
-    c.ErrNumber = 62;
-    c.ErrDescription = "Input past end of file";
-    c.ErrModule = "modIFFsupport";
-    c.ErrProcedure = "gsReadIFF";
-    c.ErrLocation = 2000;
+    c.number = 62;
+    c.description = "Input past end of file";
+    c.module = "modIFFsupport";
+    c.procedure = "gsReadIFF";
+    c.stage = 2000;
     return c;
 }
 
@@ -38,17 +35,25 @@ const std::string ExpectedReport =
 
 }  // namespace
 
-TEST(ErrorTrap, WritesTheLogByteForByteShowsTheReportAndEnds) {
+class ErrorTrapTest : public ::testing::Test {
+protected:
+    void SetUp() override { errorContext() = sampleContext(); }
+    // Runs the trap; it must end the program once.
+    static void expectTheTrapEnds(platform::Services& services) {
+        int ended = 0;
+        EXPECT_THROW(errortrap::reportAndEnd(services, [&] {
+                         ++ended;
+                         throw Ended{};
+                     }),
+                     Ended);
+        EXPECT_EQ(ended, 1);
+    }
     testkit::TempFolder folder;
-    testkit::FakeMachine machine(folder.path());
-    errorContext() = sampleContext();
-    int ended = 0;
-    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [&] {
-                     ++ended;
-                     throw Ended{};
-                 }),
-                 Ended);
-    EXPECT_EQ(ended, 1);
+    testkit::FakeMachine machine{folder.path()};
+};
+
+TEST_F(ErrorTrapTest, WritesTheLogByteForByteShowsTheReportAndEnds) {
+    expectTheTrapEnds(machine.services);
     EXPECT_EQ(readWholeFile(folder / "errorlog.txt"),
               "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + folder.path() +
                   "\r\n \r\n" + ExpectedReport + "\r\n");
@@ -58,37 +63,24 @@ TEST(ErrorTrap, WritesTheLogByteForByteShowsTheReportAndEnds) {
     EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
 }
 
-TEST(ErrorTrap, ASecondReportReplacesTheFirst) {
-    testkit::TempFolder folder;
-    testkit::FakeMachine machine(folder.path());
+TEST_F(ErrorTrapTest, ASecondReportReplacesTheFirst) {
     folder.write("errorlog.txt", std::string(5000, '#'));
-    errorContext() = sampleContext();
-    errorContext().ErrNumber = 5;
-    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [] { throw Ended{}; }), Ended);
+    errorContext().number = 5;
+    expectTheTrapEnds(machine.services);
     const ByteText log = readWholeFile(folder / "errorlog.txt");
     EXPECT_NE(log.find("Error: 5\r\n"), std::string::npos);
     EXPECT_EQ(log.find('#'), std::string::npos);
 }
 
-TEST(ErrorTrap, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
-    testkit::TempFolder folder;
-    testkit::FakeMachine machine(folder / "missing/deeper");
-    errorContext() = sampleContext();
-    int ended = 0;
-    EXPECT_THROW(modErrorTrap::ErrorTrap(machine.services, [&] {
-                     ++ended;
-                     throw Ended{};
-                 }),
-                 Ended);
-    EXPECT_EQ(ended, 1);
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].text, ExpectedReport);
+TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
+    testkit::FakeMachine elsewhere(folder / "missing/deeper");
+    expectTheTrapEnds(elsewhere.services);
+    ASSERT_EQ(elsewhere.dialogs.shown.size(), 1u);
+    EXPECT_EQ(elsewhere.dialogs.shown[0].text, ExpectedReport);
 }
 
-TEST(ErrorTrap, IsWhatAGuardedProcedureRaises) {
-    testkit::TempFolder folder;
-    testkit::FakeMachine machine(folder.path());
-    modErrorTrap::installErrorTrap(machine.services, [] { throw ProgramEnded{}; });
+TEST_F(ErrorTrapTest, IsWhatAGuardedProcedureRaises) {
+    errortrap::installErrorTrap(machine.services, [] { throw ProgramEnded{}; });
     EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
                          [] { throw RuntimeError(err::PathNotFound); }),
                  ProgramEnded);

@@ -8,32 +8,13 @@ using namespace drapeline;
 using namespace drapeline::neighbourhood;
 using platform::MessageIcon;
 
-TEST(FirstStart, CreatesTheDefaultsOnceAndKeepsWhatIsStored) {
+TEST(FirstStart, CreatesTheDefaults) {
     testkit::MemorySettings settings;
     applyFirstStartDefaults(settings, "ERROR");
     EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
     EXPECT_EQ(settings.value(keys::SkipPajamaSave), "1");
     EXPECT_EQ(settings.value(keys::SimsLocation), "ERROR");
     EXPECT_EQ(settings.value(keys::LastNeighborhoodSelected), "");
-
-    settings.setValue(keys::BackupSavedFile, "0");
-    settings.setValue(keys::SimsLocation, "/games/The Sims");
-    applyFirstStartDefaults(settings, "/elsewhere");
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
-    EXPECT_EQ(settings.value(keys::SimsLocation), "/games/The Sims");
-}
-
-TEST(BackupChoice, TogglesAndStoresTheCheckMark) {
-    testkit::MemorySettings settings;
-    applyFirstStartDefaults(settings, "");
-    bool checked = backupChecked(settings);
-    EXPECT_TRUE(checked);
-    checked = toggleBackup(settings, checked);
-    EXPECT_FALSE(checked);
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "0");
-    checked = toggleBackup(settings, checked);
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
 }
 
 TEST(BackupChoice, ReadsTheStoredValueAsANumber) {

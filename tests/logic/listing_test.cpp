@@ -51,7 +51,7 @@ TEST_F(GameFolder, ListsEveryUserdataNameFoldersAndFilesAlikeAndNothingElse) {
     game.write("Userdata.txt", "not a folder");
     game.makeFolder("GameData");
     game.makeFolder("MyUserData");
-    const auto dirs = msGetUserDataDirs(game.path());
+    const auto dirs = listNeighbourhoodFolders(game.path());
     EXPECT_EQ(dirs.size(), 5u);
     for (const char* name : {"UserData10", "UserData", "USERDATA3", "userdata7", "Userdata.txt"})
         EXPECT_NE(std::find(dirs.begin(), dirs.end(), name), dirs.end()) << name;
@@ -67,7 +67,7 @@ TEST_F(GameFolder, ListsCharacterFilesInAnyLetterCase) {
     const std::string leftover = game.write("UserData2/Characters/.User00001.iff.drapeline-9-9-9.tmp", "x");
     std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() -
                                                    std::chrono::minutes(2));
-    EXPECT_EQ(msGetFileNames(game.path(), "UserData2"),
+    EXPECT_EQ(listSimFiles(game.path(), "UserData2"),
               (std::vector<std::string>{"User00001.iff", "user00002.IFF"}));
     EXPECT_FALSE(std::filesystem::exists(leftover));
 }
@@ -76,10 +76,10 @@ TEST_F(GameFolder, GivesNoFilesForPlainFilesMissingFoldersAndUnsafeNames) {
     game.write("Userdata.txt", "x");
     game.makeFolder("UserData3");
     game.write("Escape/characters/user00001.iff", "x");
-    EXPECT_TRUE(msGetFileNames(game.path(), "Userdata.txt").empty());
-    EXPECT_TRUE(msGetFileNames(game.path(), "UserData3").empty());
-    EXPECT_TRUE(msGetFileNames(game.path(), "").empty());
-    EXPECT_TRUE(msGetFileNames(game.path() + "/UserData3", "..").empty());
-    EXPECT_TRUE(msGetFileNames(game.path(), "UserData3/../Escape").empty());
-    EXPECT_TRUE(msGetFileNames("", "UserData3").empty());
+    EXPECT_TRUE(listSimFiles(game.path(), "Userdata.txt").empty());
+    EXPECT_TRUE(listSimFiles(game.path(), "UserData3").empty());
+    EXPECT_TRUE(listSimFiles(game.path(), "").empty());
+    EXPECT_TRUE(listSimFiles(game.path() + "/UserData3", "..").empty());
+    EXPECT_TRUE(listSimFiles(game.path(), "UserData3/../Escape").empty());
+    EXPECT_TRUE(listSimFiles("", "UserData3").empty());
 }

@@ -10,9 +10,7 @@
 
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
-using platform::MessageButtons;
 using platform::MessageIcon;
-using platform::MessageReply;
 
 namespace {
 
@@ -36,12 +34,6 @@ protected:
         game.write("UserData2/Characters/User00002.iff", "x");
         game.makeFolder("UserData3/Characters");
     }
-
-    std::vector<std::string> titles() const {
-        std::vector<std::string> t;
-        for (const auto& box : machine.dialogs.shown) t.push_back(box.title);
-        return t;
-    }
 };
 
 }  // namespace
@@ -63,27 +55,6 @@ TEST_F(MainWindow, LaterStartsUseTheStoredLocationNotTheRegistry) {
     model.load();
     EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_FALSE(model.backupChecked());
-}
-
-TEST_F(MainWindow, ActivationReportsEachProblemInOrderAndListsNothing) {
-    for (const char* location : {"", "ERROR"}) {
-        machine.dialogs.shown.clear();
-        machine.registry.installPath = location;
-        machine.settings.values.clear();
-        model.load();
-        model.activate();
-        EXPECT_EQ(titles(), (std::vector<std::string>{"Path to The Sims not found!",
-                                                      "SIMS.EXE Not Found!"}))
-            << '"' << location << '"';
-        EXPECT_TRUE(model.listLines().empty());
-    }
-    machine.dialogs.shown.clear();
-    machine.settings.setValue(keys::SimsLocation, game.path());   // a folder without Sims.exe
-    model.load();
-    model.activate();
-    EXPECT_EQ(titles(), std::vector<std::string>{"SIMS.EXE Not Found!"});
-    EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(machine.dialogs.shown[0].buttons, MessageButtons::Ok);
 }
 
 TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
@@ -149,25 +120,6 @@ TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
     EXPECT_EQ(session.simFiles(), std::vector<std::string>{"User00001.iff"});
 }
 
-TEST_F(MainWindow, SetPathToAValidFolderListsWithoutARestart) {
-    makeGame();
-    machine.registry.installPath = "";
-    model.load();
-    model.activate();
-    EXPECT_TRUE(model.listLines().empty());
-
-    SetPathModel setPath(machine.services, session);
-    setPath.load();
-    setPath.setLocation(game.path());
-    ASSERT_TRUE(setPath.accept());
-    model.gameFolderChanged();
-    machine.dialogs.shown.clear();
-    model.activate();
-    EXPECT_TRUE(machine.dialogs.shown.empty());
-    EXPECT_EQ(model.listLines().size(), 3u);
-    EXPECT_EQ(machine.settings.value(keys::SimsLocation), game.path());
-}
-
 TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     makeGame();
     testkit::TempFolder other;
@@ -186,10 +138,8 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     EXPECT_EQ(session.neighbourhood(), "");
 }
 
-TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session{"unchanged"};
+TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocation) {
+    session.setGameFolder("unchanged");
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
@@ -199,10 +149,7 @@ TEST(SetPath, ShowsTheRegistryAndTheStoredLocation) {
     EXPECT_EQ(session.gameFolder(), "unchanged");
 }
 
-TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session;
+TEST_F(MainWindow, SetPathUseRefusesAnUnusableRegistryValue) {
     SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
@@ -221,10 +168,7 @@ TEST(SetPath, UseRefusesAnUnusableRegistryValue) {
     EXPECT_EQ(setPath.location(), "/from/registry");
 }
 
-TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
-    testkit::TempFolder programFolder;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session;
+TEST_F(MainWindow, SetPathFindTakesTheChosenFolderAndCancelKeepsTheText) {
     SetPathModel setPath(machine.services, session);
     setPath.setLocation("/typed");
     std::vector<platform::GameInstall> installs;
@@ -244,18 +188,15 @@ TEST(SetPath, FindTakesTheChosenFolderAndCancelKeepsTheText) {
                   {}, {"/pfx/drive_c/The Sims", "/lib/steamapps/common/The Sims Legacy Collection"}}));
 }
 
-TEST(SetPath, OkRefusesAFolderWithoutSimsExe) {
-    testkit::TempFolder programFolder;
-    testkit::TempFolder notAGame;
-    testkit::FakeMachine machine(programFolder.path());
-    app::GameSession session{"/old"};
+TEST_F(MainWindow, SetPathOkRefusesAFolderWithoutSimsExe) {
+    session.setGameFolder("/old");
     SetPathModel setPath(machine.services, session);
-    setPath.setLocation(notAGame.path());
+    setPath.setLocation(game.path());
     EXPECT_FALSE(setPath.accept());
     EXPECT_EQ(session.gameFolder(), "/old");
     EXPECT_EQ(machine.settings.value(keys::SimsLocation), "");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + notAGame.path() +
+    EXPECT_EQ(machine.dialogs.shown[0].text, "The Sims was not found in:\r\n" + game.path() +
                                                  "\r\nThe selected location was invalid");
     EXPECT_EQ(machine.dialogs.shown[0].title, "Selected Location Invalid");
     EXPECT_EQ(machine.dialogs.shown[0].icon, MessageIcon::Exclamation);

@@ -5,9 +5,7 @@
 #include <map>
 
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/temp_folder.h"
 #include "tools/neighbourhood_tools.h"
 
 using namespace drapeline;
@@ -154,7 +152,7 @@ TEST_F(Neighbourhood, UnprocessableSimsAreSkippedWithAReasonAndTheRunGoesOn) {
         EXPECT_EQ(after.at(f), before.at(f)) << f;
 }
 
-TEST_F(Neighbourhood, AFailedWriteIsReportedAndLeavesTheCharacterFileWhole) {
+TEST_F(Neighbourhood, AFailedWriteOrBackupIsReportedAndLeavesTheCharacterFileWhole) {
     addSim("User00001.iff", with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
     const auto before = snapshot();
     const std::string notAFolder = program.write("file", "x");
@@ -164,6 +162,14 @@ TEST_F(Neighbourhood, AFailedWriteIsReportedAndLeavesTheCharacterFileWhole) {
     EXPECT_EQ(report.skipped[0].reason.rfind("it could not be written (Error", 0), 0u) << report.skipped[0].reason;
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(completionMessage(report), "Operation Complete\r\n\r\nChanged: 0 sims\r\n\r\nSkipped:\r\nUser00001.iff");
+
+    // No room for the backup: the file is not written either.
+    program.write("Backup", "a file where the folder belongs");
+    testkit::FixedClock clock;
+    const BatchReport backup = removePinkGorillaHands(characters, files, program.path(), {.backupClock = &clock});
+    ASSERT_EQ(backup.skipped.size(), 1u);
+    EXPECT_EQ(backup.skipped[0].reason, "it could not be backed up (Error 76 - Path not found)");
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWritten) {
@@ -196,19 +202,6 @@ TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWrit
         EXPECT_EQ(after.at(f), before.at(f)) << f;
 }
 
-TEST_F(Neighbourhood, FixFitDryRunReportsTheRealRunAndWritesNothing) {
-    addSim("User00001.iff", adult("female", "lgt", "b003fafit_01,BODY=t", "f100fafat_o,BODY=t",
-                                  "s100fafit_o,BODY=t", "l100fafit_o,BODY=t"));
-    addSim("User00002.iff", bodyStrings(34));
-    const auto before = snapshot();
-    const BatchReport dry = fixFitToSkinny(characters, files, program.path(), {.dryRun = true});
-    EXPECT_EQ(snapshot(), before);
-    const BatchReport real = fixFitToSkinny(characters, files, program.path());
-    EXPECT_EQ(dry.rewritten, real.rewritten);
-    EXPECT_EQ(dry.changed, std::vector<std::string>{"User00001.iff"});
-    EXPECT_EQ(real.rewritten, std::vector<std::string>{"User00001.iff"});
-}
-
 TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
     for (int i = 1; i <= 22; ++i)
         addSim("User" + std::to_string(100000 + i).substr(1) + ".iff",
@@ -235,18 +228,6 @@ TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
     std::string listed;
     for (int i = 1; i <= 20; ++i) listed += "\r\nUser" + std::to_string(100000 + i).substr(1) + ".iff";
     EXPECT_EQ(completionMessage(report), "Operation Complete\r\n\r\nChanged: 22 sims" + listed + "\r\nand 2 more");
-}
-
-TEST_F(Neighbourhood, AFailedBackupLeavesTheFileAsItWas) {
-    addSim("User00001.iff", with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
-    const auto before = snapshot();
-    program.write("Backup", "a file where the folder belongs");
-    testkit::FixedClock clock;
-    const BatchReport report = removePinkGorillaHands(characters, files, program.path(), {.backupClock = &clock});
-    ASSERT_EQ(report.skipped.size(), 1u);
-    EXPECT_EQ(report.skipped[0].reason, "it could not be backed up (Error 76 - Path not found)");
-    EXPECT_TRUE(report.rewritten.empty());
-    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(Neighbourhood, ExportWritesOneLinePerReadableSimAndReplacesEarlierExports) {

@@ -36,40 +36,22 @@ protected:
 
 }  // namespace
 
-TEST_F(Chooser, FortyNineTexturesAreOnePageAndFiftyAreTwo) {
-    install(49);
-    chooseModel();
-    ASSERT_TRUE(model.fillPage());
-    EXPECT_EQ(model.pageText(), "Page 1 of 1");
-    EXPECT_FALSE(model.nextPage());
-
+TEST_F(Chooser, PagesAndClicksSelectAndAnEmptyCellKeepsThePreviousTexture) {
     install(50);
     chooseModel();
     ASSERT_TRUE(model.fillPage());
     EXPECT_EQ(model.pageText(), "Page 1 of 2");
+    EXPECT_TRUE(model.selectAt(0, 68));
+    EXPECT_EQ(model.pager().cell(), 7);
+    EXPECT_EQ(model.skinName(), "b003fafitlgt_007");
+    EXPECT_EQ(model.tooltipAt(0, 68), model.textures().files[7]);
+
     ASSERT_TRUE(model.nextPage());
     ASSERT_TRUE(model.fillPage());
     EXPECT_EQ(model.pageText(), "Page 2 of 2");
     EXPECT_EQ(model.pageFiles(), std::vector<std::size_t>{49});
     EXPECT_EQ(model.skinName(), "b003fafitlgt_049");
     EXPECT_FALSE(model.nextPage());
-}
-
-TEST_F(Chooser, ClicksSelectByThePitchAndAnEmptyCellKeepsThePreviousTexture) {
-    install(50);
-    chooseModel();
-    model.fillPage();
-    EXPECT_TRUE(model.selectAt(67, 67));
-    EXPECT_EQ(model.pager().cell(), 0);
-    EXPECT_TRUE(model.selectAt(68, 0));
-    EXPECT_EQ(model.skinName(), "b003fafitlgt_001");
-    EXPECT_TRUE(model.selectAt(0, 68));
-    EXPECT_EQ(model.pager().cell(), 7);
-    EXPECT_EQ(model.skinName(), "b003fafitlgt_007");
-    EXPECT_EQ(model.tooltipAt(0, 68), model.textures().files[7]);
-
-    model.nextPage();
-    model.fillPage();
     model.selectAt(0, 0);
     EXPECT_FALSE(model.selectAt(68 * 3, 68 * 3));   // empty cell
     EXPECT_EQ(model.pager().cell(), 24);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/file_io.h"
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 #include "tests/support/doubles.h"

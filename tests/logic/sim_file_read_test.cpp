@@ -132,13 +132,13 @@ TEST(ReadFields, UnreadableEntriesFailAtTheirStageAndWardrobeProblemSaysWhy) {
         c.change(t);
         const IffFile iff = parse(simFile(t));
         EXPECT_EQ(wardrobeProblem(iff), c.problem) << c.what;
-        setErrLocation(0);
+        markStage(0);
         try {
             readFields(iff, bodySet(iff));
             ADD_FAILURE() << c.what;
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), c.number) << c.what;
-            EXPECT_EQ(errorContext().ErrLocation, c.location) << c.what;
+            EXPECT_EQ(errorContext().stage, c.location) << c.what;
         }
     }
 }
@@ -162,7 +162,7 @@ TEST(ReadFields, LabelsAndNamesWithoutTheirEndFailInTheNameStage) {
             ADD_FAILURE();
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), 5);
-            EXPECT_EQ(errorContext().ErrLocation, 4000);
+            EXPECT_EQ(errorContext().stage, 4000);
         }
     }
     EXPECT_EQ(wardrobeProblem(label), "the label of its object chunk 1 has no end");

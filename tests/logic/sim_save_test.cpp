@@ -3,14 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "core/file_io.h"
-#include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/temp_folder.h"
 #ifndef _WIN32
 #include "tests/support/unprivileged.h"   // POSIX permissions
 #endif
@@ -103,9 +97,9 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
     // A file that can not be stored as held.
     IffFile broken = changed;
     broken.Chunks[0].Label = "short";
-    setErrLocation(3000);
+    markStage(3000);
     expectUnchanged([&] { replaceCharacterFile(broken, character, program); }, 5);
-    EXPECT_EQ(errorContext().ErrLocation, 3000);   // reported at the caller's stage
+    EXPECT_EQ(errorContext().stage, 3000);   // reported at the caller's stage
 }
 
 // Windows ignores the read-only mark on folders.
@@ -135,18 +129,6 @@ TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverR
     EXPECT_EQ(second, first + "_2");
     EXPECT_EQ(readWholeFile(first), ByteText(64 * 1024, 'b'));
     EXPECT_TRUE(readWholeFile(second) == original);
-}
-
-TEST_F(ReplaceCharacterFile, AReadOnlyCharacterFileIsRefusedWithError75) {
-    DRAPELINE_RUN_UNPRIVILEGED();
-    fs::permissions(character, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    try {
-        replaceCharacterFile(changed, character, program);
-        FAIL() << "replaced a read-only character file";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 75);
-    }
-    EXPECT_TRUE(readWholeFile(character) == original);
 }
 
 #endif

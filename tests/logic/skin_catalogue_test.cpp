@@ -32,8 +32,8 @@ protected:
     std::string broken(const std::string& relative) {
         return game.write(relative, testkit::solidBitmap(8, 8, {1, 2, 3}).substr(0, 70));
     }
-    Names models(std::string_view code) { return msGetModelList(game.path(), SkinData{code}); }
-    Names filtered(std::string_view code) { return msGetFilteredModelList(game.path(), SkinData{code}); }
+    Names models(std::string_view code) { return findModels(game.path(), SkinData{code}); }
+    Names filtered(std::string_view code) { return findFilteredModels(game.path(), SkinData{code}); }
     static Names names(const std::vector<std::string>& paths) {
         Names out;
         for (const auto& p : paths)
@@ -92,7 +92,7 @@ TEST_F(SkinCatalogue, TexturesOfAModelInEveryFolder) {
     texture("GameData/Skins/s001fafitmed_01.bmp");   // another tone
     texture("ExpansionShared/SkinsBuy/s001fafitlgt_01.bmp");   // listed twice
     texture("ExpansionPack3/SkinsBuy/s001fafitlgt_03.bmp");
-    const TextureSearch found = msGetSkinFileNames(game.path(), "S001FAFit_01", SkinData{"falgtfitS"}, loader);
+    const TextureSearch found = findTextures(game.path(), "S001FAFit_01", SkinData{"falgtfitS"}, loader);
     EXPECT_EQ(names(found.files),
               (Names{"GameData/S001FAFitlgt_01.bmp", "GameData/s001fafitlgt_02.bmp",
                      "ExpansionPack3/s001fafitlgt_03.bmp", "ExpansionShared/s001fafitlgt_01.bmp"}));
@@ -105,7 +105,7 @@ TEST_F(SkinCatalogue, BadTexturesAreNamedInOneMessageAndTheGoodOnesStillOffered)
     broken("gamedata/skins/b001fafitlgt_02.bmp");
     game.write("gamedata/skins/b001fafitlgt_03.bmp", "not a picture");
     texture("gamedata/skins/b001fafitlgt_04.bmp");
-    const TextureSearch found = msGetSkinFileNames(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
+    const TextureSearch found = findTextures(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
     EXPECT_EQ(names(found.files), (Names{"gamedata/b001fafitlgt_01.bmp", "gamedata/b001fafitlgt_04.bmp"}));
     EXPECT_EQ(found.bad, (Names{"b001fafitlgt_02.bmp", "b001fafitlgt_03.bmp"}));
     EXPECT_EQ(badSkinFilesMessage(found.bad),
@@ -123,7 +123,7 @@ TEST_F(SkinCatalogue, HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst) {
     texture("GameData/Skins/b001fafitlgt_01.bmp");
     broken("GameData/Skins/huapdrk.bmp");
     texture("ExpansionPack3/SkinsBuy/huaodrk.bmp");
-    const TextureSearch found = msGetHandFileNames(game.path(), loader);
+    const TextureSearch found = findHandTextures(game.path(), loader);
     EXPECT_EQ(names(found.files),
               (Names{"GameData/huaclgt.bmp", "GameData/HUAOlgt.bmp", "GameData/gfao_bride.bmp"}));
     EXPECT_EQ(found.bad, Names{"huapdrk.bmp"});
@@ -131,12 +131,12 @@ TEST_F(SkinCatalogue, HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst) {
 
 TEST_F(SkinCatalogue, MissingFoldersGiveEmptyListsAndAModelWithoutUnderscoreFails) {
     EXPECT_EQ(models("falgtfitB"), Names{});
-    EXPECT_TRUE(msGetHandFileNames(game / "nowhere", loader).files.empty());
-    const TextureSearch none = msGetSkinFileNames(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
+    EXPECT_TRUE(findHandTextures(game / "nowhere", loader).files.empty());
+    const TextureSearch none = findTextures(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
     EXPECT_TRUE(none.files.empty());
     EXPECT_TRUE(none.bad.empty());
     try {
-        msGetSkinFileNames(game.path(), "b001fafit", SkinData{"falgtfitB"}, loader);
+        findTextures(game.path(), "b001fafit", SkinData{"falgtfitB"}, loader);
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 5);
@@ -190,8 +190,8 @@ TEST_F(SkinCatalogue, OneListingPerFolderGivesWhatAListingPerPatternGave) {
         EXPECT_EQ(filtered(code), modelsListedPatternByPattern(game.path(), data, letter)) << code;
         // The chooser keeps one listing for its filter clicks: both searches from it.
         FolderListing kept = meshListing(game.path(), data);
-        EXPECT_EQ(msGetFilteredModelList(kept, data), filtered(code)) << code;
-        EXPECT_EQ(msGetModelList(kept, data), models(code)) << code;
+        EXPECT_EQ(findFilteredModels(kept, data), filtered(code)) << code;
+        EXPECT_EQ(findModels(kept, data), models(code)) << code;
     }
     if (game.ignoresCase()) return;   // the two B001 spellings above are one file there
     EXPECT_EQ(models("falgtfitB"), (Names{"B001FAFit_01", "b001fafit_01", "B001fafit_a", "B002fafit_1",

@@ -3,9 +3,6 @@
 #include <random>
 
 #include "tests/logic/wardrobe_fixtures.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
-#include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;
@@ -38,53 +35,27 @@ ByteText variant(std::mt19937& random) {
     return b.map().build();
 }
 
-// Opening and saving as the edit window does, in memory: what may fail there.
-bool opensAndSaves(const IffFile& read) {
-    try {
-        IffFile iff = read;
-        const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
-        if (!chunk) return false;
-        StringSet set = strings::decode(chunk->Data);
-        const WardrobeFields fields = readFields(iff, set);
-        writeFields(set, fields);
-        strings::store(iff, set, WardrobeIdField, false);
-        iff::serialise(iff);
-        return true;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
 }  // namespace
 
-TEST(WardrobeProblem, AcceptsExactlyTheFilesThatOpenAndSave) {
-    std::mt19937 random(20020330);
-    int accepted = 0;
-    for (int i = 0; i < 1500; ++i) {
-        const IffFile iff = parse(variant(random));
-        const auto problem = wardrobeProblem(iff);
-        EXPECT_EQ(!problem.has_value(), opensAndSaves(iff)) << i << ": " << problem.value_or("");
-        accepted += !problem;
-    }
-    // Both kinds must be well represented for the comparison to mean anything.
-    EXPECT_GT(accepted, 200);
-    EXPECT_LT(accepted, 1200);
-}
-
-TEST(WardrobeProblem, TheEditWindowOpensAndSavesEveryAcceptedFileAndRefusesTheRest) {
+TEST(WardrobeProblem, TheEditWindowOpensAndSavesExactlyTheAcceptedFilesAndNeverTraps) {
     std::mt19937 random(7);
     testkit::TempFolder folder;
     testkit::FakeMachine machine(folder.makeFolder("program"));
     const app::GameSession session{folder.path()};
     testkit::TrapRecorder trap;
-    for (int i = 0; i < 120; ++i) {
+    int accepted = 0;
+    for (int i = 0; i < 300; ++i) {
         const ByteText bytes = variant(random);
         EditSimModel model(machine.services, session);
         const std::string path = folder.write("User1.iff", bytes);
-        const bool accepted = !wardrobeProblem(parse(bytes));
+        const auto problem = wardrobeProblem(parse(bytes));
+        accepted += !problem;
         machine.dialogs.replies = {platform::MessageReply::Yes};
-        EXPECT_EQ(model.open(path), accepted) << i;
-        EXPECT_EQ(model.save(i % 2 == 0), accepted) << i;
+        EXPECT_EQ(model.open(path), !problem) << i << ": " << problem.value_or("");
+        EXPECT_EQ(model.save(i % 2 == 0), !problem) << i;
         EXPECT_EQ(trap.calls, 0) << i;
     }
+    // Both kinds must be well represented for the comparison to mean anything.
+    EXPECT_GT(accepted, 40);
+    EXPECT_LT(accepted, 240);
 }

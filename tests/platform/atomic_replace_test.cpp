@@ -7,10 +7,6 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "platform/files.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"

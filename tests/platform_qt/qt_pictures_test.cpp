@@ -3,46 +3,24 @@
 #include <QColor>
 #include <QImage>
 
-#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/qt/qt_pictures.h"
+#include "core/binary_support.h"
+#include "testkit/bitmap.h"
 #include "tests/support/temp_folder.h"
 
 namespace drapeline::platform {
 namespace {
 
-void put32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-void put16(std::string& out, std::uint16_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-// A 24-bit bottom-up bitmap, 2 x 2: top row red, blue; bottom row green, white.
-// `width` and `height` only change what the header claims.
-std::string tinyBitmap(std::uint32_t width = 2, std::uint32_t height = 2) {
-    const std::string pixels = std::string("\x00\xFF\x00" "\xFF\xFF\xFF" "\x00\x00", 8) +  // bottom
-                               std::string("\x00\x00\xFF" "\xFF\x00\x00" "\x00\x00", 8);   // top
-    std::string bmp = "BM";
-    put32(bmp, 54 + static_cast<std::uint32_t>(pixels.size()));
-    put32(bmp, 0);
-    put32(bmp, 54);
-    put32(bmp, 40);
-    put32(bmp, width);
-    put32(bmp, height);
-    put16(bmp, 1);
-    put16(bmp, 24);
-    put32(bmp, 0);
-    put32(bmp, static_cast<std::uint32_t>(pixels.size()));
-    put32(bmp, 2835);
-    put32(bmp, 2835);
-    put32(bmp, 0);
-    put32(bmp, 0);
-    return bmp + pixels;
+// A 2 x 2 bitmap: top row red, blue; bottom row green, white.
+std::string tinyBitmap() {
+    return testkit::bitmap24(2, 2, [](int x, int y) {
+        static const testkit::Rgb colours[2][2] = {{{255, 0, 0}, {0, 0, 255}}, {{0, 255, 0}, {255, 255, 255}}};
+        return colours[y][x];
+    });
 }
 
 void expectTinyBitmap(const PicturePtr& picture) {
@@ -76,7 +54,9 @@ TEST(QtPictureLoader, WhatDoesNotDecodeIsNull) {
     EXPECT_EQ(loader.decode(bmp.substr(0, 30)), nullptr);
     EXPECT_EQ(loader.decode(""), nullptr);
     // A header claiming a giant picture is refused before anything that size is allocated.
-    EXPECT_EQ(loader.decode(tinyBitmap(60000, 60000)), nullptr);
+    std::string giant = bmp;
+    giant.replace(18, 8, bytes::int32ToLE(60000) + bytes::int32ToLE(60000));
+    EXPECT_EQ(loader.decode(giant), nullptr);
 }
 
 // The skin catalogue test-loads its textures on several threads through one loader.

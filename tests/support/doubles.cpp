@@ -1,8 +1,5 @@
 #include "tests/support/doubles.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace drapeline::testkit {
 
 std::string MemorySettings::value(const std::string& key) const {
@@ -43,48 +40,13 @@ std::string FakeRegistry::GetRegistryString(platform::RegistryHive, const std::s
     return installPath;
 }
 
-namespace {
-
-class FakePicture final : public platform::Picture {
-public:
-    FakePicture(int w, int h) : w_(w), h_(h) {}
-    int width() const override { return w_; }
-    int height() const override { return h_; }
-
-private:
-    int w_, h_;
-};
-
-int littleEndian32(const ByteText& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
-    return static_cast<int>(v);
-}
-
-}  // namespace
-
-platform::PicturePtr FakePictureLoader::decode(const ByteText& bytes) const {
-    if (bytes.size() < 26 || bytes.compare(0, 2, "BM") != 0) return nullptr;
-    const int w = littleEndian32(bytes, 18);
-    const int h = littleEndian32(bytes, 22);
-    if (w <= 0 || h == 0) return nullptr;
-    return std::make_shared<FakePicture>(w, h < 0 ? -h : h);
-}
-
 platform::PicturePtr FakePictureLoader::load(const std::string& path) const {
     {
         const std::lock_guard lock(loadedMutex);
         loaded.push_back(path);
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
-    const ByteText bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return decode(bytes);
+    return real.load(path);
 }
-
-FakeMachine::FakeMachine(std::string programFolder)
-    : services{settings, dialogs, registry, pictures, clock, std::move(programFolder)} {}
 
 TrapRecorder::TrapRecorder() {
     setErrorTrapHandler([this] {

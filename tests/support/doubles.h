@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "platform/bmp_pictures.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/pictures.h"
@@ -62,28 +63,33 @@ public:
     std::string installPath = "ERROR";
 };
 
-// Loads the little "pictures" the tests write: a file whose bytes start with "BM" loads
-// with the width and height given by bytes 18 and 22 (little-endian 32-bit, as in a real
-// bitmap header); anything else does not load.
+// Loads bitmaps as the program does, and records every path it is asked for.
 class FakePictureLoader final : public platform::PictureLoader {
 public:
     platform::PicturePtr load(const std::string& path) const override;
-    platform::PicturePtr decode(const ByteText& bytes) const override;
+    platform::PicturePtr decode(const ByteText& bytes) const override { return real.decode(bytes); }
     mutable std::vector<std::string> loaded;   // every path asked for, in order
     // Guards `loaded`: the skin catalogue loads on several threads.
     mutable std::mutex loadedMutex;
+
+private:
+    platform::BmpPictureLoader real;
 };
 
-// A complete set of doubles with one Services view over them.
-struct FakeMachine {
-    explicit FakeMachine(std::string programFolder);
+// A complete set of doubles with one Services view over them (the window tests load
+// pictures with Qt instead).
+template <class Pictures>
+struct MachineWith {
+    explicit MachineWith(std::string programFolder)
+        : services{settings, dialogs, registry, pictures, clock, std::move(programFolder)} {}
     MemorySettings settings;
     ScriptedDialogs dialogs;
     FakeRegistry registry;
-    FakePictureLoader pictures;
+    Pictures pictures;
     FixedClock clock;
     platform::Services services;
 };
+using FakeMachine = MachineWith<FakePictureLoader>;
 
 // Installs an error trap that records the error context and throws ProgramEnded, and
 // restores the previous trap on destruction.

@@ -1,15 +1,10 @@
 // The main road on the offscreen platform: a neighbourhood's sims as pages of
 // thumbnails, selecting, paging, and opening a sim in the edit window.
 
-#include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/widgets/picture_box.h"
@@ -19,12 +14,8 @@
 #include "app/windows/frm_main.h"
 #include "app/windows/frm_set_path.h"
 #include "platform/files.h"
-#include "platform/qt/qt_pictures.h"
-#include "tests/support/doubles.h"
 #include "tests/windows/window_test_support.h"
 #include "testkit/fixture_sim.h"
-#include "tests/support/temp_folder.h"
-#include "app/windows/frm_edit_sim.h"
 
 using namespace drapeline;
 using testkit::child;
@@ -310,24 +301,19 @@ private slots:
                 .map()
                 .build());
 
-        wardrobe::frmEditSim first(machine.services, session, [] { return false; }, nullptr);
-        QVERIFY(first.Form_Load(withFaces));
-        QVERIFY(!child<app::PictureBox>(&first, "picFaces")->picture().isNull());
-        QCOMPARE(child<app::PictureBox>(&first, "picFaces")->picture().size(), QSize(32, 32));
-        child<QTabWidget>(&first, "tabSkins")->setCurrentIndex(4);
-
-        wardrobe::frmEditSim second(machine.services, session, [] { return false; }, nullptr);
-        QVERIFY(second.Form_Load(withoutFaces));
-        QCOMPARE(child<QTabWidget>(&second, "tabSkins")->currentIndex(), 0);
-        QCOMPARE(child<app::PictureBox>(&second, "picFaces")->picture(),
+        const auto first = testkit::openEditor(machine, session, withFaces);
+        child<QTabWidget>(first.get(), "tabSkins")->setCurrentIndex(4);
+        const auto second = testkit::openEditor(machine, session, withoutFaces);
+        QCOMPARE(child<QTabWidget>(second.get(), "tabSkins")->currentIndex(), 0);
+        QCOMPARE(child<app::PictureBox>(second.get(), "picFaces")->picture(),
                  app::stockImage(platform::StockPicture::WebNotFound));
-        QCOMPARE(child<QLineEdit>(&second, "txtName")->text(), QStringLiteral("Ann  (user00002)"));
+        QCOMPARE(child<QLineEdit>(second.get(), "txtName")->text(), QStringLiteral("Ann  (user00002)"));
         // Texts are the program's to write.
-        QVERIFY(child<QLineEdit>(&second, "txtNormalSkin")->isReadOnly());
-        QVERIFY(child<QRadioButton>(&second, "optFit")->isChecked());
+        QVERIFY(child<QLineEdit>(second.get(), "txtNormalSkin")->isReadOnly());
+        QVERIFY(child<QRadioButton>(second.get(), "optFit")->isChecked());
     }
 
-    void saveAsksWritesAndCloses() {
+    void saveWritesWithTheBackupChoiceAndCloses() {
         testkit::TempFolder programFolder;
         testkit::TempFolder game;
         testkit::QtMachine machine(programFolder.path());
@@ -337,12 +323,6 @@ private slots:
         wardrobe::frmEditSim editor(machine.services, session, [] { return true; }, nullptr);
         QVERIFY(editor.Form_Load(path));
         editor.model().fields.outfit(wardrobe::OutfitKind::Normal).texture = "b001fafitdrk_01";
-
-        machine.dialogs.replies = {MessageReply::No};
-        child<QPushButton>(&editor, "cmdSave")->click();
-        QCOMPARE(editor.result(), int(QDialog::Rejected));
-        QVERIFY(readWholeFile(path).find("b001fafitdrk_01") == std::string::npos);
-
         machine.dialogs.replies = {MessageReply::Yes};
         child<QPushButton>(&editor, "cmdSave")->click();
         QCOMPARE(editor.result(), int(QDialog::Accepted));

@@ -3,12 +3,9 @@
 // neighbourhoods listed without a restart.
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/application.h"
@@ -16,8 +13,7 @@
 #include "app/windows/frm_title.h"
 #include "app/windows/frm_main.h"
 #include "app/windows/frm_set_path.h"
-#include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
+#include "tests/windows/window_test_support.h"
 
 using namespace drapeline;
 using platform::MessageReply;
@@ -26,15 +22,6 @@ class StartProgramTest : public QObject {
     Q_OBJECT
 
 private:
-    // Runs `action` on the modal Set Path window as soon as it is shown.
-    static void whenSetPathShows(std::function<void(neighbourhood::frmSetPath*)> action) {
-        QTimer::singleShot(0, [action] {
-            auto* dialog = qobject_cast<neighbourhood::frmSetPath*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            action(dialog);
-        });
-    }
-
     static QStringList listLines(QWidget* window) {
         QStringList lines;
         auto* list = window->findChild<QListWidget*>(QStringLiteral("lstUserDataDir"));
@@ -72,12 +59,13 @@ private slots:
         QTRY_COMPARE(machine.dialogs.shown.size(), std::size_t(2));
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Path to The Sims not found!"));
         QCOMPARE(machine.dialogs.shown[1].title, std::string("SIMS.EXE Not Found!"));
+        QCOMPARE(machine.dialogs.shown[1].buttons, platform::MessageButtons::Ok);
         QCOMPARE(main->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1 - by Ardentide"));
         QVERIFY(listLines(main).isEmpty());
 
         // A folder without Sims.exe is refused and the window stays; then the real one.
         testkit::TempFolder notAGame;
-        whenSetPathShows([&](neighbourhood::frmSetPath* dialog) {
+        testkit::whenShown<neighbourhood::frmSetPath>([&](neighbourhood::frmSetPath* dialog) {
             auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("txtLocation"));
             location->setText(QString::fromStdString(notAGame.path()));
             dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();

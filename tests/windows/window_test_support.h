@@ -11,21 +11,12 @@
 
 #include "platform/qt/qt_pictures.h"
 #include "tests/support/doubles.h"
+#include "tests/support/temp_folder.h"
 #include "app/windows/frm_edit_sim.h"
 
 namespace drapeline::testkit {
 
-// Doubles, but pictures decoded by Qt so that the windows paint real images.
-struct QtMachine {
-    explicit QtMachine(const std::string& programFolder)
-        : services{settings, dialogs, registry, pictures, clock, programFolder} {}
-    MemorySettings settings;
-    ScriptedDialogs dialogs;
-    FakeRegistry registry;
-    platform::QtPictureLoader pictures;
-    FixedClock clock;
-    platform::Services services;
-};
+using QtMachine = MachineWith<platform::QtPictureLoader>;
 
 template <class W>
 W* child(QWidget* window, const char* name) {
