@@ -8,6 +8,12 @@
 #include <memory>
 #include <random>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 namespace drapeline {
 
 namespace {
@@ -55,6 +61,24 @@ private:
     fs::path path_;
 };
 
+// Made here and nowhere else, so two writers never share a temporary file. msvcrt's fopen
+// knows no "x" (Wine ignores it, losing the exclusion), so Windows asks _wopen instead.
+std::FILE* createNew(const fs::path& p) {
+#ifdef _WIN32
+    const int fd = _wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* f = _fdopen(fd, "wb");
+    if (f == nullptr) {
+        const int error = errno;
+        _close(fd);
+        errno = error;
+    }
+    return f;
+#else
+    return std::fopen(p.c_str(), "wbx");
+#endif
+}
+
 }  // namespace
 
 std::string temporaryNameFor(const std::string& targetName, const std::string& processTag) {
@@ -101,7 +125,7 @@ void writeWholeFile(const std::string& path, const ByteText& bytes) {
     for (int attempt = 0; attempt < Attempts && !f; ++attempt) {
         temp = folder / temporaryNameFor(target.filename().string(), "w");
         errno = 0;
-        f.reset(std::fopen(temp.string().c_str(), "wbx"));
+        f.reset(createNew(temp));
         if (!f && errno != EEXIST) throw openError(errno, true);
     }
     if (!f) throw RuntimeError(err::PathFileAccess);

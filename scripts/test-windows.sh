@@ -56,6 +56,12 @@ for test in "$build"/tests/*.exe; do
   ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$log" | tail -1)
   skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
   echo "$(basename "$test"): ${ran:-0} tests${skipped:+, $skipped skipped}"
+  # A program that dies part way prints no closing summary; one that runs nothing proves nothing.
+  if [ -z "$ran" ]; then
+    echo "$(basename "$test") FAILED: it crashed or ended before its summary" >&2; failed=1
+  elif [ "$ran" -eq 0 ]; then
+    echo "$(basename "$test") FAILED: it ran no tests" >&2; failed=1
+  fi
   total=$((total + ${ran:-0}))
   rm -f "$log"
 done
@@ -76,4 +82,5 @@ done
   { echo "drapeline-cli.exe neighbourhoods failed" >&2; failed=1; }
 
 echo "Windows: $total tests under Wine; build $((built - started)) s, tests and tool $((SECONDS - built)) s"
+[ "$failed" = 0 ] || echo "Windows: FAILED (see above)" >&2
 exit "$failed"

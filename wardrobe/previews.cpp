@@ -10,7 +10,11 @@ std::string SkinBitmaps::bitmapPath(const std::string& folder, const std::string
     if (f.path.empty()) f.path = platform::resolvePath(gameLocation_, folder);
     const std::string name = texture + ".bmp";
     std::string exact = platform::joinPath(f.path, name);
+#ifndef _WIN32
+    // Windows opens any spelling, so there the listing names the file as spelt on disk,
+    // as a resolved path does.
     if (platform::pathExists(exact)) return exact;
+#endif
     if (!f.byFoldedName) {
         f.byFoldedName.emplace();
         // The listing is in case-blind order with ties in byte order, so the first name

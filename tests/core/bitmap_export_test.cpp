@@ -67,16 +67,21 @@ TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
     EXPECT_EQ(readWholeFile(folder / "relimages.BMP"), "short");
 }
 
-TEST(BitmapExport, ALabelWithoutNulIsTakenWholeAndAPlantedLinkIsReplaced) {
+TEST(BitmapExport, ALabelWithoutNulIsTakenWhole) {
     testkit::TempFolder folder;
     ByteText label(64, 'L');
     label[10] = '.';   // cleaned like any label
     const IffFile noNul = parsedIff(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(label).build());
     EXPECT_EQ(bitmaps::exportAll(noNul, folder.path()),
               std::vector<std::string>{std::string(63, 'L') + ".BMP"});
+}
 
+TEST(BitmapExport, APlantedLinkIsReplacedNotWrittenThrough) {
+    testkit::TempFolder folder;
     const std::string victim = folder.write("victim.txt", "keep");
-    std::filesystem::create_symlink(victim, folder / "faces.BMP");
+    std::error_code noLinks;
+    std::filesystem::create_symlink(victim, folder / "faces.BMP", noLinks);
+    if (noLinks) GTEST_SKIP() << "file system makes no symbolic links: " << noLinks.message();
     bitmaps::exportAll(parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
     EXPECT_EQ(readWholeFile(victim), "keep");
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "faces.BMP"));

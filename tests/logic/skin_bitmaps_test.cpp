@@ -19,10 +19,11 @@ TEST(SkinBitmaps, FindsTheNameAsACaseBlindLookupDoes) {
         const char* folder;
         const char* texture;
         std::string path;
+        bool needsCaseDistinctFiles = false;
     };
     const Case cases[] = {
         {"gamedata/skins", "b001fafitlgt_01", platform::joinPath(skins, "b001fafitlgt_01.bmp")},
-        {"gamedata/skins", "s001fafitLGT_01", platform::joinPath(skins, "s001fafitLGT_01.bmp")},
+        {"gamedata/skins", "s001fafitLGT_01", platform::joinPath(skins, "s001fafitLGT_01.bmp"), true},
         {"gamedata/skins", "s001fafitlgt_01", platform::joinPath(skins, "S001FAFITlgt_01.bmp")},
         {"gamedata/skins", "n001", platform::joinPath(skins, "N001.bmp")},
         {"gamedata/skins", "missing", platform::joinPath(skins, "missing.bmp")},
@@ -32,5 +33,9 @@ TEST(SkinBitmaps, FindsTheNameAsACaseBlindLookupDoes) {
         {"gamedata/skins", "../Skins/n001", ""},
         {"gamedata/skins", "c:n001", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(bitmaps.bitmapPath(c.folder, c.texture), c.path) << c.texture;
+    const bool oneFilePerFoldedName = game.ignoresCase();
+    for (const auto& c : cases) {
+        if (c.needsCaseDistinctFiles && oneFilePerFoldedName) continue;
+        EXPECT_EQ(bitmaps.bitmapPath(c.folder, c.texture), c.path) << c.texture;
+    }
 }

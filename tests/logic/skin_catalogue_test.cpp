@@ -171,6 +171,7 @@ TEST_F(SkinCatalogue, OneListingPerFolderGivesWhatAListingPerPatternGave) {
         EXPECT_EQ(findFilteredModels(kept, data), filtered(code)) << code;
         EXPECT_EQ(findModels(kept, data), models(code)) << code;
     }
+    if (game.ignoresCase()) return;   // the two B001 spellings above are one file there
     EXPECT_EQ(models("falgtfitB"), (Names{"B001FAFit_01", "b001fafit_01", "B001fafit_a", "B002fafit_1",
                                           "B003fafit_01", "F002fafit_01", "S001fafit_01", "W001FAFIT_9",
                                           "w002FAFIT_01"}));

@@ -14,16 +14,10 @@ namespace {
 
 using testkit::TempFolder;
 
-// Case-sensitive file systems only: elsewhere names differing in case are one entry.
-bool caseSensitive(const TempFolder& t) {
-    t.write("probe", "");
-    return !fs::exists(t / "PROBE");
-}
-
 class ResolvePath : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!caseSensitive(root)) GTEST_SKIP() << "file system ignores case";
+        if (root.ignoresCase()) GTEST_SKIP() << "file system ignores case";
         root.write("GameData/Skins/B001FAFit_01.cmx", "");
         root.write("GameData/Skins/b001fafit_01.CMX", "");
         root.write("GameData/Skins/B001FAFIT_01.cmx", "");
@@ -60,7 +54,7 @@ TEST_F(ResolvePath, FindsEachComponentWithoutRegardToCase) {
 class ListFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!caseSensitive(root)) GTEST_SKIP() << "file system ignores case";
+        if (root.ignoresCase()) GTEST_SKIP() << "file system ignores case";
         for (const char* name : {"user00002.iff", "User00001.IFF", "USER00003.iff", "user1.txt",
                                  "auser.iff", "User00000.iff"})
             root.write(std::string("Chars/") + name, "");

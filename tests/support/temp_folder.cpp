@@ -44,4 +44,13 @@ std::string TempFolder::makeFolder(const std::string& relative) const {
     return *this / relative;
 }
 
+bool TempFolder::ignoresCase() const {
+    const fs::path probe = fs::path(path_) / "case-probe";
+    std::ofstream{probe};
+    std::error_code ec;
+    const bool ignores = fs::exists(fs::path(path_) / "CASE-PROBE", ec);
+    fs::remove(probe, ec);
+    return ignores;
+}
+
 }  // namespace drapeline::testkit

@@ -20,6 +20,9 @@ public:
     // Writes a file below the folder, creating its folders.
     std::string write(const std::string& relative, const ByteText& bytes) const;
     std::string makeFolder(const std::string& relative) const;
+    // True where names differing only in letter case are one file (Windows), so a fixture
+    // of two such files holds one.
+    bool ignoresCase() const;
 
 private:
     std::string path_;

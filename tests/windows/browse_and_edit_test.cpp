@@ -29,8 +29,16 @@ std::string simName(int i) {
     return name;
 }
 
+// Overwrites the 64-byte label that starts with `label` with `fill`, so it has no NUL.
+void labelWithoutNul(ByteText& bytes, const std::string& label, char fill) {
+    const auto at = bytes.find(label + std::string(1, '\0'));
+    if (at == ByteText::npos) qFatal("no label %s", label.c_str());
+    bytes.replace(at, 64, std::string(64, fill));
+}
+
 // A game with 120 sims in UserData (three pages): the third unreadable, the fifth without
-// a name set, the sixth with a wardrobe too short to show.
+// a name set, the sixth with a wardrobe too short to show, the ninth with picture labels
+// that hold no NUL.
 void makeGame(const testkit::TempFolder& game) {
     game.write("Sims.exe", "MZ");
     for (int i = 1; i <= 120; ++i) {
@@ -51,6 +59,8 @@ void makeGame(const testkit::TempFolder& game) {
             bytes = testkit::characterFile(sim).build();
         }
         if (i == 3) bytes.resize(bytes.size() - 40);
+        if (i == 9)
+            for (const char* label : {"faces", "rel. images"}) labelWithoutNul(bytes, label, label[0]);
         game.write("UserData/Characters/" + simName(i), bytes);
     }
 }
@@ -214,6 +224,18 @@ private slots:
         main->smenuSetPath_Click();
         QCOMPARE(shown, QString::fromStdString(game.path()));
         QCOMPARE(machine->settings.value("Sims Location"), stored);   // shown, not stored
+    }
+
+    void picturesWhoseLabelsHoldNoNulAreExportedUnderTheWholeLabel() {
+        // Opening the neighbourhood drew this sim's thumbnail; the preview and the edit
+        // window export its pictures again.
+        QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
+        main->picThumbs_MouseDown(68 + 5, 68 + 5);   // cell 8: the ninth sim
+        QCOMPARE(simNameText(), QStringLiteral("user10009"));
+        QCOMPARE(label(8), QStringLiteral("Sim9"));
+        const auto editor = testkit::openEditor(*machine, session, simPath(9));
+        QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'f') + ".BMP")));
+        QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'r') + ".BMP")));
     }
 
     void aWardrobeThatCanNotBeShownIsExplained() {
