@@ -162,7 +162,8 @@ TEST(WriteFields, ASetTooShortForTheSaveIsRefusedUnchanged) {
                                  {32, "adult"}, {12, "child"}}) {
         const StringSet before = decodedSet(bodyStrings(n, age));
         StringSet set = before;
-        EXPECT_EQ(testkit::errorNumberOf([&] { writeFields(set, changedFields(age, "female")); }), 9) << n;
+        const WardrobeFields fields = changedFields(age, "female");
+        EXPECT_EQ(testkit::errorNumberOf([&] { writeFields(set, fields); }), 9) << n;
         EXPECT_TRUE(changedEntries(before, set).empty()) << n;
     }
     // A child's set of 31 or 32 entries uses the short layout and saves.
