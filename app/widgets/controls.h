@@ -1,8 +1,10 @@
 #pragma once
 // Small helpers for building windows whose controls carry their documented names.
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -21,9 +23,25 @@ inline void enterClicksFocusedButtons(QWidget* window) {
     for (QPushButton* button : window->findChildren<QPushButton*>()) button->setAutoDefault(true);
 }
 
-// The off-view focus button: out of the Tab chain, yet it still takes the focus that each
-// button action moves away from the clicked control.
-inline void keepOutOfTabChain(QWidget* focusButton) { focusButton->setFocusPolicy(Qt::NoFocus); }
+// A text field that only the program writes: it can be clicked into to select and copy,
+// but it is out of the Tab chain.
+inline QLineEdit* readOnlyField(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* field = named(new QLineEdit(parent), name);
+    field->setGeometry(geometry);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    return field;
+}
+
+// The off-view focus button `cmdFocus`, placed below the window's edge: out of the Tab
+// chain, yet it still takes the focus that each button action moves away from the
+// clicked control.
+inline QPushButton* offViewFocusButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* button = named(new QPushButton(caption, parent), "cmdFocus");
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
 
 // A button action's start: the focus goes to the off-view focus button. When the action is
 // over, it comes back to the control the user was on (if that is still there to take it),

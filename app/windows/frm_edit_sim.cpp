@@ -38,10 +38,7 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, const QRec
 
 // Text fields are the program's to write: locked, on the button-face colour.
 QLineEdit* field(QWidget* parent, const char* name, const QRect& r) {
-    auto* f = named(new QLineEdit(parent), name);
-    f->setGeometry(r);
-    f->setReadOnly(true);
-    f->setFocusPolicy(Qt::ClickFocus);   // read-only: out of the Tab chain
+    auto* f = app::readOnlyField(parent, name, r);
     QPalette p = f->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     f->setPalette(p);
@@ -121,8 +118,7 @@ frmEditSim::frmEditSim(platform::Services& services, const app::GameSession& ses
             first->setFocus(Qt::ShortcutFocusReason);
     });
 
-    cmdFocus = button(this, "cmdFocus", "Focus", QRect(8, WindowHeight + 20, 60, 23));
-    app::keepOutOfTabChain(cmdFocus);
+    cmdFocus = app::offViewFocusButton(this, QStringLiteral("Focus"), QRect(8, WindowHeight + 20, 60, 23));
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave, &QPushButton::click);
 
     connect(cmdCancel, &QPushButton::clicked, this, [this] {

@@ -32,9 +32,7 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
     cmdDelete->setGeometry(106, 260, 88, 28);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdCancel->setGeometry(204, 260, 88, 28);
-    cmdFocus = named(new QPushButton(QStringLiteral("Focus"), this), "cmdFocus");
-    cmdFocus->setGeometry(8, 340, 60, 23);   // below the window's edge: out of sight
-    app::keepOutOfTabChain(cmdFocus);
+    cmdFocus = app::offViewFocusButton(this, QStringLiteral("Focus"), QRect(8, 340, 60, 23));
     showFiles();
 
     // A click, or the arrow keys making a line current.

@@ -95,10 +95,7 @@ void frmMain::buildControls() {
     lstUserDataDir->setSortingEnabled(false);   // the model already gives the sorted order
 
     Label1 = label(client, "Label1", "Selected Sim Name", 8, 138, 261);
-    txtSimName = named(new QLineEdit(client), "txtSimName");
-    txtSimName->setGeometry(8, 156, 265, 23);
-    txtSimName->setReadOnly(true);
-    txtSimName->setFocusPolicy(Qt::ClickFocus);
+    txtSimName = app::readOnlyField(client, "txtSimName", QRect(8, 156, 265, 23));
 
     Label3 = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
     picSim = named(app::PictureBox::framed(client, QRect(10, 208, 261, 261)), "picSim");
@@ -111,17 +108,12 @@ void frmMain::buildControls() {
 
     cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), client), "cmdPrevious");
     cmdPrevious->setGeometry(414, 517, 57, 23);
-    txtPageCount = named(new QLineEdit(client), "txtPageCount");
-    txtPageCount->setGeometry(482, 517, 81, 23);
-    txtPageCount->setReadOnly(true);
-    txtPageCount->setFocusPolicy(Qt::ClickFocus);
+    txtPageCount = app::readOnlyField(client, "txtPageCount", QRect(482, 517, 81, 23));
     txtPageCount->setAlignment(Qt::AlignCenter);
     cmdNext = named(new QPushButton(QStringLiteral("Next"), client), "cmdNext");
     cmdNext->setGeometry(574, 517, 57, 23);
 
-    cmdFocus = named(new QPushButton(QStringLiteral("Focus"), client), "cmdFocus");
-    cmdFocus->setGeometry(8, ClientHeight + 40, 60, 23);   // out of view, takes the focus
-    app::keepOutOfTabChain(cmdFocus);
+    cmdFocus = app::offViewFocusButton(client, QStringLiteral("Focus"), QRect(8, ClientHeight + 40, 60, 23));
 
     // Down the left column, then the grid and its paging buttons.
     setTabOrder(lstUserDataDir, cmdSelect);

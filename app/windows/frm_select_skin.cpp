@@ -49,10 +49,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const app::GameSessio
     lstModels->setGeometry(8, 24, 261, 134);
     Label1 = named(new QLabel(QStringLiteral("Selected Skin Name"), this), "Label1");
     Label1->setGeometry(8, 166, 160, 16);
-    txtSkinName = named(new QLineEdit(this), "txtSkinName");
-    txtSkinName->setGeometry(8, 184, 261, 21);
-    txtSkinName->setReadOnly(true);
-    txtSkinName->setFocusPolicy(Qt::ClickFocus);
+    txtSkinName = app::readOnlyField(this, "txtSkinName", QRect(8, 184, 261, 21));
     Label3 = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
     Label3->setGeometry(8, 210, 160, 16);
     picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
@@ -65,10 +62,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const app::GameSessio
     cmdCancel->setGeometry(192, 500, 77, 25);
     cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), this), "cmdPrevious");
     cmdPrevious->setGeometry(412, 500, 57, 23);
-    txtPageCount = named(new QLineEdit(this), "txtPageCount");
-    txtPageCount->setGeometry(480, 500, 81, 23);
-    txtPageCount->setReadOnly(true);
-    txtPageCount->setFocusPolicy(Qt::ClickFocus);
+    txtPageCount = app::readOnlyField(this, "txtPageCount", QRect(480, 500, 81, 23));
     txtPageCount->setAlignment(Qt::AlignCenter);
     cmdNext = named(new QPushButton(QStringLiteral("Next"), this), "cmdNext");
     cmdNext->setGeometry(572, 500, 57, 23);

@@ -34,10 +34,7 @@ frmSetPath::frmSetPath(platform::Services& services, app::GameSession& session, 
 
     Label2 = named(new QLabel(QStringLiteral("Location of The Sims found in the registry:"), this), "Label2");
     Label2->setGeometry(8, 8, 400, 16);
-    txtRegistry = named(new QLineEdit(this), "txtRegistry");
-    txtRegistry->setGeometry(8, 26, 384, 23);
-    txtRegistry->setReadOnly(true);
-    txtRegistry->setFocusPolicy(Qt::ClickFocus);
+    txtRegistry = app::readOnlyField(this, "txtRegistry", QRect(8, 26, 384, 23));
     cmdUseReg = named(new QPushButton(QStringLiteral("Use"), this), "cmdUseReg");
     cmdUseReg->setGeometry(400, 25, 72, 25);
 
@@ -57,9 +54,7 @@ frmSetPath::frmSetPath(platform::Services& services, app::GameSession& session, 
     cmdOK->setGeometry(304, 214, 80, 27);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdCancel->setGeometry(392, 214, 80, 27);
-    cmdFocus = named(new QPushButton(QStringLiteral("Command1"), this), "cmdFocus");
-    cmdFocus->setGeometry(8, 400, 80, 27);   // below the window's edge: out of sight
-    app::keepOutOfTabChain(cmdFocus);
+    cmdFocus = app::offViewFocusButton(this, QStringLiteral("Command1"), QRect(8, 400, 80, 27));
 
     model_.load();
     showFields();
