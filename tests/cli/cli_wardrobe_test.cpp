@@ -48,6 +48,7 @@ TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
     };
     for (const auto& c : cases) {
         for (const auto& args : {std::vector<std::string>{"wardrobe", c.file},
+                                 std::vector<std::string>{"defaults", c.file},
                                  std::vector<std::string>{"set", c.file, "normal.mesh=x",
                                                           "--program-folder", folder / "p"}}) {
             const auto r = cli(args);

@@ -37,8 +37,7 @@ void labelWithoutNul(ByteText& bytes, const std::string& label, char fill) {
 }
 
 // A game with 120 sims in UserData (three pages): the third unreadable, the fifth without
-// a name set, the sixth with a wardrobe too short to show, the ninth with picture labels
-// that hold no NUL.
+// a name set, the ninth with picture labels that hold no NUL.
 void makeGame(const testkit::TempFolder& game) {
     game.write("Sims.exe", "MZ");
     for (int i = 1; i <= 120; ++i) {
@@ -47,7 +46,6 @@ void makeGame(const testkit::TempFolder& game) {
         sim.objectLabel = "user" + std::to_string(10000 + i);
         sim.names = {"Sim" + std::to_string(i)};
         sim.otherChunks = 2;
-        if (i == 6) sim.bodyStrings = {"adult", "b001fafit_01,BODY=b001fafitlgt_01"};
         ByteText bytes;
         if (i == 5) {
             bytes = testkit::IffBuilder()
@@ -236,17 +234,6 @@ private slots:
         const auto editor = testkit::openEditor(*machine, session, simPath(9));
         QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'f') + ".BMP")));
         QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'r') + ".BMP")));
-    }
-
-    void aWardrobeThatCanNotBeShownIsExplained() {
-        QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
-        main->picThumbs_MouseDown(68 * 5 + 5, 5);   // the sixth sim
-        machine->dialogs.shown.clear();
-        main->cmdSelect_Click();
-        QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
-        QCOMPARE(machine->dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
-        QVERIFY(machine->dialogs.shown[0].text.find("User00006.iff") != std::string::npos);
-        QVERIFY(main->isVisible());
     }
 
     void editThisSimOpensTheEditWindowAndCancelWritesNothing() {
