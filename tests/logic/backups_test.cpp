@@ -53,9 +53,10 @@ protected:
     std::string backup(const std::string& name, const ByteText& bytes) {
         return programFolder.write("Backup/" + name, bytes);
     }
-    ByteText sim(const std::string& normal) const {
+    // A sim with `text` in wardrobe entry `entry`, the normal outfit unless said.
+    static ByteText sim(const std::string& text, std::size_t entry = 2) {
         return wardrobe_fixtures::simFile(
-            [&] { auto t = wardrobe_fixtures::bodyStrings(34); t[1] = normal; return t; }());
+            wardrobe_fixtures::withEntries(wardrobe_fixtures::bodyStrings(34), {{entry, text}}));
     }
 };
 
@@ -65,8 +66,7 @@ TEST_F(Restore, EachKindOfBackupGoesBackAndTheRestoreCanItselfBeUndone) {
     machine.clock.time = {2002, 3, 30, 14, 5, 7};
     const std::string saved = wardrobe::makeUserBackup(programFolder.path(), path, "Bella  (user00012)",
                                                        machine.clock.now());   // as a save makes it
-    const ByteText repaired = wardrobe_fixtures::simFile(
-        [] { auto t = wardrobe_fixtures::bodyStrings(34); t[28] = "HfLO,HAND=guao_pinkg"; return t; }());
+    const ByteText repaired = sim("HfLO,HAND=guao_pinkg", 29);
     game.write("UserData2/Characters/User00012.iff", repaired);
     machine.clock.time.minute = 6;
     const BatchReport batch = removePinkGorillaHands(game / "UserData2/Characters", {"User00012.iff"},

@@ -30,7 +30,6 @@ protected:
     }
 };
 
-
 }  // namespace
 
 TEST_F(EditSimChanges, DefaultAsksAndOnYesWritesTheNamesAndLooksForThePreview) {
@@ -72,9 +71,7 @@ TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePr
 
 TEST_F(EditSimChanges, EmptyDefaultsShowTheStockPictureEvenBesideAFileNamedDotBmp) {
     installSkin("gamedata/skins/.bmp");
-    auto texts = bodyStrings(34, "child", "male");
-    texts[1] = "b003mcchd_01,BODY=b003mcchdlgt_01";
-    open(texts);
+    open(withEntries(bodyStrings(34, "child", "male"), {{2, "b003mcchd_01,BODY=b003mcchdlgt_01"}}));
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
     EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
     EXPECT_EQ(model.fields.outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
@@ -120,9 +117,7 @@ TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
         {"adult", "male", "lgt", BodyType::Fit, OutfitKind::Nude, "malgtfitN"},
     };
     for (const auto& c : cases) {
-        auto texts = bodyStrings(34, c.age, c.gender);
-        texts[14] = c.tone;
-        open(texts);
+        open(withEntries(bodyStrings(34, c.age, c.gender), {{15, c.tone}}));
         model.fields.bodyType = c.bodyType;   // the option buttons as the user left them
         EXPECT_EQ(model.outfitRequest(c.kind).filterCode, c.code);
         EXPECT_FALSE(model.outfitRequest(c.kind).hands);
@@ -179,9 +174,7 @@ TEST_F(EditSimChanges, AHandChoiceIsShownFromTheBaseFolderOrAsNotFound) {
 
 TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
     installSkin("gamedata/skins/gfac_lgt.bmp");
-    auto texts = bodyStrings(34);
-    texts[21] = "";   // ClosedLeft
-    open(texts);
+    open(withEntries(bodyStrings(34), {{22, ""}}));   // ClosedLeft
     EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/gfac_lgt.bmp");
     model.copyLeft(HandPose::Closed);
     EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "");

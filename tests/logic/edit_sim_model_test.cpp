@@ -21,8 +21,16 @@ namespace {
 
 class EditSim : public EditSimTest {
 protected:
+    const ByteText original = testkit::characterFile().build();   // Bella  (user00012)
+
     std::string writeSim(const std::string& name, const ByteText& bytes) {
         return game.write("UserData2/Characters/" + name, bytes);
+    }
+    // Bella written as User00001.iff and opened.
+    std::string openBella() {
+        const std::string path = writeSim("User00001.iff", original);
+        EXPECT_TRUE(model.open(path));
+        return path;
     }
 };
 
@@ -36,9 +44,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     installSkin("ExpansionShared/SkinsBuy/n001fafitlgt_01.bmp"); // nude looks only in the base
     installSkin("GameData/Skins/gfao_bride.bmp");
     installSkin("ExpansionShared/SkinsBuy/gfap_lgt.bmp");        // hands look only in the base
-    const std::string path = writeSim("User00001.iff", testkit::characterFile().build());
-
-    ASSERT_TRUE(model.open(path));
+    const std::string path = openBella();
     const IffFile iff = parse(readWholeFile(path));
     EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
 
@@ -63,8 +69,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
 }
 
 TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
-    auto texts = bodyStrings(34);
-    texts[1] = "b,BODY=../../../etc/passwd";   // names no bitmap: never looked up
+    const auto texts = withEntries(bodyStrings(34), {{2, "b,BODY=../../../etc/passwd"}});   // never looked up
     ASSERT_TRUE(model.open(writeSim("User00001.iff", simFile(texts))));
     std::vector<std::string> asked;
     for (const auto& p : machine.pictures.loaded)
@@ -84,7 +89,7 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
 }
 
 TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
-    ASSERT_TRUE(model.open(writeSim("User00001.iff", testkit::characterFile().build())));
+    openBella();
     EXPECT_TRUE(model.faces.picture);
     programFolder.write("FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
     const ByteText webOnly = testkit::IffBuilder()
@@ -124,14 +129,12 @@ TEST_F(EditSim, AWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
 
-    EXPECT_TRUE(model.open(writeSim("User00002.iff", testkit::characterFile().build())));
+    EXPECT_TRUE(model.open(writeSim("User00002.iff", original)));
     EXPECT_EQ(model.problem(), "");
 }
 
 TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
-    const ByteText original = testkit::characterFile().build();
-    const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(model.open(path));
+    const std::string path = openBella();
     const std::string name = model.fields.name;
     model.fields.name.clear();   // an empty name saves nothing and asks nothing
     EXPECT_FALSE(model.save(true));
@@ -152,9 +155,7 @@ TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
 }
 
 TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
-    const ByteText original = testkit::characterFile().build();
-    const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(model.open(path));
+    const std::string path = openBella();
     model.fields.outfit(OutfitKind::Winter) = {"w002fafit_01", "w002fafitlgt_01"};
     model.fields.hand(HandSlot::FormalRight) = "";
     const WardrobeFields saved = model.fields;
@@ -185,9 +186,7 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
 }
 
 TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
-    const ByteText original = testkit::characterFile().build();
-    const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(model.open(path));
+    const std::string path = openBella();
     programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
@@ -207,9 +206,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
 }
 
 TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
-    const ByteText original = testkit::characterFile().build();
-    const std::string path = writeSim("User00001.iff", original);
-    ASSERT_TRUE(model.open(path));
+    const std::string path = openBella();
 
     // No room for the backup folder: the backup fails before the file is touched.
     programFolder.write("Backup", "a file, not a folder");
@@ -232,8 +229,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
 }
 
 TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
-    const ByteText original = simFile(bodyStrings(30));   // Short: no pajamas, no winter
-    const std::string path = writeSim("User00001.iff", original);
+    const std::string path = writeSim("User00001.iff", simFile(bodyStrings(30)));   // Short: no pajamas, no winter
     ASSERT_TRUE(model.open(path));
     ASSERT_EQ(model.layout(), WardrobeLayout::Short);
     model.fields.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"};
@@ -248,8 +244,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?" + line + "\r\nAre You Sure?");
     EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved." + line);
 
-    std::vector<std::string> written;
-    for (const auto& e : bodySet(parse(readWholeFile(path))).Entries) written.push_back(e.Text);
+    const std::vector<std::string> written = bodyTexts(readWholeFile(path));
     EXPECT_EQ(written[15], "n001fafitlgt_01,BODY=nffitmed_01");
     for (const std::size_t number : {18u, 28u}) EXPECT_EQ(written[number - 1], bodyStrings(30)[number - 1]);
     EXPECT_EQ(readWholeFile(path).find("***"), ByteText::npos);
@@ -263,7 +258,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
 }
 
 TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
-    ASSERT_TRUE(model.open(writeSim("User00001.iff", testkit::characterFile().build())));
+    openBella();
     EXPECT_FALSE(model.hasUnsavedChanges());
     model.fields.bodyType = BodyType::Fat;   // a filter for the chooser, never stored
     EXPECT_TRUE(model.confirmDiscard());

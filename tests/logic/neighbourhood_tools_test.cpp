@@ -11,16 +11,11 @@
 using namespace drapeline;
 using namespace drapeline::tools;
 using wardrobe_fixtures::bodyStrings;
+using wardrobe_fixtures::withEntries;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> with(std::vector<std::string> texts,
-                              const std::map<std::size_t, std::string>& entries) {
-    for (const auto& [number, text] : entries) texts.at(number - 1) = text;
-    return texts;
-}
 
 class Neighbourhood : public ::testing::Test {
 protected:
@@ -50,17 +45,14 @@ protected:
         return all;
     }
     std::vector<std::string> entries(const std::string& name) const {
-        std::vector<std::string> texts;
-        for (const auto& e : wardrobe_fixtures::bodySet(wardrobe_fixtures::parse(readWholeFile(path(name)))).Entries)
-            texts.push_back(e.Text);
-        return texts;
+        return wardrobe_fixtures::bodyTexts(readWholeFile(path(name)));
     }
 };
 
 std::vector<std::string> adult(const std::string& gender, const std::string& tone,
                                const std::string& normal, const std::string& formal,
                                const std::string& swimsuit, const std::string& pajamas) {
-    return with(bodyStrings(34, "adult", gender),
+    return withEntries(bodyStrings(34, "adult", gender),
                 {{2, normal}, {15, tone}, {31, formal}, {32, swimsuit}, {33, pajamas}});
 }
 
@@ -79,8 +71,8 @@ TEST_F(Neighbourhood, FixFitGivesMismatchedOutfitsTheNormalBodyTypeAndRewritesOn
     addSim("User00003.iff",   // matching: its bytes would not change, so it is not written
            adult("male", "drk", "b001mafit_01,BODY=t", "f100mafit_original,BODY=a",
                  "s100maFit_x,BODY=b", "l100mafit_z,BODY=c"));
-    addSim("User00004.iff", with(bodyStrings(34, "child"), {{31, "f100fcskn_x,BODY=x"}}));
-    addSim("User00005.iff", with(bodyStrings(30), {{28, "f100fafat_x,BODY=x"}}));
+    addSim("User00004.iff", withEntries(bodyStrings(34, "child"), {{31, "f100fcskn_x,BODY=x"}}));
+    addSim("User00005.iff", withEntries(bodyStrings(30), {{28, "f100fafat_x,BODY=x"}}));
     const auto before = snapshot();
 
     const BatchReport report = fixFitToSkinny(characters, files, program.path());
@@ -116,8 +108,8 @@ TEST_F(Neighbourhood, UnprocessableSimsAreSkippedWithAReasonAndTheRunGoesOn) {
         adult("female", "lgt", "b003fafit_01,BODY=t", "f100fafat_o,BODY=t", "s100fafit_o,BODY=t", "l100fafit_o,BODY=t"));
     add("User00001.iff", good.substr(0, good.size() - 10));
     addSim("User00002.iff", bodyStrings(32));
-    addSim("User00003.iff", with(bodyStrings(34), {{31, ""}}));
-    addSim("User00004.iff", with(bodyStrings(34), {{2, "b003fafit_01"}, {29, "HfLO,HAND=guao_pinkg"}}));
+    addSim("User00003.iff", withEntries(bodyStrings(34), {{31, ""}}));
+    addSim("User00004.iff", withEntries(bodyStrings(34), {{2, "b003fafit_01"}, {29, "HfLO,HAND=guao_pinkg"}}));
     add("User00005.iff", testkit::IffBuilder().chunk("OBJD", 128, ByteText(216, '\0'), "user00005").map().build());
     addSim("User00006.iff", bodyStrings(28));
     add("User00007.iff", good);
@@ -149,7 +141,7 @@ TEST_F(Neighbourhood, UnprocessableSimsAreSkippedWithAReasonAndTheRunGoesOn) {
 }
 
 TEST_F(Neighbourhood, AFailedWriteOrBackupIsReportedAndLeavesTheCharacterFileWhole) {
-    addSim("User00001.iff", with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
+    addSim("User00001.iff", withEntries(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
     const auto before = snapshot();
     const std::string notAFolder = program.write("file", "x");
     const BatchReport report = removePinkGorillaHands(characters, files, notAFolder);
@@ -170,14 +162,14 @@ TEST_F(Neighbourhood, AFailedWriteOrBackupIsReportedAndLeavesTheCharacterFileWho
 
 TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWritten) {
     const auto pink = [](const std::string& age, const std::string& gender, const std::string& left) {
-        return with(bodyStrings(34, age, gender), {{29, left}, {30, "HfRO,HAND=something"}});
+        return withEntries(bodyStrings(34, age, gender), {{29, left}, {30, "HfRO,HAND=something"}});
     };
     addSim("User00001.iff", pink("adult", "female", "HfLO,HAND=guao_pinkg"));
     addSim("User00002.iff", pink("adult", "male", "HmLO,HAND=guao_pinkg"));
     addSim("User00003.iff", pink("child", "female", "HuLO,HAND=guao_pinkg"));
     addSim("User00004.iff", pink("adult", "female", "HfLO,HAND=GUAO_PINKG"));
     addSim("User00005.iff", pink("adult", "female", "HfLO,HAND=gfao_bride"));
-    addSim("User00006.iff", with(pink("adult", "female", "guao_pinkg"), {}));   // no "=": whole entry
+    addSim("User00006.iff", pink("adult", "female", "guao_pinkg"));   // no "=": whole entry
     const auto before = snapshot();
 
     const BatchReport dry = removePinkGorillaHands(characters, files, program.path(), {.dryRun = true});
@@ -201,9 +193,9 @@ TEST_F(Neighbourhood, PinkHandsAreReplacedByTheGenderDefaultAndNothingElseIsWrit
 TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
     for (int i = 1; i <= 22; ++i)
         addSim("User" + std::to_string(100000 + i).substr(1) + ".iff",
-               with(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
+               withEntries(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
     addSim("User00023.iff", bodyStrings(34));   // no pink hands: not written, not backed up
-    addSim("User00024.iff", with(bodyStrings(34, "child"), {{29, "HuLO,HAND=guao_pinkg"}}));
+    addSim("User00024.iff", withEntries(bodyStrings(34, "child"), {{29, "HuLO,HAND=guao_pinkg"}}));
     const auto before = snapshot();
     const std::string first = "User00001iff_ellauser00012_UserData_20020330_140507";
     const std::string older = program.write("Backup/" + first, "an older backup");
@@ -227,12 +219,10 @@ TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
 }
 
 TEST_F(Neighbourhood, ExportWritesOneLinePerReadableSimAndReplacesEarlierExports) {
-    addSim("User00001.iff", with(bodyStrings(34), {{2, "m,BODY=body_one"}, {3, "head_without_equals"}}));
+    addSim("User00001.iff", withEntries(bodyStrings(34), {{2, "m,BODY=body_one"}, {3, "head_without_equals"}}));
     add("User00002.iff", "not a character file");
-    add("User00003.iff", testkit::IffBuilder()
-                             .strings(200, with(bodyStrings(34), {{2, "m,BODY=body=two"}, {3, "h,HEAD-HEAD=head_two"}}))
-                             .map()
-                             .build());   // no name set
+    const auto third = withEntries(bodyStrings(34), {{2, "m,BODY=body=two"}, {3, "h,HEAD-HEAD=head_two"}});
+    add("User00003.iff", testkit::IffBuilder().strings(200, third).map().build());   // no name set
     addSim("User00004.iff", bodyStrings(2));
 
     const ExportReport report = exportSkinNames(characters, files, program.path());

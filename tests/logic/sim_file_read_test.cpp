@@ -49,22 +49,14 @@ TEST(ReadFields, TheLayoutDecidesWhichEntriesHoldFormalSwimsuitPajamasAndWinter)
 }
 
 TEST(ReadFields, EmptyOrAddedEntriesThatMayBeEmptyLeaveTheirFieldsEmpty) {
-    auto t = bodyStrings(34, "child", "male");
-    t[30] = "ADDED";
-    t[31] = "";
-    t[32] = "";
-    WardrobeFields f = fieldsOf(t);
+    WardrobeFields f = fieldsOf(withEntries(bodyStrings(34, "child", "male"), {{31, "ADDED"}, {32, ""}, {33, ""}}));
     EXPECT_EQ(f.outfit(OutfitKind::Formal), OutfitNames{});
     EXPECT_EQ(f.outfit(OutfitKind::Swimsuit), OutfitNames{});
     EXPECT_EQ(f.outfit(OutfitKind::Pajamas), OutfitNames{});
     EXPECT_EQ(f.outfit(OutfitKind::Winter), same("w001fafitlgt_01"));
 
     // The short layout's formal may be empty too; the unworn form reads as empty fields.
-    t = bodyStrings(30);
-    t[27] = "";
-    t[16] = ",BODY=";
-    t[28] = "";
-    f = fieldsOf(t);
+    f = fieldsOf(withEntries(bodyStrings(30), {{17, ",BODY="}, {28, ""}, {29, ""}}));
     EXPECT_EQ(f.outfit(OutfitKind::Formal), OutfitNames{});
     EXPECT_EQ(f.outfit(OutfitKind::Swimsuit), OutfitNames{});
     EXPECT_EQ(f.hand(HandSlot::FormalLeft), "");

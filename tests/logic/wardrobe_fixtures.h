@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ inline std::vector<std::string> bodyStrings(std::size_t n, const std::string& ag
     return texts;
 }
 
+// `texts` with the entries numbered (from 1) in `entries` replaced.
+inline std::vector<std::string> withEntries(std::vector<std::string> texts,
+                                            const std::map<std::size_t, std::string>& entries) {
+    for (const auto& [number, text] : entries) texts.at(number - 1) = text;
+    return texts;
+}
+
 inline ByteText simFile(const std::vector<std::string>& texts) {
     testkit::SimOptions sim;
     sim.bodyStrings = texts;
@@ -38,6 +46,13 @@ inline IffFile parse(const ByteText& bytes) { return testkit::parsedIff(bytes); 
 inline StringSet bodySet(const IffFile& iff) {
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
     return chunk ? strings::decode(chunk->Data) : StringSet{};
+}
+
+// The wardrobe entries' texts of a character file.
+inline std::vector<std::string> bodyTexts(const ByteText& bytes) {
+    std::vector<std::string> texts;
+    for (const auto& e : bodySet(parse(bytes)).Entries) texts.push_back(e.Text);
+    return texts;
 }
 
 // A program folder and a game folder, with the doubles over them.
