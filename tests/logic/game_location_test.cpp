@@ -8,15 +8,6 @@ using namespace drapeline;
 using namespace drapeline::neighbourhood;
 using platform::MessageIcon;
 
-TEST(FirstStart, CreatesTheDefaults) {
-    testkit::MemorySettings settings;
-    applyFirstStartDefaults(settings, "ERROR");
-    EXPECT_EQ(settings.value(keys::BackupSavedFile), "1");
-    EXPECT_EQ(settings.value(keys::SkipPajamaSave), "1");
-    EXPECT_EQ(settings.value(keys::SimsLocation), "ERROR");
-    EXPECT_EQ(settings.value(keys::LastNeighborhoodSelected), "");
-}
-
 TEST(BackupChoice, ReadsTheStoredValueAsANumber) {
     testkit::MemorySettings settings;
     for (const auto& [stored, checked] : std::vector<std::pair<std::string, bool>>{

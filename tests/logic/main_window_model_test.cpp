@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/main_window_model.h"
 #include "neighbourhood/set_path_model.h"
@@ -39,7 +41,9 @@ protected:
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndLaterStartsUseTheStoredOne) {
     machine.registry.installPath = "ERROR";
     model.load();
-    EXPECT_EQ(machine.settings.value(keys::SimsLocation), "ERROR");
+    EXPECT_EQ(machine.settings.values, (std::map<std::string, std::string>{
+                                           {keys::BackupSavedFile, "1"}, {keys::SkipPajamaSave, "1"},
+                                           {keys::SimsLocation, "ERROR"}}));
     EXPECT_EQ(session.gameFolder(), "ERROR");
     EXPECT_TRUE(model.backupChecked());
     EXPECT_TRUE(platform::folderExists(programFolder / "ENX"));
