@@ -71,14 +71,6 @@ TEST(DefaultRules, OutfitNamesAtTheEdgesOfAgeGenderAndEntryCount) {
     }
 }
 
-TEST(DefaultRules, BodyTypeIsCharactersSevenToNineAsTyped) {
-    EXPECT_EQ(bodyTypeText("b003fafit_01"), "fit");
-    EXPECT_EQ(bodyTypeText("B003FaFit_01"), "Fit");
-    EXPECT_EQ(bodyTypeText("b003fafi"), "fi");
-    EXPECT_EQ(bodyTypeText("b003fa"), "");
-    EXPECT_EQ(bodyTypeText(""), "");
-}
-
 TEST(DefaultRules, HandsDependOnToneAndForTheFormalPoseOnGenderOnly) {
     const RuleInputs darkMan = sim("adult", "male", "fit", "drk", 34);
     EXPECT_EQ(defaultHands(HandPose::Closed, darkMan), (HandPair{"huacdrk", "huacdrk"}));

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "tests/support/doubles.h"
+#include "wardrobe/default_rules.h"
 
 using namespace drapeline;
 using namespace drapeline::wardrobe;
@@ -57,19 +58,22 @@ TEST(Identity, WordsAndNamesCompareExactly) {
     EXPECT_EQ(displayName("Ann", "user00005"), "Ann  (user00005)");
 }
 
+// The option buttons read the body type in any case; the default outfits use it as typed.
 TEST(Identity, BodyTypeFromCharactersSevenToNineOfTheNormalMesh) {
     struct Case {
-        std::string mesh;
+        std::string mesh, text;
         BodyType type;
         std::string code;
     };
     const Case cases[] = {
-        {"b003fafit_01", BodyType::Fit, "fit"},   {"B003FAFAT_01", BodyType::Fat, "fat"},
-        {"b003fcskn_01", BodyType::Skinny, "skn"}, {"b003faFiT", BodyType::Fit, "fit"},
-        {"b003fafi", BodyType::None, "skn"},       {"b003fachd_01", BodyType::None, "skn"},
-        {"", BodyType::None, "skn"},               {"fitfatxyz", BodyType::None, "skn"},
+        {"b003fafit_01", "fit", BodyType::Fit, "fit"},    {"B003FAFAT_01", "FAT", BodyType::Fat, "fat"},
+        {"b003fcskn_01", "skn", BodyType::Skinny, "skn"}, {"b003faFiT", "FiT", BodyType::Fit, "fit"},
+        {"b003fafi", "fi", BodyType::None, "skn"},        {"b003fa", "", BodyType::None, "skn"},
+        {"b003fachd_01", "chd", BodyType::None, "skn"},   {"", "", BodyType::None, "skn"},
+        {"fitfatxyz", "xyz", BodyType::None, "skn"},
     };
     for (const auto& c : cases) {
+        EXPECT_EQ(bodyTypeText(c.mesh), c.text) << c.mesh;
         EXPECT_EQ(bodyTypeOf(c.mesh), c.type) << c.mesh;
         EXPECT_EQ(bodyTypeCode(bodyTypeOf(c.mesh)), c.code) << c.mesh;
     }
