@@ -177,16 +177,6 @@ TEST_F(SkinCatalogue, OneListingPerFolderGivesWhatAListingPerPatternGave) {
                                           "w002FAFIT_01"}));
 }
 
-TEST(MatchingOneListing, EqualsListingThePatternAlone) {
-    testkit::TempFolder folder;
-    for (const char* name : {"h1.bmp", "H2.BMP", "g123_x.bmp", "gfao_bride.bmp", "hg12_x.bmp", "g12_x.bmp", "a.bmp"})
-        folder.write(name, "x");
-    const std::vector<std::string> patterns{"h*.bmp", "g???_*.bmp"};
-    const auto listing = platform::listFolder(folder.path(), patterns, platform::Listing::FilesOnly);
-    for (const auto& pattern : patterns)
-        EXPECT_EQ(matching(listing, pattern), platform::listFolder(folder.path(), pattern, platform::Listing::FilesOnly));
-}
-
 TEST_F(SkinCatalogue, AStoppedTextureSearchGivesNothing) {
     texture("gamedata/skins/b001fafitlgt_01.bmp");
     const StopFlag stopped{true};
