@@ -10,7 +10,7 @@
 using namespace drapeline;
 using namespace drapeline::neighbourhood;
 
-TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigitsAndGivesThemBack) {
+TEST(NeighbourhoodLines, NumberTheFoldersWithTwoDigitsGiveThemBackAndAreSorted) {
     const std::pair<const char*, const char*> cases[] = {
         {"UserData", "Neighborhood 01   (UserData)"},
         {"UserData2", "Neighborhood 02   (UserData2)"},
@@ -27,13 +27,9 @@ TEST(NeighbourhoodLine, NumbersTheFoldersWithTwoDigitsAndGivesThemBack) {
         EXPECT_EQ(folderOfLine(line), folder);   // taken back out, keeping its case
     }
     EXPECT_EQ(folderOfLine("no neighbourhood here"), "");
-}
-
-TEST(NeighbourhoodLines, AreSortedWhateverTheListingOrder) {
+    // Sorted whatever the listing order.
     EXPECT_EQ(neighbourhoodLines({"UserData10", "UserData", "UserData2"}),
-              (std::vector<std::string>{"Neighborhood 01   (UserData)",
-                                        "Neighborhood 02   (UserData2)",
-                                        "Neighborhood 10   (UserData10)"}));
+              (std::vector<std::string>{cases[0].second, cases[1].second, cases[2].second}));
 }
 
 class GameFolder : public ::testing::Test {
