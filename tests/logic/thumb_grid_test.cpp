@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/thumb_grid.h"
 #include "shell/thumb_pager.h"
 
@@ -26,14 +28,10 @@ TEST(ThumbGrid, CellsAreDrawnTwoPixelsInsideTheirFrame) {
 }
 
 TEST(ThumbGrid, PagesAndOccupiedCells) {
-    EXPECT_EQ(pageCount(0), 0);
-    EXPECT_EQ(pageCount(49), 1);
-    EXPECT_EQ(pageCount(50), 2);
-    EXPECT_EQ(pageCount(98), 2);
-    EXPECT_EQ(pageCount(99), 3);
-    EXPECT_EQ(lastPage(49), 0);
-    EXPECT_EQ(lastPage(50), 1);
-    EXPECT_EQ(lastPage(99), 2);
+    for (const auto& [files, pages] : {std::pair<std::size_t, int>{0, 0}, {49, 1}, {50, 2}, {98, 2}, {99, 3}}) {
+        EXPECT_EQ(pageCount(files), pages) << files;
+        EXPECT_EQ(lastPage(files), std::max(pages - 1, 0)) << files;   // an empty list still shows page 1
+    }
     EXPECT_EQ(pageText(0, 49), "Page 1 of 1");
     EXPECT_EQ(pageText(1, 50), "Page 2 of 2");
 
