@@ -75,7 +75,7 @@ TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
                                  "User00002.iff"));
 }
 
-TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
+TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgainAndChoosingGoesBackToTheFirstPage) {
     makeGame();
     // A stored line that no longer exists selects nothing.
     machine.settings.setValue(keys::LastNeighborhoodSelected, "Neighborhood 08   (UserData8)");
@@ -84,7 +84,14 @@ TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     EXPECT_EQ(model.selectedLine(), "");
     EXPECT_TRUE(session.simFiles().empty());
     EXPECT_EQ(chosen, 0);
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    model.selectAt(68 * 5, 0);
     model.chooseNeighbourhood("Neighborhood 01   (UserData)");
+    EXPECT_EQ(model.pager().page(), 0);
+    EXPECT_EQ(model.pager().cell(), 0);
+    EXPECT_EQ(model.pager().files(), 1u);
+    EXPECT_EQ(session.simFiles(), std::vector<std::string>{"User00001.iff"});
+
     game.makeFolder("UserData9");
     model.activate();
     EXPECT_EQ(model.listLines().size(), 3u);
@@ -95,19 +102,6 @@ TEST_F(MainWindow, ActivationWithFilesListedDoesNotListAgain) {
     EXPECT_TRUE(session.simFiles().empty());
     model.activate();
     EXPECT_EQ(model.listLines().size(), 4u);
-}
-
-TEST_F(MainWindow, ChoosingANeighbourhoodGoesBackToTheFirstPage) {
-    makeGame();
-    model.load();
-    model.activate();
-    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
-    model.selectAt(68 * 5, 0);
-    model.chooseNeighbourhood("Neighborhood 01   (UserData)");
-    EXPECT_EQ(model.pager().page(), 0);
-    EXPECT_EQ(model.pager().cell(), 0);
-    EXPECT_EQ(model.pager().files(), 1u);
-    EXPECT_EQ(session.simFiles(), std::vector<std::string>{"User00001.iff"});
 }
 
 TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
@@ -127,7 +121,7 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
     EXPECT_EQ(session.neighbourhood(), "");
 }
 
-TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocation) {
+TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnusableRegistryValue) {
     session.setGameFolder("unchanged");
     machine.registry.installPath = "ERROR";
     machine.settings.setValue(keys::SimsLocation, "/stored");
@@ -136,10 +130,7 @@ TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocation) {
     EXPECT_EQ(setPath.registryLocation(), "ERROR");
     EXPECT_EQ(setPath.location(), "/stored");
     EXPECT_EQ(session.gameFolder(), "unchanged");
-}
 
-TEST_F(MainWindow, SetPathUseRefusesAnUnusableRegistryValue) {
-    SetPathModel setPath(machine.services, session);
     for (const char* value : {"ERROR", ""}) {
         machine.dialogs.shown.clear();
         setPath.setRegistryLocation(value);
