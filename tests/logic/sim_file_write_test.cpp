@@ -82,7 +82,7 @@ TEST(WriteFields, WhichEntriesASaveWritesByCountAndAge) {
     }
 }
 
-TEST(WriteFields, OutfitAndHandTextsAndAnUnwornFormal) {
+TEST(WriteFields, OutfitAndHandTextsAnUnwornFormalAndEmptyFormalHands) {
     StringSet set = decodedSet(bodyStrings(34));
     WardrobeFields f = changedFields("adult", "female");
     writeFields(set, f);
@@ -106,17 +106,14 @@ TEST(WriteFields, OutfitAndHandTextsAndAnUnwornFormal) {
         writeFields(set, changedFields(age, gender));
         EXPECT_EQ(text(set, 20), std::string(key) + ",HAND=hand4");
     }
-}
 
-TEST(WriteFields, OneEmptyFormalHandEmptiesBoth) {
+    // One empty formal hand empties both.
     for (const HandSlot emptied : {HandSlot::FormalLeft, HandSlot::FormalRight}) {
-        StringSet set = decodedSet(bodyStrings(30));
-        WardrobeFields f = changedFields("adult", "female");
+        f = changedFields("adult", "female");
         f.hand(emptied) = "";
         writeFields(set, f);
-        EXPECT_EQ(text(set, 29), "");
-        EXPECT_EQ(text(set, 30), "");
-        EXPECT_EQ(text(set, 18), "HfLO,HAND=hand2");
+        EXPECT_EQ((std::vector{text(set, 29), text(set, 30), text(set, 18)}),
+                  (std::vector<std::string>{"", "", "HfLO,HAND=hand2"}));
     }
 }
 
