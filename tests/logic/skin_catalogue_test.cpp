@@ -203,7 +203,7 @@ public:
 
 }  // namespace
 
-TEST(DecodeAll, KeepsThePathsOrderOnAnyNumberOfThreads) {
+TEST(DecodeAll, KeepsThePathsOrderOnAnyNumberOfThreadsAndPassesAThrowOn) {
     std::vector<std::string> paths;
     for (int i = 1; i <= 300; ++i) paths.push_back((i % 7 == 0 ? "bad" : "ok") + std::to_string(i));
     const SlowNumberLoader loader;
@@ -216,12 +216,8 @@ TEST(DecodeAll, KeepsThePathsOrderOnAnyNumberOfThreads) {
         }
     }
     EXPECT_TRUE(decodeAll({}, loader, 2).empty());
-}
-
-TEST(DecodeAll, ALoaderThatThrowsStopsTheSearchWithItsError) {
-    std::vector<std::string> paths{"ok1", "ok2", "throw3", "ok4", "ok5"};
-    const SlowNumberLoader loader;
-    EXPECT_THROW(decodeAll(paths, loader, 2), std::runtime_error);
+    // A loader that throws stops the search with its error.
+    EXPECT_THROW(decodeAll({"ok1", "ok2", "throw3", "ok4", "ok5"}, loader, 2), std::runtime_error);
 }
 
 TEST(ForEachOnAllCores, StopsSoonAfterTheFlagIsSet) {

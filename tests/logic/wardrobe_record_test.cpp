@@ -52,14 +52,8 @@ TEST(HandEntry, TextureAfterTheFirstEqualsKeyRebuiltFromAgeAndGender) {
     EXPECT_EQ(handEntry('u', HandSlot::ClosedRight, ""), "HuRC,HAND=");
 }
 
-TEST(Identity, WordsAndNamesCompareExactly) {
-    EXPECT_EQ(skinToneWord("med"), "medium");
-    EXPECT_EQ(skinToneWord("MED"), "");
-    EXPECT_EQ(displayName("Ann", "user00005"), "Ann  (user00005)");
-}
-
 // The option buttons read the body type in any case; the default outfits use it as typed.
-TEST(Identity, BodyTypeFromCharactersSevenToNineOfTheNormalMesh) {
+TEST(Identity, BodyTypeFromCharactersSevenToNineOfTheNormalMeshAndExactWords) {
     struct Case {
         std::string mesh, text;
         BodyType type;
@@ -77,6 +71,10 @@ TEST(Identity, BodyTypeFromCharactersSevenToNineOfTheNormalMesh) {
         EXPECT_EQ(bodyTypeOf(c.mesh), c.type) << c.mesh;
         EXPECT_EQ(bodyTypeCode(bodyTypeOf(c.mesh)), c.code) << c.mesh;
     }
+    // The other identity words compare exactly.
+    EXPECT_EQ(skinToneWord("med"), "medium");
+    EXPECT_EQ(skinToneWord("MED"), "");
+    EXPECT_EQ(displayName("Ann", "user00005"), "Ann  (user00005)");
 }
 
 TEST(Layout, ByEntryCountAndExactAge) {
