@@ -17,12 +17,6 @@ protected:
         ASSERT_TRUE(model.open(game.write("UserData2/Characters/User00001.iff", simFile(texts))));
         machine.pictures.loaded.clear();
     }
-    const platform::ShownPicture& preview(OutfitKind k) const {
-        return model.outfitPreviews[static_cast<std::size_t>(k)];
-    }
-    const platform::ShownPicture& preview(HandSlot s) const {
-        return model.handPreviews[static_cast<std::size_t>(s)];
-    }
     std::vector<std::string> askedFolders() const {
         std::vector<std::string> out;
         for (const auto& p : machine.pictures.loaded) out.push_back(platform::fileNameOf(platform::folderOf(p)));

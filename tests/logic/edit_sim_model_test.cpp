@@ -51,19 +51,15 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     EXPECT_EQ(shown(model.webImage), fs::path(programFolder.path()).filename().string() + "/web_image.BMP");
     EXPECT_EQ(model.faces.picture->width(), 32);
     EXPECT_EQ(model.relImages.picture->width(), 24);
-    const auto outfit = [&](OutfitKind k) { return shown(model.outfitPreviews[static_cast<int>(k)]); };
-    EXPECT_EQ(outfit(OutfitKind::Normal), "Skins/b001fafitlgt_01.bmp");
-    EXPECT_EQ(outfit(OutfitKind::Swimsuit), "SkinsBuy/s001fafitlgt_01.bmp");
-    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Formal)].path,
-              game / "ExpansionPack3/SkinsBuy/f001fafitlgt_01.bmp");
-    EXPECT_EQ(outfit(OutfitKind::Pajamas), stock(StockPicture::NotFound));
-    EXPECT_EQ(outfit(OutfitKind::Nude), stock(StockPicture::NotFound));
-    EXPECT_EQ(outfit(OutfitKind::Winter), stock(StockPicture::NotFound));
-    const auto hand = [&](HandSlot s) { return shown(model.handPreviews[static_cast<int>(s)]); };
-    EXPECT_EQ(hand(HandSlot::FormalLeft), "Skins/gfao_bride.bmp");
-    EXPECT_EQ(hand(HandSlot::FormalRight), "Skins/gfao_bride.bmp");
-    EXPECT_EQ(hand(HandSlot::PointLeft), stock(StockPicture::HandNotFound));
-    EXPECT_EQ(hand(HandSlot::OpenLeft), stock(StockPicture::HandNotFound));
+    EXPECT_EQ(shown(preview(OutfitKind::Normal)), "Skins/b001fafitlgt_01.bmp");
+    EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), "SkinsBuy/s001fafitlgt_01.bmp");
+    EXPECT_EQ(preview(OutfitKind::Formal).path, game / "ExpansionPack3/SkinsBuy/f001fafitlgt_01.bmp");
+    for (const OutfitKind k : {OutfitKind::Pajamas, OutfitKind::Nude, OutfitKind::Winter})
+        EXPECT_EQ(shown(preview(k)), stock(StockPicture::NotFound));
+    for (const HandSlot s : {HandSlot::FormalLeft, HandSlot::FormalRight})
+        EXPECT_EQ(shown(preview(s)), "Skins/gfao_bride.bmp");
+    for (const HandSlot s : {HandSlot::PointLeft, HandSlot::OpenLeft})
+        EXPECT_EQ(shown(preview(s)), stock(StockPicture::HandNotFound));
     EXPECT_EQ(trap.calls, 0);
     EXPECT_TRUE(machine.dialogs.shown.empty());
 }
@@ -85,7 +81,7 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
         "skins/gfao_bride.bmp", "skins/gfao_bride.bmp", "skins/gfao_lgt.bmp", "skins/gfao_lgt.bmp",
         "skins/gfap_lgt.bmp", "skins/gfap_lgt.bmp", "skins/gfac_lgt.bmp", "skins/gfac_lgt.bmp"}));
     EXPECT_EQ(machine.pictures.loaded[4], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
-    EXPECT_EQ(shown(model.outfitPreviews[0]), stock(StockPicture::NotFound));
+    EXPECT_EQ(shown(preview(OutfitKind::Normal)), stock(StockPicture::NotFound));
 }
 
 TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {

@@ -174,16 +174,13 @@ TEST_F(EnsemblePreviews, RefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo
 
     model.refreshPreviews();
 
-    using platform::StockPicture;
-    const auto& nude = model.outfitPreviews[static_cast<int>(OutfitKind::Nude)];
-    ASSERT_TRUE(nude.picture);
-    EXPECT_EQ(nude.path, game / "ExpansionShared/SkinsBuy/nude_t.bmp");
-    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Normal)].stock, StockPicture::NotFound);
-    EXPECT_EQ(model.outfitPreviews[static_cast<int>(OutfitKind::Formal)].stock, StockPicture::NotFound);
-    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::PointLeft)].path,
-              game / "expansionpack3/skinsbuy/left_t.bmp");
-    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::PointRight)].stock, StockPicture::HandNotFound);
-    EXPECT_EQ(model.handPreviews[static_cast<int>(HandSlot::FormalLeft)].stock, StockPicture::HandNotFound);
+    ASSERT_TRUE(preview(OutfitKind::Nude).picture);
+    EXPECT_EQ(preview(OutfitKind::Nude).path, game / "ExpansionShared/SkinsBuy/nude_t.bmp");
+    for (const OutfitKind k : {OutfitKind::Normal, OutfitKind::Formal})
+        EXPECT_EQ(shown(preview(k)), stock(platform::StockPicture::NotFound));
+    EXPECT_EQ(preview(HandSlot::PointLeft).path, game / "expansionpack3/skinsbuy/left_t.bmp");
+    for (const HandSlot s : {HandSlot::PointRight, HandSlot::FormalLeft})
+        EXPECT_EQ(shown(preview(s)), stock(platform::StockPicture::HandNotFound));
 
     // Winter is looked up before nude, the closed hands before the open ones.
     std::vector<std::string> order;

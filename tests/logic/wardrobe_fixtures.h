@@ -70,6 +70,12 @@ protected:
     wardrobe::EditSimModel model{machine.services, session};
     testkit::TrapRecorder trap;
 
+    const platform::ShownPicture& preview(wardrobe::OutfitKind k) const {
+        return model.outfitPreviews[static_cast<std::size_t>(k)];
+    }
+    const platform::ShownPicture& preview(wardrobe::HandSlot s) const {
+        return model.handPreviews[static_cast<std::size_t>(s)];
+    }
     // A small bitmap at a path below the game folder.
     std::string installSkin(const std::string& relative, int width = 4) {
         return game.write(relative, testkit::solidBitmap(width, 4, {9, 9, 9}));
