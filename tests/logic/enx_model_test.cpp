@@ -55,9 +55,8 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     model.setFileName("SET1.enx");
     machine.dialogs.replies = {MessageReply::No};
     EXPECT_FALSE(model.saveOrLoad());
-    EXPECT_EQ(lastBox().text, "Overwrite file " + enx("set1.ENX"));
-    EXPECT_EQ(lastBox().icon, MessageIcon::Question);
-    EXPECT_EQ(lastBox().title, "Confirm Action");
+    EXPECT_EQ(lastBox(), (testkit::ScriptedDialogs::Box{"Overwrite file " + enx("set1.ENX"), MessageIcon::Question,
+                                                         platform::MessageButtons::YesNo, "Confirm Action"}));
     EXPECT_EQ(readWholeFile(enx("set1.ENX")), ensembleText(dressed("sim")));
 
     machine.dialogs.replies = {MessageReply::Yes};
