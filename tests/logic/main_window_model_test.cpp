@@ -38,7 +38,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndLaterStartsUseTheStoredOne) {
+TEST_F(MainWindow, FirstStartStoresTheRegistryLocationLaterStartsUseTheStoredOneOrAnOverride) {
     machine.registry.installPath = "ERROR";
     model.load();
     EXPECT_EQ(machine.settings.values, (std::map<std::string, std::string>{
@@ -55,6 +55,13 @@ TEST_F(MainWindow, FirstStartStoresTheRegistryLocationAndLaterStartsUseTheStored
     later.load();
     EXPECT_EQ(session.gameFolder(), game.path());
     EXPECT_FALSE(later.backupChecked());
+
+    // The demo game's folder is used, but not stored.
+    MainWindowModel overridden{machine.services, session};
+    overridden.overrideGameFolder("/the/demo/game");
+    overridden.load();
+    EXPECT_EQ(session.gameFolder(), "/the/demo/game");
+    EXPECT_EQ(machine.settings.value(keys::SimsLocation), game.path());
 }
 
 TEST_F(MainWindow, ActivationListsNeighbourhoodsAndRestoresTheLastOne) {
@@ -175,17 +182,6 @@ TEST_F(MainWindow, SetPathOkRefusesAFolderWithoutSimsExe) {
     EXPECT_EQ(machine.dialogs.shown,
               (std::vector<Box>{{"The Sims was not found in:\r\n" + game.path() + "\r\nThe selected location was invalid",
                                  MessageIcon::Exclamation, MessageButtons::Ok, "Selected Location Invalid"}}));
-}
-
-TEST_F(MainWindow, AnOverriddenGameFolderIsUsedButNotStored) {
-    makeGame();
-    machine.settings.setValue(keys::SimsLocation, "/the/real/game");
-    model.overrideGameFolder(game.path());
-    model.load();
-    model.activate();
-    EXPECT_EQ(session.gameFolder(), game.path());
-    EXPECT_EQ(model.listLines().size(), 3u);
-    EXPECT_EQ(machine.settings.value(keys::SimsLocation), "/the/real/game");
 }
 
 TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine) {
