@@ -18,7 +18,7 @@ TEST(BackupChoice, ReadsTheStoredValueAsANumber) {
     }
 }
 
-TEST(GameLocationNotices, ExplainAMissingLocationThenAMissingSimsExe) {
+TEST(GameLocationNotices, ExplainAMissingLocationThenASimsExeMissingInAnyLetterCase) {
     const std::string setPath = "Please use the Set Path menu option to locate The Sims.";
     auto notices = gameLocationNotices("");
     ASSERT_EQ(notices.size(), 2u);
@@ -36,16 +36,15 @@ TEST(GameLocationNotices, ExplainAMissingLocationThenAMissingSimsExe) {
               "GetRegistryString failed on error.\r\nThe path to The Sims can not be found.\r\n" +
                   setPath);
     EXPECT_EQ(notices[1].title, "SIMS.EXE Not Found!");
-}
 
-TEST(GameLocationNotices, FindSimsExeInAnyLetterCase) {
+    // Sims.exe is found in any letter case.
     for (const char* exe : {"Sims.exe", "SIMS.EXE", "sims.exe", "sImS.ExE"}) {
         testkit::TempFolder game;
         game.write(exe, "MZ");
         EXPECT_TRUE(gameLocationNotices(game.path()).empty()) << exe;
     }
     testkit::TempFolder empty;
-    const auto notices = gameLocationNotices(empty.path());
+    notices = gameLocationNotices(empty.path());
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].title, "SIMS.EXE Not Found!");
     empty.makeFolder("Sims.exe");   // a folder is no game

@@ -8,7 +8,7 @@
 using namespace drapeline::app;
 using namespace drapeline::app::thumbgrid;
 
-TEST(ThumbGrid, HitTestFollowsThePitchAndStaysOnThePage) {
+TEST(ThumbGrid, HitTestAndDrawingFollowThePitchAndStayOnThePage) {
     struct Case {
         int x, y, cell;
     };
@@ -19,9 +19,7 @@ TEST(ThumbGrid, HitTestFollowsThePitchAndStaysOnThePage) {
         {480, 0, 6},  {0, 480, 42},  {480, 480, 48}, {-3, -3, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(hitCell(c.x, c.y), c.cell) << c.x << "," << c.y;
-}
-
-TEST(ThumbGrid, CellsAreDrawnTwoPixelsInsideTheirFrame) {
+    // Cells are drawn two pixels inside their frame.
     EXPECT_EQ(cellOrigin(0), (GridPoint{2, 2}));
     EXPECT_EQ(cellOrigin(8), (GridPoint{70, 70}));
     EXPECT_EQ(frameCorner(48), (GridPoint{408, 408}));
