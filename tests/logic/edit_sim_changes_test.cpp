@@ -118,7 +118,7 @@ TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
     }
 }
 
-TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndShowsTheChosenBitmap) {
+TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndChoicesShowTheChosenBitmap) {
     open(bodyStrings(34));
     const std::string chosen = installSkin("ExpansionPack3/SkinsBuy/b003fafitlgt_01.bmp", 7);
     model.applyOutfitChoice(OutfitKind::Normal, {"b003fafit_01,b003fafitlgt_01", chosen});
@@ -136,6 +136,16 @@ TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndShowsTheChosenBitmap) {
     model.applyOutfitChoice(OutfitKind::Swimsuit, {"s1,s1lgt", game / "gamedata/skins/s1lgt.bmp"});
     EXPECT_EQ(model.fields.outfit(OutfitKind::Swimsuit).texture, "s1lgt");
     EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), stock(StockPicture::NotFound));
+
+    // A hand choice is shown from the base folder, or as not found when gone from it since listed.
+    installSkin("gamedata/skins/huaclgt.bmp");
+    installSkin("ExpansionPack3/SkinsBuy/huacdrk.bmp");
+    model.applyHandChoice(HandSlot::ClosedRight, {"huaclgt", std::nullopt});
+    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "huaclgt");
+    EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/huaclgt.bmp");
+    model.applyHandChoice(HandSlot::ClosedLeft, {"huacdrk", std::nullopt});
+    EXPECT_EQ(model.fields.hand(HandSlot::ClosedLeft), "huacdrk");
+    EXPECT_EQ(shown(preview(HandSlot::ClosedLeft)), stock(StockPicture::HandNotFound));
     EXPECT_EQ(trap.calls, 0);
 }
 
@@ -150,20 +160,6 @@ TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFail
     EXPECT_EQ(testkit::errorNumberOf([&] { model.applyOutfitChoice(OutfitKind::Formal, {"b003fafit_01", ""}); }), 5);
     EXPECT_EQ(errorContext().stage, 3000);
     EXPECT_EQ(model.fields, before);
-}
-
-TEST_F(EditSimChanges, AHandChoiceIsShownFromTheBaseFolderOrAsNotFound) {
-    installSkin("gamedata/skins/huaclgt.bmp");
-    installSkin("ExpansionPack3/SkinsBuy/huacdrk.bmp");
-    open(bodyStrings(34));
-    model.applyHandChoice(HandSlot::ClosedRight, {"huaclgt", std::nullopt});
-    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "huaclgt");
-    EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/huaclgt.bmp");
-    // Gone from the base folder since it was listed.
-    model.applyHandChoice(HandSlot::ClosedLeft, {"huacdrk", std::nullopt});
-    EXPECT_EQ(model.fields.hand(HandSlot::ClosedLeft), "huacdrk");
-    EXPECT_EQ(shown(preview(HandSlot::ClosedLeft)), stock(StockPicture::HandNotFound));
-    EXPECT_EQ(trap.calls, 0);
 }
 
 TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
