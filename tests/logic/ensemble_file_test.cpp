@@ -134,7 +134,7 @@ TEST(EnsembleFile, RefusesOtherLineCountsAndNulBytesWithoutChangingAField) {
     }
 }
 
-TEST(EnsembleFile, NamesGetTheExtensionOnceAndUnsafeNamesAreRefused) {
+TEST(EnsembleFile, NamesGetTheExtensionOnceUnsafeNamesAreRefusedAndAnyCaseIsListed) {
     for (const auto& [typed, name] : {std::pair{"party", "party.ENX"}, {"party.enx", "party.enx"},
                                       {"PARTY.Enx", "PARTY.Enx"}, {"enx", "enx.ENX"}, {"party.en", "party.en.ENX"}})
         EXPECT_EQ(withEnxExtension(typed), name);
@@ -147,9 +147,8 @@ TEST(EnsembleFile, NamesGetTheExtensionOnceAndUnsafeNamesAreRefused) {
         ASSERT_TRUE(problem) << name;
         EXPECT_NE(problem->find("can not be used for an ensemble file"), std::string::npos);
     }
-}
 
-TEST(EnsembleFile, ListsEnxFilesInAnyLetterCase) {
+    // Files of any letter case are listed.
     testkit::TempFolder program;
     for (const char* name : {"a.enx", "B.ENX", "c.Enx", "d.txt", "e.enx.bak"}) program.write(std::string("ENX/") + name, "x");
     program.makeFolder("ENX/folder.enx");
