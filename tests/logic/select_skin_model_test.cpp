@@ -16,24 +16,20 @@ protected:
     // `count` textures of model b003fafit_01 in light skin, and its mesh.
     void install(int count) {
         game.write("GameData/Skins/b003fafit_01.cmx", "mesh");
-        for (int i = 0; i < count; ++i) {
-            char name[64];
-            std::snprintf(name, sizeof name, "GameData/Skins/b003fafitlgt_%03d.bmp", i);
-            game.write(name, testkit::solidBitmap(8, 8, {1, 2, 3}));
-        }
-    }
-    void chooseModel() {
-        model.open();
-        ASSERT_FALSE(model.modelLines().empty());
-        model.chooseModel(model.modelLines().front());
+        for (int i = 0; i < count; ++i)   // b003fafitlgt_000.bmp on
+            game.write("GameData/Skins/b003fafitlgt_" + std::to_string(1000 + i).substr(1) + ".bmp",
+                       testkit::solidBitmap(8, 8, {1, 2, 3}));
     }
 };
 
 }  // namespace
 
-TEST_F(Chooser, PagesAndClicksSelectAndAnEmptyCellKeepsThePreviousTexture) {
+TEST_F(Chooser, PagesAndClicksSelectAnEmptyCellKeepsThePreviousTextureAndBadFilesAreReportedOnce) {
     install(50);
-    chooseModel();
+    game.write("GameData/Skins/b003fafitlgt_x.bmp", "not a bitmap");
+    model.open();
+    model.chooseModel(model.modelLines().at(0));
+    EXPECT_EQ(model.fileCount(), 50u);
     ASSERT_TRUE(model.fillPage());
     EXPECT_EQ(model.pageText(), "Page 1 of 2");
     EXPECT_TRUE(model.selectAt(0, 68));
@@ -51,6 +47,9 @@ TEST_F(Chooser, PagesAndClicksSelectAndAnEmptyCellKeepsThePreviousTexture) {
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->skin, "b003fafit_01,b003fafitlgt_049");
     EXPECT_EQ(choice->previewFile, model.textures().files[49]);
+    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    EXPECT_EQ(machine.dialogs.shown[0].title, "Bad Skin Files Detected");
+    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
 }
 
 TEST_F(Chooser, SelectNeedsAModelLineWithTexturesInBodyModeButNotInHandMode) {
@@ -73,14 +72,4 @@ TEST_F(Chooser, SelectNeedsAModelLineWithTexturesInBodyModeButNotInHandMode) {
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->skin, "huaolgt");
     EXPECT_FALSE(choice->previewFile);
-}
-
-TEST_F(Chooser, BadFilesAreReportedOnceAndTheGoodOnesOffered) {
-    install(2);
-    game.write("GameData/Skins/b003fafitlgt_x.bmp", "not a bitmap");
-    chooseModel();
-    EXPECT_EQ(model.fileCount(), 2u);
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
-    EXPECT_EQ(machine.dialogs.shown[0].title, "Bad Skin Files Detected");
-    EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Critical);
 }
