@@ -109,13 +109,18 @@ TEST_F(SkinCatalogue, HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst) {
     EXPECT_EQ(found.bad, Names{"huapdrk.bmp"});
 }
 
-TEST_F(SkinCatalogue, MissingFoldersGiveEmptyListsAndAModelWithoutUnderscoreFails) {
+TEST_F(SkinCatalogue, MissingFoldersAndAStoppedSearchGiveNothingAndAModelWithoutUnderscoreFails) {
     EXPECT_EQ(models("falgtfitB"), Names{});
     EXPECT_TRUE(findHandTextures(game / "nowhere", loader).files.empty());
     const TextureSearch none = findTextures(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader);
     EXPECT_TRUE(none.files.empty());
     EXPECT_TRUE(none.bad.empty());
     EXPECT_EQ(testkit::errorNumberOf([&] { findTextures(game.path(), "b001fafit", SkinData{"falgtfitB"}, loader); }), 5);
+
+    // A stopped search gives nothing, even where a running one finds a texture.
+    texture("gamedata/skins/b001fafitlgt_01.bmp");
+    EXPECT_FALSE(searchSkinFiles(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader, StopFlag{true}));
+    EXPECT_EQ(searchSkinFiles(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader, StopFlag{false})->files.size(), 1u);
 }
 
 namespace {
@@ -173,14 +178,6 @@ TEST_F(SkinCatalogue, OneListingPerFolderGivesWhatAListingPerPatternGave) {
     EXPECT_EQ(models("falgtfitB"), (Names{"B001FAFit_01", "b001fafit_01", "B001fafit_a", "B002fafit_1",
                                           "B003fafit_01", "F002fafit_01", "S001fafit_01", "W001FAFIT_9",
                                           "w002FAFIT_01"}));
-}
-
-TEST_F(SkinCatalogue, AStoppedTextureSearchGivesNothing) {
-    texture("gamedata/skins/b001fafitlgt_01.bmp");
-    const StopFlag stopped{true};
-    EXPECT_FALSE(searchSkinFiles(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader, stopped));
-    const StopFlag running{false};
-    EXPECT_EQ(searchSkinFiles(game.path(), "b001fafit_01", SkinData{"falgtfitB"}, loader, running)->files.size(), 1u);
 }
 
 namespace {
