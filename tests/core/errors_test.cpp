@@ -29,10 +29,3 @@ TEST(Guard, ProcedureWithoutStagesReportsLocationZeroAndMapsStandardFailures) {
     EXPECT_EQ(trap.last.number, 9);
     EXPECT_EQ(trap.last.stage, 0);
 }
-
-TEST(RuntimeErrorText, ReadsLikeTheCheckedReaderReportsIt) {
-    EXPECT_EQ(RuntimeError(err::FileNotFound).text(), "Error 53 - File not found");
-    EXPECT_EQ(RuntimeError(err::PathFileAccess).text(), "Error 75 - Path/File access error");
-    EXPECT_EQ(RuntimeError(err::InvalidCall).text(),
-              "Error 5 - Invalid procedure call or argument");
-}
