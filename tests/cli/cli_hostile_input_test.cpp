@@ -150,8 +150,10 @@ TEST(CliHostileInput, ANonAsciiGameFolderTravelsThroughTheJsonAndBack) {
     EXPECT_EQ(r.out, "{\"saved\":\"" + game + "/" + printed + "/Characters/User00001.iff\",\"backup\":null,\"notStored\":[]}\n");
 }
 
-TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrong) {
+TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrongAndChangeNothing) {
     testkit::TempFolder folder;
+    const ByteText original = testkit::characterFile().build();
+    const std::string sim = folder.write("User00001.iff", original);
     struct Case {
         std::vector<std::string> args;
         std::string says;
@@ -164,6 +166,14 @@ TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrong) {
         {{"sims", "--game", "", "--neighbourhood", "UserData"}, "option --game needs a value"},
         {{"skins", "--game", folder.path(), "--code", "falgtfitF", "--model", "../../../etc/passwd"},
          "--model takes a model name"},
+        {{"sims", "--game", folder.path()}, "sims: missing --neighbourhood"},
+        {{"neighbourhoods"}, "neighbourhoods: missing --game"},
+        {{"neighbourhoods", "--game", folder.path(), "extra"}, "neighbourhoods: wrong number of arguments"},
+        {{"neighbourhoods", "--game"}, "option --game needs a value"},
+        {{"set", sim, "normal.colour=red"}, "set: unknown key 'normal.colour'"},
+        {{"set", sim, "hands.formal=x"}, "set: unknown key 'hands.formal'"},
+        {{"set", sim, "normal.mesh"}, "set: expected KEY=VALUE, got 'normal.mesh'"},
+        {{"set", sim}, "set: give a file and at least one KEY=VALUE"},
     };
     for (const auto& c : cases) {
         const auto r = cli(c.args);
@@ -171,6 +181,7 @@ TEST(CliHostileInput, LooseArgumentsAreUsageErrorsThatSayWhatIsWrong) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+    EXPECT_TRUE(readWholeFile(sim) == original);
     const auto help = cli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.rfind("Usage: drapeline-cli", 0), 0u);

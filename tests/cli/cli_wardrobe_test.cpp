@@ -88,21 +88,3 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     // The value reached the file as one Latin-1 byte, as the game spells it.
     EXPECT_NE(readWholeFile(sim).find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
 }
-
-TEST(CliSet, WrongArgumentsAreUsageErrorsAndChangeNothing) {
-    testkit::TempFolder folder;
-    const ByteText original = testkit::characterFile().build();
-    const std::string sim = folder.write("User00001.iff", original);
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"set", sim, "normal.colour=red"},
-             {"set", sim, "hands.formal=x"},
-             {"set", sim, "normal.mesh"},
-             {"set", sim},
-         }) {
-        const auto r = cli(args);
-        EXPECT_EQ(r.exitCode, 2) << args.back();
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("usage: drapeline-cli set"), std::string::npos);
-    }
-    EXPECT_TRUE(readWholeFile(sim) == original);
-}
