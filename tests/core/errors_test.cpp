@@ -5,7 +5,7 @@
 
 using namespace drapeline;
 
-TEST(Guard, TrapsWithNumberDescriptionModuleAndProcedure) {
+TEST(Guard, TrapsWithNumberDescriptionModuleProcedureAndStage) {
     testkit::TrapRecorder trap;
     markStage(1234);
     EXPECT_THROW(guarded("modIFFsupport", "gsReadIFF", Stages::Marked,
@@ -18,14 +18,12 @@ TEST(Guard, TrapsWithNumberDescriptionModuleAndProcedure) {
     EXPECT_EQ(trap.last.procedure, "gsReadIFF");
     // A procedure with stages keeps the last marker, even one another procedure stored.
     EXPECT_EQ(trap.last.stage, 1234);
-}
 
-TEST(Guard, ProcedureWithoutStagesReportsLocationZeroAndMapsStandardFailures) {
-    testkit::TrapRecorder trap;
-    markStage(3000);
+    // One without stages reports location 0, and a standard failure maps to its number.
     EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
                          [] { return std::string("abc").at(7); }),
                  ProgramEnded);
     EXPECT_EQ(trap.last.number, 9);
     EXPECT_EQ(trap.last.stage, 0);
+    EXPECT_EQ(trap.calls, 2);
 }
