@@ -72,7 +72,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    app::GameSession session;
+    shell::GameSession session;
     std::unique_ptr<neighbourhood::frmMain> main;
 
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }

@@ -31,7 +31,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    app::GameSession session;
+    shell::GameSession session;
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
         return testkit::openEditor(*machine, session, platform::resolvePath(session.gameFolder(), relative));
@@ -75,7 +75,7 @@ private slots:
     }
 
     void theMenusRepairTheNeighbourhoodReportSkippedFilesAndOfferRestore() {
-        app::GameSession location;
+        shell::GameSession location;
         neighbourhood::frmMain main(machine->services, location, session.gameFolder());
         main.model().activate();
         main.model().chooseNeighbourhood("Neighborhood 02   (UserData2)");
