@@ -42,13 +42,13 @@ public:
     neighbourhood::frmMain* mainWindow() { return main_.get(); }
 
     // The game in use (its folder, the chosen neighbourhood), shared by every window.
-    GameSession& session() { return session_; }
+    shell::GameSession& session() { return session_; }
 
 private:
     void showMainWindow();
 
     platform::Services& services_;
-    GameSession session_;
+    shell::GameSession session_;
     std::string gameFolderOverride_;
     std::unique_ptr<frmTitle> title_;
     std::unique_ptr<neighbourhood::frmMain> main_;

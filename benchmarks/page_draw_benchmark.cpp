@@ -52,7 +52,7 @@ Page& page() {
 }
 
 void paintFront(QImage& grid, const QImage& picture, int cell) {
-    const app::GridPoint at = app::thumbgrid::cellOrigin(cell);
+    const shell::GridPoint at = shell::thumbgrid::cellOrigin(cell);
     QPainter painter(&grid);
     painter.drawImage(QPoint(at.x + 9, at.y), picture, QRect(0, 0, 45, picture.height()));
 }
@@ -105,7 +105,7 @@ void BM_OpenSimInEditWindow(benchmark::State& state) {
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
     platform::Services& services = machine.services;
-    const app::GameSession session{game.path()};
+    const shell::GameSession session{game.path()};
     const std::string sim = platform::resolvePath(session.gameFolder(), "UserData/Characters/User00001.iff");
     for (auto _ : state) {
         wardrobe::EditSimModel model(services, session);

@@ -197,7 +197,7 @@ void BM_TextureSearch(benchmark::State& state) {
 constexpr std::size_t PageShown = 5;   // a page in the middle of the neighbourhood
 
 void paintFront(QImage& grid, const QImage& picture, int cell) {
-    const app::GridPoint at = app::thumbgrid::cellOrigin(cell);
+    const shell::GridPoint at = shell::thumbgrid::cellOrigin(cell);
     QPainter painter(&grid);
     painter.drawImage(QPoint(at.x + 9, at.y), picture, QRect(0, 0, 45, picture.height()));
 }
@@ -278,8 +278,8 @@ int chooserPeak(const std::string& game, const std::string& model, int argc, cha
     QApplication app(argc, argv);
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
-    const app::GameSession session{game};
-    skins::frmSelectSkin window(machine.services, session, app::SkinRequest{Code, false});
+    const shell::GameSession session{game};
+    skins::frmSelectSkin window(machine.services, session, shell::SkinRequest{Code, false});
     window.Form_Activate();
     window.show();
     QApplication::processEvents();

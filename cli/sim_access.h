@@ -54,7 +54,7 @@ public:
 private:
     std::string path_;
     CliMachine machine_;
-    app::GameSession session_;   // no game folder: no previews
+    shell::GameSession session_;   // no game folder: no previews
     wardrobe::EditSimModel model_;
 };
 

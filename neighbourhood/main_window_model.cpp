@@ -11,7 +11,7 @@
 
 namespace drapeline::neighbourhood {
 
-MainWindowModel::MainWindowModel(platform::Services& services, app::GameSession& session)
+MainWindowModel::MainWindowModel(platform::Services& services, shell::GameSession& session)
     : services_(services), session_(session) {}
 
 void MainWindowModel::load() {

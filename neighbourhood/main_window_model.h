@@ -22,7 +22,7 @@ class MainWindowModel {
 public:
     // `session` is the game the other windows work on: loading sets its folder, choosing a
     // neighbourhood its neighbourhood and character files.
-    MainWindowModel(platform::Services& services, app::GameSession& session);
+    MainWindowModel(platform::Services& services, shell::GameSession& session);
 
     // Loading, once: registry location, first-start defaults, the backup check mark, the
     // game location from the settings, and the ensemble folder.
@@ -42,7 +42,7 @@ public:
     // Set Path chose another game folder: what was listed belongs to the old one.
     void gameFolderChanged();
 
-    const app::GameSession& session() const { return session_; }
+    const shell::GameSession& session() const { return session_; }
     const std::vector<std::string>& neighbourhoodFolders() const { return folders_; }
     // The neighbourhood list's lines in the order shown.
     const std::vector<std::string>& listLines() const { return lines_; }
@@ -64,8 +64,8 @@ public:
     bool nextPage() { return pager_.next(); }
     bool previousPage() { return pager_.previous(); }
     // The page shown and the selected cell.
-    app::ThumbPager& pager() { return pager_; }
-    const app::ThumbPager& pager() const { return pager_; }
+    shell::ThumbPager& pager() { return pager_; }
+    const shell::ThumbPager& pager() const { return pager_; }
 
     // The grid's label of a listed sim, as drawn; finding a sim reuses these.
     void rememberName(std::size_t file, const std::string& label);
@@ -91,7 +91,7 @@ private:
     void listNeighbourhoods();
 
     platform::Services& services_;
-    app::GameSession& session_;
+    shell::GameSession& session_;
     bool backupChecked_ = false;
     std::string override_;
     std::vector<std::string> folders_;
@@ -99,7 +99,7 @@ private:
     std::string selectedLine_;
     // The first name of each listed sim once known ("" for none or an unreadable file).
     std::vector<std::optional<std::string>> names_;
-    app::ThumbPager pager_;
+    shell::ThumbPager pager_;
 };
 
 }  // namespace drapeline::neighbourhood

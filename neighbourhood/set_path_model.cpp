@@ -5,7 +5,7 @@
 
 namespace drapeline::neighbourhood {
 
-SetPathModel::SetPathModel(platform::Services& services, app::GameSession& session)
+SetPathModel::SetPathModel(platform::Services& services, shell::GameSession& session)
     : services_(services), session_(session) {}
 
 void SetPathModel::load() {

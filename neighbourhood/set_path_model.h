@@ -15,7 +15,7 @@ namespace drapeline::neighbourhood {
 
 class SetPathModel {
 public:
-    SetPathModel(platform::Services& services, app::GameSession& session);
+    SetPathModel(platform::Services& services, shell::GameSession& session);
 
     // Loading: the registry's value and the stored "Sims Location".
     void load();
@@ -40,7 +40,7 @@ public:
 
 private:
     platform::Services& services_;
-    app::GameSession& session_;
+    shell::GameSession& session_;
     std::string registryLocation_;
     std::string location_;
     InstallFinder findInstalls_ = platform::findInstalledGames;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace drapeline::app {
+namespace drapeline::shell {
 
 class GameSession {
 public:
@@ -35,4 +35,4 @@ private:
     std::vector<std::string> simFiles_;
 };
 
-}  // namespace drapeline::app
+}  // namespace drapeline::shell

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace drapeline::app {
+namespace drapeline::shell {
 
 // Textures for one outfit, by the chooser's filter code (gender, age, skin tone, body
 // type and outfit letter, e.g. "falgtfitF"), or the hand textures.
@@ -21,4 +21,4 @@ struct SkinChoice {
     std::optional<std::string> previewFile;
 };
 
-}  // namespace drapeline::app
+}  // namespace drapeline::shell

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace drapeline::app::thumbgrid {
+namespace drapeline::shell::thumbgrid {
 
 GridPoint cellOrigin(int cell) {
     const GridPoint corner = frameCorner(cell);
@@ -46,4 +46,4 @@ std::string pageText(std::int32_t page, std::size_t files) {
     return "Page " + std::to_string(page + 1) + " of " + std::to_string(pageCount(files));
 }
 
-}  // namespace drapeline::app::thumbgrid
+}  // namespace drapeline::shell::thumbgrid

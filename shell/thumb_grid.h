@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace drapeline::app {
+namespace drapeline::shell {
 
 struct GridPoint {
     int x = 0;
@@ -48,4 +48,4 @@ std::string pageText(std::int32_t page, std::size_t files);
 
 }  // namespace thumbgrid
 
-}  // namespace drapeline::app
+}  // namespace drapeline::shell

@@ -4,7 +4,7 @@
 
 #include "shell/thumb_grid.h"
 
-namespace drapeline::app {
+namespace drapeline::shell {
 
 void ThumbPager::reset(std::size_t files) {
     files_ = files;
@@ -78,4 +78,4 @@ std::size_t ThumbPager::endOfPage() const { return thumbgrid::endOfPage(page_, f
 
 std::string ThumbPager::pageText() const { return thumbgrid::pageText(page_, files_); }
 
-}  // namespace drapeline::app
+}  // namespace drapeline::shell

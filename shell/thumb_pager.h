@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace drapeline::app {
+namespace drapeline::shell {
 
 enum class GridKey { Left, Right, Up, Down, Home, End, PageUp, PageDown };
 
@@ -62,4 +62,4 @@ private:
     int cell_ = 0;
 };
 
-}  // namespace drapeline::app
+}  // namespace drapeline::shell

@@ -7,8 +7,8 @@
 
 namespace drapeline::skins {
 
-SelectSkinModel::SelectSkinModel(platform::Services& services, const app::GameSession& session,
-                                 app::SkinRequest request)
+SelectSkinModel::SelectSkinModel(platform::Services& services, const shell::GameSession& session,
+                                 shell::SkinRequest request)
     : services_(services), session_(session), request_(std::move(request)) {}
 
 void SelectSkinModel::open() {
@@ -88,7 +88,7 @@ std::vector<std::size_t> SelectSkinModel::pageFiles() const {
     return files;
 }
 
-app::ThumbPager::Move SelectSkinModel::keyMove(app::GridKey key) {
+shell::ThumbPager::Move SelectSkinModel::keyMove(shell::GridKey key) {
     const auto move = pager_.move(key);
     if (!move.moved) return move;
     if (move.pageChanged) keepOnDraw_ = pager_.selectedFile();
@@ -115,11 +115,11 @@ std::string SelectSkinModel::tooltipAt(int x, int y) const {
     return index ? textures_.files[*index] : std::string();
 }
 
-std::optional<app::SkinChoice> SelectSkinModel::choice() const {
+std::optional<shell::SkinChoice> SelectSkinModel::choice() const {
     if (!request_.hands && selectedModel_.empty()) return std::nullopt;
     if (skinName_.empty()) return std::nullopt;
-    if (request_.hands) return app::SkinChoice{skinName_, std::nullopt};
-    return app::SkinChoice{selectedModel_ + "," + skinName_,
+    if (request_.hands) return shell::SkinChoice{skinName_, std::nullopt};
+    return shell::SkinChoice{selectedModel_ + "," + skinName_,
                            previewFile_ ? textures_.files[*previewFile_] : std::string()};
 }
 

@@ -20,10 +20,10 @@ namespace drapeline::skins {
 class SelectSkinModel {
 public:
     // `request`: the textures of one outfit (by its filter code) or the hand textures.
-    SelectSkinModel(platform::Services& services, const app::GameSession& session,
-                    app::SkinRequest request);
+    SelectSkinModel(platform::Services& services, const shell::GameSession& session,
+                    shell::SkinRequest request);
 
-    const app::SkinRequest& request() const { return request_; }
+    const shell::SkinRequest& request() const { return request_; }
 
     // Opening: the model list (outfits), or the hand textures and their first page.
     void open();
@@ -55,21 +55,21 @@ public:
     // False when there is no further page (nothing changes).
     bool nextPage() { return pager_.next(); }
     bool previousPage() { return pager_.previous(); }
-    const app::ThumbPager& pager() const { return pager_; }
+    const shell::ThumbPager& pager() const { return pager_; }
 
     // A press in the thumbnail area selects the cell under it; an occupied cell also
     // selects its texture (true), an empty one keeps the previous texture (false).
     bool selectAt(int x, int y);
-    // A key moves the selection through the textures; see app::ThumbPager::move. When
+    // A key moves the selection through the textures; see shell::ThumbPager::move. When
     // the page changes, the caller draws it with fillPage and the moved-to texture
     // stays selected.
-    app::ThumbPager::Move keyMove(app::GridKey key);
+    shell::ThumbPager::Move keyMove(shell::GridKey key);
     // The full path under a point, "" over an empty cell.
     std::string tooltipAt(int x, int y) const;
 
     // Select: "model,texture" and the previewed bitmap for an outfit, the texture alone
     // for a hand. Nothing without a chosen model (outfits) or without a texture name.
-    std::optional<app::SkinChoice> choice() const;
+    std::optional<shell::SkinChoice> choice() const;
 
     // The selected texture's name, and the page text as the last page filled left it.
     const std::string& skinName() const { return skinName_; }
@@ -83,15 +83,15 @@ private:
     void reportBadFiles();
 
     platform::Services& services_;
-    const app::GameSession& session_;
-    app::SkinRequest request_;
+    const shell::GameSession& session_;
+    shell::SkinRequest request_;
     // Listed at the first model search and kept for the filter clicks of this opening.
     std::optional<FolderListing> meshes_;
     bool filter_ = false;
     std::vector<std::string> modelLines_;
     std::string selectedModel_;
     TextureSearch textures_;
-    app::ThumbPager pager_;
+    shell::ThumbPager pager_;
     // A keyboard move across pages selects its own cell, not the page's first.
     std::optional<std::size_t> keepOnDraw_;
     std::string skinName_;

@@ -193,7 +193,7 @@ std::string refusalMessage(const std::string& backupPath, const std::string& pro
     return "The backup " + backupPath + " can not be restored: " + problem + ". Nothing has been changed.";
 }
 
-RestoreModel::RestoreModel(platform::Services& services, const app::GameSession& session,
+RestoreModel::RestoreModel(platform::Services& services, const shell::GameSession& session,
                            std::string simPath)
     : services_(services), session_(session), simPath_(std::move(simPath)) {
     refresh();

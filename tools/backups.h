@@ -75,7 +75,7 @@ class RestoreModel {
 public:
     // `simPath` is the sim selected in the main window ("" for none): its backups are
     // listed until all are asked for.
-    RestoreModel(platform::Services& services, const app::GameSession& session, std::string simPath);
+    RestoreModel(platform::Services& services, const shell::GameSession& session, std::string simPath);
 
     bool hasSim() const { return !simPath_.empty(); }
     bool showAll() const { return showAll_ || simPath_.empty(); }
@@ -90,7 +90,7 @@ public:
 
 private:
     platform::Services& services_;
-    const app::GameSession& session_;
+    const shell::GameSession& session_;
     std::string simPath_;
     bool showAll_ = false;
     std::vector<BackupInfo> rows_;

@@ -100,7 +100,7 @@ bool EditSimModel::applyDefaultHands(HandPose pose) {
     return true;
 }
 
-app::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
+shell::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     markStage(1000);
     std::string code{genderLetter(fields.gender), ageLetter(fields.age)};
     markStage(2000);
@@ -111,7 +111,7 @@ app::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     return {code, false};
 }
 
-void EditSimModel::applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice) {
+void EditSimModel::applyOutfitChoice(OutfitKind kind, const shell::SkinChoice& choice) {
     const std::string& skin = choice.skin;
     if (skin.empty()) return;
     markStage(3000);
@@ -133,7 +133,7 @@ void EditSimModel::applyOutfitChoice(OutfitKind kind, const app::SkinChoice& cho
     }
 }
 
-void EditSimModel::applyHandChoice(HandSlot slot, const app::SkinChoice& choice) {
+void EditSimModel::applyHandChoice(HandSlot slot, const shell::SkinChoice& choice) {
     if (choice.skin.empty()) return;
     fields.hand(slot) = choice.skin;
     handPreviews[static_cast<std::size_t>(slot)] =

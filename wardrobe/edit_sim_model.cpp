@@ -19,7 +19,7 @@ constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind
 
 }  // namespace
 
-EditSimModel::EditSimModel(platform::Services& services, const app::GameSession& session)
+EditSimModel::EditSimModel(platform::Services& services, const shell::GameSession& session)
     : services_(services), session_(session), skinBitmaps_(session.gameFolder()) {}
 
 void EditSimModel::reset(const std::string& path) {

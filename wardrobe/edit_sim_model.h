@@ -21,7 +21,7 @@ namespace drapeline::wardrobe {
 
 class EditSimModel {
 public:
-    EditSimModel(platform::Services& services, const app::GameSession& session);
+    EditSimModel(platform::Services& services, const shell::GameSession& session);
 
     // The opening sequence for the character file at `path`: reset, delete the three
     // exported images, read the file (a failure raises the error trap), decode the body
@@ -64,15 +64,15 @@ public:
     bool applyDefaultHands(HandPose pose);
     // What an outfit's "Change" button asks the chooser for: the filter code, e.g.
     // "falgtfitF". Throws RuntimeError 9 at stage 2000 for a set without entry 15.
-    app::SkinRequest outfitRequest(OutfitKind kind) const;
+    shell::SkinRequest outfitRequest(OutfitKind kind) const;
     // The chooser's outfit choice: "mesh,texture" into the outfit's fields, the bitmap at
     // its preview file as the preview (none when that is empty, NotFound when it no
     // longer loads). Nothing changes for an empty choice. Throws RuntimeError 5 at
     // stage 3000 for a choice without ",".
-    void applyOutfitChoice(OutfitKind kind, const app::SkinChoice& choice);
+    void applyOutfitChoice(OutfitKind kind, const shell::SkinChoice& choice);
     // The chooser's hand choice: the texture into the slot, its preview from the base
     // skin folder (HandNotFound when it does not load).
-    void applyHandChoice(HandSlot slot, const app::SkinChoice& choice);
+    void applyHandChoice(HandSlot slot, const shell::SkinChoice& choice);
     // "Copy Left": the right hand's texture and preview become the left's.
     void copyLeft(HandPose pose);
     // "Normal" of the formal hands: on Yes both formal hands become empty (the formal
@@ -102,7 +102,7 @@ public:
     const std::string& lastBackup() const { return lastBackup_; }
 
     platform::Services& services() { return services_; }
-    const app::GameSession& session() const { return session_; }
+    const shell::GameSession& session() const { return session_; }
 
 private:
     void reset(const std::string& path);
@@ -111,7 +111,7 @@ private:
     std::string makeBackup();
 
     platform::Services& services_;
-    const app::GameSession& session_;
+    const shell::GameSession& session_;
     // Where the previews' bitmaps lie; the skin folders are read afresh at each opening.
     SkinBitmaps skinBitmaps_;
     IffFile iff_;

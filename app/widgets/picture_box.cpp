@@ -61,7 +61,7 @@ void PictureBox::drawBox(int x1, int y1, int x2, int y2, const QColor& colour) {
 }
 
 void PictureBox::drawCellFrame(int cell, const QColor& colour) {
-    const app::GridPoint corner = app::thumbgrid::frameCorner(cell);
+    const shell::GridPoint corner = shell::thumbgrid::frameCorner(cell);
     drawBox(corner.x, corner.y, corner.x + 67, corner.y + 67, colour);
     drawBox(corner.x + 1, corner.y + 1, corner.x + 66, corner.y + 66, colour);
 }
@@ -90,7 +90,7 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void PictureBox::acceptKeyboard() { setFocusPolicy(Qt::StrongFocus); }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-    using app::GridKey;
+    using shell::GridKey;
     std::optional<GridKey> key;
     switch (event->key()) {
     case Qt::Key_Left: key = GridKey::Left; break;

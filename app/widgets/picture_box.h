@@ -51,7 +51,7 @@ signals:
     void mouseMoved(QPoint at);
     void doubleClicked(QPoint at);
     // With the keyboard accepted: a move key, and Enter.
-    void gridKey(drapeline::app::GridKey key);
+    void gridKey(drapeline::shell::GridKey key);
     void activated();
 
 protected:

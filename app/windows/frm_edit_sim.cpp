@@ -87,7 +87,7 @@ const char* const WinterNote =
 
 }  // namespace
 
-frmEditSim::frmEditSim(platform::Services& services, const app::GameSession& session,
+frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& session,
                        std::function<bool()> backupChecked, QWidget* parent)
     : QDialog(parent), model_(services, session), backupChecked_(std::move(backupChecked)) {
     setObjectName(QStringLiteral("frmEditSim"));
@@ -204,7 +204,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::Marked, [&] {
         markStage(1000);
         const app::FocusAway away(cmdFocus);
-        const app::SkinRequest request = model_.outfitRequest(kind);
+        const shell::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
         skins::frmSelectSkin chooser(model_.services(), model_.session(), request);
         chooser.exec();
@@ -218,7 +218,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        skins::frmSelectSkin chooser(model_.services(), model_.session(), app::SkinRequest{{}, true});
+        skins::frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;

@@ -27,7 +27,7 @@ class frmEditSim : public QDialog {
 public:
     // `backupChecked` reads the main window's "Create Backup File" check mark at the
     // moment of saving.
-    frmEditSim(platform::Services& services, const app::GameSession& session,
+    frmEditSim(platform::Services& services, const shell::GameSession& session,
                std::function<bool()> backupChecked, QWidget* parent);
 
     EditSimModel& model() { return model_; }

@@ -38,7 +38,7 @@ namespace drapeline::neighbourhood {
 using app::named;
 
 using platform::toQString;
-namespace thumbgrid = app::thumbgrid;
+namespace thumbgrid = shell::thumbgrid;
 
 namespace {
 
@@ -55,7 +55,7 @@ constexpr int SmallScreenHeight = 640;   // 9600 twips
 
 }  // namespace
 
-frmMain::frmMain(platform::Services& services, app::GameSession& session,
+frmMain::frmMain(platform::Services& services, shell::GameSession& session,
                  const std::string& gameLocationOverride, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
@@ -129,10 +129,10 @@ void frmMain::buildControls() {
 
     QFont nameFont = font();
     nameFont.setPixelSize(10);
-    for (int i = 0; i < thumbgrid::CellsPerPage; ++i) {
+    for (int i = 0; i < shell::thumbgrid::CellsPerPage; ++i) {
         auto* name = new QLabel(picThumbs);
         name->setObjectName(QStringLiteral("lblSimName_%1").arg(i));
-        name->setGeometry((i % 7) * thumbgrid::Pitch + 2, (i / 7) * thumbgrid::Pitch + 48, 64, 13);
+        name->setGeometry((i % 7) * shell::thumbgrid::Pitch + 2, (i / 7) * shell::thumbgrid::Pitch + 48, 64, 13);
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         name->setFont(nameFont);
         // Clicks go to the grid beneath.
@@ -262,7 +262,7 @@ void frmMain::drawPage(bool keepSelection) {
         markStage(2000);
         for (std::size_t i = first; i < end; ++i) {
             const int cell = static_cast<int>(i - first);
-            const app::GridPoint at = thumbgrid::cellOrigin(cell);
+            const shell::GridPoint at = shell::thumbgrid::cellOrigin(cell);
             const Thumbnail thumb = browser_.thumbnail(model_.simPath(files[i]));
             model_.rememberName(i, thumb.label);
             // Only the front view of the web image fits a cell.
@@ -292,7 +292,7 @@ void frmMain::showSelectedSim() {
     }
 }
 
-void frmMain::picThumbs_KeyDown(app::GridKey key) {
+void frmMain::picThumbs_KeyDown(shell::GridKey key) {
     guarded("frmMain", "picThumbs_KeyDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
         const auto move = model_.pager().move(key);

@@ -30,7 +30,7 @@ class frmMain : public QMainWindow {
 public:
     // A non-empty `gameLocationOverride` is used instead of the stored game folder, and
     // not stored (the demo game).
-    frmMain(platform::Services& services, app::GameSession& session,
+    frmMain(platform::Services& services, shell::GameSession& session,
             const std::string& gameLocationOverride = {}, QWidget* parent = nullptr);
 
     MainWindowModel& model() { return model_; }
@@ -56,7 +56,7 @@ public:
     // Opens the selected sim in the edit window.
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
-    void picThumbs_KeyDown(app::GridKey key);
+    void picThumbs_KeyDown(shell::GridKey key);
     // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
     void findSim(const std::string& text);
     void smenuFind_Click();
@@ -88,7 +88,7 @@ private:
     void picThumbs_MouseMove(int x, int y);
 
     platform::Services& services_;
-    app::GameSession& session_;
+    shell::GameSession& session_;
     MainWindowModel model_;
     bool activatedOnce_ = false;
     bool askBeforeClosing_ = true;

@@ -15,7 +15,7 @@ using app::named;
 using platform::pathToQString;
 using platform::toQString;
 
-frmRestore::frmRestore(platform::Services& services, const app::GameSession& session,
+frmRestore::frmRestore(platform::Services& services, const shell::GameSession& session,
                        std::string simPath, QWidget* parent)
     : QDialog(parent), model_(services, session, std::move(simPath)) {
     setObjectName(QStringLiteral("frmRestore"));

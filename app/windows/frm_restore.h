@@ -18,7 +18,7 @@ class frmRestore : public QDialog {
 public:
     // `simPath`: the sim selected in the main window ("" for none); its backups are listed
     // first, the others when chkAllSims is checked. The window is accepted after a restore.
-    frmRestore(platform::Services& services, const app::GameSession& session, std::string simPath,
+    frmRestore(platform::Services& services, const shell::GameSession& session, std::string simPath,
                QWidget* parent);
 
     RestoreModel& model() { return model_; }

@@ -24,7 +24,7 @@ namespace drapeline::skins {
 
 using app::named;
 
-namespace thumbgrid = app::thumbgrid;
+namespace thumbgrid = shell::thumbgrid;
 using platform::toQString;
 
 namespace {
@@ -34,8 +34,8 @@ const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A
 
 }  // namespace
 
-frmSelectSkin::frmSelectSkin(platform::Services& services, const app::GameSession& session,
-                             app::SkinRequest request, QWidget* parent)
+frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSession& session,
+                             shell::SkinRequest request, QWidget* parent)
     : QDialog(parent), model_(services, session, std::move(request)) {
     setObjectName(QStringLiteral("frmSelectSkin"));
     setWindowTitle(BodyCaption);
@@ -194,7 +194,7 @@ void frmSelectSkin::enablePaging() {
     cmdNext->setEnabled(model_.pager().canGoNext());
 }
 
-void frmSelectSkin::picThumbs_KeyDown(app::GridKey key) {
+void frmSelectSkin::picThumbs_KeyDown(shell::GridKey key) {
     guarded("frmSelectSkin", "picThumbs_KeyDown", Stages::None, [&] {
         picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
         const auto move = model_.keyMove(key);
@@ -218,7 +218,7 @@ void frmSelectSkin::fillPage() {
         // Only this page's pictures are decoded (on all cores), and none outlives it.
         const auto pictures = decodeAll(paths, model_.pictures());
         for (std::size_t k = 0; k < pictures.size(); ++k) {
-            const app::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+            const shell::GridPoint at = shell::thumbgrid::cellOrigin(static_cast<int>(k));
             const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
             if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);

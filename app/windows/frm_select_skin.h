@@ -24,12 +24,12 @@ class frmSelectSkin : public QDialog {
     Q_OBJECT
 public:
     // `request`: what the edit window asks for, an outfit's textures or the hands'.
-    frmSelectSkin(platform::Services& services, const app::GameSession& session,
-                  app::SkinRequest request, QWidget* parent = nullptr);
+    frmSelectSkin(platform::Services& services, const shell::GameSession& session,
+                  shell::SkinRequest request, QWidget* parent = nullptr);
 
     SelectSkinModel& model() { return model_; }
     // What Select handed back; nothing after Cancel or closing the window.
-    const std::optional<app::SkinChoice>& choice() const { return choice_; }
+    const std::optional<shell::SkinChoice>& choice() const { return choice_; }
 
     // Runs the activation for the request; exec() calls it before showing.
     void Form_Activate();
@@ -40,7 +40,7 @@ public:
 
     void picThumbs_MouseDown(int x, int y);
     // A move key on the focused thumbnail grid.
-    void picThumbs_KeyDown(app::GridKey key);
+    void picThumbs_KeyDown(shell::GridKey key);
     void Timer1_Timer();
 
 private:
@@ -51,7 +51,7 @@ private:
     void enablePaging();
 
     SelectSkinModel model_;
-    std::optional<app::SkinChoice> choice_;
+    std::optional<shell::SkinChoice> choice_;
     bool activated_ = false;
     bool blink_ = false;
     StopFlag closing_{false};

@@ -26,7 +26,7 @@ const char* const NoteText =
 
 }  // namespace
 
-frmSetPath::frmSetPath(platform::Services& services, app::GameSession& session, QWidget* parent)
+frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session, QWidget* parent)
     : QDialog(parent), model_(services, session) {
     setObjectName(QStringLiteral("frmSetPath"));
     setWindowTitle(QStringLiteral("Set The Sims Path"));

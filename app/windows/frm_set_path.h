@@ -14,7 +14,7 @@ namespace drapeline::neighbourhood {
 class frmSetPath : public QDialog {
     Q_OBJECT
 public:
-    frmSetPath(platform::Services& services, app::GameSession& session, QWidget* parent);
+    frmSetPath(platform::Services& services, shell::GameSession& session, QWidget* parent);
 
     const SetPathModel& model() const { return model_; }
     // Shows a game folder in use that is not the stored one (the demo game).

@@ -78,10 +78,6 @@ TEST(CliInfo, ListsChunksInFileOrder) {
               "{\"type\":\"STR#\",\"id\":200,\"idField\":\"00 C8 00 10\",\"label\":\"body strings\",\"size\":95,\"offset\":249},"
               "{\"type\":\"BMP_\",\"id\":3,\"idField\":\"00 03 00 00\",\"label\":\"rel. images\",\"size\":81,\"offset\":344}"
               "]}\n");
-    const auto missing = cli({"info", folder / "none.iff"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, folder / "none.iff" + ": Error 53 - File not found\n");
 }
 
 TEST(CliStrings, DecodesTheChosenSetWithBytesAsCodePoints) {

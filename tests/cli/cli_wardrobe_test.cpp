@@ -62,8 +62,7 @@ TEST(CliWardrobe, RefusesUnreadableFilesAndUnshowableWardrobes) {
 
 TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     testkit::TempFolder folder;
-    const ByteText original = testkit::characterFile().build();
-    const std::string sim = folder.write("UserData2/Characters/User00001.iff", original);
+    const std::string sim = folder.write("UserData2/Characters/User00001.iff", testkit::characterFile().build());
     const std::string program = folder / "program";   // created when missing
     auto r = cli({"set", sim, "normal.mesh=b002fafat_01", "normal.texture=b002fafatlgt_01",
                   "hands.formalLeft=", "winter.texture=Zo\xC3\xA9", "--backup",
@@ -72,12 +71,6 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     const std::string prefix = "{\"saved\":\"" + sim + "\",\"backup\":\"" + program +
                                "/Backup/User00001iff_ellauser00012_UserData2_";
     EXPECT_EQ(r.out.substr(0, prefix.size()), prefix);
-    const auto from = r.out.find("\"backup\":\"") + 10;
-    const std::string backup = r.out.substr(from, r.out.find('"', from) - from);
-    EXPECT_EQ(backup.size(), (program + "/Backup/User00001iff_ellauser00012_UserData2_").size() + 15)
-        << backup;   // yyyymmdd_hhnnss
-    EXPECT_TRUE(readWholeFile(backup) == original) << backup;
-    EXPECT_TRUE(readWholeFile(program + "/usertemp.iff") == readWholeFile(sim));
 
     r = cli({"wardrobe", sim});
     for (const char* part : {"\"bodyType\":\"fat\"",
@@ -87,22 +80,4 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
         EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
     // The value reached the file as one Latin-1 byte, as the game spells it.
     EXPECT_NE(readWholeFile(sim).find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
-}
-
-TEST(CliSet, WrongArgumentsAreUsageErrorsAndChangeNothing) {
-    testkit::TempFolder folder;
-    const ByteText original = testkit::characterFile().build();
-    const std::string sim = folder.write("User00001.iff", original);
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"set", sim, "normal.colour=red"},
-             {"set", sim, "hands.formal=x"},
-             {"set", sim, "normal.mesh"},
-             {"set", sim},
-         }) {
-        const auto r = cli(args);
-        EXPECT_EQ(r.exitCode, 2) << args.back();
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("usage: drapeline-cli set"), std::string::npos);
-    }
-    EXPECT_TRUE(readWholeFile(sim) == original);
 }

@@ -24,18 +24,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 }  // namespace
 
-TEST(BitmapExport, WritesEachPictureUnderItsCleanedLabel) {
-    testkit::TempFolder folder;
-    const IffFile iff = parsedIff(testkit::characterFile().build());
-    iff::dumpBitmaps(iff, folder.path());
-    EXPECT_EQ(filesIn(folder.path()),
-              (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
-    for (const auto& c : iff.Chunks)
-        if (c.TypeCode == "BMP_") {
-            EXPECT_EQ(readWholeFile(folder / bitmaps::exportName(c)), c.Data);
-        }
-}
-
 TEST(BitmapExport, NoPicturesWritesNothingAndAnEmptyNameIsJustTheExtension) {
     testkit::TempFolder folder;
     EXPECT_TRUE(bitmaps::exportAll(parsedIff(testkit::IffBuilder().chunk("OBJD", 1, "").build()),

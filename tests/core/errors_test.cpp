@@ -5,7 +5,7 @@
 
 using namespace drapeline;
 
-TEST(Guard, TrapsWithNumberDescriptionModuleAndProcedure) {
+TEST(Guard, TrapsWithNumberDescriptionModuleProcedureAndStage) {
     testkit::TrapRecorder trap;
     markStage(1234);
     EXPECT_THROW(guarded("modIFFsupport", "gsReadIFF", Stages::Marked,
@@ -18,21 +18,12 @@ TEST(Guard, TrapsWithNumberDescriptionModuleAndProcedure) {
     EXPECT_EQ(trap.last.procedure, "gsReadIFF");
     // A procedure with stages keeps the last marker, even one another procedure stored.
     EXPECT_EQ(trap.last.stage, 1234);
-}
 
-TEST(Guard, ProcedureWithoutStagesReportsLocationZeroAndMapsStandardFailures) {
-    testkit::TrapRecorder trap;
-    markStage(3000);
+    // One without stages reports location 0, and a standard failure maps to its number.
     EXPECT_THROW(guarded("frmMain", "msGetFileNames", Stages::None,
                          [] { return std::string("abc").at(7); }),
                  ProgramEnded);
     EXPECT_EQ(trap.last.number, 9);
     EXPECT_EQ(trap.last.stage, 0);
-}
-
-TEST(RuntimeErrorText, ReadsLikeTheCheckedReaderReportsIt) {
-    EXPECT_EQ(RuntimeError(err::FileNotFound).text(), "Error 53 - File not found");
-    EXPECT_EQ(RuntimeError(err::PathFileAccess).text(), "Error 75 - Path/File access error");
-    EXPECT_EQ(RuntimeError(err::InvalidCall).text(),
-              "Error 5 - Invalid procedure call or argument");
+    EXPECT_EQ(trap.calls, 2);
 }

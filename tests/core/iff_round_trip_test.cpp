@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "core/binary_support.h"
-#include "core/file_io.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "testkit/fixture_sim.h"
 #include "tests/support/doubles.h"
-#include "tests/support/temp_folder.h"
 
 using namespace drapeline;
 using testkit::IffBuilder;
@@ -155,14 +153,6 @@ TEST(IffRoundTrip, TwoChunksWithOneIdShareTheFirstEntry) {
     const auto& entries = again.Map.Types[0].Entries;
     EXPECT_EQ(entryOffset(entries[0]), again.Chunks[2].FileOffset - 1);
     EXPECT_EQ(entryOffset(entries[1]), static_cast<std::int32_t>(builder.chunkOffset(2)));
-}
-
-TEST(IffRoundTrip, WritingReplacesALongerFileWhole) {
-    testkit::TempFolder folder;
-    const std::string path = folder.write("usertemp.iff", ByteText(100000, '\xEE'));
-    IffFile iff = parsedIff(smallFile().map().build());
-    iff::write(iff, path);
-    EXPECT_EQ(readWholeFile(path), smallFile().map().build());
 }
 
 TEST(IffRoundTrip, WriterRefusesChunksItCouldNotStoreFaithfully) {

@@ -39,16 +39,6 @@ TEST(StringSets, DecodeAndEncodeGiveBackTheSameBytes) {
     EXPECT_EQ(trailing.Trailer, ByteText("\0tail\xFF", 6));
 }
 
-TEST(StringSets, CountIsLittleEndianAndSixteenBits) {
-    const std::vector<std::string> texts(257, "t");
-    const StringSet set = strings::decode(testkit::stringSetData(texts));
-    EXPECT_EQ(set.CountField, ByteText("\x01\x01", 2));
-    EXPECT_EQ(set.Entries.size(), 257u);
-    // An empty entry takes three bytes: language and two NULs.
-    const ByteText empty = testkit::stringSetData(std::vector<std::string>{""});
-    EXPECT_EQ(empty.size(), 4u + 3u);
-}
-
 TEST(StringSets, SetsThatCanNotBeDecodedAreRunTimeErrors) {
     StringSetLayout zero;
     zero.count = 0;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <set>
 
 #include "core/iff_file.h"
@@ -16,7 +15,8 @@ using namespace drapeline;
 
 namespace {
 
-const char* const skinFolders[] = {"GameData/Skins", "ExpansionPack3/SkinsBuy", "ExpansionShared/SkinsBuy"};
+const std::vector<std::string> base{"GameData/Skins"};
+const std::vector<std::string> all{"GameData/Skins", "ExpansionPack3/SkinsBuy", "ExpansionShared/SkinsBuy"};
 
 // One sim as our own reader sees it.
 struct ReadSim {
@@ -35,104 +35,90 @@ std::string afterEquals(const std::string& text) {
     return at == std::string::npos ? text : text.substr(at + 1);
 }
 std::string beforeComma(const std::string& text) { return text.substr(0, text.find(',')); }
-std::string bodyType(const std::string& outfit) {
-    std::string b = beforeComma(outfit).substr(6, 3);
-    for (auto& ch : b) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return b;
+std::string lower(std::string text) {
+    for (auto& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text;
 }
+std::string bodyType(const std::string& outfit) { return lower(beforeComma(outfit).substr(6, 3)); }
 
-// The demo game, made once for all tests of this file: in memory and on disk.
-class DemoGameTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        game_ = std::make_unique<demo::DemoGame>(demo::buildDemoGame());
-        folder_ = std::make_unique<testkit::TempFolder>();
-        for (const auto& f : game_->files) folder_->write(f.path, f.bytes);
-        sims_ = std::make_unique<std::vector<ReadSim>>();
-        for (const auto& f : game_->files) {
+// The demo game in memory and on disk, each sim as our own reader sees it, and each skin
+// file by folder.
+struct Demo {
+    demo::DemoGame game = demo::buildDemoGame();
+    testkit::TempFolder folder;
+    std::vector<ReadSim> sims;
+    // Skin folder -> lower-case file name -> loads as a picture.
+    std::map<std::string, std::map<std::string, bool>> skins;
+
+    Demo() {
+        for (const auto& f : game.files) {
+            folder.write(f.path, f.bytes);
             if (f.path.find("/Characters/") == std::string::npos) continue;
-            ReadSim sim;
+            ReadSim& sim = sims.emplace_back();
             sim.path = f.path;
-            sim.error = iff::readIffChecked(sim.iff, (*folder_) / f.path);
+            sim.error = iff::readIffChecked(sim.iff, folder / f.path);
             if (sim.error.empty())
                 if (const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false))
                     for (const auto& e : strings::decode(chunk->Data).Entries) sim.entries.push_back(e.Text);
-            sims_->push_back(std::move(sim));
         }
-        skins_ = std::make_unique<std::map<std::string, std::map<std::string, bool>>>();
-        for (const auto* f : skinFolders)
-            for (const auto& name : platform::listFolder((*folder_) / f, "*", platform::Listing::FilesOnly))
-                (*skins_)[f][lower(name)] =
-                    platform::checkBmpFile((*folder_) / (std::string(f) + "/" + name)).has_value();
+        for (const auto& f : all)
+            for (const auto& name : platform::listFolder(folder / f, "*", platform::Listing::FilesOnly))
+                skins[f][lower(name)] = platform::checkBmpFile(folder / (f + "/" + name)).has_value();
     }
-    static void TearDownTestSuite() {
-        sims_.reset();
-        skins_.reset();
-        folder_.reset();
-        game_.reset();
-    }
+};
 
-    static std::vector<const ReadSim*> readable() {
+class DemoGameTest : public ::testing::Test {
+protected:
+    // Made once for all tests of this file.
+    static const Demo& shared() {
+        static const Demo made;
+        return made;
+    }
+    const Demo& demo = shared();
+
+    std::vector<const ReadSim*> readable() const {
         std::vector<const ReadSim*> out;
-        for (const auto& s : *sims_)
+        for (const auto& s : demo.sims)
             if (s.error.empty()) out.push_back(&s);
         return out;
     }
     // Whether a file of this name lies in one of the folders, without regard to case, as
     // the editor looks it up; with `picture`, whether it also loads as one.
-    static bool existsIn(const std::vector<std::string>& folders, const std::string& name, bool picture = false) {
+    bool existsIn(const std::vector<std::string>& folders, const std::string& name, bool picture = false) const {
         for (const auto& f : folders) {
-            const auto found = skins_->at(f).find(lower(name));
-            if (found != skins_->at(f).end() && (found->second || !picture)) return true;
+            const auto found = demo.skins.at(f).find(lower(name));
+            if (found != demo.skins.at(f).end() && (found->second || !picture)) return true;
         }
         return false;
     }
-    static bool loadableTexture(const std::vector<std::string>& folders, const std::string& texture) {
+    bool loadableTexture(const std::vector<std::string>& folders, const std::string& texture) const {
         return existsIn(folders, texture + ".bmp", true);
     }
-    static std::string lower(std::string text) {
-        for (auto& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        return text;
-    }
-
-    static std::unique_ptr<demo::DemoGame> game_;
-    static std::unique_ptr<testkit::TempFolder> folder_;
-    static std::unique_ptr<std::vector<ReadSim>> sims_;
-    // Skin folder -> lower-case file name -> loads as a picture.
-    static std::unique_ptr<std::map<std::string, std::map<std::string, bool>>> skins_;
 };
-
-std::unique_ptr<demo::DemoGame> DemoGameTest::game_;
-std::unique_ptr<testkit::TempFolder> DemoGameTest::folder_;
-std::unique_ptr<std::vector<ReadSim>> DemoGameTest::sims_;
-std::unique_ptr<std::map<std::string, std::map<std::string, bool>>> DemoGameTest::skins_;
-
-const std::vector<std::string> base{"GameData/Skins"};
-const std::vector<std::string> all{"GameData/Skins", "ExpansionPack3/SkinsBuy", "ExpansionShared/SkinsBuy"};
 
 }  // namespace
 
 TEST_F(DemoGameTest, EveryFileButOneReadsCheckedAndIsWrittenBackByteForByte) {
     std::vector<std::string> unreadable;
-    for (const auto& sim : *sims_) {
+    for (const auto& sim : demo.sims) {
         if (!sim.error.empty()) {
             unreadable.push_back(sim.path);
             continue;
         }
         IffFile copy = sim.iff;
-        EXPECT_EQ(iff::serialise(copy), platform::readFile((*folder_) / sim.path)) << sim.path;
+        EXPECT_EQ(iff::serialise(copy), platform::readFile(demo.folder / sim.path)) << sim.path;
     }
     EXPECT_EQ(unreadable, std::vector<std::string>{"UserData2/Characters/User00013.iff"});
-    EXPECT_EQ(game_->sims, 120);
+    EXPECT_EQ(demo.game.sims, 120);
 }
 
 TEST_F(DemoGameTest, NeighbourhoodsHoldTheirSimsWithMoreThanOnePageInTheFirst) {
     std::map<std::string, int> perFolder;
-    for (const auto& sim : *sims_) ++perFolder[sim.path.substr(0, sim.path.find('/'))];
+    for (const auto& sim : demo.sims) ++perFolder[sim.path.substr(0, sim.path.find('/'))];
     EXPECT_EQ(perFolder, (std::map<std::string, int>{{"UserData", 60}, {"UserData2", 40}, {"UserData3", 20}}));
-    EXPECT_TRUE(platform::fileExists((*folder_) / "Sims.exe"));
+    EXPECT_TRUE(platform::fileExists(demo.folder / "Sims.exe"));
     // The editor lists "user*.iff" in a folder it spells "characters".
-    EXPECT_EQ(platform::listFolder(platform::resolvePath(folder_->path(), "UserData/characters"), "user*.iff",
+    EXPECT_EQ(platform::listFolder(platform::resolvePath(demo.folder.path(), "UserData/characters"), "user*.iff",
                                    platform::Listing::FilesOnly).size(), 60u);
 }
 
@@ -238,8 +224,8 @@ TEST_F(DemoGameTest, EveryDefaultOutfitAndHandOfEverySimExists) {
 TEST_F(DemoGameTest, TheChooserFindsModelsForEveryOutfitOfEveryKindOfSim) {
     const auto models = [&](const std::string& pattern) {
         std::set<std::string> found;
-        for (const auto* f : skinFolders)
-            for (const auto& name : platform::listFolder((*folder_) / f, pattern + ".cmx", platform::Listing::FilesOnly))
+        for (const auto& f : all)
+            for (const auto& name : platform::listFolder(demo.folder / f, pattern + ".cmx", platform::Listing::FilesOnly))
                 found.insert(name);
         return found.size();
     };
@@ -252,7 +238,7 @@ TEST_F(DemoGameTest, TheChooserFindsModelsForEveryOutfitOfEveryKindOfSim) {
 }
 
 TEST_F(DemoGameTest, SkinFoldersHoldEnoughHandsOneBadFileAndModelsTwiceInOtherCase) {
-    const std::string skins = (*folder_) / "GameData/Skins";
+    const std::string skins = demo.folder / "GameData/Skins";
     const auto hands = platform::listFolder(skins, "h*.bmp", platform::Listing::FilesOnly).size() +
                        platform::listFolder(skins, "g???_*.bmp", platform::Listing::FilesOnly).size();
     EXPECT_GT(hands, 49u);
@@ -260,7 +246,7 @@ TEST_F(DemoGameTest, SkinFoldersHoldEnoughHandsOneBadFileAndModelsTwiceInOtherCa
     std::vector<std::string> bad;
     std::map<std::string, std::set<std::string>> meshSpellings;   // lower-case name -> folders
     int textures = 0;
-    for (const auto& [folder, files] : *skins_)
+    for (const auto& [folder, files] : demo.skins)
         for (const auto& [name, loads] : files) {
             if (name.size() > 4 && name.substr(name.size() - 4) == ".bmp") {
                 ++textures;
@@ -270,12 +256,12 @@ TEST_F(DemoGameTest, SkinFoldersHoldEnoughHandsOneBadFileAndModelsTwiceInOtherCa
             }
         }
     EXPECT_EQ(bad.size(), 1u);
-    EXPECT_EQ(textures, game_->skins);
+    EXPECT_EQ(textures, demo.game.skins);
     int twice = 0;
     for (const auto& [name, places] : meshSpellings) twice += places.size() > 1;
     EXPECT_GE(twice, 2);
 
     std::size_t total = 0;
-    for (const auto& f : game_->files) total += f.bytes.size();
+    for (const auto& f : demo.game.files) total += f.bytes.size();
     EXPECT_LT(total, 30u * 1024 * 1024);
 }

@@ -18,7 +18,7 @@ namespace {
 
 class MainWindow : public wardrobe_fixtures::GameFolders {
 protected:
-    app::GameSession session;
+    shell::GameSession session;
     MainWindowModel model{machine.services, session};
     int chosen = 0;
 

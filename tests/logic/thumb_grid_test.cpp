@@ -5,8 +5,8 @@
 #include "shell/thumb_grid.h"
 #include "shell/thumb_pager.h"
 
-using namespace drapeline::app;
-using namespace drapeline::app::thumbgrid;
+using namespace drapeline::shell;
+using namespace drapeline::shell::thumbgrid;
 
 TEST(ThumbGrid, HitTestAndDrawingFollowThePitchAndStayOnThePage) {
     struct Case {

@@ -66,7 +66,7 @@ protected:
 // An edit window's model over the game, with the error trap recorded.
 class EditSimTest : public GameFolders {
 protected:
-    app::GameSession session{game.path()};
+    shell::GameSession session{game.path()};
     wardrobe::EditSimModel model{machine.services, session};
     testkit::TrapRecorder trap;
 

@@ -41,7 +41,7 @@ TEST(WardrobeProblem, TheEditWindowOpensAndSavesExactlyTheAcceptedFilesAndNeverT
     std::mt19937 random(7);
     testkit::TempFolder folder;
     testkit::FakeMachine machine(folder.makeFolder("program"));
-    const app::GameSession session{folder.path()};
+    const shell::GameSession session{folder.path()};
     testkit::TrapRecorder trap;
     int accepted = 0;
     for (int i = 0; i < 300; ++i) {

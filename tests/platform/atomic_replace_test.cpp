@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "tests/support/doubles.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 #ifndef _WIN32
@@ -62,12 +63,8 @@ TEST(ReplaceFileAtomically, FailureLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(entriesOf(root / "Game"), std::vector<std::string>{"User00001.iff"});
     EXPECT_EQ(readFile(root / "Game/User00001.iff/keep"), "inside");
 
-    try {
-        replaceFileAtomically(root / "Missing/User00001.iff", "new");
-        FAIL() << "wrote into a missing folder";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::PathNotFound);
-    }
+    EXPECT_EQ(testkit::errorNumberOf([&] { replaceFileAtomically(root / "Missing/User00001.iff", "new"); }),
+              err::PathNotFound);
 }
 
 #ifndef _WIN32
@@ -76,12 +73,7 @@ TEST(ReplaceFileAtomically, UnwritableFolderKeepsTheOldFile) {
     TempFolder root;
     const std::string target = root.write("Locked/User00001.iff", "old");
     fs::permissions(root / "Locked", fs::perms::owner_read | fs::perms::owner_exec);
-    try {
-        replaceFileAtomically(target, "new");
-        FAIL() << "wrote into a read-only folder";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::PermissionDenied);
-    }
+    EXPECT_EQ(testkit::errorNumberOf([&] { replaceFileAtomically(target, "new"); }), err::PermissionDenied);
     fs::permissions(root / "Locked", fs::perms::owner_all);
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(entriesOf(root / "Locked"), std::vector<std::string>{"User00001.iff"});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "tests/support/doubles.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -119,19 +120,9 @@ TEST(FileOperations, CopyReplacesWholeAndSurvivesCopyOntoItself) {
     copyFile(from, from);
     EXPECT_EQ(readFile(from), std::string("new\0bytes", 9));
 
-    try {
-        copyFile(root / "missing.iff", to);
-        FAIL() << "copied a missing file";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::FileNotFound);
-    }
+    EXPECT_EQ(testkit::errorNumberOf([&] { copyFile(root / "missing.iff", to); }), err::FileNotFound);
     EXPECT_EQ(readFile(to), std::string("new\0bytes", 9));
-    try {
-        copyFile(from, root / "no/such/folder/to.iff");
-        FAIL() << "copied into a missing folder";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::PathNotFound);
-    }
+    EXPECT_EQ(testkit::errorNumberOf([&] { copyFile(from, root / "no/such/folder/to.iff"); }), err::PathNotFound);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    app::GameSession session;
+    shell::GameSession session;
     std::string simPath;
 
     std::unique_ptr<wardrobe::frmEditSim> open() {

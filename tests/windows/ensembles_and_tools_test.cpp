@@ -1,5 +1,5 @@
 // Ensembles through the edit window, the neighbourhood tools through the main window's
-// Tools menu, and the ways back (the edit window's question before unsaved changes are
+// menus, and the ways back (the edit window's question before unsaved changes are
 // lost, the restore window of the File menu), on the offscreen platform and the demo game.
 
 #include <QAction>
@@ -31,7 +31,7 @@ private:
     testkit::TempFolder programFolder;
     testkit::TempFolder game;
     std::unique_ptr<testkit::QtMachine> machine;
-    app::GameSession session;
+    shell::GameSession session;
 
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
         return testkit::openEditor(*machine, session, platform::resolvePath(session.gameFolder(), relative));
@@ -74,8 +74,8 @@ private slots:
             QCOMPARE(text(other.get(), field), text(rosa.get(), field));
     }
 
-    void theToolsMenuRepairsTheNeighbourhoodAndReportsSkippedFiles() {
-        app::GameSession location;
+    void theMenusRepairTheNeighbourhoodReportSkippedFilesAndOfferRestore() {
+        shell::GameSession location;
         neighbourhood::frmMain main(machine->services, location, session.gameFolder());
         main.model().activate();
         main.model().chooseNeighbourhood("Neighborhood 02   (UserData2)");
@@ -103,6 +103,8 @@ private slots:
         QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
         QCOMPARE(machine->dialogs.shown[0].title, std::string("Export Complete"));
         QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), "bodyskins.txt")));
+        QCOMPARE(main.findChild<QAction*>(QStringLiteral("smenuRestore"))->text(),
+                 QStringLiteral("&Restore Backup ..."));
         main.closeWithoutAsking();
     }
 
@@ -134,12 +136,6 @@ private slots:
                                  machine->clock.now());
         game.write("UserData/Characters/User00002.iff", "no longer a character file");
 
-        app::GameSession location;
-        neighbourhood::frmMain main(machine->services, location, session.gameFolder());
-        auto* item = main.findChild<QAction*>(QStringLiteral("smenuRestore"));
-        QVERIFY(item);
-        QCOMPARE(item->text(), QStringLiteral("&Restore Backup ..."));
-
         tools::frmRestore window(machine->services, session, path, nullptr);
         QCOMPARE(window.windowTitle(), QStringLiteral("Restore Backup"));
         QCOMPARE(child<QLabel>(&window, "lblBackups")->text(), QStringLiteral("Backups of User00002.iff (UserData)"));
@@ -159,7 +155,6 @@ private slots:
         QCOMPARE(readWholeFile(first), original);
         QCOMPARE(machine->dialogs.shown.size(), std::size_t(2));
         QCOMPARE(machine->dialogs.shown[1].title, std::string("Success"));
-        main.closeWithoutAsking();
     }
 };
 

@@ -130,7 +130,7 @@ private slots:
         testkit::TempFolder programFolder;
         testkit::FakeMachine machine(programFolder.path());
         machine.settings.setValue("Backup Saved File", "0");
-        app::GameSession session;
+        shell::GameSession session;
         neighbourhood::frmMain main(machine.services, session);
         auto* backup = main.findChild<QAction*>(QStringLiteral("smenuBackup"));
         QVERIFY(backup->isCheckable());

@@ -40,7 +40,7 @@ void whenShown(std::function<void(W*)> action, int tries = 200) {
 
 // The edit window opened on a character file, as "Edit This Sim" opens it (no backups).
 inline std::unique_ptr<wardrobe::frmEditSim> openEditor(QtMachine& machine,
-                                                        const app::GameSession& session,
+                                                        const shell::GameSession& session,
                                                         const std::string& path) {
     auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, session,
                                                          [] { return false; }, nullptr);
