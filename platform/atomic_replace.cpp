@@ -12,9 +12,6 @@
 #include "platform/files.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #else
 #include <cerrno>

@@ -6,9 +6,6 @@
 #include "platform/registry.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <algorithm>

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <cstdlib>
