@@ -65,14 +65,10 @@ void makeGame(const testkit::TempFolder& game) {
 
 }  // namespace
 
-class BrowseAndEditTest : public QObject {
+class BrowseAndEditTest : public testkit::WindowTest {
     Q_OBJECT
 
 private:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    std::unique_ptr<testkit::QtMachine> machine;
-    shell::GameSession session;
     std::unique_ptr<neighbourhood::frmMain> main;
 
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }

@@ -18,14 +18,10 @@ using testkit::child;
 using testkit::text;
 using platform::MessageReply;
 
-class ChangeOutfitsTest : public QObject {
+class ChangeOutfitsTest : public testkit::WindowTest {
     Q_OBJECT
 
 private:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    std::unique_ptr<testkit::QtMachine> machine;
-    shell::GameSession session;
     std::string simPath;
 
     std::unique_ptr<wardrobe::frmEditSim> open() {

@@ -24,15 +24,10 @@ using testkit::child;
 using testkit::text;
 using platform::MessageReply;
 
-class EnsemblesAndToolsTest : public QObject {
+class EnsemblesAndToolsTest : public testkit::WindowTest {
     Q_OBJECT
 
 private:
-    testkit::TempFolder programFolder;
-    testkit::TempFolder game;
-    std::unique_ptr<testkit::QtMachine> machine;
-    shell::GameSession session;
-
     std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
         return testkit::openEditor(*machine, session, platform::resolvePath(session.gameFolder(), relative));
     }

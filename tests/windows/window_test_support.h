@@ -18,6 +18,16 @@ namespace drapeline::testkit {
 
 using QtMachine = MachineWith<platform::QtPictureLoader>;
 
+// What each window test keeps: its program folder and game folder, the machine on the
+// program folder, and the session its windows share.
+class WindowTest : public QObject {
+protected:
+    TempFolder programFolder;
+    TempFolder game;
+    std::unique_ptr<QtMachine> machine;
+    shell::GameSession session;
+};
+
 template <class W>
 W* child(QWidget* window, const char* name) {
     W* w = window->findChild<W*>(QString::fromLatin1(name));
