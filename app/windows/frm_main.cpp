@@ -160,7 +160,7 @@ void frmMain::buildControls() {
     connect(lstUserDataDir, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem*) {
                 if (refreshingList_ || !item) return;
-                model_.chooseNeighbourhood(platform::fromQString(item->text()));
+                model_.chooseNeighbourhood(item->data(Qt::UserRole).toByteArray().toStdString());
             });
 }
 
@@ -232,8 +232,11 @@ void frmMain::Form_Activate() {
 void frmMain::showNeighbourhoodList() {
     refreshingList_ = true;
     lstUserDataDir->clear();
+    // A line names a folder, so it reads as the file system spells it (UTF-8); the line's
+    // own bytes go back to the model, whatever the display made of them.
     for (const auto& line : model_.listLines()) {
-        auto* item = new QListWidgetItem(toQString(line), lstUserDataDir);
+        auto* item = new QListWidgetItem(platform::pathToQString(line), lstUserDataDir);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(line));
         if (line == model_.selectedLine()) lstUserDataDir->setCurrentItem(item);
     }
     refreshingList_ = false;

@@ -52,7 +52,7 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
 }
 
 void frmRestore::showRows() {
-    lblBackups->setText(toQString(model_.heading()));
+    lblBackups->setText(pathToQString(model_.heading()));
     chkAllSims->blockSignals(true);
     chkAllSims->setChecked(model_.showAll());
     chkAllSims->setEnabled(model_.hasSim());
@@ -62,7 +62,7 @@ void frmRestore::showRows() {
         auto* item = new QTreeWidgetItem(lstBackups);
         item->setText(0, toQString(timeText(b.time) + (b.copy > 1 ? " (" + std::to_string(b.copy) + ")" : "")));
         item->setText(1, toQString(b.characterFileName()));
-        item->setText(2, toQString(b.neighbourhood));
+        item->setText(2, pathToQString(b.neighbourhood));
         item->setText(3, toQString(b.simPart));
         item->setToolTip(0, pathToQString(b.path));
     }

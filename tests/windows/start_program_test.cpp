@@ -36,6 +36,7 @@ private slots:
         game.write("SIMS.EXE", "MZ");
         game.write("UserData/Characters/User00001.iff", "x");
         game.write("UserData2/Characters/User00001.iff", "x");
+        game.write("UserData_\xC3\xA9t\xC3\xA9/Characters/User00001.iff", "x");
         testkit::FakeMachine machine(programFolder.path());
         machine.registry.installPath = "";
 
@@ -79,8 +80,12 @@ private slots:
         QCOMPARE(machine.dialogs.shown.size(), std::size_t(1));
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Selected Location Invalid"));
         QCOMPARE(application.session().gameFolder(), game.path());
+        // A folder name reads as the file system spells it, and choosing it chooses that folder.
         QCOMPARE(listLines(main), (QStringList{QStringLiteral("Neighborhood 01   (UserData)"),
-                                               QStringLiteral("Neighborhood 02   (UserData2)")}));
+                                               QStringLiteral("Neighborhood 02   (UserData2)"),
+                                               QString::fromUtf8("Neighborhood _\xC3\xA9t\xC3\xA9   (UserData_\xC3\xA9t\xC3\xA9)")}));
+        main->findChild<QListWidget*>(QStringLiteral("lstUserDataDir"))->setCurrentRow(2);
+        QCOMPARE(application.session().neighbourhood(), std::string("UserData_\xC3\xA9t\xC3\xA9"));
 
         main->closeWithoutAsking();
     }
