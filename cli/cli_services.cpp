@@ -7,8 +7,8 @@ platform::MessageReply AnsweringDialogs::message(const std::string& text,
                                                  platform::MessageButtons buttons,
                                                  const std::string& title) {
     shown.push_back({text, icon, title});
-    return buttons == platform::MessageButtons::YesNo ? platform::MessageReply::Yes
-                                                      : platform::MessageReply::Ok;
+    return buttons == platform::MessageButtons::Ok ? platform::MessageReply::Ok
+                                                   : platform::MessageReply::Yes;
 }
 
 std::optional<std::string> AnsweringDialogs::chooseFolder(const std::string&,

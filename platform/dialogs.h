@@ -9,7 +9,9 @@
 namespace drapeline::platform {
 
 enum class MessageIcon { Question, Information, Exclamation, Critical };
-enum class MessageButtons { Ok, YesNo };
+// YesNoKeepByDefault: a question whose Yes loses something; No is the default button, so
+// an Enter pressed out of habit keeps it.
+enum class MessageButtons { Ok, YesNo, YesNoKeepByDefault };
 enum class MessageReply { Ok, Yes, No };
 
 class Dialogs {
@@ -26,6 +28,11 @@ public:
     bool confirm(const std::string& text) {
         return message(text, MessageIcon::Question, MessageButtons::YesNo, "Confirm Action") ==
                MessageReply::Yes;
+    }
+    // A confirmation whose Yes loses the user's work: No is the default.
+    bool confirmLoss(const std::string& text) {
+        return message(text, MessageIcon::Question, MessageButtons::YesNoKeepByDefault,
+                       "Confirm Action") == MessageReply::Yes;
     }
     void inform(const std::string& text, const std::string& title) {
         message(text, MessageIcon::Information, MessageButtons::Ok, title);

@@ -166,7 +166,7 @@ std::vector<OutfitKind> EditSimModel::unstorableChanges() const {
 
 bool EditSimModel::confirmDiscard() {
     if (!hasUnsavedChanges()) return true;
-    return services_.dialogs.confirm("Discard your changes to " + fields.name + "?");
+    return services_.dialogs.confirmLoss("Discard your changes to " + fields.name + "?");
 }
 
 std::string notStoredLine(const std::vector<OutfitKind>& kinds) {

@@ -27,15 +27,17 @@ QMessageBox::Icon iconOf(MessageIcon icon) {
 
 MessageReply QtDialogs::message(const std::string& text, MessageIcon icon, MessageButtons buttons,
                                 const std::string& title) {
-    const bool question = buttons == MessageButtons::YesNo;
+    const bool question = buttons != MessageButtons::Ok;
     QMessageBox box(iconOf(icon), toQString(title), toDisplayText(text),
                     question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::StandardButtons(QMessageBox::Ok),
                     QApplication::activeWindow());
     // Sim and file names go into these texts; none of them is markup.
     box.setTextFormat(Qt::PlainText);
-    // The first button is the default, as the program's users have always had it; Escape
-    // or closing the box answers No.
-    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    // The first button is the default, as the program's users have always had it, except
+    // where Yes would lose their work; Escape or closing the box answers No.
+    box.setDefaultButton(!question ? QMessageBox::Ok
+                         : buttons == MessageButtons::YesNoKeepByDefault ? QMessageBox::No
+                                                                         : QMessageBox::Yes);
     if (question) box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();
     if (!question) return MessageReply::Ok;

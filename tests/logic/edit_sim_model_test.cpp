@@ -265,7 +265,7 @@ TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
     EXPECT_TRUE(model.confirmDiscard());
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[0], (Box{"Discard your changes to Bella  (user00012)?", MessageIcon::Question,
-                                             MessageButtons::YesNo, machine.dialogs.shown[0].title}));
+                                             MessageButtons::YesNoKeepByDefault, "Confirm Action"}));
 
     // Changed back by hand: nothing to lose.
     model.fields.hand(HandSlot::PointRight) = model.fields.hand(HandSlot::PointLeft);

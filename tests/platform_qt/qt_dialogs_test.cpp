@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -43,8 +44,11 @@ TEST(QtDialogs, BoxesShowTheTextAsGivenWithTheirIconAndReturnTheReply) {
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(format, Qt::PlainText);
 
-    whenBoxShows([](QMessageBox& box) { box.button(QMessageBox::Yes)->click(); });
+    // Enter presses the default button: Yes, unless Yes would lose the user's work.
+    whenBoxShows([](QMessageBox& box) { box.defaultButton()->click(); });
     EXPECT_TRUE(dialogs.confirm("Exit this program?"));
+    whenBoxShows([](QMessageBox& box) { box.defaultButton()->click(); });
+    EXPECT_FALSE(dialogs.confirmLoss("Discard your changes to Bob?"));
 
     whenBoxShows([](QMessageBox& box) { box.reject(); });   // Escape or the close button
     EXPECT_FALSE(dialogs.confirm("Exit this program?"));
