@@ -129,10 +129,10 @@ void frmMain::buildControls() {
 
     QFont nameFont = font();
     nameFont.setPixelSize(10);
-    for (int i = 0; i < shell::thumbgrid::CellsPerPage; ++i) {
+    for (int i = 0; i < thumbgrid::CellsPerPage; ++i) {
         auto* name = new QLabel(picThumbs);
         name->setObjectName(QStringLiteral("lblSimName_%1").arg(i));
-        name->setGeometry((i % 7) * shell::thumbgrid::Pitch + 2, (i / 7) * shell::thumbgrid::Pitch + 48, 64, 13);
+        name->setGeometry((i % 7) * thumbgrid::Pitch + 2, (i / 7) * thumbgrid::Pitch + 48, 64, 13);
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         name->setFont(nameFont);
         // Clicks go to the grid beneath.
@@ -265,7 +265,7 @@ void frmMain::drawPage(bool keepSelection) {
         markStage(2000);
         for (std::size_t i = first; i < end; ++i) {
             const int cell = static_cast<int>(i - first);
-            const shell::GridPoint at = shell::thumbgrid::cellOrigin(cell);
+            const shell::GridPoint at = thumbgrid::cellOrigin(cell);
             const Thumbnail thumb = browser_.thumbnail(model_.simPath(files[i]));
             model_.rememberName(i, thumb.label);
             // Only the front view of the web image fits a cell.

@@ -218,7 +218,7 @@ void frmSelectSkin::fillPage() {
         // Only this page's pictures are decoded (on all cores), and none outlives it.
         const auto pictures = decodeAll(paths, model_.pictures());
         for (std::size_t k = 0; k < pictures.size(); ++k) {
-            const shell::GridPoint at = shell::thumbgrid::cellOrigin(static_cast<int>(k));
+            const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
             const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
             if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
