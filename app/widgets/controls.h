@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <tuple>
 
 namespace drapeline::app {
 
@@ -41,6 +42,18 @@ inline QPushButton* offViewFocusButton(QWidget* parent, const QString& caption, 
     button->setGeometry(geometry);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
+}
+
+// The paging row under a thumbnail grid, from its left edge at (x, y): `cmdPrevious`, the
+// centred page text `txtPageCount` and `cmdNext`.
+inline std::tuple<QPushButton*, QLineEdit*, QPushButton*> pagingRow(QWidget* parent, int x, int y) {
+    auto* previous = named(new QPushButton(QStringLiteral("Previous"), parent), "cmdPrevious");
+    previous->setGeometry(x, y, 57, 23);
+    auto* pageCount = readOnlyField(parent, "txtPageCount", QRect(x + 68, y, 81, 23));
+    pageCount->setAlignment(Qt::AlignCenter);
+    auto* next = named(new QPushButton(QStringLiteral("Next"), parent), "cmdNext");
+    next->setGeometry(x + 160, y, 57, 23);
+    return {previous, pageCount, next};
 }
 
 // A button action's start: the focus goes to the off-view focus button. When the action is

@@ -106,12 +106,7 @@ void frmMain::buildControls() {
     Label2 = label(client, "Label2", "Sims In The Selected Neighborhood", 280, 8, 481);
     picThumbs = named(app::PictureBox::framed(client, QRect(282, 28, 481, 481)), "picThumbs");
 
-    cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), client), "cmdPrevious");
-    cmdPrevious->setGeometry(414, 517, 57, 23);
-    txtPageCount = app::readOnlyField(client, "txtPageCount", QRect(482, 517, 81, 23));
-    txtPageCount->setAlignment(Qt::AlignCenter);
-    cmdNext = named(new QPushButton(QStringLiteral("Next"), client), "cmdNext");
-    cmdNext->setGeometry(574, 517, 57, 23);
+    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(client, 414, 517);
 
     cmdFocus = app::offViewFocusButton(client, QStringLiteral("Focus"), QRect(8, ClientHeight + 40, 60, 23));
 

@@ -60,12 +60,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     cmdSelect->setGeometry(8, 500, 77, 25);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdCancel->setGeometry(192, 500, 77, 25);
-    cmdPrevious = named(new QPushButton(QStringLiteral("Previous"), this), "cmdPrevious");
-    cmdPrevious->setGeometry(412, 500, 57, 23);
-    txtPageCount = app::readOnlyField(this, "txtPageCount", QRect(480, 500, 81, 23));
-    txtPageCount->setAlignment(Qt::AlignCenter);
-    cmdNext = named(new QPushButton(QStringLiteral("Next"), this), "cmdNext");
-    cmdNext->setGeometry(572, 500, 57, 23);
+    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(this, 412, 500);
     picSkin->clear();
     picThumbs->clear();
     cmdSelect->setDefault(true);
