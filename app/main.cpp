@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "shell/error_trap.h"
 #include "demo/demo_game.h"
+#include "platform/game_process.h"
 #include "platform/files.h"
 #include "platform/clock.h"
 #include "platform/program_folder.h"
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     platform::QtPictureLoader pictures;
     platform::SystemClock clock;
     platform::Services services{settings, dialogs, *registry, pictures, clock,
-                                platform::findProgramFolder()};
+                                platform::findProgramFolder(), platform::gameIsRunning};
 
     errortrap::installErrorTrap(services, [] {
         std::fflush(nullptr);

@@ -7,8 +7,13 @@ platform::MessageReply AnsweringDialogs::message(const std::string& text,
                                                  platform::MessageButtons buttons,
                                                  const std::string& title) {
     shown.push_back({text, icon, title});
-    return buttons == platform::MessageButtons::Ok ? platform::MessageReply::Ok
-                                                   : platform::MessageReply::Yes;
+    switch (buttons) {
+    case platform::MessageButtons::Ok: return platform::MessageReply::Ok;
+    // Another program's change is never overwritten unasked: the command reads the file
+    // again instead.
+    case platform::MessageButtons::OverwriteReloadCancel: return platform::MessageReply::Cancel;
+    default: return platform::MessageReply::Yes;
+    }
 }
 
 std::optional<std::string> AnsweringDialogs::chooseFolder(const std::string&,

@@ -34,12 +34,11 @@ int ensembleApply(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& path = args.positional()[0];
     const std::string& ensemble = args.positional()[1];
 
-    OpenSim sim(path, writableProgramFolder(args));
-    if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields, sim.model().layout()))
-        throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem + ". " +
-                      platform::fileNameOf(path) + " has not been changed.");
-    sim.save(args.flag("backup"));
-    out << sim.savedReport() << "\n";
+    out << changeAndSave(path, writableProgramFolder(args), args.flag("backup"), [&](OpenSim& sim) {
+        if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields, sim.model().layout()))
+            throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem + ". " +
+                          platform::fileNameOf(path) + " has not been changed.");
+    }) << "\n";
     return 0;
 }
 

@@ -156,11 +156,10 @@ int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     for (std::size_t i = 1; i < args.positional().size(); ++i)
         assignments.push_back(parseAssignment(args.positional()[i]));
 
-    OpenSim sim(path, writableProgramFolder(args));
-    for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
-    for (const auto& a : assignments) a.apply(sim.model().fields);
-    sim.save(args.flag("backup"));
-    out << sim.savedReport() << "\n";
+    out << changeAndSave(path, writableProgramFolder(args), args.flag("backup"), [&](OpenSim& sim) {
+        for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
+        for (const auto& a : assignments) a.apply(sim.model().fields);
+    }) << "\n";
     return 0;
 }
 

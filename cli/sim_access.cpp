@@ -46,26 +46,53 @@ std::string writableProgramFolder(const Arguments& args) {
     return folder;
 }
 
-OpenSim::OpenSim(const std::string& path, const std::string& programFolder)
+OpenSim::OpenSim(const std::string& path, const std::string& programFolder, bool lock)
     : path_(path), machine_(programFolder), model_(machine_.services, session_) {
-    IffFile iff = readChecked(path);
+    if (lock) {
+        try {
+            lock_.emplace(platform::linkTarget(path));
+        } catch (const platform::FileBusy& busy) {
+            throw Failure(std::string(busy.what()) + "; nothing was saved");
+        } catch (const RuntimeError&) {
+            // A file that can not be locked (missing, unreadable) is reported by the read.
+        }
+    }
+    IffFile iff;
+    ByteText bytes;
+    if (const std::string error = iff::readChecked(iff, path, bytes); !error.empty())
+        throw Failure(path + ": " + error);
     const TrapEndsCommand trap;
     try {
-        if (!model_.openRead(path, std::move(iff)))
+        if (!model_.openRead(path, std::move(iff), identityOf(bytes)))
             throw Failure(wardrobe::unshowableMessage(platform::fileNameOf(path), model_.problem()));
     } catch (const ProgramEnded&) {
         throw TrapEndsCommand::failure(path_);
     }
 }
 
-void OpenSim::save(bool backup) {
+bool OpenSim::save(bool backup) {
+    using Outcome = wardrobe::EditSimModel::SaveOutcome;
     const TrapEndsCommand trap;
     try {
-        if (!model_.save(backup))
-            throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
+        switch (model_.save(backup)) {
+        case Outcome::Saved: return true;
+        case Outcome::ChangedOnDisk: return false;
+        case Outcome::Busy: throw Failure(path_ + " is in use by another program; nothing was saved");
+        default: throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
+        }
     } catch (const ProgramEnded&) {
         throw TrapEndsCommand::failure(path_);
     }
+}
+
+std::string changeAndSave(const std::string& path, const std::string& programFolder, bool backup,
+                          const std::function<void(OpenSim&)>& change) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        OpenSim sim(path, programFolder, true);
+        change(sim);
+        if (sim.save(backup)) return sim.savedReport();
+    }
+    throw Failure(path + " keeps being changed by another program (perhaps the game); nothing was saved");
 }
 
 std::string OpenSim::savedReport() const {

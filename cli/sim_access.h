@@ -2,12 +2,15 @@
 // What the commands that open a sim share: the checked read, the refusal of a wardrobe
 // that can not be shown, and the error trap turned into this command's failure.
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "cli/cli_services.h"
 #include "cli/command.h"
 #include "core/errors.h"
 #include "core/iff_file.h"
+#include "platform/file_lock.h"
 #include "wardrobe/edit_sim_model.h"
 
 namespace drapeline::cli {
@@ -41,22 +44,32 @@ std::string writableProgramFolder(const Arguments& args);
 // previews are looked up). Every failure is a Failure naming the file, never the trap's end.
 class OpenSim {
 public:
-    OpenSim(const std::string& path, const std::string& programFolder);
+    // With `lock`, the file stays locked from the read to the end (see changeAndSave).
+    OpenSim(const std::string& path, const std::string& programFolder, bool lock = false);
     OpenSim(const OpenSim&) = delete;
     OpenSim& operator=(const OpenSim&) = delete;
 
     wardrobe::EditSimModel& model() { return model_; }
-    // Saves as the edit window's Save does, the question answered Yes.
-    void save(bool backup);
+    // Saves as the edit window's Save does, the question answered Yes. False when the file
+    // is no longer what was read (nothing was written then).
+    bool save(bool backup);
     // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}
     std::string savedReport() const;
 
 private:
     std::string path_;
+    std::optional<platform::FileLock> lock_;
     CliMachine machine_;
     shell::GameSession session_;   // no game folder: no previews
     wardrobe::EditSimModel model_;
 };
+
+// Opens the sim with its file locked, lets `change` change the fields and saves as the edit
+// window does; returns the saved report. A program that does not lock files (the game) may
+// still write between the read and the write: the sim is then read again and `change`
+// applied once more, and a file that keeps changing is refused, nothing written.
+std::string changeAndSave(const std::string& path, const std::string& programFolder, bool backup,
+                          const std::function<void(OpenSim&)>& change);
 
 // The neighbourhood chooser of the commands that take --game and --neighbourhood.
 std::string gameFolder(const Arguments& args);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "core/errors.h"
 
@@ -21,6 +22,16 @@ ByteText readWholeFile(const std::string& path,
 // no tail of an older, longer file survives, a reader never sees half a file, and a
 // symbolic link planted at `path` is replaced instead of followed.
 void writeWholeFile(const std::string& path, const ByteText& bytes);
+
+// What a writer compares before it replaces a file: the size and a hash of the bytes that
+// were read. Two reads of the same content give equal identities, so a program that
+// rewrites a file with the very same bytes changes nothing that anyone would lose.
+struct FileIdentity {
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity identityOf(std::string_view bytes);
 
 // The hidden name a temporary file for `targetName` gets in the target's folder:
 // ".<first 32 characters of the target>.drapeline-<numbers>.tmp". Unique per call.

@@ -97,6 +97,8 @@ namespace iff {
 
 // Fills `iff` from the file at `path`. Guarded: any failure raises the error trap.
 void readIff(IffFile& iff, const std::string& path);
+// The same, handing back the bytes read (an editor compares them before it writes).
+void readIff(IffFile& iff, const std::string& path, ByteText& bytes);
 
 // As readIff, but returns "" on success or the error text; never raises the trap.
 // After a failure `iff` is partial and must not be written back.

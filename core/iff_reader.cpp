@@ -217,9 +217,14 @@ std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) 
 namespace iff {
 
 void readIff(IffFile& iff, const std::string& path) {
+    ByteText bytes;
+    readIff(iff, path, bytes);
+}
+
+void readIff(IffFile& iff, const std::string& path, ByteText& bytes) {
     guarded(Module, "gsReadIFF", Stages::Marked, [&] {
         markStage(1000);
-        const ByteText bytes = iff::readFileBytes(path);
+        bytes = iff::readFileBytes(path);
         readFile(iff, bytes, [](IffFile& f, Cursor& in) {
             guarded(Module, "gsReadRSMP", Stages::Marked, [&] { readMap(f, in, false); });
         });

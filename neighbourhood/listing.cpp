@@ -90,7 +90,7 @@ std::vector<std::string> listSimFiles(const std::string& gameLocation,
     if (gameLocation.empty() || !isPlainName(userDataDir)) return {};
     const std::string folder = characterFolder(gameLocation, userDataDir);
     // A save killed before its rename leaves its hidden temporary file behind.
-    platform::removeStaleCharacterTemporaries(folder);
+    platform::removeStaleTemporaries(folder);
     return platform::listFolder(folder, "user*.iff", platform::Listing::FilesOnly);
 }
 

@@ -115,13 +115,15 @@ std::optional<MainWindowModel::SimToEdit> MainWindowModel::simToEdit(bool previe
     if (selectedLine_.empty() || !previewShowsAName) return std::nullopt;
     const auto index = pager_.selectedFile();
     if (!index) return std::nullopt;
-    SimToEdit sim{simPath(session_.simFiles()[*index]), {}};
-    if (const std::string error = iff::readIffChecked(sim.iff, sim.path); !error.empty()) {
+    SimToEdit sim{simPath(session_.simFiles()[*index]), {}, {}};
+    ByteText bytes;
+    if (const std::string error = iff::readChecked(sim.iff, sim.path, bytes); !error.empty()) {
         services_.dialogs.warn("The sim file " + session_.simFiles()[*index] + " can not be opened.\r\n" +
                                    "The error returned was:\r\n" + error,
                                "Can Not Open Sim");
         return std::nullopt;
     }
+    sim.identity = identityOf(bytes);
     services_.settings.setValue(keys::LastNeighborhoodSelected, selectedLine_);
     return sim;
 }

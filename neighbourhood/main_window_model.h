@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/iff_file.h"
 #include "shell/game_session.h"
 #include "shell/thumb_pager.h"
@@ -80,6 +81,7 @@ public:
     struct SimToEdit {
         std::string path;
         IffFile iff;
+        FileIdentity identity;   // of the bytes read, compared before a save
     };
     std::optional<SimToEdit> simToEdit(bool previewShowsAName);
 

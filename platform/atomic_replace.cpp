@@ -272,6 +272,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     }
     syncFolder(folder);
 #endif
+    removeStaleTemporariesOnce(folder.string());
     return true;
 }
 

@@ -11,8 +11,10 @@ namespace drapeline::platform {
 enum class MessageIcon { Question, Information, Exclamation, Critical };
 // YesNoKeepByDefault: a question whose Yes loses something; No is the default button, so
 // an Enter pressed out of habit keeps it.
-enum class MessageButtons { Ok, YesNo, YesNoKeepByDefault };
-enum class MessageReply { Ok, Yes, No };
+// OverwriteReloadCancel: what to do with a file that another program changed since it was
+// read; Cancel is the default, and Escape answers it.
+enum class MessageButtons { Ok, YesNo, YesNoKeepByDefault, OverwriteReloadCancel };
+enum class MessageReply { Ok, Yes, No, Overwrite, Reload, Cancel };
 
 class Dialogs {
 public:
@@ -33,6 +35,11 @@ public:
     bool confirmLoss(const std::string& text) {
         return message(text, MessageIcon::Question, MessageButtons::YesNoKeepByDefault,
                        "Confirm Action") == MessageReply::Yes;
+    }
+    // Overwrite, Reload or Cancel for a file changed behind the program's back.
+    MessageReply askChangedFile(const std::string& text) {
+        return message(text, MessageIcon::Question, MessageButtons::OverwriteReloadCancel,
+                       "Confirm Action");
     }
     void inform(const std::string& text, const std::string& title) {
         message(text, MessageIcon::Information, MessageButtons::Ok, title);

@@ -8,6 +8,8 @@
 #include <regex>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <optional>
 #include <system_error>
 
@@ -177,9 +179,11 @@ bool createFolder(const std::string& path) {
     return fs::is_directory(path, ec);
 }
 
-void removeStaleCharacterTemporaries(const std::string& folder) {
+void removeStaleTemporaries(const std::string& folder) {
     using namespace std::chrono_literals;
-    static const std::regex ours(R"(\.user[0-9]{5}\.iff\.drapeline-[0-9a-z]+-[0-9]+-[0-9]+\.tmp)",
+    // Exactly the names temporaryNameFor gives: a dot, up to 32 characters of the target's
+    // name, ".drapeline-", the writer's tag and two numbers.
+    static const std::regex ours(R"(\..{1,32}\.drapeline-[0-9a-z]+-[0-9]+-[0-9]+\.tmp)",
                                  std::regex::icase | std::regex::optimize);
     std::error_code ec;
     const auto now = fs::file_time_type::clock::now();
@@ -193,6 +197,23 @@ void removeStaleCharacterTemporaries(const std::string& folder) {
         if (entryError || now - written < 1min) continue;
         fs::remove(it->path(), entryError);
     }
+}
+
+void removeStaleTemporariesOnce(const std::string& folder) {
+    static std::mutex cleanedMutex;
+    static std::set<std::string> cleaned;
+    {
+        const std::lock_guard guard(cleanedMutex);
+        if (!cleaned.insert(folder).second) return;
+    }
+    removeStaleTemporaries(folder);
+}
+
+std::string linkTarget(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path;
+    const fs::path target = fs::canonical(path, ec);
+    return ec ? path : target.string();
 }
 
 ByteText readFile(const std::string& path) { return readWholeFile(path); }

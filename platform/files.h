@@ -87,9 +87,15 @@ void refuseReadOnlyFile(const std::string& path);
 // written) when `target` already exists. No moment shows a partly written `target`.
 bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);
 
-// Removes leftovers of our own interrupted character file saves from `folder`: hidden
-// ".UserNNNNN.iff.drapeline-....tmp" files by their exact name pattern, once older than
-// a minute (a younger one may belong to a save still running).
-void removeStaleCharacterTemporaries(const std::string& folder);
+// Removes leftovers of our own interrupted writes from `folder`: hidden
+// ".<name>.drapeline-....tmp" files by their exact name pattern, once older than a minute
+// (a younger one may belong to a write still running in another process).
+void removeStaleTemporaries(const std::string& folder);
+// The same, done at most once per folder in a run: every writer calls it for the folder it
+// wrote into, so Characters, Backup, ENX and an output's folder are all kept clean.
+void removeStaleTemporariesOnce(const std::string& folder);
+
+// The file a symbolic link finally names; any other path as given (a broken link too).
+std::string linkTarget(const std::string& path);
 
 }  // namespace drapeline::platform

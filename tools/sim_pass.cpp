@@ -1,8 +1,10 @@
 #include "tools/sim_pass.h"
 
 #include <exception>
+#include <optional>
 
 #include "neighbourhood/listing.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
 
@@ -47,6 +49,12 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
         ++report.examined;
         const char* doing = "written";
         try {
+            const std::string path = platform::joinPath(characterFolder, name);
+            // Locked from the read to the write, so another Drapeline's change between the two
+            // is never lost; the write still compares, for programs that do not lock.
+            std::optional<platform::FileLock> lock;
+            if (!options.dryRun && neighbourhood::isPlainName(name) && platform::fileExists(path))
+                lock.emplace(platform::linkTarget(path));
             // One file in memory at a time: the previous one is gone before this is read.
             OpenedSim sim;
             if (auto why = openSim(characterFolder, name, sim)) {
@@ -64,14 +72,16 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             // A file whose bytes would not change is neither written nor backed up.
             if (bytes == sim.bytes) continue;
             if (!options.dryRun) {
-                const std::string path = platform::joinPath(characterFolder, name);
-                wardrobe::replaceCharacterFile(bytes, path, programFolder, [&] {
-                    if (!options.backupClock) return;
-                    doing = "backed up";
-                    report.backups.push_back(wardrobe::makeUserBackup(
-                        programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
-                    doing = "written";
-                });
+                wardrobe::replaceCharacterFile(
+                    bytes, path, programFolder,
+                    [&] {
+                        if (!options.backupClock) return;
+                        doing = "backed up";
+                        report.backups.push_back(wardrobe::makeUserBackup(
+                            programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
+                        doing = "written";
+                    },
+                    identityOf(sim.bytes));
             }
             report.rewritten.push_back(name);
             if (verdict.changed) report.changed.push_back(name);
@@ -79,6 +89,12 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             // The replacement is atomic and comes after the backup: a failure leaves the
             // character file as it was.
             report.skipped.push_back({name, std::string("it could not be ") + doing + " (" + e.textWithReason() + ")"});
+            ++report.unwritten;
+        } catch (const platform::FileBusy&) {
+            report.skipped.push_back({name, "it is in use by another program"});
+            ++report.unwritten;
+        } catch (const wardrobe::CharacterFileChanged&) {
+            report.skipped.push_back({name, "another program changed it while it was being repaired"});
             ++report.unwritten;
         } catch (const std::exception& e) {
             report.skipped.push_back({name, std::string("it could not be processed (") + e.what() + ")"});

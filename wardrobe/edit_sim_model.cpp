@@ -2,6 +2,7 @@
 
 #include "core/binary_support.h"
 #include "core/bitmap_export.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/previews.h"
 #include "wardrobe/sim_file.h"
@@ -39,13 +40,16 @@ void EditSimModel::reset(const std::string& path) {
 
 bool EditSimModel::open(const std::string& path) {
     reset(path);
-    iff::readIff(iff_, editedPath_);
+    ByteText bytes;
+    iff::readIff(iff_, editedPath_, bytes);
+    readIdentity_ = identityOf(bytes);
     return show();
 }
 
-bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead) {
+bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead, FileIdentity identity) {
     reset(path);
     iff_ = std::move(alreadyRead);
+    readIdentity_ = identity;
     return show();
 }
 
@@ -121,28 +125,65 @@ std::string EditSimModel::makeBackup() {
     });
 }
 
-bool EditSimModel::save(bool backup) {
+EditSimModel::SaveOutcome EditSimModel::save(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
         markStage(1000);
-        if (fields.name.empty()) return false;
+        if (fields.name.empty()) return SaveOutcome::NotSaved;
         const std::string notStored = notStoredLine(unstorableChanges());
         const std::string notice = notStored.empty() ? std::string() : "\r\n" + notStored;
-        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?" + notice +
+        const std::string running =
+            services_.gameIsRunning() ? "\r\n" + std::string(platform::GameRunningNotice) : std::string();
+        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?" + notice + running +
                                        "\r\nAre You Sure?"))
-            return false;
+            return SaveOutcome::NotSaved;
         writeFields(bodyStrings_, fields);
 
         markStage(3000);
-        iff::writeStringSet(iff_, bodyStrings_,
-                                         bytes::hexToBytes("00 C8 00 10"), false);
-        lastBackup_.clear();
-        replaceCharacterFile(iff_, editedPath_, services_.programFolder, [&] {
-            if (backup) lastBackup_ = makeBackup();
-            markStage(4000);
-        });
-        services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");
-        return true;
+        iff::writeStringSet(iff_, bodyStrings_, bytes::hexToBytes("00 C8 00 10"), false);
+        const SaveOutcome outcome = writeFile(backup);
+        if (outcome == SaveOutcome::Saved)
+            services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");
+        return outcome;
     });
+}
+
+EditSimModel::SaveOutcome EditSimModel::writeFile(bool backup) {
+    std::optional<FileIdentity> expected = readIdentity_;
+    bool backUpChanged = false;
+    for (;;) {
+        lastBackup_.clear();
+        try {
+            readIdentity_ = replaceCharacterFile(
+                iff_, editedPath_, services_.programFolder,
+                [&] {
+                    if (backup || backUpChanged) lastBackup_ = makeBackup();
+                    markStage(4000);
+                },
+                expected);
+            return SaveOutcome::Saved;
+        } catch (const CharacterFileChanged& changed) {
+            switch (services_.dialogs.askChangedFile(
+                fields.name + "'s file was changed by another program, perhaps the game, since you opened it.")) {
+            case platform::MessageReply::Overwrite:
+                // What the other program wrote is kept in a backup before it is replaced.
+                expected = changed.now();
+                backUpChanged = true;
+                continue;
+            case platform::MessageReply::Reload:
+                if (!services_.dialogs.confirmLoss("Discard your changes to " + fields.name + "?"))
+                    return SaveOutcome::NotSaved;
+                open(editedPath_);
+                return SaveOutcome::Reloaded;
+            default: return SaveOutcome::ChangedOnDisk;
+            }
+        } catch (const platform::FileBusy& busy) {
+            services_.dialogs.warn(fields.name + " has not been saved: " + busy.path() +
+                                       " is in use by another program. Nothing has been changed; "
+                                       "try again when that program has finished with it.",
+                                   "Edit Wardrobe");
+            return SaveOutcome::Busy;
+        }
+    }
 }
 
 WardrobeLayout EditSimModel::layout() const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/pictures.h"
@@ -31,15 +32,20 @@ public:
     bool open(const std::string& path);
     // The same opening for a file the caller has already read with the checked reader
     // (the main window, the command-line tool), so that it is read only once.
-    bool openRead(const std::string& path, IffFile alreadyRead);
+    bool openRead(const std::string& path, IffFile alreadyRead, FileIdentity identity);
     // Why the last opening was refused ("" when it was not).
     const std::string& problem() const { return problem_; }
 
     // Save: asks "Make changes to ...?", writes the fields into the body strings and the
     // file through replaceCharacterFile, with a backup when `backup` is true, and reports
-    // " has been saved.". True when the sim was saved (the window then closes). Changes to
-    // outfits the sim's file has no entry for are named in the question and the report.
-    bool save(bool backup);
+    // " has been saved.". Changes to outfits the sim's file has no entry for are named in
+    // the question and the report; while the game runs, the question says so.
+    // When the file on disk is no longer what was opened, asks Overwrite (after a backup of
+    // the changed file, whatever `backup` says), Reload (after a second question: the file
+    // is opened again, the edits discarded) or Cancel. A file another program keeps locked
+    // is not saved, with a message naming it.
+    enum class SaveOutcome { Saved, NotSaved, Reloaded, ChangedOnDisk, Busy };
+    SaveOutcome save(bool backup);
 
     // Which entries the sim's file has, from the body strings as read.
     WardrobeLayout layout() const;
@@ -109,6 +115,7 @@ private:
     bool show();
     void loadPictures();
     std::string makeBackup();
+    SaveOutcome writeFile(bool backup);
 
     platform::Services& services_;
     const shell::GameSession& session_;
@@ -120,6 +127,7 @@ private:
     std::string problem_;
     std::string lastBackup_;
     WardrobeFields read_;   // the fields as the opening showed them
+    FileIdentity readIdentity_;   // the bytes the opening read, compared before a save
 };
 
 // "Not stored (this sim's file has no entry for them): Pajamas, Winter"; "" for none.

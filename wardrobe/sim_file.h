@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
+#include "core/file_io.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/clock.h"
@@ -63,19 +65,36 @@ std::string backupNeighbourhood(const std::string& characterPath);
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time);
 
-// The one way a character file is replaced: the new content is written whole to
-// programFolder/usertemp.iff (which stays there), `beforeReplace` runs (the backup), then
-// the same bytes are put at the character file's path with the durable atomic replace, so
-// that the character file is at every moment the complete old or the complete new file.
-// The caller's stage is kept through the writer's own stages. Throws RuntimeError;
-// the character file is then unchanged.
-void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
+// The character file is no longer what was read: another program (perhaps the game)
+// wrote it meanwhile. `now` is the identity of what it holds now.
+class CharacterFileChanged : public std::runtime_error {
+public:
+    CharacterFileChanged(const std::string& path, FileIdentity now);
+    FileIdentity now() const noexcept { return now_; }
+
+private:
+    FileIdentity now_;
+};
+
+// The one way a character file is replaced. A link is followed and the file it names is
+// replaced, the link kept. The file is locked (platform::FileLock: waits at most two
+// seconds for another holder, then throws platform::FileBusy), and when `expected` is
+// given the file must still hold the bytes it identifies, or CharacterFileChanged is
+// thrown. Then the new content is written whole to programFolder/usertemp.iff (which
+// stays there), `beforeReplace` runs (the backup) and the same bytes are put at the
+// character file's path with the durable atomic replace, so that the character file is at
+// every moment the complete old or the complete new file; the lock is held throughout.
+// The caller's stage is kept through the writer's own stages. Returns the identity of what
+// was written. Throws RuntimeError; the character file is then unchanged.
+FileIdentity replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,
-                          const std::function<void()>& beforeReplace = {});
+                          const std::function<void()>& beforeReplace = {},
+                          const std::optional<FileIdentity>& expected = {});
 // The same with the new file's bytes already made (a batch run compares them with the
 // file's; a restore takes them from a backup).
-void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
+FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
-                          const std::function<void()>& beforeReplace = {});
+                          const std::function<void()>& beforeReplace = {},
+                          const std::optional<FileIdentity>& expected = {});
 
 }  // namespace drapeline::wardrobe

@@ -3,6 +3,7 @@
 
 #include "core/binary_support.h"
 #include "core/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
 
@@ -168,30 +169,44 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
     throw RuntimeError(err::PathFileAccess);
 }
 
-void replaceCharacterFile(IffFile& iff, const std::string& characterPath,
+CharacterFileChanged::CharacterFileChanged(const std::string& path, FileIdentity now)
+    : std::runtime_error(path + " was changed by another program since it was read"), now_(now) {}
+
+FileIdentity replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,
-                          const std::function<void()>& beforeReplace) {
+                          const std::function<void()>& beforeReplace,
+                          const std::optional<FileIdentity>& expected) {
     ByteText bytes;
     {
         const KeepErrLocation keep;
         bytes = iff::serialise(iff);
     }
-    replaceCharacterFile(bytes, characterPath, programFolder, beforeReplace);
+    return replaceCharacterFile(bytes, characterPath, programFolder, beforeReplace, expected);
 }
 
-void replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
+FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
-                          const std::function<void()>& beforeReplace) {
+                          const std::function<void()>& beforeReplace,
+                          const std::optional<FileIdentity>& expected) {
+    // A player who keeps a neighbourhood elsewhere and links its files into the game
+    // keeps the link: the file it names is the one replaced.
+    const std::string path = platform::linkTarget(characterPath);
     // A read-only character file is refused before anything, a backup included, is written.
-    platform::refuseReadOnlyFile(characterPath);
+    platform::refuseReadOnlyFile(path);
+    const platform::FileLock lock(path);
+    if (expected) {
+        const FileIdentity now = identityOf(platform::readFile(path));
+        if (now != *expected) throw CharacterFileChanged(characterPath, now);
+    }
     // The temporary file stays after the save: it is the user's copy of what was written.
     const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
     platform::removeFile(temp);
     writeWholeFile(temp, bytes);
+    platform::removeStaleTemporariesOnce(programFolder);
     if (beforeReplace) beforeReplace();
     // The character file itself is never deleted: the new content replaces it in one step.
-    platform::replaceFileAtomically(characterPath, bytes);
-    platform::removeStaleCharacterTemporaries(platform::folderOf(characterPath));
+    platform::replaceFileAtomically(path, bytes);
+    return identityOf(bytes);
 }
 
 }  // namespace drapeline::wardrobe

@@ -127,7 +127,16 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     });
     connect(cmdSave, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        if (model_.save(backupChecked_ && backupChecked_())) accept();
+        using Outcome = wardrobe::EditSimModel::SaveOutcome;
+        switch (model_.save(backupChecked_ && backupChecked_())) {
+        case Outcome::Saved: accept(); break;
+        case Outcome::Reloaded:
+            // The file read again may no longer be one that can be shown.
+            if (model_.problem().empty()) showModel();
+            else reject();
+            break;
+        default: break;
+        }
     });
     for (QRadioButton* option : {optFit, optFat, optSkinny})
         connect(option, &QRadioButton::clicked, this, &frmEditSim::bodyTypeClicked);
@@ -335,11 +344,12 @@ void frmEditSim::buildHandsPage() {
     tabSkins->addTab(page, mnemonicCaption("Hands"));
 }
 
-bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead) {
+bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead,
+                           FileIdentity identity) {
     tabSkins->setCurrentIndex(0);
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
     const bool shown =
-        alreadyRead ? model_.openRead(path, std::move(*alreadyRead)) : model_.open(path);
+        alreadyRead ? model_.openRead(path, std::move(*alreadyRead), identity) : model_.open(path);
     if (!shown) return false;
     showModel();
     return true;

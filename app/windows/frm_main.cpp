@@ -375,7 +375,7 @@ void frmMain::cmdSelect_Click() {
     wardrobe::frmEditSim editor(services_, session_, [this] { return smenuBackup->isChecked(); },
                                 this);
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load(sim->path, std::move(sim->iff))) editor.exec();
+    if (editor.Form_Load(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
     Form_Activate();
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "platform/qt/latin1.h"
@@ -27,21 +28,37 @@ QMessageBox::Icon iconOf(MessageIcon icon) {
 
 MessageReply QtDialogs::message(const std::string& text, MessageIcon icon, MessageButtons buttons,
                                 const std::string& title) {
-    const bool question = buttons != MessageButtons::Ok;
-    QMessageBox box(iconOf(icon), toQString(title), toDisplayText(text),
-                    question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::StandardButtons(QMessageBox::Ok),
+    QMessageBox box(iconOf(icon), toQString(title), toDisplayText(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
     // Sim and file names go into these texts; none of them is markup.
     box.setTextFormat(Qt::PlainText);
-    // The first button is the default, as the program's users have always had it, except
-    // where Yes would lose their work; Escape or closing the box answers No.
-    box.setDefaultButton(!question ? QMessageBox::Ok
-                         : buttons == MessageButtons::YesNoKeepByDefault ? QMessageBox::No
-                                                                         : QMessageBox::Yes);
-    if (question) box.setEscapeButton(QMessageBox::No);
-    const int answer = box.exec();
-    if (!question) return MessageReply::Ok;
-    return answer == QMessageBox::Yes ? MessageReply::Yes : MessageReply::No;
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setDefaultButton(box.addButton(QMessageBox::Ok));
+        box.exec();
+        return MessageReply::Ok;
+    case MessageButtons::OverwriteReloadCancel: {
+        QPushButton* overwrite = box.addButton(QObject::tr("&Overwrite"), QMessageBox::DestructiveRole);
+        QPushButton* reload = box.addButton(QObject::tr("&Reload"), QMessageBox::ResetRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == overwrite ? MessageReply::Overwrite
+               : box.clickedButton() == reload  ? MessageReply::Reload
+                                                : MessageReply::Cancel;
+    }
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoKeepByDefault: break;
+    }
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    // Yes is the default, as the program's users have always had it, except where Yes
+    // would lose their work; Escape or closing the box answers No.
+    box.setDefaultButton(buttons == MessageButtons::YesNoKeepByDefault ? no : yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MessageReply::Yes : MessageReply::No;
 }
 
 std::optional<std::string> QtDialogs::chooseFolder(const std::string& title,

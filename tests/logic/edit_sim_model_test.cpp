@@ -14,6 +14,8 @@ using platform::MessageIcon;
 using platform::MessageReply;
 using platform::StockPicture;
 using Box = testkit::ScriptedDialogs::Box;
+constexpr auto Saved = EditSimModel::SaveOutcome::Saved;
+constexpr auto NotSaved = EditSimModel::SaveOutcome::NotSaved;
 
 namespace fs = std::filesystem;
 
@@ -118,7 +120,7 @@ TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefused
                                                         machine.dialogs.shown.at(0).title}}));
     EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
     EXPECT_EQ(model.fields, WardrobeFields{});
-    EXPECT_FALSE(model.save(true));   // nothing shown, nothing to save
+    EXPECT_EQ(model.save(true), NotSaved);   // nothing shown, nothing to save
     EXPECT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
@@ -131,12 +133,12 @@ TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
     const std::string path = openBella();
     const std::string name = model.fields.name;
     model.fields.name.clear();   // an empty name saves nothing and asks nothing
-    EXPECT_FALSE(model.save(true));
+    EXPECT_EQ(model.save(true), NotSaved);
     EXPECT_TRUE(machine.dialogs.shown.empty());
     model.fields.name = name;
     model.fields.outfit(OutfitKind::Normal).mesh = "b002mafit_01";
     machine.dialogs.replies = {MessageReply::No};
-    EXPECT_FALSE(model.save(true));
+    EXPECT_EQ(model.save(true), NotSaved);
     EXPECT_EQ(machine.dialogs.shown, (std::vector<Box>{{"Make changes to Bella  (user00012)?\r\nAre You Sure?",
                                                         MessageIcon::Question, MessageButtons::YesNo,
                                                         "Confirm Action"}}));
@@ -154,7 +156,7 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     model.fields.hand(HandSlot::FormalRight) = "";
     const WardrobeFields saved = model.fields;
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.save(false));
+    EXPECT_EQ(model.save(false), Saved);
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[1],
               (Box{"Bella  (user00012) has been saved.", MessageIcon::Information, MessageButtons::Ok, "Success"}));
@@ -184,7 +186,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
-    ASSERT_TRUE(model.save(true));
+    ASSERT_EQ(model.save(true), Saved);
     const ByteText first = readWholeFile(path);
     const std::string base = "User00001iff_ellauser00012_UserData2_20020330_140507";
     EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base));
@@ -192,7 +194,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
 
     // Within the same second: a second backup beside the first, never over it.
     model.fields.outfit(OutfitKind::Normal).texture = "b001fafitdrk_01";
-    ASSERT_TRUE(model.save(true));
+    ASSERT_EQ(model.save(true), Saved);
     EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base + "_2"));
     EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base)) == original);
     EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base + "_2")) == first);
@@ -233,7 +235,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     model.fields.hand(HandSlot::OpenLeft) = WinterPlaceholder;
     model.fields.outfit(OutfitKind::Nude).texture = "nffitmed_01";
     machine.dialogs.replies = {MessageReply::Yes};
-    ASSERT_TRUE(model.save(false));
+    ASSERT_EQ(model.save(false), Saved);
     const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter";
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?" + line + "\r\nAre You Sure?");
     EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved." + line);
@@ -247,7 +249,7 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     ASSERT_TRUE(model.open(path));
     machine.dialogs.shown.clear();
     machine.dialogs.replies = {MessageReply::No};
-    EXPECT_FALSE(model.save(false));
+    EXPECT_EQ(model.save(false), NotSaved);
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\nAre You Sure?");
 }
 

@@ -128,8 +128,7 @@ TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverR
 
 #endif
 
-TEST_F(ReplaceCharacterFile, OwnLeftoversOlderThanAMinuteGoWhenTheFolderIsSavedInto) {
-    const std::string characters = folder / "game/UserData/Characters";
+TEST_F(ReplaceCharacterFile, OwnLeftoversOlderThanAMinuteGoFromEveryFolderItWritesInto) {
     const auto ago = [](int seconds) {
         return fs::file_time_type::clock::now() - std::chrono::seconds(seconds);
     };
@@ -142,16 +141,19 @@ TEST_F(ReplaceCharacterFile, OwnLeftoversOlderThanAMinuteGoWhenTheFolderIsSavedI
         {".User00001.iff.drapeline-4242-17-0.tmp", 120, true},
         {".user00123.IFF.drapeline-1-2-3.tmp", 3600, true},
         {".User00001.iff.drapeline-w-17-0.tmp", 120, true},
+        {".Other name.iff.drapeline-4242-17-0.tmp", 120, true},
         {".User00001.iff.drapeline-4242-17-0.tmp.keep", 120, false},
-        {".User00002.iff.drapeline-4242-17-1.tmp", 10, false},   // a save still running
+        {".User00002.iff.drapeline-4242-17-1.tmp", 10, false},   // a write still running
         {"User00001.iff.drapeline-4242-17-0.tmp", 120, false},
-        {".User0001.iff.drapeline-4242-17-0.tmp", 120, false},
-        {".Other.iff.drapeline-4242-17-0.tmp", 120, false},
+        {".User00001.iff.other-4242-17-0.tmp", 120, false},
     };
-    for (const auto& l : leftovers) {
-        folder.write("game/UserData/Characters/" + l.name, "x");
-        fs::last_write_time(characters + "/" + l.name, ago(l.age));
-    }
-    replaceCharacterFile(changed, character, program);
-    for (const auto& l : leftovers) EXPECT_EQ(!fs::exists(characters + "/" + l.name), l.removed) << l.name;
+    // The character file's folder, the program folder (usertemp.iff) and Backup.
+    const std::string folders[] = {"game/UserData/Characters/", "program/", "program/Backup/"};
+    for (const auto& f : folders)
+        for (const auto& l : leftovers) fs::last_write_time(folder.write(f + l.name, "x"), ago(l.age));
+    replaceCharacterFile(changed, character, program, [&] {
+        makeUserBackup(program, character, "Bella", platform::LocalTime{2002, 3, 30, 14, 5, 7});
+    });
+    for (const auto& f : folders)
+        for (const auto& l : leftovers) EXPECT_EQ(!fs::exists(folder / (f + l.name)), l.removed) << f << l.name;
 }

@@ -23,8 +23,11 @@ platform::MessageReply ScriptedDialogs::message(const std::string& text,
         replies.pop_front();
         return reply;
     }
-    return buttons == platform::MessageButtons::Ok ? platform::MessageReply::Ok
-                                                   : platform::MessageReply::No;
+    switch (buttons) {
+    case platform::MessageButtons::Ok: return platform::MessageReply::Ok;
+    case platform::MessageButtons::OverwriteReloadCancel: return platform::MessageReply::Cancel;
+    default: return platform::MessageReply::No;
+    }
 }
 
 std::optional<std::string> ScriptedDialogs::chooseFolder(const std::string& title,
