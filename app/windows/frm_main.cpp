@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <QToolTip>
@@ -135,6 +136,17 @@ void frmMain::buildControls() {
         lblSimName[static_cast<std::size_t>(i)] = name;
     }
 
+    // The game rewrites character files when it saves: while it runs, the status line says
+    // so. Looked at now and then, not at every blink of the selection frame.
+    lblGameRunning = named(new QLabel(QString::fromLatin1(platform::GameRunningNotice)), "lblGameRunning");
+    statusBar()->addWidget(lblGameRunning, 1);
+    statusBar()->setSizeGripEnabled(false);
+    auto* gameWatch = new QTimer(this);
+    gameWatch->setInterval(5000);
+    connect(gameWatch, &QTimer::timeout, this, &frmMain::showWhetherTheGameRuns);
+    gameWatch->start();
+    showWhetherTheGameRuns();
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(333);
@@ -215,7 +227,12 @@ void frmMain::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &frmMain::Form_Activate);
 }
 
+void frmMain::showWhetherTheGameRuns() {
+    lblGameRunning->setVisible(services_.gameIsRunning());
+}
+
 void frmMain::Form_Activate() {
+    showWhetherTheGameRuns();
     if (const QScreen* screen = this->screen();
         screen && screen->availableGeometry().height() < SmallScreenHeight)
         move(x(), 0);

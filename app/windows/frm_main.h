@@ -79,6 +79,7 @@ private:
     void buildMenus();
     void showNeighbourhoodList();
     void neighbourhoodChosen();
+    void showWhetherTheGameRuns();
     void drawPage(bool keepSelection);
     void enablePaging();
     void showSelectedSim();
@@ -111,6 +112,7 @@ private:
     app::PictureBox* picThumbs;
     std::array<QLabel*, 49> lblSimName{};
     QTimer* Timer1;
+    QLabel* lblGameRunning;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;

@@ -1,13 +1,15 @@
 // A save killed at any moment must leave the character file whole: the old content or
-// the new, never a mix, never missing.
+// the new, never a mix, never missing; saves running together must lose no update.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,6 +18,7 @@
 #include "core/file_io.h"
 #include "core/iff_file.h"
 #include "testkit/fixture_sim.h"
+#include "tests/cli/cli_support.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 
@@ -144,4 +147,57 @@ TEST(CrashSafety, AKilledRewriteLeavesTheOldOrTheNewOutputWhole) {
             const ByteText now = readWholeFile(out);
             ASSERT_TRUE(now == old || now == rewritten) << "round " << round << ": " << now.size() << " bytes";
         });
+}
+
+// Concurrent commands on one sim, and other programs' locks: no update may be lost and no
+// lock ignored.
+TEST(Concurrency, SetsRunningTogetherLoseNoUpdateAndOtherProgramsLocksAreRespected) {
+    testkit::TempFolder folder;
+    const std::string sim = folder.write("UserData/Characters/User00001.iff", testkit::characterFile().build());
+    const std::string program = folder / "program";
+    std::vector<std::string> assignments;
+    for (const char* hand : {"formalLeft", "formalRight", "openLeft", "openRight", "pointLeft",
+                             "pointRight", "closedLeft", "closedRight"})
+        assignments.push_back(std::string("hands.") + hand + "=h" + hand);
+    for (const char* outfit : {"normal", "swimsuit", "formal", "pajamas", "nude", "winter"}) {
+        assignments.push_back(std::string(outfit) + ".mesh=m" + outfit);
+        assignments.push_back(std::string(outfit) + ".texture=t" + outfit);
+    }
+    {
+        std::vector<std::unique_ptr<Child>> running;
+        for (const auto& a : assignments)
+            running.push_back(std::make_unique<Child>(std::vector<std::string>{"set", sim, a, "--program-folder", program}));
+        for (auto& child : running) EXPECT_TRUE(child->wait());
+    }
+    const std::string shown = testkit::cli({"wardrobe", sim}).out;
+    for (const auto& a : assignments)
+        EXPECT_NE(shown.find('"' + a.substr(a.find('=') + 1) + '"'), std::string::npos) << "lost: " << a;
+
+    // A lock taken with flock is waited for; a classic record lock held on is refused.
+    const ByteText before = readWholeFile(sim);
+    const int fd = ::open(sim.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    {
+        Child waiting({"set", sim, "normal.texture=after_the_wait", "--program-folder", program});
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_TRUE(readWholeFile(sim) == before);
+        ::flock(fd, LOCK_UN);
+        EXPECT_TRUE(waiting.wait());
+    }
+    ::close(fd);
+    const ByteText waited = readWholeFile(sim);
+    EXPECT_NE(waited.find("after_the_wait"), std::string::npos);
+
+    const int record = ::open(sim.c_str(), O_RDWR);
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(record, F_SETLK, &range), 0);
+    const testkit::ProcessResult refused =
+        testkit::cli({"set", sim, "normal.texture=never", "--program-folder", program});
+    ::close(record);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(sim + " is in use by another program; nothing was saved"), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(readWholeFile(sim) == waited);
 }

@@ -273,3 +273,59 @@ TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
     model.fields.hand(HandSlot::PointRight) = model.fields.hand(HandSlot::PointLeft);
     EXPECT_FALSE(model.hasUnsavedChanges());
 }
+
+// Another program (the game, a second Drapeline) writes the file while the window has it
+// open: Save must not silently put the old wardrobe back over that change.
+TEST_F(EditSim, AFileChangedSinceOpeningIsOverwrittenReloadedOrLeftAsTheUserSays) {
+    const IffFile theirs = [&] {
+        IffFile iff = parse(original);
+        StringSet set = bodySet(iff);
+        set.Entries[entry::Winter - 1].Text = "w777fafit_CLI,BODY=w777fafitlgt_CLI";
+        strings::store(iff, set, WardrobeIdField, false);
+        return iff;
+    }();
+    IffFile copy = theirs;
+    const ByteText changed = iff::serialise(copy);
+    const std::string question =
+        "Bella  (user00012)'s file was changed by another program, perhaps the game, since you opened it.";
+    struct Case {
+        std::vector<MessageReply> replies;
+        EditSimModel::SaveOutcome outcome;
+        bool oursOnDisk;
+    };
+    const Case cases[] = {
+        {{MessageReply::Yes, MessageReply::Cancel}, EditSimModel::SaveOutcome::ChangedOnDisk, false},
+        {{MessageReply::Yes, MessageReply::Overwrite, MessageReply::Ok}, Saved, true},
+        {{MessageReply::Yes, MessageReply::Reload, MessageReply::No}, NotSaved, false},
+        {{MessageReply::Yes, MessageReply::Reload, MessageReply::Yes}, EditSimModel::SaveOutcome::Reloaded, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = openBella();
+        model.fields.outfit(OutfitKind::Normal).mesh = "b002fafat_01";
+        writeSim("User00001.iff", changed);
+        machine.dialogs.shown.clear();
+        machine.dialogs.replies = {c.replies.begin(), c.replies.end()};
+        machine.services.gameRunning = [] { return true; };
+
+        EXPECT_EQ(model.save(false), c.outcome);
+        ASSERT_GE(machine.dialogs.shown.size(), 2u);
+        EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?\r\n" +
+                                                     std::string(platform::GameRunningNotice) +
+                                                     "\r\nAre You Sure?");
+        EXPECT_EQ(machine.dialogs.shown[1], (Box{question, MessageIcon::Question,
+                                                 MessageButtons::OverwriteReloadCancel, "Confirm Action"}));
+        const ByteText now = readWholeFile(path);
+        const WardrobeFields onDisk = readFields(parse(now), bodySet(parse(now)));
+        EXPECT_EQ(onDisk.outfit(OutfitKind::Winter).mesh, c.oursOnDisk ? "w001fafitlgt_01" : "w777fafit_CLI");
+        EXPECT_EQ(onDisk.outfit(OutfitKind::Normal).mesh == "b002fafat_01", c.oursOnDisk);
+        // Overwriting keeps what the other program wrote in a backup, backups off or not.
+        EXPECT_EQ(model.lastBackup().empty(), !c.oursOnDisk);
+        if (c.oursOnDisk) {
+            EXPECT_TRUE(readWholeFile(model.lastBackup()) == changed);
+        }
+        if (c.outcome == EditSimModel::SaveOutcome::Reloaded) {
+            EXPECT_EQ(model.fields.outfit(OutfitKind::Winter).mesh, "w777fafit_CLI");
+        }
+        machine.services.gameRunning = {};
+    }
+}

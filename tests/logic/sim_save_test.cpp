@@ -75,6 +75,27 @@ TEST_F(ReplaceCharacterFile, TheTemporaryFileAndTheCharacterFileHoldTheNewConten
               std::vector<std::string>{"User1.iff"});
 }
 
+#ifndef _WIN32
+// A neighbourhood kept elsewhere and linked into the game keeps its link; the file it names
+// gets the new content, and a file that changed since it was read is left alone.
+TEST_F(ReplaceCharacterFile, ALinkIsWrittenThroughAndAChangedFileIsRefused) {
+    const std::string real = folder.write("elsewhere/User2.iff", original);
+    const std::string link = folder / "game/UserData/Characters/User2.iff";
+    fs::create_symlink(real, link);
+    const FileIdentity read = identityOf(original);
+    replaceCharacterFile(changed, link, program, {}, read);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(readWholeFile(real) == iff::serialise(changed));
+
+    try {
+        replaceCharacterFile(changed, link, program, {}, read);
+        ADD_FAILURE() << "replaced a file that changed since it was read";
+    } catch (const CharacterFileChanged& e) {
+        EXPECT_EQ(e.now(), identityOf(iff::serialise(changed)));
+    }
+}
+#endif
+
 TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) {
     const auto expectUnchanged = [&](const std::function<void()>& save, int number) {
         EXPECT_EQ(testkit::errorNumberOf(save), number);
