@@ -7,6 +7,7 @@
 #include "cli/json.h"
 #include "cli/sim_access.h"
 #include "platform/clock.h"
+#include "platform/file_lock.h"
 #include "tools/backups.h"
 
 namespace drapeline::cli {
@@ -23,15 +24,17 @@ std::string isoTime(const platform::LocalTime& t) {
 int listBackups(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(0, 0);
     const auto sim = args.option("sim");
+    auto backups = tools::listBackups(programFolderFor(args));
+    if (sim) backups = tools::backupsOf(std::move(backups), *sim);
     JsonWriter json;
     json.beginArray();
-    for (const auto& b : tools::listBackups(programFolderFor(args))) {
-        if (sim && !tools::isBackupOf(b, *sim)) continue;
+    for (const auto& b : backups) {
         json.beginObject()
-            .key("backup").value(b.path)
+            .key("backup").path(b.path)
             .key("file").value(b.characterFileName())
             .key("sim").value(b.simPart)
-            .key("neighbourhood").value(b.neighbourhood)
+            .key("name").value(b.simName())
+            .key("neighbourhood").path(b.neighbourhood)
             .key("time").value(isoTime(b.time))
             .endObject();
     }
@@ -45,13 +48,23 @@ int restoreBackup(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string game = gameFolder(args);
     const tools::PreparedRestore prepared = tools::prepareRestore(backup, game);
     if (!prepared.problem.empty()) throw Failure(tools::refusalMessage(backup, prepared.problem));
+    if (!prepared.otherSim.empty() && !args.flag("force"))
+        throw Failure("The backup " + backup + " can not be restored: " + prepared.otherSim +
+                      " Nothing has been changed; --force puts it in place all the same.");
     const platform::SystemClock clock;
-    const std::string taken = tools::completeRestore(prepared, writableProgramFolder(args), clock);
+    std::string taken;
+    try {
+        taken = tools::completeRestore(prepared, writableProgramFolder(args), clock);
+    } catch (const platform::FileBusy& e) {
+        throw Failure(tools::refusalMessage(backup, e.what()));
+    } catch (const wardrobe::CharacterFileChanged& e) {
+        throw Failure(tools::refusalMessage(backup, e.what()));
+    }
     out << JsonWriter()
                .beginObject()
-               .key("restored").value(prepared.characterPath)
-               .key("from").value(backup)
-               .key("backup").value(taken)
+               .key("restored").path(prepared.characterPath)
+               .key("from").path(backup)
+               .key("backup").path(taken)
                .endObject()
                .str()
         << "\n";
@@ -65,9 +78,10 @@ std::vector<Command> backupCommands() {
         {"backups", "backups [--sim FILE]             the backups in the program folder, newest first "
                     "(with --sim: only those of that character file)",
          {}, listBackups},
-        {"restore", "restore BACKUP --game DIR        put a backup in place of its character file, "
-                    "backing up the file as it is first",
-         {}, restoreBackup},
+        {"restore", "restore BACKUP --game DIR [--force]  put a backup in place of its character file, "
+                    "backing up the file as it is first (--force: even when the file now holds "
+                    "another sim)",
+         {"force"}, restoreBackup},
     };
 }
 

@@ -8,6 +8,7 @@
 #include "core/binary_support.h"
 #include "core/iff_file.h"
 #include "neighbourhood/listing.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "tools/sim_pass.h"
 #include "wardrobe/sim_file.h"
@@ -56,6 +57,23 @@ std::vector<Found> characterFilesNamed(const std::string& game, const std::vecto
     return found;
 }
 
+std::string nameOf(const wardrobe::SimIdentity& sim) {
+    return sim.catalogueName.empty() ? sim.objectLabel : sim.catalogueName;
+}
+
+// The sim a character file or backup holds; none when it can not be read.
+std::optional<wardrobe::SimIdentity> simIn(const std::string& path, ByteText* bytes = nullptr) {
+    IffFile iff;
+    ByteText read;
+    if (!iff::readChecked(iff, path, read).empty()) return std::nullopt;
+    if (bytes) *bytes = std::move(read);
+    try {
+        return wardrobe::readIdentity(iff);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 std::string BackupInfo::characterFileName() const {
@@ -65,6 +83,10 @@ std::string BackupInfo::characterFileName() const {
             return fileName.substr(0, fileName.size() - 3) + "." + extension;
     }
     return fileName;
+}
+
+std::string BackupInfo::simName() const {
+    return sim && !sim->catalogueName.empty() ? sim->catalogueName : simPart;
 }
 
 std::optional<BackupInfo> parseBackupName(const std::string& name) {
@@ -84,13 +106,25 @@ std::optional<BackupInfo> parseBackupName(const std::string& name) {
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
         t.second > 59)
         return std::nullopt;
-    // The sim part may hold "_" itself; the file name and the neighbourhood never do.
+    // The file name never holds "_"; the sim part and the neighbourhood folder may
+    // ("UserData_old"). The neighbourhood starts at the first later part that begins with
+    // "Userdata", as a save finds it; without one it is the last part (a drive).
     parts.resize(parts.size() - 2);
     info.fileName = parts.front();
-    info.neighbourhood = parts.back();
     if (info.fileName.empty()) return std::nullopt;
-    for (std::size_t i = 1; i + 1 < parts.size(); ++i)
-        info.simPart += (i > 1 ? "_" : "") + parts[i];
+    std::size_t from = parts.size() - 1;
+    for (std::size_t i = 2; i < parts.size(); ++i)
+        if (platform::equalIgnoringCase(std::string_view(parts[i]).substr(0, 8), "userdata")) {
+            from = i;
+            break;
+        }
+    const auto join = [&](std::size_t first, std::size_t end) {
+        std::string text;
+        for (std::size_t i = first; i < end; ++i) text += (i > first ? "_" : "") + parts[i];
+        return text;
+    };
+    info.simPart = join(1, from);
+    info.neighbourhood = join(from, parts.size());
     return info;
 }
 
@@ -105,6 +139,7 @@ std::vector<BackupInfo> listBackups(const std::string& programFolder) {
         auto info = parseBackupName(name);
         if (!info) continue;
         info->path = platform::joinPath(folder, name);
+        info->sim = simIn(info->path);
         backups.push_back(std::move(*info));
     }
     const auto key = [](const BackupInfo& b) {
@@ -116,10 +151,17 @@ std::vector<BackupInfo> listBackups(const std::string& programFolder) {
     return backups;
 }
 
-bool isBackupOf(const BackupInfo& backup, const std::string& characterPath) {
-    return platform::equalIgnoringCase(backup.fileName, cleaned(platform::fileNameOf(characterPath))) &&
-           platform::equalIgnoringCase(backup.neighbourhood,
-                                       cleaned(wardrobe::backupNeighbourhood(characterPath)));
+std::vector<BackupInfo> backupsOf(std::vector<BackupInfo> backups, const std::string& characterPath) {
+    const std::string file = cleaned(platform::fileNameOf(characterPath));
+    const std::string folder = cleaned(wardrobe::backupNeighbourhood(characterPath));
+    std::erase_if(backups, [&](const BackupInfo& b) {
+        return !platform::equalIgnoringCase(b.fileName, file) ||
+               !platform::equalIgnoringCase(b.neighbourhood, folder);
+    });
+    if (backups.empty()) return backups;
+    if (const auto now = simIn(characterPath))
+        std::erase_if(backups, [&](const BackupInfo& b) { return b.sim && !wardrobe::sameSim(*b.sim, *now); });
+    return backups;
 }
 
 std::string timeText(const platform::LocalTime& t) {
@@ -160,6 +202,19 @@ PreparedRestore prepareRestore(const std::string& backupPath, const std::string&
     if (found.size() == 1) {
         prepared.characterPath = platform::joinPath(
             neighbourhood::characterFolder(gameLocation, found[0].folder), found[0].file);
+        ByteText now;
+        const auto there = simIn(prepared.characterPath, &now);
+        if (!there) return prepared;
+        prepared.current = identityOf(now);
+        wardrobe::SimIdentity held;
+        try {
+            held = wardrobe::readIdentity(iff);
+        } catch (const RuntimeError&) {
+            return prepared;   // a backup without a readable label can not be compared
+        }
+        if (!wardrobe::sameSim(held, *there))
+            prepared.otherSim = "This backup holds " + nameOf(held) + "; " + found[0].folder + "/" +
+                                found[0].file + " now holds " + nameOf(*there) + ".";
         return prepared;
     }
     if (found.empty())
@@ -185,7 +240,7 @@ std::string completeRestore(const PreparedRestore& prepared, const std::string& 
         taken = wardrobe::makeUserBackup(programFolder, path,
                                          readable ? detail::backupSimName(current) : std::string(),
                                          clock.now());
-    });
+    }, prepared.current);
     return taken;
 }
 
@@ -211,8 +266,7 @@ std::string RestoreModel::heading() const {
 
 void RestoreModel::refresh() {
     rows_ = listBackups(services_.programFolder);
-    if (showAll()) return;
-    std::erase_if(rows_, [&](const BackupInfo& b) { return !isBackupOf(b, simPath_); });
+    if (!showAll()) rows_ = backupsOf(std::move(rows_), simPath_);
 }
 
 bool RestoreModel::restore(std::size_t row) {
@@ -223,17 +277,27 @@ bool RestoreModel::restore(std::size_t row) {
         services_.dialogs.warn(refusalMessage(backup.path, prepared.problem), MessageTitle);
         return false;
     }
-    if (!services_.dialogs.confirm("Put the backup of " + timeText(backup.time) + " in place of " +
-                                   prepared.characterPath +
-                                   "?\r\nThe file as it is now is backed up first.\r\nAre You Sure?"))
+    const std::string question = "Put the backup of " + timeText(backup.time) + " in place of " +
+                                 prepared.characterPath +
+                                 "?\r\nThe file as it is now is backed up first.\r\nAre You Sure?";
+    // Another sim's backup would replace this sim: asked with No as the default.
+    if (prepared.otherSim.empty() ? !services_.dialogs.confirm(question)
+                                  : !services_.dialogs.confirmLoss(prepared.otherSim + "\r\n" + question))
         return false;
     std::string taken;
+    const auto refuse = [&](const std::string& why) {
+        services_.dialogs.warn(refusalMessage(backup.path, "it could not be put in place (" + why + ")"),
+                               MessageTitle);
+        return false;
+    };
     try {
         taken = completeRestore(prepared, services_.programFolder, services_.clock);
     } catch (const RuntimeError& e) {
-        services_.dialogs.warn(refusalMessage(backup.path, "it could not be put in place (" + e.text() + ")"),
-                               MessageTitle);
-        return false;
+        return refuse(e.text());
+    } catch (const platform::FileBusy& e) {
+        return refuse(e.what());
+    } catch (const wardrobe::CharacterFileChanged& e) {
+        return refuse(e.what());
     }
     services_.dialogs.inform(prepared.characterPath + " has been restored from the backup of " +
                                  timeText(backup.time) + ".\r\nThe file as it was is kept in the backup " +

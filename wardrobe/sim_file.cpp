@@ -9,6 +9,8 @@ namespace drapeline::wardrobe {
 
 namespace {
 
+constexpr std::size_t GuidOffset = 28;
+
 std::string lowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out)
@@ -78,8 +80,12 @@ SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes) {
                 notes.fail(err::InvalidCall, "the label of its object chunk " +
                                                  std::to_string(i + 1) + " has no end");
             std::string label = c.Label.substr(0, nul);
-            if (lowerAscii(std::string_view(label).substr(0, 4)) == "user")
+            if (lowerAscii(std::string_view(label).substr(0, 4)) == "user") {
                 id.objectLabel = std::move(label);
+                id.guid.reset();
+                if (c.Data.size() >= GuidOffset + 4)
+                    id.guid = static_cast<std::uint32_t>(bytes::int32FromLE(c.Data.substr(GuidOffset, 4)));
+            }
         } else if (c.TypeCode == "CTSS") {
             // The first string: after the format code, the count and the language code.
             const auto nul = c.Data.size() > 5 ? c.Data.find('\0', 5) : ByteText::npos;
@@ -150,6 +156,12 @@ WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const 
 }  // namespace
 
 SimIdentity readIdentity(const IffFile& iff) { return readIdentityNoting(iff, Notes(nullptr)); }
+
+bool sameSim(const SimIdentity& a, const SimIdentity& b) {
+    if (lowerAscii(a.objectLabel) != lowerAscii(b.objectLabel)) return false;
+    if (a.guid && b.guid) return *a.guid == *b.guid;
+    return a.catalogueName == b.catalogueName;
+}
 
 WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings) {
     return readFieldsNoting(iff, bodyStrings, Notes(nullptr));

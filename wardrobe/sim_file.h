@@ -2,6 +2,7 @@
 // Opening a character file's wardrobe and writing it back. The edit window, the
 // command-line tool and the neighbourhood repair tools all go through these.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -18,11 +19,18 @@ namespace drapeline::wardrobe {
 // The object label (last OBJD chunk whose label starts with "user", any case) and the
 // catalogue name (first string of the last CTSS chunk). Empty where the chunk is missing.
 // Throws RuntimeError 5 for a label or name set without the NUL that ends it.
+// The GUID is the object definition's (its 32-bit number at byte 28), when it is that long.
 struct SimIdentity {
     std::string objectLabel;
     std::string catalogueName;
+    std::optional<std::uint32_t> guid;
 };
 SimIdentity readIdentity(const IffFile& iff);
+
+// Whether two files hold the same sim: the same object label (letter case aside) and the
+// same GUID; where either file has no GUID, the same catalogue name. File numbers repeat
+// from one neighbourhood or game to the next, so the label alone does not tell.
+bool sameSim(const SimIdentity& a, const SimIdentity& b);
 
 // The fields as the edit window shows them after opening, from the decoded body strings:
 // outfits by layout (with the placeholders), hands, identity, body type. Sets stage

@@ -63,7 +63,7 @@ void frmRestore::showRows() {
         item->setText(0, toQString(timeText(b.time) + (b.copy > 1 ? " (" + std::to_string(b.copy) + ")" : "")));
         item->setText(1, toQString(b.characterFileName()));
         item->setText(2, pathToQString(b.neighbourhood));
-        item->setText(3, toQString(b.simPart));
+        item->setText(3, toQString(b.simName()));
         item->setToolTip(0, pathToQString(b.path));
     }
     if (lstBackups->topLevelItemCount() > 0) lstBackups->setCurrentItem(lstBackups->topLevelItem(0));

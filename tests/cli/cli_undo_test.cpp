@@ -108,7 +108,7 @@ TEST(CliUndo, BackupsAreListedAndRestoredAndADamagedOneIsRefused) {
     const std::string prefix = "[{\"backup\":\"" + demo.program + "/Backup/User00002iff_arauser00002_UserData_";
     ASSERT_EQ(r.out.substr(0, prefix.size()), prefix) << r.out;
     const std::string backup = r.out.substr(12, r.out.find('"', 12) - 12);
-    EXPECT_NE(r.out.find("\",\"file\":\"User00002.iff\",\"sim\":\"arauser00002\",\"neighbourhood\":\"UserData\","
+    EXPECT_NE(r.out.find("\",\"file\":\"User00002.iff\",\"sim\":\"arauser00002\",\"name\":\"Yara\",\"neighbourhood\":\"UserData\","
                          "\"time\":\"20"),
               std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("User00005"), std::string::npos);   // another sim's backup

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_io.h"
+#include "testkit/fixture_sim.h"
 #include "tests/logic/wardrobe_fixtures.h"
 #include "tools/backups.h"
 #include "tools/neighbourhood_tools.h"
@@ -22,6 +23,8 @@ TEST(BackupName, PartsAreReadBackFromTheNamesSavesMake) {
         {"User1iff_Bob_the_builder_userdata7_20020330_140507_12", "User1iff", "Bob_the_builder", "userdata7", 12},
         {"User1iff___20020330_140507", "User1iff", "", "", 1},   // no sim name, kept elsewhere
         {"User1iff__D_20020330_140507", "User1iff", "", "D", 1},
+        {"User1iff_abe_UserData_old_20020330_140507", "User1iff", "abe", "UserData_old", 1},
+        {"User1iff_Jo_Ann_UserData_2_x_20020330_140507_3", "User1iff", "Jo_Ann", "UserData_2_x", 3},
     };
     for (const auto& c : cases) {
         const auto info = parseBackupName(c.name);
@@ -159,4 +162,38 @@ TEST_F(Restore, TheWindowsModelAsksFirstAndTellsWhereTheOldFileWent) {
                                                      taken + ".");
     EXPECT_EQ(readWholeFile(taken), sim("b002,BODY=now"));
     EXPECT_EQ(restore.rows().size(), 2u);   // the list shows the new backup
+}
+
+// File numbers repeat from game to game: another game's User00005 is another sim, and its
+// backup must not silently take this sim's place.
+TEST_F(Restore, AnotherSimsBackupIsNotListedForThisSimAndGoesBackOnlyWhenTheUserInsists) {
+    const auto person = [](const std::string& name, std::uint32_t seed) {
+        testkit::SimOptions sim;
+        sim.objectLabel = "user00005";
+        sim.names = {name, name + " Smith"};
+        sim.seed = seed;   // another object definition, so another GUID
+        return testkit::characterFile(sim).build();
+    };
+    const ByteText yusuf = person("Yusuf", 3);
+    const std::string path = addSim("UserData", "User00005.iff", yusuf);
+    const std::string nils = backup("User00005iff_ilsuser00005_UserData_20020330_140507", person("Nils", 2));
+    backup("User00005iff_usufuser00005_UserData_20020330_150000", yusuf);
+
+    const PreparedRestore prepared = prepareRestore(nils, game.path());
+    EXPECT_EQ(prepared.problem, "");
+    EXPECT_EQ(prepared.otherSim, "This backup holds Nils; UserData/User00005.iff now holds Yusuf.");
+
+    RestoreModel restore(machine.services, session, path);
+    ASSERT_EQ(restore.rows().size(), 1u);   // Yusuf's own backup only
+    EXPECT_EQ(restore.rows()[0].simName(), "Yusuf");
+    restore.setShowAll(true);
+    ASSERT_EQ(restore.rows().size(), 2u);
+    ASSERT_EQ(restore.rows()[1].path, nils);
+    machine.dialogs.replies = {MessageReply::No, MessageReply::Yes};
+    EXPECT_FALSE(restore.restore(1));
+    EXPECT_EQ(machine.dialogs.shown[0].buttons, platform::MessageButtons::YesNoKeepByDefault);
+    EXPECT_EQ(machine.dialogs.shown[0].text.substr(0, prepared.otherSim.size() + 2), prepared.otherSim + "\r\n");
+    EXPECT_EQ(readWholeFile(path), yusuf);
+    EXPECT_TRUE(restore.restore(1));
+    EXPECT_EQ(readWholeFile(path), readWholeFile(nils));
 }
