@@ -13,6 +13,7 @@
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/files.h"
+#include "wardrobe/checked_names.h"
 #include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
@@ -111,6 +112,7 @@ int showWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
 struct Assignment {
     std::string key;
     std::optional<OutfitKind> outfit;   // none for a hand
+    std::optional<HandSlot> hand;       // none for an outfit
     std::string value;
     std::function<void(WardrobeFields&)> apply;
 };
@@ -124,14 +126,15 @@ Assignment parseAssignment(const std::string& argument) {
         const std::string name = o.name;
         const OutfitKind kind = o.kind;
         if (key == name + ".mesh")
-            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).mesh = value; }};
+            return {key, kind, std::nullopt, value, [=](WardrobeFields& f) { f.outfit(kind).mesh = value; }};
         if (key == name + ".texture")
-            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).texture = value; }};
+            return {key, kind, std::nullopt, value,
+                    [=](WardrobeFields& f) { f.outfit(kind).texture = value; }};
     }
     for (const auto& h : HandKeys) {
         const HandSlot slot = h.slot;
         if (key == std::string("hands.") + h.name)
-            return {key, std::nullopt, value, [=](WardrobeFields& f) { f.hand(slot) = value; }};
+            return {key, std::nullopt, slot, value, [=](WardrobeFields& f) { f.hand(slot) = value; }};
     }
     throw UsageError("unknown key '" + key + "'");
 }
@@ -147,6 +150,23 @@ void refuseUnstorable(const Assignment& a, const wardrobe::EditSimModel& sim, co
     if (wardrobe::isPlaceholder(a.value))
         throw Failure(a.key + " can not be set to the placeholder text " + a.value +
                       "; nothing was saved to " + file);
+    if (auto problem = wardrobe::nameProblem(a.value))
+        throw Failure(a.key + " " + *problem + "; nothing was saved to " + file);
+}
+
+// With every assignment made: a name left missing where the save can not write an empty
+// entry would be stored broken, or (a lone formal hand) silently dropped. The last
+// assignment of a key is the one that counts, so it is the one named.
+void refuseGaps(const std::vector<Assignment>& assignments, const WardrobeFields& fields,
+                const std::string& path) {
+    for (auto it = assignments.rbegin(); it != assignments.rend(); ++it) {
+        const Assignment& a = *it;
+        auto gap = a.outfit ? wardrobe::outfitGapProblem(fields, *a.outfit)
+                            : wardrobe::handGapProblem(fields, *a.hand);
+        if (gap)
+            throw Failure(a.key + "=" + a.value + " is refused: " + *gap + "; nothing was saved to " +
+                          platform::fileNameOf(path));
+    }
 }
 
 int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
@@ -159,6 +179,7 @@ int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     OpenSim sim(path, writableProgramFolder(args));
     for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
     for (const auto& a : assignments) a.apply(sim.model().fields);
+    refuseGaps(assignments, sim.model().fields, path);
     sim.save(args.flag("backup"));
     out << sim.savedReport() << "\n";
     return 0;

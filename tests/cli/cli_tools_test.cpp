@@ -85,11 +85,34 @@ TEST(CliEnsembles, ARefusedEnsembleLeavesTheSimAlone) {
     testkit::TempFolder folder;
     const std::string sim = folder.write("User00002.iff", simWith({}));
     const ByteText before = readWholeFile(sim);
-    const std::string bad = folder.write("bad.ENX", "one\r\ntwo\r\n");
-    const auto r = cli({"ensemble-apply", sim, bad, "--backup", "--program-folder", folder / "program"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "The ensemble file " + bad + " can not be loaded: it has 2 lines, but an ensemble file "
-                     "has 18 lines, or 20 with the winter outfit. User00002.iff has not been changed.\n");
-    EXPECT_TRUE(readWholeFile(sim) == before);
+    ASSERT_EQ(cli({"ensemble-save", sim, folder / "good.ENX"}).exitCode, 0);
+    const ByteText good = readWholeFile(folder / "good.ENX");
+    // The good ensemble with its line `line` (from 1) replaced.
+    const auto with = [&](std::size_t line, const std::string& text) {
+        std::size_t start = 0;
+        for (std::size_t i = 1; i < line; ++i) start = good.find("\r\n", start) + 2;
+        return good.substr(0, start) + text + good.substr(good.find("\r\n", start));
+    };
+    struct Case {
+        std::string content, problem;
+    };
+    const Case cases[] = {
+        {"one\r\ntwo\r\n", "it has 2 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {readWholeFile("/etc/passwd"), "line 1 holds \"/\", which no name may hold"},
+        {with(2, std::string("\x7F" "ELF\x02\x01\0\0", 7)), "line 2 holds a control character"},
+        {with(4, std::string(52 * 1024, 's')), "line 4 has 53248 characters, but a name has at most 63"},
+        {with(5, "x,BODY=y"), "line 5 holds \",\", which no name may hold"},
+        {with(1, ""), "line 1 is empty: the Normal outfit needs both a mesh and a texture"},
+        {with(9, "../../../etc/passwd"), "line 9 holds \"/\", which no name may hold"},
+    };
+    for (const auto& c : cases) {
+        const std::string bad = folder.write("bad.ENX", c.content);
+        const auto r = cli({"ensemble-apply", sim, bad, "--backup", "--program-folder", folder / "program"});
+        EXPECT_EQ(r.exitCode, 1) << c.problem;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "The ensemble file " + bad + " can not be loaded: " + c.problem +
+                             ". User00002.iff has not been changed.\n");
+        EXPECT_TRUE(readWholeFile(sim) == before) << c.problem;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "program/Backup"));
 }

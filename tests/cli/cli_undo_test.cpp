@@ -82,6 +82,26 @@ TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
         {"formal.mesh=*** VACATION ONLY ***",
          "formal.mesh can not be set to the placeholder text *** VACATION ONLY ***; nothing was saved "
          "to User00005.iff\n"},
+        {"normal.texture=root:x:0:0:root:/root:/bin/bash",
+         "normal.texture holds \"/\", which no name may hold; nothing was saved to User00005.iff\n"},
+        {"normal.texture=../../../etc/passwd",
+         "normal.texture holds \"/\", which no name may hold; nothing was saved to User00005.iff\n"},
+        {"formal.texture=..\\..\\x", "formal.texture holds \"\\\", which no name may hold; nothing was "
+                                    "saved to User00005.iff\n"},
+        {"swimsuit.mesh=x,BODY=y",
+         "swimsuit.mesh holds \",\", which no name may hold; nothing was saved to User00005.iff\n"},
+        {"hands.openLeft=a=b",
+         "hands.openLeft holds \"=\", which no name may hold; nothing was saved to User00005.iff\n"},
+        {"nude.texture=\x7F" "ELF\x02\x01",
+         "nude.texture holds a control character; nothing was saved to User00005.iff\n"},
+        {"hands.pointLeft=a\tb",
+         "hands.pointLeft holds a control character; nothing was saved to User00005.iff\n"},
+        {"nude.mesh=" + std::string(64, 'n'),
+         "nude.mesh has 64 characters, but a name has at most 63; nothing was saved to User00005.iff\n"},
+        {"normal.mesh=", "normal.mesh= is refused: the Normal outfit needs both a mesh and a texture; "
+                         "nothing was saved to User00005.iff\n"},
+        {"hands.closedRight=", "hands.closedRight= is refused: the closed right hand needs a texture; "
+                               "nothing was saved to User00005.iff\n"},
     };
     for (const auto& c : cases) {
         const auto r = cli({"set", path, "normal.mesh=b003mafat_01", c.assignment, "--backup",

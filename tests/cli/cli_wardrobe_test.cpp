@@ -65,7 +65,7 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     const std::string sim = folder.write("UserData2/Characters/User00001.iff", testkit::characterFile().build());
     const std::string program = folder / "program";   // created when missing
     auto r = cli({"set", sim, "normal.mesh=b002fafat_01", "normal.texture=b002fafatlgt_01",
-                  "hands.formalLeft=", "winter.texture=Zo\xC3\xA9", "--backup",
+                  "hands.formalLeft=", "hands.formalRight=", "winter.texture=Zo\xC3\xA9", "--backup",
                   "--program-folder", program});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string prefix = "{\"saved\":\"" + sim + "\",\"backup\":\"" + program +
