@@ -13,6 +13,7 @@
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/files.h"
+#include "skins/skin_catalogue.h"
 #include "wardrobe/checked_names.h"
 #include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
@@ -169,19 +170,48 @@ void refuseGaps(const std::vector<Assignment>& assignments, const WardrobeFields
     }
 }
 
-int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
+// The assignments whose names the game's skin folders do not hold, looked up as the
+// chooser would find them.
+std::vector<const Assignment*> notInstalled(const std::vector<Assignment>& assignments,
+                                            const std::string& game) {
+    std::vector<const Assignment*> missing;
+    for (const auto& a : assignments) {
+        if (a.value.empty()) continue;
+        const bool mesh = a.key.ends_with(".mesh");
+        const bool installed = a.hand ? skins::handTextureInstalled(game, a.value)
+                               : mesh ? skins::meshInstalled(game, a.value)
+                                      : skins::textureInstalled(game, a.value);
+        if (!installed) missing.push_back(&a);
+    }
+    return missing;
+}
+
+int setWardrobe(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (args.positional().size() < 2) throw UsageError("give a file and at least one KEY=VALUE");
     const std::string& path = args.positional()[0];
     std::vector<Assignment> assignments;
     for (std::size_t i = 1; i < args.positional().size(); ++i)
         assignments.push_back(parseAssignment(args.positional()[i]));
 
+    // Only with the game folder can a name be looked up; without it nothing is claimed.
+    const auto game = args.option("game");
+    if (game && !platform::folderExists(*game)) throw Failure("game folder not found: " + *game);
+
     OpenSim sim(path, writableProgramFolder(args));
     for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
     for (const auto& a : assignments) a.apply(sim.model().fields);
     refuseGaps(assignments, sim.model().fields, path);
+    std::optional<std::vector<std::string>> missing;
+    if (game) {
+        missing.emplace();
+        for (const Assignment* a : notInstalled(assignments, *game)) {
+            err << "warning: " << a->key << " " << a->value
+                << " is not installed in the game's skin folders; it is saved all the same\n";
+            missing->push_back(a->key);
+        }
+    }
     sim.save(args.flag("backup"));
-    out << sim.savedReport() << "\n";
+    out << sim.savedReport(missing) << "\n";
     return 0;
 }
 
@@ -192,8 +222,9 @@ std::vector<Command> wardrobeCommands() {
         {"wardrobe", "wardrobe FILE                    show a sim's wardrobe as the edit window does",
          {}, showWardrobe},
         {"set",
-         "set FILE KEY=VALUE... [--backup]  change outfits (normal.mesh, winter.texture, ...) and "
-         "hands (hands.formalLeft, ...) and save as the edit window does",
+         "set FILE KEY=VALUE... [--backup] [--game DIR]  change outfits (normal.mesh, winter.texture, "
+         "...) and hands (hands.formalLeft, ...) and save as the edit window does; with --game, "
+         "names not installed in its skin folders are reported",
          {"backup"}, setWardrobe},
     };
 }

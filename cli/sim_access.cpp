@@ -68,7 +68,7 @@ void OpenSim::save(bool backup) {
     }
 }
 
-std::string OpenSim::savedReport() const {
+std::string OpenSim::savedReport(const std::optional<std::vector<std::string>>& notInstalled) const {
     JsonWriter json;
     json.beginObject().key("saved").path(path_).key("backup");
     if (model_.lastBackup().empty()) json.null();
@@ -76,7 +76,13 @@ std::string OpenSim::savedReport() const {
     // Changes the file has no entry for, as the saved message names them.
     json.key("notStored").beginArray();
     for (const auto kind : model_.unstorableChanges()) json.value(wardrobe::outfitCaption(kind));
-    return json.endArray().endObject().str();
+    json.endArray();
+    if (notInstalled) {
+        json.key("notInstalled").beginArray();
+        for (const auto& key : *notInstalled) json.value(key);
+        json.endArray();
+    }
+    return json.endObject().str();
 }
 
 std::string gameFolder(const Arguments& args) {

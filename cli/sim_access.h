@@ -2,7 +2,9 @@
 // What the commands that open a sim share: the checked read, the refusal of a wardrobe
 // that can not be shown, and the error trap turned into this command's failure.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_services.h"
 #include "cli/command.h"
@@ -48,8 +50,9 @@ public:
     wardrobe::EditSimModel& model() { return model_; }
     // Saves as the edit window's Save does, the question answered Yes.
     void save(bool backup);
-    // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}
-    std::string savedReport() const;
+    // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}, and
+    // "notInstalled": [key, ...] when the names were looked up.
+    std::string savedReport(const std::optional<std::vector<std::string>>& notInstalled = std::nullopt) const;
 
 private:
     std::string path_;
