@@ -73,9 +73,9 @@ std::string OpenSim::savedReport(const std::optional<std::vector<std::string>>& 
     json.beginObject().key("saved").path(path_).key("backup");
     if (model_.lastBackup().empty()) json.null();
     else json.path(model_.lastBackup());
-    // Changes the file has no entry for, as the saved message names them.
+    // What was not stored, as the saved message names it.
     json.key("notStored").beginArray();
-    for (const auto kind : model_.unstorableChanges()) json.value(wardrobe::outfitCaption(kind));
+    for (const auto& name : model_.notStored()) json.value(name);
     json.endArray();
     if (notInstalled) {
         json.key("notInstalled").beginArray();

@@ -102,6 +102,10 @@ TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
                          "nothing was saved to User00005.iff\n"},
         {"hands.closedRight=", "hands.closedRight= is refused: the closed right hand needs a texture; "
                                "nothing was saved to User00005.iff\n"},
+        // Both formal hands are empty in this file; one alone would be dropped on saving.
+        {"hands.formalLeft=gfao_x", "hands.formalLeft=gfao_x is refused: the formal hands are kept only "
+                                    "as a pair, but only the left one would be named; nothing was saved to "
+                                    "User00005.iff\n"},
     };
     for (const auto& c : cases) {
         const auto r = cli({"set", path, "normal.mesh=b003mafat_01", c.assignment, "--backup",

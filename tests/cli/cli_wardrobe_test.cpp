@@ -95,3 +95,21 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     EXPECT_EQ(r.err, "game folder not found: " + folder / "nowhere" + "\n");
     EXPECT_TRUE(readWholeFile(sim) == saved);
 }
+
+TEST(CliSet, ALoneFormalHandIsRefusedAndOneTheFileHadIsReportedAsNotStored) {
+    testkit::TempFolder folder;
+    const std::string program = folder / "program";
+    const std::string pair = folder.write("User00001.iff", testkit::characterFile().build());
+    const ByteText before = readWholeFile(pair);
+    auto r = cli({"set", pair, "hands.formalRight=", "--program-folder", program});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "hands.formalRight= is refused: the formal hands are kept only as a pair, but only the "
+                     "left one would be named; nothing was saved to User00001.iff\n");
+    EXPECT_TRUE(readWholeFile(pair) == before);
+
+    // Written so by another program: saving drops it, and says so.
+    const std::string lone = folder.write("User00002.iff", simWith({{30, ""}}));
+    r = cli({"set", lone, "normal.mesh=b002fafat_01", "--program-folder", program});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + lone + "\",\"backup\":null,\"notStored\":[\"Formal left\"]}\n");
+}
