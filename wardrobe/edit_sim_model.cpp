@@ -190,7 +190,8 @@ std::string notStoredLine(const std::vector<OutfitKind>& kinds) {
 
 std::string notStoredLine(std::optional<HandSlot> loneFormalHand) {
     if (!loneFormalHand) return {};
-    return std::string("Not stored (the formal hands are kept only as a pair): ") + handCaption(*loneFormalHand);
+    return std::string("Not stored (the formal hands are kept only as a pair): ") +
+           handCaption(*loneFormalHand);
 }
 
 }  // namespace drapeline::wardrobe

@@ -109,21 +109,6 @@ TEST_F(SkinCatalogue, HandTexturesComeFromTheBaseFolderOnlyOpenPatternFirst) {
     EXPECT_EQ(found.bad, Names{"huapdrk.bmp"});
 }
 
-TEST_F(SkinCatalogue, ANameIsInstalledWhereTheChooserWouldFindItInAnyCase) {
-    mesh("ExpansionShared/SkinsBuy/S001FAFIT_01.cmx");
-    broken("expansionpack3/skinsbuy/s001fafitlgt_01.bmp");   // installed, if not loadable
-    texture("expansionpack3/skinsbuy/huaodrk.bmp");
-    texture("GameData/Skins/HUAOlgt.bmp");
-    EXPECT_TRUE(meshInstalled(game.path(), "s001fafit_01"));
-    EXPECT_TRUE(textureInstalled(game.path(), "S001fafitLGT_01"));
-    EXPECT_TRUE(handTextureInstalled(game.path(), "huaolgt"));
-    EXPECT_TRUE(textureInstalled(game.path(), "huaodrk"));
-    EXPECT_FALSE(handTextureInstalled(game.path(), "huaodrk"));   // hands: base folder only
-    EXPECT_FALSE(meshInstalled(game.path(), "s001fafitlgt_01"));   // a texture is no mesh
-    EXPECT_FALSE(meshInstalled(game.path(), "s001*"));             // a name, not a pattern
-    EXPECT_FALSE(textureInstalled(game / "nowhere", "huaolgt"));
-}
-
 TEST_F(SkinCatalogue, MissingFoldersAndAStoppedSearchGiveNothingAndAModelWithoutUnderscoreFails) {
     EXPECT_EQ(models("falgtfitB"), Names{});
     EXPECT_TRUE(findHandTextures(game / "nowhere", loader).files.empty());

@@ -141,23 +141,6 @@ private slots:
         QCOMPARE(text(editor.get(), "txtHandFormalRight"), QString());
         QCOMPARE(child<app::PictureBox>(editor.get(), "picHandFormalRight")->picture(),
                  app::stockImage(platform::StockPicture::HandNotFound));
-
-        // One formal hand alone is not stored, and Save's question says so.
-        testkit::whenShown<skins::frmSelectSkin>([](skins::frmSelectSkin* chooser) {
-            chooser->picThumbs_MouseDown(0, 0);
-            child<QPushButton>(chooser, "cmdSelect")->click();
-        });
-        child<QPushButton>(editor.get(), "cmdLeftFormalHand")->click();
-        QVERIFY(!text(editor.get(), "txtHandFormalLeft").isEmpty());
-        machine->dialogs.shown.clear();
-        machine->dialogs.replies = {MessageReply::No};
-        child<QPushButton>(editor.get(), "cmdSave")->click();
-        QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
-        QVERIFY(machine->dialogs.shown[0].text.find(
-                    "\r\nNot stored (the formal hands are kept only as a pair): Formal left\r\n") !=
-                std::string::npos);
-
-        machine->dialogs.replies = {MessageReply::Yes};
         child<QPushButton>(editor.get(), "cmdDefaultFormal")->click();
         QCOMPARE(text(editor.get(), "txtFormalBody"), QStringLiteral("f100fafit_original"));
         QCOMPARE(text(editor.get(), "txtFormalSkin"), QStringLiteral("f100fafitlgt_original"));
