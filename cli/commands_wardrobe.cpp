@@ -13,6 +13,8 @@
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/files.h"
+#include "skins/skin_catalogue.h"
+#include "wardrobe/checked_names.h"
 #include "wardrobe/edit_sim_model.h"
 #include "wardrobe/sim_file.h"
 
@@ -111,6 +113,7 @@ int showWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
 struct Assignment {
     std::string key;
     std::optional<OutfitKind> outfit;   // none for a hand
+    std::optional<HandSlot> hand;       // none for an outfit
     std::string value;
     std::function<void(WardrobeFields&)> apply;
 };
@@ -124,14 +127,15 @@ Assignment parseAssignment(const std::string& argument) {
         const std::string name = o.name;
         const OutfitKind kind = o.kind;
         if (key == name + ".mesh")
-            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).mesh = value; }};
+            return {key, kind, std::nullopt, value, [=](WardrobeFields& f) { f.outfit(kind).mesh = value; }};
         if (key == name + ".texture")
-            return {key, kind, value, [=](WardrobeFields& f) { f.outfit(kind).texture = value; }};
+            return {key, kind, std::nullopt, value,
+                    [=](WardrobeFields& f) { f.outfit(kind).texture = value; }};
     }
     for (const auto& h : HandKeys) {
         const HandSlot slot = h.slot;
         if (key == std::string("hands.") + h.name)
-            return {key, std::nullopt, value, [=](WardrobeFields& f) { f.hand(slot) = value; }};
+            return {key, std::nullopt, slot, value, [=](WardrobeFields& f) { f.hand(slot) = value; }};
     }
     throw UsageError("unknown key '" + key + "'");
 }
@@ -147,19 +151,71 @@ void refuseUnstorable(const Assignment& a, const wardrobe::EditSimModel& sim, co
     if (wardrobe::isPlaceholder(a.value))
         throw Failure(a.key + " can not be set to the placeholder text " + a.value +
                       "; nothing was saved to " + file);
+    if (auto problem = wardrobe::nameProblem(a.value))
+        throw Failure(a.key + " " + *problem + "; nothing was saved to " + file);
 }
 
-int setWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
+// With every assignment made: a name left missing where the save can not write an empty
+// entry would be stored broken, or (a lone formal hand) silently dropped. The last
+// assignment of a key is the one that counts, so it is the one named.
+void refuseGaps(const std::vector<Assignment>& assignments, const WardrobeFields& fields,
+                const std::string& path) {
+    for (auto it = assignments.rbegin(); it != assignments.rend(); ++it) {
+        const Assignment& a = *it;
+        auto gap = a.outfit ? wardrobe::outfitGapProblem(fields, *a.outfit)
+                            : wardrobe::handGapProblem(fields, *a.hand);
+        if (gap)
+            throw Failure(a.key + "=" + a.value + " is refused: " + *gap + "; nothing was saved to " +
+                          platform::fileNameOf(path));
+    }
+}
+
+// The assignments whose names the game's skin folders do not hold, looked up as the
+// chooser would find them.
+std::vector<const Assignment*> notInstalled(const std::vector<Assignment>& assignments,
+                                            const std::string& game) {
+    std::vector<const Assignment*> missing;
+    for (const auto& a : assignments) {
+        if (a.value.empty()) continue;
+        const bool mesh = a.key.ends_with(".mesh");
+        const bool installed = a.hand ? skins::handTextureInstalled(game, a.value)
+                               : mesh ? skins::meshInstalled(game, a.value)
+                                      : skins::textureInstalled(game, a.value);
+        if (!installed) missing.push_back(&a);
+    }
+    return missing;
+}
+
+int setWardrobe(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (args.positional().size() < 2) throw UsageError("give a file and at least one KEY=VALUE");
     const std::string& path = args.positional()[0];
     std::vector<Assignment> assignments;
     for (std::size_t i = 1; i < args.positional().size(); ++i)
         assignments.push_back(parseAssignment(args.positional()[i]));
 
-    out << changeAndSave(path, writableProgramFolder(args), args.flag("backup"), [&](OpenSim& sim) {
-        for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
-        for (const auto& a : assignments) a.apply(sim.model().fields);
-    }) << "\n";
+    // Only with the game folder can a name be looked up; without it nothing is claimed.
+    const auto game = args.option("game");
+    if (game && !platform::folderExists(*game)) throw Failure("game folder not found: " + *game);
+    std::optional<std::vector<std::string>> missing;
+    std::string warnings;
+    if (game) {
+        missing.emplace();
+        for (const Assignment* a : notInstalled(assignments, *game)) {
+            warnings += "warning: " + a->key + " " + a->value +
+                        " is not installed in the game's skin folders; it is saved all the same\n";
+            missing->push_back(a->key);
+        }
+    }
+    const std::string report = changeAndSave(
+        path, writableProgramFolder(args), args.flag("backup"),
+        [&](OpenSim& sim) {
+            for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
+            for (const auto& a : assignments) a.apply(sim.model().fields);
+            refuseGaps(assignments, sim.model().fields, path);
+        },
+        missing);
+    err << warnings;
+    out << report << "\n";
     return 0;
 }
 
@@ -170,8 +226,9 @@ std::vector<Command> wardrobeCommands() {
         {"wardrobe", "wardrobe FILE                    show a sim's wardrobe as the edit window does",
          {}, showWardrobe},
         {"set",
-         "set FILE KEY=VALUE... [--backup]  change outfits (normal.mesh, winter.texture, ...) and "
-         "hands (hands.formalLeft, ...) and save as the edit window does",
+         "set FILE KEY=VALUE... [--backup] [--game DIR]  change outfits (normal.mesh, winter.texture, "
+         "...) and hands (hands.formalLeft, ...) and save as the edit window does; with --game, "
+         "names not installed in its skin folders are reported",
          {"backup"}, setWardrobe},
     };
 }

@@ -86,24 +86,31 @@ bool OpenSim::save(bool backup) {
 }
 
 std::string changeAndSave(const std::string& path, const std::string& programFolder, bool backup,
-                          const std::function<void(OpenSim&)>& change) {
+                          const std::function<void(OpenSim&)>& change,
+                          const std::optional<std::vector<std::string>>& notInstalled) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         OpenSim sim(path, programFolder, true);
         change(sim);
-        if (sim.save(backup)) return sim.savedReport();
+        if (sim.save(backup)) return sim.savedReport(notInstalled);
     }
     throw Failure(path + " keeps being changed by another program (perhaps the game); nothing was saved");
 }
 
-std::string OpenSim::savedReport() const {
+std::string OpenSim::savedReport(const std::optional<std::vector<std::string>>& notInstalled) const {
     JsonWriter json;
     json.beginObject().key("saved").path(path_).key("backup");
     if (model_.lastBackup().empty()) json.null();
     else json.path(model_.lastBackup());
-    // Changes the file has no entry for, as the saved message names them.
+    // What was not stored, as the saved message names it.
     json.key("notStored").beginArray();
-    for (const auto kind : model_.unstorableChanges()) json.value(wardrobe::outfitCaption(kind));
-    return json.endArray().endObject().str();
+    for (const auto& name : model_.notStored()) json.value(name);
+    json.endArray();
+    if (notInstalled) {
+        json.key("notInstalled").beginArray();
+        for (const auto& key : *notInstalled) json.value(key);
+        json.endArray();
+    }
+    return json.endObject().str();
 }
 
 std::string gameFolder(const Arguments& args) {

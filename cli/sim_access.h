@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_services.h"
 #include "cli/command.h"
@@ -53,8 +54,9 @@ public:
     // Saves as the edit window's Save does, the question answered Yes. False when the file
     // is no longer what was read (nothing was written then).
     bool save(bool backup);
-    // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}
-    std::string savedReport() const;
+    // {"saved": path, "backup": path or null, "notStored": ["Pajamas", ...]}, and
+    // "notInstalled": [key, ...] when the names were looked up.
+    std::string savedReport(const std::optional<std::vector<std::string>>& notInstalled = std::nullopt) const;
 
 private:
     std::string path_;
@@ -69,7 +71,8 @@ private:
 // still write between the read and the write: the sim is then read again and `change`
 // applied once more, and a file that keeps changing is refused, nothing written.
 std::string changeAndSave(const std::string& path, const std::string& programFolder, bool backup,
-                          const std::function<void(OpenSim&)>& change);
+                          const std::function<void(OpenSim&)>& change,
+                          const std::optional<std::vector<std::string>>& notInstalled = std::nullopt);
 
 // The neighbourhood chooser of the commands that take --game and --neighbourhood.
 std::string gameFolder(const Arguments& args);

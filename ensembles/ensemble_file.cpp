@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "wardrobe/checked_names.h"
 
 namespace drapeline::ensembles {
 
@@ -71,6 +72,14 @@ std::optional<OutfitKind> outfitOfLine(std::size_t index) {
     return std::nullopt;
 }
 
+// The hand of each of the lines 11 to 18.
+HandSlot handOfLine(std::size_t index) {
+    static constexpr std::array<HandSlot, 8> Hands{
+        HandSlot::FormalLeft, HandSlot::FormalRight, HandSlot::ClosedLeft, HandSlot::ClosedRight,
+        HandSlot::OpenLeft,   HandSlot::OpenRight,   HandSlot::PointLeft,  HandSlot::PointRight};
+    return Hands.at(index - 10);
+}
+
 }  // namespace
 
 ByteText ensembleText(const WardrobeFields& f) {
@@ -88,16 +97,33 @@ std::optional<std::string> applyEnsemble(std::string_view content, WardrobeField
     const auto lines = splitLines(content, AllLines, more);
     if (lines.size() < WithoutWinter || lines.size() == WithoutWinter + 1)
         return lineCountProblem(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find('\0') != std::string_view::npos)
-            return "line " + std::to_string(i + 1) + " holds a NUL byte";
-    const auto fields = fieldsInFileOrder(f);
+    const auto lineProblem = [](std::size_t i, const std::string& problem) {
+        return "line " + std::to_string(i + 1) + " " + problem;
+    };
+    // Filled on a copy: a refused file leaves every field as it was.
+    WardrobeFields loaded = f;
+    const auto fields = fieldsInFileOrder(loaded);
+    std::vector<bool> taken(lines.size(), false);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto kind = outfitOfLine(i);
-        if (wardrobe::isPlaceholder(lines[i]) && (!kind || wardrobe::layoutHolds(layout, *kind)))
+        if (wardrobe::isPlaceholder(lines[i])) {
+            // Never stored: it stands for an entry the source sim had no room for.
+            if (kind && !wardrobe::layoutHolds(layout, *kind)) fields[i]->assign(lines[i]);
             continue;
+        }
+        if (auto problem = wardrobe::nameProblem(lines[i])) return lineProblem(i, *problem);
         fields[i]->assign(lines[i]);
+        taken[i] = true;
     }
+    // A name left empty must be one the save can write empty; the empty line is at fault.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!taken[i] || !lines[i].empty()) continue;
+        const auto kind = outfitOfLine(i);
+        auto gap = kind ? wardrobe::outfitGapProblem(loaded, *kind)
+                        : wardrobe::handGapProblem(loaded, handOfLine(i));
+        if (gap) return lineProblem(i, "is empty: " + *gap);
+    }
+    f = std::move(loaded);
     return std::nullopt;
 }
 

@@ -22,9 +22,11 @@ ByteText ensembleText(const wardrobe::WardrobeFields& f);
 // end at CR LF or at a lone LF; a last line without a line end counts. 18 lines fill
 // everything but winter; 20 or more fill all 20 fields (text after line 20 is ignored).
 // A placeholder line (taken from a sim without that outfit) leaves a field that the
-// layout holds as it is. Any other count, or a used line holding a NUL byte (it could
-// never be saved into a character file), is refused: the problem is returned and no
-// field changes. Nothing on success.
+// layout holds as it is. Any other count, a used line that is no name (see nameProblem:
+// too long, a separator, a control character), or an empty line where the save can not
+// write an empty entry (see outfitGapProblem and handGapProblem) is refused: the problem
+// names the line ("line 3 holds \",\", which no name may hold") and no field changes.
+// Nothing on success.
 std::optional<std::string> applyEnsemble(std::string_view content, wardrobe::WardrobeFields& f,
                                          wardrobe::WardrobeLayout layout);
 

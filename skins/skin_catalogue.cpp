@@ -186,6 +186,32 @@ TextureSearch findHandTextures(const std::string& gameLocation,
     return *searchTextures(gameLocation, std::span(TextureFolders.data(), 1), patterns, loader, nullptr);
 }
 
+namespace {
+
+// The name is matched as a name, not as a pattern: a "*" in it finds only itself.
+bool listedIn(const std::string& gameLocation, std::span<const char* const> folders,
+              std::string fileName) {
+    FolderListing listing(gameLocation, folders, {fileName});
+    for (std::size_t folder = 0; folder < listing.size(); ++folder)
+        for (const auto& name : listing.names(folder))
+            if (platform::equalIgnoringCase(name, fileName)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool meshInstalled(const std::string& gameLocation, std::string_view mesh) {
+    return listedIn(gameLocation, MeshFolders, std::string(mesh) + ".cmx");
+}
+
+bool textureInstalled(const std::string& gameLocation, std::string_view texture) {
+    return listedIn(gameLocation, TextureFolders, std::string(texture) + ".bmp");
+}
+
+bool handTextureInstalled(const std::string& gameLocation, std::string_view texture) {
+    return listedIn(gameLocation, std::span(TextureFolders.data(), 1), std::string(texture) + ".bmp");
+}
+
 std::string badSkinFilesMessage(const std::vector<std::string>& bad) {
     std::string text = "The following files could not be loaded:\r\n\r\n";
     for (const auto& name : bad) text += name + "\r\n";

@@ -93,6 +93,14 @@ TextureSearch findTextures(const std::string& gameLocation, const std::string& m
 TextureSearch findHandTextures(const std::string& gameLocation,
                                  const platform::PictureLoader& loader);
 
+// Whether a name the chooser could offer is installed: a mesh as NAME.cmx in the folders
+// a model search lists, an outfit texture as NAME.bmp in the three skin folders, a hand
+// texture as NAME.bmp in the base skin folder only, each without regard to letter case.
+// Nothing is test-loaded.
+bool meshInstalled(const std::string& gameLocation, std::string_view mesh);
+bool textureInstalled(const std::string& gameLocation, std::string_view texture);
+bool handTextureInstalled(const std::string& gameLocation, std::string_view texture);
+
 // The "Bad Skin Files Detected" message text for the files that did not load.
 std::string badSkinFilesMessage(const std::vector<std::string>& bad);
 

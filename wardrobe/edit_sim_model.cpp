@@ -4,6 +4,7 @@
 #include "core/bitmap_export.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
+#include "wardrobe/checked_names.h"
 #include "wardrobe/previews.h"
 #include "wardrobe/sim_file.h"
 
@@ -129,8 +130,9 @@ EditSimModel::SaveOutcome EditSimModel::save(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
         markStage(1000);
         if (fields.name.empty()) return SaveOutcome::NotSaved;
-        const std::string notStored = notStoredLine(unstorableChanges());
-        const std::string notice = notStored.empty() ? std::string() : "\r\n" + notStored;
+        std::string notice;
+        for (const std::string& line : {notStoredLine(unstorableChanges()), notStoredLine(droppedFormalHand())})
+            if (!line.empty()) notice += "\r\n" + line;
         const std::string running =
             services_.gameIsRunning() ? "\r\n" + std::string(platform::GameRunningNotice) : std::string();
         if (!services_.dialogs.confirm("Make changes to " + fields.name + "?" + notice + running +
@@ -205,6 +207,15 @@ std::vector<OutfitKind> EditSimModel::unstorableChanges() const {
     return kinds;
 }
 
+std::optional<HandSlot> EditSimModel::droppedFormalHand() const { return loneFormalHand(fields); }
+
+std::vector<std::string> EditSimModel::notStored() const {
+    std::vector<std::string> names;
+    for (const OutfitKind kind : unstorableChanges()) names.emplace_back(outfitCaption(kind));
+    if (const auto hand = droppedFormalHand()) names.emplace_back(handCaption(*hand));
+    return names;
+}
+
 bool EditSimModel::confirmDiscard() {
     if (!hasUnsavedChanges()) return true;
     return services_.dialogs.confirmLoss("Discard your changes to " + fields.name + "?");
@@ -216,6 +227,12 @@ std::string notStoredLine(const std::vector<OutfitKind>& kinds) {
     for (std::size_t i = 0; i < kinds.size(); ++i)
         line += (i ? ", " : "") + std::string(outfitCaption(kinds[i]));
     return line;
+}
+
+std::string notStoredLine(std::optional<HandSlot> loneFormalHand) {
+    if (!loneFormalHand) return {};
+    return std::string("Not stored (the formal hands are kept only as a pair): ") +
+           handCaption(*loneFormalHand);
 }
 
 }  // namespace drapeline::wardrobe

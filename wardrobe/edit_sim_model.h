@@ -4,6 +4,7 @@
 // the same object.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ public:
     bool hasUnsavedChanges() const;
     // The changed outfits that the sim's file has no entry for (pajamas, winter).
     std::vector<OutfitKind> unstorableChanges() const;
+    // The formal hand that Save would drop because the other one is empty.
+    std::optional<HandSlot> droppedFormalHand() const;
+    // Everything Save would not store, as the question and the report name it:
+    // "Pajamas", "Winter", "Formal left", ...
+    std::vector<std::string> notStored() const;
     // Cancel, Escape or closing the window: true when it may close, after asking
     // "Discard your changes to NAME?" when something changed.
     bool confirmDiscard();
@@ -132,6 +138,8 @@ private:
 
 // "Not stored (this sim's file has no entry for them): Pajamas, Winter"; "" for none.
 std::string notStoredLine(const std::vector<OutfitKind>& kinds);
+// "Not stored (the formal hands are kept only as a pair): Formal left"; "" for none.
+std::string notStoredLine(std::optional<HandSlot> loneFormalHand);
 
 // The procedure a change button's click reports to the error trap ("cmdChangeFormal_Click",
 // "cmdleftClosedHand_Click", ...).

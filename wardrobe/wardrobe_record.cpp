@@ -73,6 +73,20 @@ const char* outfitCaption(OutfitKind kind) {
     return "";
 }
 
+const char* handCaption(HandSlot slot) {
+    switch (slot) {
+    case HandSlot::FormalLeft: return "Formal left";
+    case HandSlot::FormalRight: return "Formal right";
+    case HandSlot::OpenLeft: return "Open left";
+    case HandSlot::OpenRight: return "Open right";
+    case HandSlot::PointLeft: return "Point left";
+    case HandSlot::PointRight: return "Point right";
+    case HandSlot::ClosedLeft: return "Closed left";
+    case HandSlot::ClosedRight: return "Closed right";
+    }
+    return "";
+}
+
 OutfitNames splitOutfitEntry(std::string_view entry) {
     const auto comma = entry.find(',');
     if (comma == std::string_view::npos) throw RuntimeError(err::InvalidCall);

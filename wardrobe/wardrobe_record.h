@@ -44,6 +44,8 @@ bool layoutHolds(WardrobeLayout layout, OutfitKind kind);
 bool isPlaceholder(std::string_view text);
 // The outfit's page caption: "Normal", "Swimsuit", ..., "Winter".
 const char* outfitCaption(OutfitKind kind);
+// The hand slot as the messages name it: "Formal left", "Open right", ...
+const char* handCaption(HandSlot slot);
 
 struct OutfitNames {
     std::string mesh;

@@ -85,11 +85,29 @@ TEST(CliEnsembles, ARefusedEnsembleLeavesTheSimAlone) {
     testkit::TempFolder folder;
     const std::string sim = folder.write("User00002.iff", simWith({}));
     const ByteText before = readWholeFile(sim);
-    const std::string bad = folder.write("bad.ENX", "one\r\ntwo\r\n");
-    const auto r = cli({"ensemble-apply", sim, bad, "--backup", "--program-folder", folder / "program"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "The ensemble file " + bad + " can not be loaded: it has 2 lines, but an ensemble file "
-                     "has 18 lines, or 20 with the winter outfit. User00002.iff has not been changed.\n");
-    EXPECT_TRUE(readWholeFile(sim) == before);
+    ASSERT_EQ(cli({"ensemble-save", sim, folder / "good.ENX"}).exitCode, 0);
+    const ByteText good = readWholeFile(folder / "good.ENX");
+    const auto firstLine = [&](const std::string& text) { return text + good.substr(good.find("\r\n")); };
+    struct Case {
+        std::string content, problem;
+    };
+    const Case cases[] = {
+        {"one\r\ntwo\r\n", "it has 2 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
+        {readWholeFile("/etc/passwd"), "line 1 holds \"/\", which no name may hold"},
+        {firstLine(std::string("\x7F" "ELF\x02\x01\0\0", 7)), "line 1 holds a control character"},
+        {firstLine(std::string(52 * 1024, 'b')), "line 1 has 53248 characters, but a name has at most 63"},
+        {firstLine("x,BODY=y"), "line 1 holds \",\", which no name may hold"},
+        {firstLine(""), "line 1 is empty: the Normal outfit needs both a mesh and a texture"},
+        {firstLine("../../../etc/passwd"), "line 1 holds \"/\", which no name may hold"},
+    };
+    for (const auto& c : cases) {
+        const std::string bad = folder.write("bad.ENX", c.content);
+        const auto r = cli({"ensemble-apply", sim, bad, "--backup", "--program-folder", folder / "program"});
+        EXPECT_EQ(r.exitCode, 1) << c.problem;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "The ensemble file " + bad + " can not be loaded: " + c.problem +
+                             ". User00002.iff has not been changed.\n");
+        EXPECT_TRUE(readWholeFile(sim) == before) << c.problem;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "program/Backup"));
 }

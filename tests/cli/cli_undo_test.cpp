@@ -72,6 +72,8 @@ TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
     struct Case {
         std::string assignment, err;
     };
+    const auto refused = [](const std::string& why) { return why + "; nothing was saved to User00005.iff\n"; };
+    const std::string NoName = ", which no name may hold";
     const Case cases[] = {
         {"pajamas.mesh=l100mafat_original",
          "User00005.iff has no Pajamas entry (its wardrobe has 30 entries), so pajamas.mesh can not "
@@ -82,6 +84,19 @@ TEST(CliUndo, SetRefusesAnOutfitTheFileHasNoEntryForAndWritesNothing) {
         {"formal.mesh=*** VACATION ONLY ***",
          "formal.mesh can not be set to the placeholder text *** VACATION ONLY ***; nothing was saved "
          "to User00005.iff\n"},
+        {"normal.texture=root:x:0:0:root:/root:/bin/bash", refused("normal.texture holds \"/\"" + NoName)},
+        {"normal.texture=../../../etc/passwd", refused("normal.texture holds \"/\"" + NoName)},
+        {"formal.texture=..\\..\\x", refused("formal.texture holds \"\\\"" + NoName)},
+        {"swimsuit.mesh=x,BODY=y", refused("swimsuit.mesh holds \",\"" + NoName)},
+        {"hands.openLeft=a=b", refused("hands.openLeft holds \"=\"" + NoName)},
+        {"nude.texture=\x7F" "ELF\x02\x01", refused("nude.texture holds a control character")},
+        {"hands.pointLeft=a\tb", refused("hands.pointLeft holds a control character")},
+        {"nude.mesh=" + std::string(64, 'n'), refused("nude.mesh has 64 characters, but a name has at most 63")},
+        {"normal.mesh=", refused("normal.mesh= is refused: the Normal outfit needs both a mesh and a texture")},
+        {"hands.closedRight=", refused("hands.closedRight= is refused: the closed right hand needs a texture")},
+        // Both formal hands are empty in this file; one alone would be dropped on saving.
+        {"hands.formalLeft=gfao_x", refused("hands.formalLeft=gfao_x is refused: the formal hands are kept "
+                                            "only as a pair, but only the left one would be named")},
     };
     for (const auto& c : cases) {
         const auto r = cli({"set", path, "normal.mesh=b003mafat_01", c.assignment, "--backup",

@@ -64,13 +64,22 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
     testkit::TempFolder folder;
     const std::string sim = folder.write("UserData2/Characters/User00001.iff", testkit::characterFile().build());
     const std::string program = folder / "program";   // created when missing
+    folder.write("game/GameData/Skins/B002FAFAT_01.cmx", "");
+    folder.write("game/ExpansionShared/SkinsBuy/b002fafatlgt_01.bmp", "");
+    folder.write("game/ExpansionShared/SkinsBuy/gfao_x.bmp", "");   // hands: the base folder only
     auto r = cli({"set", sim, "normal.mesh=b002fafat_01", "normal.texture=b002fafatlgt_01",
-                  "hands.formalLeft=", "winter.texture=Zo\xC3\xA9", "--backup",
-                  "--program-folder", program});
+                  "hands.formalLeft=", "hands.formalRight=", "winter.texture=Zo\xC3\xA9",
+                  "hands.openLeft=gfao_x", "swimsuit.mesh=b002*", "--backup", "--program-folder", program,
+                  "--game", folder / "game"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string prefix = "{\"saved\":\"" + sim + "\",\"backup\":\"" + program +
                                "/Backup/User00001iff_ellauser00012_UserData2_";
     EXPECT_EQ(r.out.substr(0, prefix.size()), prefix);
+    EXPECT_TRUE(r.out.ends_with("\"notStored\":[],\"notInstalled\":[\"winter.texture\",\"hands.openLeft\","
+                                "\"swimsuit.mesh\"]}\n")) << r.out;
+    const std::string notThere = " is not installed in the game's skin folders; it is saved all the same\n";
+    EXPECT_EQ(r.err, "warning: winter.texture Zo\xE9" + notThere + "warning: hands.openLeft gfao_x" + notThere +
+                     "warning: swimsuit.mesh b002*" + notThere);   // a name, not a pattern
 
     r = cli({"wardrobe", sim});
     for (const char* part : {"\"bodyType\":\"fat\"",
@@ -79,5 +88,20 @@ TEST(CliSet, SavesAsTheEditWindowDoesWithABackup) {
                              "\"formalLeft\":\"\",\"formalRight\":\"\""})
         EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
     // The value reached the file as one Latin-1 byte, as the game spells it.
-    EXPECT_NE(readWholeFile(sim).find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
+    const ByteText saved = readWholeFile(sim);
+    EXPECT_NE(saved.find("w001fafitlgt_01,BODY=Zo\xE9"), std::string::npos);
+
+    r = cli({"set", sim, "normal.mesh=b002fafit_01", "--program-folder", program, "--game", folder / "nowhere"});
+    EXPECT_EQ(r.err, "game folder not found: " + folder / "nowhere" + "\n");
+    EXPECT_TRUE(r.exitCode == 1 && readWholeFile(sim) == saved);
+}
+
+// A change that leaves one alone is refused (see CliUndo); one written so by another
+// program is dropped by saving, and the report says so.
+TEST(CliSet, ALoneFormalHandTheFileHadIsReportedAsNotStored) {
+    testkit::TempFolder folder;
+    const std::string lone = folder.write("User00002.iff", simWith({{30, ""}}));
+    const auto r = cli({"set", lone, "normal.mesh=b002fafat_01", "--program-folder", folder / "program"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"saved\":\"" + lone + "\",\"backup\":null,\"notStored\":[\"Formal left\"]}\n");
 }

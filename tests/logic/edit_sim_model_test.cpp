@@ -159,7 +159,9 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     EXPECT_EQ(model.save(false), Saved);
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[1],
-              (Box{"Bella  (user00012) has been saved.", MessageIcon::Information, MessageButtons::Ok, "Success"}));
+              (Box{"Bella  (user00012) has been saved.\r\nNot stored (the formal hands are kept only as a "
+                   "pair): Formal left",
+                   MessageIcon::Information, MessageButtons::Ok, "Success"}));
     EXPECT_EQ(model.lastBackup(), "");
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
 
@@ -224,7 +226,7 @@ TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
     EXPECT_TRUE(readWholeFile(path) == original);
 }
 
-TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
+TEST_F(EditSim, OutfitsTheFileCanNotHoldAndALoneFormalHandAreNamedAndPlaceholdersNeverStored) {
     const std::string path = writeSim("User00001.iff", simFile(bodyStrings(30)));   // Short: no pajamas, no winter
     ASSERT_TRUE(model.open(path));
     ASSERT_EQ(model.layout(), WardrobeLayout::Short);
@@ -234,14 +236,19 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAreNamedAndPlaceholdersNeverStored) {
     model.fields.outfit(OutfitKind::Formal) = {PajamasPlaceholder, PajamasPlaceholder};
     model.fields.hand(HandSlot::OpenLeft) = WinterPlaceholder;
     model.fields.outfit(OutfitKind::Nude).texture = "nffitmed_01";
+    // "Normal" of the formal hands, then only the left one changed: kept only as a pair.
+    model.fields.hand(HandSlot::FormalRight) = "";
+    model.fields.hand(HandSlot::FormalLeft) = "gfao_x";
     machine.dialogs.replies = {MessageReply::Yes};
     ASSERT_EQ(model.save(false), Saved);
-    const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter";
+    const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter"
+                             "\r\nNot stored (the formal hands are kept only as a pair): Formal left";
     EXPECT_EQ(machine.dialogs.shown[0].text, "Make changes to Bella  (user00012)?" + line + "\r\nAre You Sure?");
     EXPECT_EQ(machine.dialogs.shown[1].text, "Bella  (user00012) has been saved." + line);
 
     const std::vector<std::string> written = bodyTexts(readWholeFile(path));
     EXPECT_EQ(written[15], "n001fafitlgt_01,BODY=nffitmed_01");
+    EXPECT_EQ(written[28] + written[29], "");
     for (const std::size_t number : {18u, 28u}) EXPECT_EQ(written[number - 1], bodyStrings(30)[number - 1]);
     EXPECT_EQ(readWholeFile(path).find("***"), ByteText::npos);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "ensembles/ensemble_file.h"
 #include "platform/files.h"
@@ -22,7 +23,7 @@ const char* const ExampleLines[] = {
     "b003fafit_01",          "b003fafitlgt_01",          "s100fafit_original",
     "s100fafitlgt_original", "f100fafit_original",       "f100fafitlgt_original",
     "l100fafit_original",    "l100fafitlgt_original",    "nffit_01",
-    "nffitlgt_01",           "gfao_bride",               "",
+    "nffitlgt_01",           "gfao_bride",               "gfao_bride",
     "huaclgt",               "huacrgt",                  "huaolgt",
     "huaorgt",               "huaplgt",                  "huaprgt",
     "W100fafit_original",    "W100fafitlgt_original"};
@@ -36,6 +37,7 @@ WardrobeFields exampleFields() {
     f.outfit(OutfitKind::Nude) = {"nffit_01", "nffitlgt_01"};
     f.outfit(OutfitKind::Winter) = {"W100fafit_original", "W100fafitlgt_original"};
     f.hand(HandSlot::FormalLeft) = "gfao_bride";
+    f.hand(HandSlot::FormalRight) = "gfao_bride";
     f.hand(HandSlot::ClosedLeft) = "huaclgt";
     f.hand(HandSlot::ClosedRight) = "huacrgt";
     f.hand(HandSlot::OpenLeft) = "huaolgt";
@@ -117,21 +119,48 @@ TEST(EnsembleFile, APlaceholderLineNeverReplacesAFieldTheLayoutHolds) {
     }
 }
 
-TEST(EnsembleFile, RefusesOtherLineCountsAndNulBytesWithoutChangingAField) {
-    std::string withNul = joined(20, "\r\n");
-    withNul[withNul.find("huaolgt") + 2] = '\0';
+// Every line that could not be saved as it stands is refused, naming the line (more
+// hostile lines in CliEnsembles).
+TEST(EnsembleFile, RefusesOtherLineCountsAndLinesThatAreNoNamesWithoutChangingAField) {
+    // The example with some lines (numbered from 1) replaced.
+    const auto with = [](const std::map<std::size_t, std::string>& lines, std::size_t count = 20) {
+        std::string content;
+        for (std::size_t i = 0; i < count; ++i)
+            content += (lines.contains(i + 1) ? lines.at(i + 1) : std::string(ExampleLines[i])) + "\r\n";
+        return content;
+    };
+    const std::string lineCount = "but an ensemble file has 18 lines, or 20 with the winter outfit";
     const std::pair<std::string, std::string> cases[] = {
-        {"", "it has 0 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
-        {joined(17, "\r\n"), "it has 17 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
-        {joined(19, "\r\n"), "it has 19 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
-        {joined(18, "\r\n") + "\r\n", "it has 19 lines, but an ensemble file has 18 lines, or 20 with the winter outfit"},
-        {withNul, "line 15 holds a NUL byte"},
+        {"", "it has 0 lines, " + lineCount},
+        {joined(17, "\r\n"), "it has 17 lines, " + lineCount},
+        {joined(19, "\r\n"), "it has 19 lines, " + lineCount},
+        {joined(18, "\r\n") + "\r\n", "it has 19 lines, " + lineCount},
+        {with({{15, std::string("hu\0olgt", 7)}}), "line 15 holds a NUL byte"},
+        {with({{2, "\x7F" "ELF\x02\x01"}}), "line 2 holds a control character"},
+        {with({{4, "s100\x9B" "fit"}}), "line 4 holds a control character"},
+        {with({{3, "s100\rfit"}}), "line 3 holds a control character"},
+        {with({{10, "nf=x"}}), "line 10 holds \"=\", which no name may hold"},
+        {with({{19, "..\\..\\winter"}}), "line 19 holds \"\\\", which no name may hold"},
+        {with({{1, ""}}), "line 1 is empty: the Normal outfit needs both a mesh and a texture"},
+        {with({{10, ""}}, 18), "line 10 is empty: the Nude outfit needs both a mesh and a texture"},
+        {with({{6, ""}}), "line 6 is empty: the Formal outfit has a mesh but no texture"},
+        {with({{3, ""}}), "line 3 is empty: the Swimsuit outfit has a texture but no mesh"},
+        {with({{16, ""}}), "line 16 is empty: the open right hand needs a texture"},
+        {with({{12, ""}}),
+         "line 12 is empty: the formal hands are kept only as a pair, but only the left one would be named"},
     };
     for (const auto& [content, problem] : cases) {
         WardrobeFields f = worn();
         EXPECT_EQ(applyEnsemble(content, f, WardrobeLayout::Long), problem);
         EXPECT_EQ(f, worn());
     }
+    // Empty where the save writes an empty entry: the formal outfit without a mesh, an
+    // outfit left out whole, the formal hands as a pair.
+    WardrobeFields f = worn();
+    EXPECT_EQ(applyEnsemble(with({{5, ""}, {7, ""}, {8, ""}, {11, ""}, {12, ""}}), f, WardrobeLayout::Long),
+              std::nullopt);
+    EXPECT_EQ(f.outfit(OutfitKind::Pajamas), (OutfitNames{"", ""}));
+    EXPECT_EQ(f.hand(HandSlot::FormalRight), "");
 }
 
 TEST(EnsembleFile, NamesGetTheExtensionOnceUnsafeNamesAreRefusedAndAnyCaseIsListed) {

@@ -67,6 +67,21 @@ private slots:
         for (const char* field : {"txtNormalBody", "txtNormalSkin", "txtFormalBody", "txtHandOpenLeft",
                                   "txtWinterSkin"})
             QCOMPARE(text(other.get(), field), text(rosa.get(), field));
+
+        // A file that is no ensemble is refused naming its line; the fields keep what they had.
+        const ByteText party = readWholeFile(programFolder / "ENX/party.ENX");
+        programFolder.write("ENX/hostile.ENX", "root:x:0:0:root:/root:/bin/bash" + party.substr(party.find("\r\n")));
+        const QString normalBefore = text(other.get(), "txtNormalBody");
+        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
+            child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("hostile"));
+            child<QPushButton>(window, "cmdSaveLoad")->click();
+            window->reject();
+        });
+        child<QPushButton>(other.get(), "cmdEnsLoad")->click();
+        QCOMPARE(machine->dialogs.shown.back().text,
+                 "The ensemble file " + programFolder / "ENX/hostile.ENX" +
+                     " can not be loaded: line 1 holds \"/\", which no name may hold. No field has been changed.");
+        QCOMPARE(text(other.get(), "txtNormalBody"), normalBefore);
     }
 
     void theMenusRepairTheNeighbourhoodReportSkippedFilesAndOfferRestore() {
