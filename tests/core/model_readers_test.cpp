@@ -113,8 +113,8 @@ TEST(ModelReaders, LyingCountsAreRefusedBeforeTheyCostMemory) {
         {"five", err::TypeMismatch}, {"5 5", err::TypeMismatch}, {"", err::TypeMismatch},
     };
     ASSERT_EQ(replaceLine(skn, vertexLine, "5"), skn);
-    for (const auto& [line, number] : text)
-        EXPECT_EQ(errorNumberOf([&] { readMeshText(replaceLine(skn, vertexLine, line)); }), number) << line;
+    for (const auto& c : text)
+        EXPECT_EQ(errorNumberOf([&] { readMeshText(replaceLine(skn, vertexLine, c.first)); }), c.second) << c.first;
     EXPECT_EQ(errorNumberOf([&] { readCharacterText("0\n0\n0\n"); }), err::InvalidCall);
 }
 
