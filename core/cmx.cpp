@@ -1,5 +1,7 @@
 #include "core/cmx.h"
 
+#include <string>
+
 namespace drapeline {
 
 namespace {
@@ -64,7 +66,7 @@ CharacterData readCharacter(Fields& in, const Least& least) {
         suit.name = in.string("suit name");
         suit.type = in.int32("suit type");
         suit.properties = readPropertyLists(in, least);
-        suit.skins = readList(in.count("suit skins", least.skin), [&] { return readSkin(in, least); });
+        suit.skins = readList(in.count("skins", least.skin), [&] { return readSkin(in, least); });
         return suit;
     });
     // The skills themselves are never read, so their count is held to no room check.
