@@ -15,7 +15,7 @@
 
 namespace drapeline {
 
-// The game's largest meshes hold a few thousand vertices; a list far beyond that is a
+// No character mesh or skeleton comes near a million of anything; a list beyond that is a
 // damaged file, whatever the file's length.
 inline constexpr std::size_t MaxModelElements = std::size_t{1} << 20;
 
