@@ -16,12 +16,14 @@ std::vector<Command> demoCommands();
 std::vector<Command> ensembleCommands();
 std::vector<Command> toolCommands();
 std::vector<Command> backupCommands();
+std::vector<Command> modelCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, skinCommands,
-                           ensembleCommands, toolCommands, backupCommands, demoCommands}) {
+                           ensembleCommands, toolCommands, backupCommands, modelCommands,
+                           demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());
         }

@@ -21,8 +21,10 @@ using ByteText = std::string;
 
 namespace err {
 inline constexpr std::int32_t InvalidCall = 5;        // "Invalid procedure call or argument"
+inline constexpr std::int32_t Overflow = 6;
 inline constexpr std::int32_t OutOfMemory = 7;        // "Out of memory"
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
+inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t FileNotFound = 53;
 inline constexpr std::int32_t InputPastEnd = 62;
 inline constexpr std::int32_t PermissionDenied = 70;

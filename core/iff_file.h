@@ -20,7 +20,7 @@ inline constexpr std::size_t RsmpHeaderSize = 88;   // chunk header + 12 kept by
 // Lists read from files are counted with 16-bit signed counters.
 inline constexpr std::size_t MaxListElements = 32767;
 // The run-time error for a list that outgrows its 16-bit counter ("Overflow").
-inline constexpr std::int32_t OverflowError = 6;
+inline constexpr std::int32_t OverflowError = err::Overflow;
 
 struct IffChunk {
     std::int32_t FileOffset = 0;   // 1-based position in the file last read or written

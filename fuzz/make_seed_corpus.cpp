@@ -1,5 +1,6 @@
 // Writes the fuzz seed corpus: small character files and string sets of every shape the
-// fixture builder knows, into DIR/iff and DIR/strings, and picture labels into DIR/labels.
+// fixture builder knows, into DIR/iff and DIR/strings, picture labels into DIR/labels, and
+// character data, meshes (both forms of each) and archives into DIR/bcf, DIR/bmf, DIR/far.
 
 #include <filesystem>
 #include <iostream>
@@ -7,6 +8,7 @@
 
 #include "core/file_io.h"
 #include "testkit/fixture_sim.h"
+#include "testkit/mesh_builder.h"
 
 using namespace drapeline;
 using namespace drapeline::testkit;
@@ -79,5 +81,28 @@ int main(int argc, char** argv) {
     ByteText high;
     for (int b = 0x80; b < 0xC0; ++b) high.push_back(static_cast<char>(b));
     labelSeed(high + "tail");
+
+    const auto seed = [&](const char* folder, const ByteText& bytes) {
+        std::filesystem::create_directories(dir / folder);
+        writeWholeFile((dir / folder / ("seed" + std::to_string(n++))).string(), bytes);
+    };
+    const CharacterData character{{sampleSkeleton()}, {sampleSuit()}, 0};
+    const CharacterData suitOnly{{}, {sampleSuit("b002mcfat_01"), sampleSuit()}, 0};
+    CharacterData longNames = suitOnly;
+    longNames.suits[0].skins[0].meshName = ByteText(300, 'm');
+    for (const auto& data : {character, suitOnly, longNames, CharacterData{}}) {
+        seed("bcf", characterBinary(data));
+        seed("bcf", characterText(data));
+    }
+    const Mesh mesh = sampleMesh();
+    const Mesh empty{};
+    for (const auto& m : {mesh, empty}) {
+        seed("bmf", meshBinary(m));
+        seed("bmf", meshText(m));
+    }
+    seed("far", farArchive({{"adult-skeleton.cmx.bcf", characterBinary(character)},
+                            {"Skins\\xskin-b001fafit_01-PELVIS-BODY.bmf", meshBinary(mesh)}}));
+    seed("far", farArchive({{"", ""}}));
+    seed("far", farArchive({}));
     return 0;
 }

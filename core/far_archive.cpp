@@ -1,0 +1,69 @@
+#include "core/far_archive.h"
+
+#include <string>
+
+#include "core/model_fields.h"
+
+namespace drapeline {
+
+namespace {
+
+constexpr std::string_view Signature = "FAR!byAZ";
+constexpr std::size_t LeastEntryBytes = 16;
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+FarArchive readFarArchive(std::string_view archive) {
+    BinaryFields header(archive);
+    if (header.take(Signature.size(), "archive signature") != Signature)
+        refuseModel(err::InvalidCall, "no \"FAR!byAZ\" signature: not a FAR archive");
+    const std::uint32_t version = header.uint32("archive version");
+    if (version != 1)
+        refuseModel(err::InvalidCall, "FAR version " + std::to_string(version) + ", not 1");
+    const std::uint32_t manifest = header.uint32("manifest offset");
+    if (manifest > archive.size())
+        refuseModel(err::InputPastEnd, "manifest offset " + std::to_string(manifest) + " of a " +
+                                           std::to_string(archive.size()) + "-byte archive");
+
+    BinaryFields in(archive.substr(manifest));
+    const std::uint32_t count = in.uint32("entry count");
+    in.requireRoom(count, LeastEntryBytes, "entries");
+    FarArchive far;
+    std::size_t index = 0;
+    far.entries = readList(count, [&] {
+        FarEntry entry;
+        entry.size = in.uint32("entry size");
+        (void)in.uint32("entry size");   // the same again: 1a stores nothing compressed
+        entry.offset = in.uint32("entry offset");
+        entry.name = ByteText(in.take(in.uint32("entry name length"), "entry name"));
+        if (std::uint64_t{entry.offset} + entry.size > archive.size())
+            refuseModel(err::InputPastEnd, "entry " + std::to_string(index) + " of " +
+                                               std::to_string(entry.size) + " bytes at " +
+                                               std::to_string(entry.offset) + " in a " +
+                                               std::to_string(archive.size()) + "-byte archive");
+        entry.bytes = archive.substr(entry.offset, entry.size);
+        ++index;
+        return entry;
+    });
+    return far;
+}
+
+const FarEntry* findFarEntry(const FarArchive& archive, std::string_view name) {
+    const FarEntry* found = nullptr;
+    for (const auto& entry : archive.entries) {
+        if (entry.name == name) return &entry;
+        if (!found && equalIgnoringCase(entry.name, name)) found = &entry;
+    }
+    return found;
+}
+
+}  // namespace drapeline
