@@ -1,6 +1,8 @@
 #include "core/bitmap_export.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <unordered_map>
 
 #include "core/binary_support.h"
 #include "core/file_io.h"
@@ -8,6 +10,18 @@
 namespace drapeline {
 
 namespace bitmaps {
+
+namespace {
+
+// File names that Windows folds together are one file there; they count as one here.
+std::string folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+}  // namespace
 
 std::string exportName(const IffChunk& chunk) {
     // A label without a NUL comes from a file written elsewhere; it is taken whole rather
@@ -29,13 +43,56 @@ std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder
     return written;
 }
 
+ExportReport exportSome(const IffFile& iff, const std::string& folder, std::size_t limit,
+                        std::span<const std::string_view> first) {
+    struct Picture {
+        std::string name, key;
+        const IffChunk* chunk;
+    };
+    std::vector<Picture> pictures;   // one per folded name, in the order first met
+    std::unordered_map<std::string, std::size_t> byKey;
+    for (const auto& chunk : iff.Chunks) {
+        if (chunk.TypeCode != "BMP_") continue;
+        std::string name = exportName(chunk);
+        std::string key = folded(name);
+        const auto [at, isNew] = byKey.try_emplace(key, pictures.size());
+        if (isNew)
+            pictures.push_back({std::move(name), std::move(key), &chunk});
+        else
+            pictures[at->second] = {std::move(name), std::move(key), &chunk};   // the later chunk wins
+    }
+    const auto rank = [&](const Picture& p) {
+        const auto at = std::find_if(first.begin(), first.end(),
+                                     [&](std::string_view f) { return folded(f) == p.key; });
+        return static_cast<std::size_t>(at - first.begin());
+    };
+    std::stable_sort(pictures.begin(), pictures.end(),
+                     [&](const Picture& a, const Picture& b) { return rank(a) < rank(b); });
+
+    ExportReport report;
+    for (const Picture& p : pictures) {
+        if (report.written.size() + report.failed.size() == limit) {
+            ++report.leftOut;
+            continue;
+        }
+        try {
+            writeWholeFile((std::filesystem::path(folder) / p.name).string(), p.chunk->Data);
+            report.written.push_back(p.name);
+        } catch (const RuntimeError&) {
+            report.failed.push_back(p.name);
+        }
+    }
+    return report;
+}
+
 }  // namespace bitmaps
 
 namespace iff {
 
-void dumpBitmaps(const IffFile& iff, const std::string& programFolder) {
-    guarded("modIFFsupport", "gsDumpBMPs", Stages::None,
-            [&] { bitmaps::exportAll(iff, programFolder); });
+bitmaps::ExportReport dumpBitmaps(const IffFile& iff, const std::string& folder, std::size_t limit,
+                                  std::span<const std::string_view> first) {
+    return guarded("modIFFsupport", "gsDumpBMPs", Stages::None,
+                   [&] { return bitmaps::exportSome(iff, folder, limit, first); });
 }
 
 }  // namespace iff

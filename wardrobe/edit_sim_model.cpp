@@ -1,7 +1,6 @@
 #include "wardrobe/edit_sim_model.h"
 
 #include "core/binary_support.h"
-#include "core/bitmap_export.h"
 #include "platform/files.h"
 #include "wardrobe/previews.h"
 #include "wardrobe/sim_file.h"
@@ -60,7 +59,6 @@ bool EditSimModel::show() {
     fields = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
     read_ = fields;
-    iff::dumpBitmaps(iff_, services_.programFolder);
     loadPictures();
     return true;
 }
@@ -68,12 +66,13 @@ bool EditSimModel::show() {
 void EditSimModel::loadPictures() {
     markStage(3000);
     const auto& loader = services_.pictures;
-    const auto simImage = [&](const char* name, platform::StockPicture stock) {
-        return loadSimImage(loader, services_.programFolder, name, stock);
-    };
-    webImage = simImage(WebImageFile, platform::StockPicture::WebNotFound);
-    faces = simImage(FacesFile, platform::StockPicture::WebNotFound);
-    relImages = simImage(RelImagesFile, platform::StockPicture::NoBitmaps);
+    using platform::StockPicture;
+    SimImages images = exportAndShowSimImages(
+        loader, iff_, editedPath_, services_.programFolder,
+        {StockPicture::WebNotFound, StockPicture::WebNotFound, StockPicture::NoBitmaps});
+    webImage = std::move(images.webImage);
+    faces = std::move(images.faces);
+    relImages = std::move(images.relImages);
 
     for (const OutfitKind kind : PreviewOrder)
         outfitPreviews[static_cast<std::size_t>(kind)] =

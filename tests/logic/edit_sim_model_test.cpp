@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/file_io.h"
+#include "neighbourhood/sim_browser.h"
 #include "tests/logic/wardrobe_fixtures.h"
+#include "tests/support/unprivileged.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;
@@ -48,7 +51,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     const IffFile iff = parse(readWholeFile(path));
     EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
 
-    EXPECT_EQ(shown(model.webImage), fs::path(programFolder.path()).filename().string() + "/web_image.BMP");
+    EXPECT_EQ(shown(model.webImage), "SimPictures/web_image.BMP");
     EXPECT_EQ(model.faces.picture->width(), 32);
     EXPECT_EQ(model.relImages.picture->width(), 24);
     EXPECT_EQ(shown(preview(OutfitKind::Normal)), "Skins/b001fafitlgt_01.bmp");
@@ -69,10 +72,9 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
     ASSERT_TRUE(model.open(writeSim("User00001.iff", simFile(texts))));
     std::vector<std::string> asked;
     for (const auto& p : machine.pictures.loaded)
-        asked.push_back((asked.size() < 3 ? "" : platform::fileNameOf(platform::folderOf(p)) + "/") +
-                        platform::fileNameOf(p));
+        asked.push_back(platform::fileNameOf(platform::folderOf(p)) + "/" + platform::fileNameOf(p));
+    // The sim's own pictures are decoded from its file in memory, never loaded.
     EXPECT_EQ(asked, (std::vector<std::string>{
-        "web_image.BMP", "faces.BMP", "relimages.BMP",
         "skins/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp",
         "skins/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp",
         "skins/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp",
@@ -80,14 +82,14 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
         "skins/n001fafitlgt_01.bmp",
         "skins/gfao_bride.bmp", "skins/gfao_bride.bmp", "skins/gfao_lgt.bmp", "skins/gfao_lgt.bmp",
         "skins/gfap_lgt.bmp", "skins/gfap_lgt.bmp", "skins/gfac_lgt.bmp", "skins/gfac_lgt.bmp"}));
-    EXPECT_EQ(machine.pictures.loaded[4], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
+    EXPECT_EQ(machine.pictures.loaded[1], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
     EXPECT_EQ(shown(preview(OutfitKind::Normal)), stock(StockPicture::NotFound));
 }
 
 TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
     openBella();
     EXPECT_TRUE(model.faces.picture);
-    programFolder.write("FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
+    programFolder.write("SimPictures/FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
     const ByteText webOnly = testkit::IffBuilder()
                                  .chunk("OBJD", 1, "x", "user00002")
                                  .strings(200, bodyStrings(30))
@@ -98,10 +100,60 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
     EXPECT_EQ(model.webImage.picture->width(), 6);
     EXPECT_EQ(shown(model.faces), stock(StockPicture::WebNotFound));
     EXPECT_EQ(shown(model.relImages), stock(StockPicture::NoBitmaps));
-    EXPECT_EQ(platform::listFolder(programFolder.path(), "faces.bmp", platform::Listing::FilesOnly),
-              std::vector<std::string>{});
+    EXPECT_EQ(platform::listFolder(programFolder / "SimPictures", "*", platform::Listing::FilesOnly),
+              std::vector<std::string>{"web_image.BMP"});
     EXPECT_EQ(model.fields.name, "  (user00002)");
 }
+
+TEST_F(EditSim, ASimWithThousandsOfPicturesLeavesAtMostTheBoundAndTheNextSimRemovesThem) {
+    testkit::IffBuilder crowded = testkit::characterFile();
+    for (int i = 0; i < 100; ++i)
+        crowded.bitmap("photo " + std::to_string(i), static_cast<std::uint16_t>(100 + i), testkit::solidBitmap(1, 1, {}));
+    ASSERT_TRUE(model.open(writeSim("User00002.iff", crowded.build())));
+    const auto exported = [&] {
+        return platform::listFolder(programFolder / "SimPictures", "*", platform::Listing::FilesOnly);
+    };
+    const auto crowdedFiles = exported();
+    EXPECT_EQ(crowdedFiles.size(), MostExportedPictures);
+    for (const char* shownPicture : {"web_image.BMP", "faces.BMP", "relimages.BMP"})
+        EXPECT_TRUE(std::count(crowdedFiles.begin(), crowdedFiles.end(), shownPicture)) << shownPicture;
+
+    openBella();
+    EXPECT_EQ(exported(), (std::vector<std::string>{"faces.BMP", "relimages.BMP", "web_image.BMP"}));
+}
+
+// Windows ignores the read-only mark on folders.
+#ifndef _WIN32
+TEST_F(EditSim, AFullOrReadOnlyProgramFolderCostsThePictureFilesNeverThePicturesOrTheProgram) {
+    DRAPELINE_RUN_UNPRIVILEGED();
+    const std::string path = writeSim("User00001.iff", original);
+    neighbourhood::SimBrowser browser(machine.services);
+    const auto openAndBrowse = [&] {
+        ASSERT_TRUE(model.open(path));
+        for (const auto* shownPicture : {&model.webImage, &model.faces, &model.relImages}) {
+            ASSERT_TRUE(shownPicture->picture);
+            EXPECT_EQ(shownPicture->path, path);   // shown from the character file itself
+        }
+        EXPECT_EQ(model.webImage.picture->width(), 40);
+        const neighbourhood::SimPreview preview = browser.preview(path, "UserData2");
+        ASSERT_TRUE(preview.readable);
+        ASSERT_TRUE(preview.relImages.picture);
+        EXPECT_EQ(preview.relImages.picture->width(), 24);
+        ASSERT_TRUE(browser.thumbnail(path).picture.picture);
+    };
+    // Full: every write fails part way, as past a file size limit.
+    testkit::withFileSizeLimit(16, openAndBrowse);
+    EXPECT_TRUE(fs::is_empty(programFolder / "SimPictures"));
+
+    fs::remove(programFolder / "SimPictures");
+    fs::permissions(programFolder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    openAndBrowse();
+    fs::permissions(programFolder.path(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(programFolder.path()));
+    EXPECT_EQ(trap.calls, 0);
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+}
+#endif
 
 TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_THROW(model.open(game / "UserData2/Characters/User00009.iff"), ProgramEnded);

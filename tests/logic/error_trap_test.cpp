@@ -53,11 +53,17 @@ TEST_F(ErrorTrapTest, WritesTheLogByteForByteOverAnyEarlierOneShowsTheReportAndE
                                           platform::MessageButtons::Ok, "Unrecoverable Error"}}));
 }
 
-TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserAndEnds) {
+TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserWhoIsToldWhereTheLogIsNot) {
     testkit::FakeMachine elsewhere(programFolder / "missing/deeper");
     expectTheTrapEnds(elsewhere.services);
     ASSERT_EQ(elsewhere.dialogs.shown.size(), 1u);
-    EXPECT_EQ(elsewhere.dialogs.shown[0].text, ExpectedReport);
+    const std::string asked = "Please e-mail the file errorlog.txt to the support e-mail address.";
+    const std::string head = ExpectedReport.substr(0, ExpectedReport.size() - asked.size());
+    EXPECT_EQ(elsewhere.dialogs.shown[0].text,
+              head + "The error log could not be written to " +
+                  platform::joinPath(programFolder / "missing/deeper", "errorlog.txt") +
+                  " (No such file or directory).");
+    EXPECT_EQ(elsewhere.dialogs.shown[0].title, "Unrecoverable Error");
 }
 
 TEST_F(ErrorTrapTest, IsWhatAGuardedProcedureRaises) {

@@ -73,16 +73,17 @@ TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
     EXPECT_EQ(preview.name, "user00007");
     EXPECT_TRUE(preview.faces.picture);
     EXPECT_TRUE(preview.relImages.picture);
-    EXPECT_TRUE(platform::fileExists(programFolder / "faces.BMP"));
+    EXPECT_EQ(preview.faces.path, programFolder / "SimPictures/faces.BMP");
+    EXPECT_TRUE(platform::fileExists(preview.faces.path));
 
-    programFolder.write("WEB_IMAGE.bmp", testkit::solidBitmap(9, 9, {}));   // left by anything
+    programFolder.write("SimPictures/WEB_IMAGE.bmp", testkit::solidBitmap(9, 9, {}));   // left by anything
     preview = browser.preview(without, "UserData");
     EXPECT_EQ(preview.name, "USER00008");   // the first user label, in any case
     // Listed, not probed: where letter case is ignored the stale file would keep its own
     // spelling had it been rewritten rather than removed.
-    EXPECT_EQ(platform::listFolder(programFolder.path(), "*", platform::Listing::FilesOnly),
+    EXPECT_EQ(platform::listFolder(programFolder / "SimPictures", "*", platform::Listing::FilesOnly),
               std::vector<std::string>{"web_image.BMP"});
-    EXPECT_EQ(platform::readFile(programFolder / "web_image.BMP"), testkit::solidBitmap(4, 4, {1, 2, 3}));
+    EXPECT_EQ(platform::readFile(programFolder / "SimPictures/web_image.BMP"), testkit::solidBitmap(4, 4, {1, 2, 3}));
     ASSERT_TRUE(preview.webImage.picture);
     EXPECT_EQ(preview.webImage.picture->width(), 4);
     EXPECT_EQ(preview.faces.stock, StockPicture::NotFound);
