@@ -21,13 +21,25 @@ std::string folded(std::string_view name) {
     return out;
 }
 
+// Device names that Windows opens in place of a file of that name, whatever its
+// extension: CON.BMP is the console.
+bool reservedOnWindows(std::string_view base) {
+    static constexpr std::string_view Devices[] = {"con", "prn", "aux", "nul"};
+    const std::string name = folded(base);
+    if (std::find(std::begin(Devices), std::end(Devices), name) != std::end(Devices)) return true;
+    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
 }  // namespace
 
 std::string exportName(const IffChunk& chunk) {
     // A label without a NUL comes from a file written elsewhere; it is taken whole rather
     // than refused, since a picture's name must never end the program.
     const std::string_view label(chunk.Label);
-    return iff::cleanFileName(label.substr(0, label.find('\0'))) + ".BMP";
+    std::string base = iff::cleanFileName(label.substr(0, label.find('\0')));
+    if (reservedOnWindows(base)) base += '_';
+    return base + ".BMP";
 }
 
 std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder) {

@@ -15,7 +15,9 @@ namespace drapeline {
 namespace bitmaps {
 
 // The file name a BMP_ chunk is exported under: the label cut at its first NUL (whole when
-// it has none), cleaned, + ".BMP" ("rel. images" -> "relimages.BMP").
+// it has none), cleaned, + ".BMP" ("rel. images" -> "relimages.BMP"). A name Windows
+// keeps for a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, any case) gets a "_" before
+// the extension ("con" -> "con_.BMP").
 std::string exportName(const IffChunk& chunk);
 
 // Writes every BMP_ chunk's data, in chunk order, as a whole file (written beside and renamed into place)

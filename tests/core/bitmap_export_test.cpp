@@ -64,6 +64,20 @@ TEST(BitmapExport, ALabelWithoutNulIsTakenWhole) {
               std::vector<std::string>{std::string(63, 'L') + ".BMP"});
 }
 
+TEST(BitmapExport, NamesWindowsKeepsForDevicesGetAnUnderscore) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"CON", "CON_.BMP"},   {"nul", "nul_.BMP"},     {"Aux", "Aux_.BMP"},   {"prn.txt", "prntxt.BMP"},
+        {"C O N", "CON_.BMP"}, {"com1", "com1_.BMP"},   {"LPT9", "LPT9_.BMP"}, {"COM0", "COM0.BMP"},
+        {"LPT10", "LPT10.BMP"}, {"CONSOLE", "CONSOLE.BMP"}, {"nul.", "nul_.BMP"},
+    };
+    for (const auto& [label, name] : cases) {
+        IffChunk chunk;
+        chunk.TypeCode = "BMP_";
+        chunk.Label = ByteText(label) + '\0';
+        EXPECT_EQ(bitmaps::exportName(chunk), name) << label;
+    }
+}
+
 TEST(BitmapExport, APlantedLinkIsReplacedNotWrittenThrough) {
     testkit::TempFolder folder;
     const std::string victim = folder.write("victim.txt", "keep");
