@@ -38,6 +38,8 @@ void EditSimModel::reset(const std::string& path) {
 
 bool EditSimModel::open(const std::string& path) {
     reset(path);
+    // Refused as a wardrobe that can not be shown, before the read that would trap on it.
+    if (iff::tooLargeForCharacterFile(path)) return refuse(std::string("it is ") + TooLargeReason);
     iff::readIff(iff_, editedPath_);
     return show();
 }
@@ -49,18 +51,19 @@ bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead) {
 }
 
 bool EditSimModel::show() {
-    if (auto why = wardrobeProblem(iff_)) {
-        problem_ = std::move(*why);
-        services_.dialogs.warn(unshowableMessage(platform::fileNameOf(editedPath_), problem_),
-                               "Edit Wardrobe");
-        return false;
-    }
+    if (auto why = wardrobeProblem(iff_)) return refuse(std::move(*why));
     iff::readStringSet(iff_, bodyStrings_, WardrobeIdField, false);
     fields = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
     read_ = fields;
     loadPictures();
     return true;
+}
+
+bool EditSimModel::refuse(std::string problem) {
+    problem_ = std::move(problem);
+    services_.dialogs.warn(unshowableMessage(platform::fileNameOf(editedPath_), problem_), "Edit Wardrobe");
+    return false;
 }
 
 void EditSimModel::loadPictures() {

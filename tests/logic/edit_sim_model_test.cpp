@@ -155,7 +155,7 @@ TEST_F(EditSim, AFullOrReadOnlyProgramFolderCostsThePictureFilesNeverThePictures
 }
 #endif
 
-TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
+TEST_F(EditSim, AFileThatCanNotBeReadTrapsButOneTooLargeOrAWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_THROW(model.open(game / "UserData2/Characters/User00009.iff"), ProgramEnded);
     EXPECT_EQ(trap.last.number, 53);
     EXPECT_EQ(trap.last.module, "modIFFsupport");
@@ -170,10 +170,18 @@ TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefused
                                                         machine.dialogs.shown.at(0).title}}));
     EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
     EXPECT_EQ(model.fields, WardrobeFields{});
+
     EXPECT_FALSE(model.save(true));   // nothing shown, nothing to save
     EXPECT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
+
+    const std::string huge = writeSim("User00003.iff", original);
+    fs::resize_file(huge, (std::uintmax_t{64} << 20) + 1);   // sparse: never read
+    EXPECT_FALSE(model.open(huge));
+    EXPECT_EQ(model.problem(), "it is too large to be a character file");
+    EXPECT_EQ(machine.dialogs.shown.back().text, unshowableMessage("User00003.iff", model.problem()));
+    EXPECT_EQ(trap.calls, 1);
 
     EXPECT_TRUE(model.open(writeSim("User00002.iff", original)));
     EXPECT_EQ(model.problem(), "");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
@@ -56,6 +58,12 @@ TEST_F(Browser, AnUnreadableFileIsShownNotFatal) {
                                         platform::joinPath(platform::joinPath("UserData2", "characters"), "User00003.iff"),
                                         "can not be loaded. The error returned was:",
                                         "Error 62 - Input past end of file"}));
+
+    // Sparse: a file far past any character file is refused unread.
+    std::filesystem::resize_file(path, (std::uint64_t{64} << 20) + 1);
+    EXPECT_EQ(browser.thumbnail(path).picture.stock, StockPicture::CanNotLoad);
+    EXPECT_EQ(browser.preview(path, "UserData2").errorLines.back(),
+              "Error 6 - Overflow (too large to be a character file)");
 }
 
 TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
