@@ -57,13 +57,10 @@ TEST_F(ErrorTrapTest, AnUnwritableProgramFolderStillReachesTheUserWhoIsToldWhere
     testkit::FakeMachine elsewhere(programFolder / "missing/deeper");
     expectTheTrapEnds(elsewhere.services);
     ASSERT_EQ(elsewhere.dialogs.shown.size(), 1u);
-    const std::string asked = "Please e-mail the file errorlog.txt to the support e-mail address.";
-    const std::string head = ExpectedReport.substr(0, ExpectedReport.size() - asked.size());
-    EXPECT_EQ(elsewhere.dialogs.shown[0].text,
-              head + "The error log could not be written to " +
-                  platform::joinPath(programFolder / "missing/deeper", "errorlog.txt") +
-                  " (No such file or directory).");
-    EXPECT_EQ(elsewhere.dialogs.shown[0].title, "Unrecoverable Error");
+    const std::string head = ExpectedReport.substr(0, ExpectedReport.rfind("Please"));
+    EXPECT_EQ(elsewhere.dialogs.shown[0].text, head + "The error log could not be written to " +
+                                                   platform::joinPath(programFolder / "missing/deeper", "errorlog.txt") +
+                                                   " (No such file or directory).");
 }
 
 TEST_F(ErrorTrapTest, IsWhatAGuardedProcedureRaises) {
