@@ -21,6 +21,11 @@ inline constexpr std::size_t RsmpHeaderSize = 88;   // chunk header + 12 kept by
 inline constexpr std::size_t MaxListElements = 32767;
 // The run-time error for a list that outgrows its 16-bit counter ("Overflow").
 inline constexpr std::int32_t OverflowError = err::Overflow;
+// Character files are a few hundred kilobytes and none is near 2 MB; a larger file is
+// refused before it is read (overflow, with TooLargeReason), so that a stray huge file
+// costs neither the memory nor the wait.
+inline constexpr std::uint64_t LargestCharacterFile = std::uint64_t{64} << 20;
+inline constexpr char TooLargeReason[] = "too large to be a character file";
 
 struct IffChunk {
     std::int32_t FileOffset = 0;   // 1-based position in the file last read or written
@@ -88,8 +93,12 @@ ByteText serialise(IffFile& iff);
 void write(IffFile& iff, const std::string& path);
 
 // One read of the whole file. Open failures other than "file not found" are reported as
-// error 75, as the editor always has. Throws RuntimeError.
+// error 75, as the editor always has; a file over LargestCharacterFile is error 6 with
+// TooLargeReason, and is never read. Throws RuntimeError.
 ByteText readFileBytes(const std::string& path);
+
+// Whether the file at `path` is over LargestCharacterFile, asked before anything reads it.
+bool tooLargeForCharacterFile(const std::string& path);
 
 }  // namespace iff
 

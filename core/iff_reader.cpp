@@ -4,7 +4,9 @@
 // padded with zeros that a later write would store.
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "core/binary_support.h"
 #include "core/file_io.h"
@@ -190,12 +192,18 @@ std::string parseChecked(IffFile& iff, std::string_view fileBytes) {
 
 ByteText readFileBytes(const std::string& path) {
     try {
-        // Chunk positions are 32-bit signed, so a larger file is refused before it is read.
-        return readWholeFile(path, 0x7FFFFFFFu);
+        return readWholeFile(path, LargestCharacterFile);
     } catch (const RuntimeError& e) {
-        if (e.number() == err::FileNotFound || e.number() == OverflowError) throw;
+        if (e.number() == err::FileNotFound) throw RuntimeError(err::FileNotFound);
+        if (e.number() == OverflowError) throw RuntimeError(OverflowError).withSystemReason(TooLargeReason);
         throw RuntimeError(err::PathFileAccess);
     }
+}
+
+bool tooLargeForCharacterFile(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    return !ec && size > LargestCharacterFile;
 }
 
 std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) {
@@ -204,7 +212,7 @@ std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes) 
         bytes = iff::readFileBytes(path);
     } catch (const RuntimeError& e) {
         iff = IffFile{};
-        return e.text();
+        return e.textWithReason();
     } catch (const std::bad_alloc&) {
         iff = IffFile{};
         return RuntimeError(err::OutOfMemory).text();

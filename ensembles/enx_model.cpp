@@ -34,7 +34,12 @@ void EnxModel::chooseFile(const std::string& name) {
 void EnxModel::warn(const std::string& text) { services_.dialogs.warn(text, MessageTitle); }
 
 bool EnxModel::saveOrLoad() {
-    if (fileName_.empty()) return false;
+    if (fileName_.empty()) {
+        warn(mode_ == EnsembleMode::Save
+                 ? "Type a name for the ensemble file in the File name box."
+                 : "Choose an ensemble file in the list, or type its name in the File name box.");
+        return false;
+    }
     fileName_ = withEnxExtension(fileName_);
     if (auto problem = unsafeNameProblem(fileName_)) {
         warn(*problem);
@@ -46,7 +51,7 @@ bool EnxModel::saveOrLoad() {
 
 bool EnxModel::save(const std::string& folder) {
     const std::string path = platform::resolvePath(folder, fileName_);
-    if (platform::pathExists(path) && !services_.dialogs.confirm("Overwrite file " + path))
+    if (platform::pathExists(path) && !services_.dialogs.confirmLoss("Overwrite file " + path))
         return false;
     try {
         if (!platform::createFolder(folder)) throw RuntimeError(err::PathNotFound);

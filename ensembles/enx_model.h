@@ -42,8 +42,10 @@ public:
     // A list entry selected: it becomes the name too.
     void chooseFile(const std::string& name);
 
-    // Save or load; true when the window closes. Loading never ends the program: a file
-    // that can not be read or is no ensemble is reported and every field stays as it was.
+    // Save or load; true when the window closes. An empty name is told as missing, and
+    // the question before an existing file is overwritten keeps it by default. Loading
+    // never ends the program: a file that can not be read or is no ensemble is reported
+    // and every field stays as it was.
     bool saveOrLoad();
 
     // Deletes the file named exactly as typed, after asking; true when the list should be

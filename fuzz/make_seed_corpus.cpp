@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     labelSeed(padded("web_image") + padded("faces") + padded("rel. images"));
     labelSeed(ByteText(64, 'L'));   // no NUL at all
     labelSeed(padded("../../etc/passwd") + padded("C:\\x\\y") + padded(".."));
+    labelSeed(padded("CON") + padded("com7") + padded("L P T 1") + padded("nul.bmp"));
     ByteText high;
     for (int b = 0x80; b < 0xC0; ++b) high.push_back(static_cast<char>(b));
     labelSeed(high + "tail");

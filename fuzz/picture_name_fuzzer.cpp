@@ -1,7 +1,8 @@
 // The names pictures are exported under (the thumbnails, the preview, the edit window and
 // export-bitmaps all take them from here) for arbitrary labels: never an error, and always
-// a plain file name in the folder it is written to.
+// a plain file name in the folder it is written to, never one Windows takes for a device.
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 
@@ -9,6 +10,18 @@
 #include "core/iff_file.h"
 
 using namespace drapeline;
+
+namespace {
+
+// Windows opens these devices in place of a file of the name, whatever the extension.
+bool reservedDevice(std::string base) {
+    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -22,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool plain = name.size() >= 4 && name.size() <= ChunkLabelSize + 4 &&
                            name.compare(name.size() - 4, 4, ".BMP") == 0 &&
                            name.find_first_of(std::string_view("/\\:\0", 4)) == std::string::npos &&
-                           name != "." && name != "..";
+                           name != "." && name != ".." && !reservedDevice(name.substr(0, name.size() - 4));
         if (!plain) std::abort();
         if (at >= bytes.size()) break;
     }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/bitmap_export.h"
 #include "platform/files.h"
 #include "wardrobe/previews.h"
 
@@ -44,38 +43,14 @@ std::string objectLabel(const IffFile& iff) {
     return {};
 }
 
-namespace {
-
-// The picture an export leaves under `fileName`: the last BMP_ chunk whose cleaned label
-// gives that name, in any letter case.
-const IffChunk* exportedChunk(const IffFile& iff, std::string_view fileName) {
-    const IffChunk* found = nullptr;
-    for (const auto& chunk : iff.Chunks)
-        if (chunk.TypeCode == "BMP_" && platform::equalIgnoringCase(bitmaps::exportName(chunk), fileName))
-            found = &chunk;
-    return found;
-}
-
-}  // namespace
-
-platform::ShownPicture SimBrowser::loadExported(const char* fileName, platform::StockPicture fallback) {
-    // The file was written from these very bytes a moment ago (a failed export ends the
-    // program), so they are decoded where they lie instead of being read back.
-    if (const IffChunk* chunk = exportedChunk(iff_, fileName))
-        if (auto picture = services_.pictures.decode(chunk->Data))
-            return platform::ShownPicture::loaded(
-                std::move(picture), platform::joinPath(services_.programFolder, bitmaps::exportName(*chunk)));
-    return platform::ShownPicture::stockPicture(fallback);
-}
-
-const IffChunk* webImageChunk(const IffFile& iff) { return exportedChunk(iff, wardrobe::WebImageFile); }
+const IffChunk* webImageChunk(const IffFile& iff) { return wardrobe::simImageChunk(iff, wardrobe::WebImageFile); }
 
 Thumbnail SimBrowser::thumbnail(const std::string& path) {
     iff::clearIff(iff_);
     if (!iff::readIffChecked(iff_, path).empty())
         return {platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad), CanNotLoadLabel};
     // Decoded where it lies in memory: exporting every sim's pictures to disk only to read
-    // one back would cost a page many times its reading. The preview still exports.
+    // one back would cost a page many times its reading.
     platform::ShownPicture picture = platform::ShownPicture::stockPicture(platform::StockPicture::NotFound);
     if (const IffChunk* web = webImageChunk(iff_))
         if (auto decoded = services_.pictures.decode(web->Data))
@@ -98,10 +73,13 @@ SimPreview SimBrowser::preview(const std::string& path, const std::string& userD
     }
     p.readable = true;
     wardrobe::removeSimImages(services_.programFolder);
-    iff::dumpBitmaps(iff_, services_.programFolder);
-    p.webImage = loadExported(wardrobe::WebImageFile, platform::StockPicture::NotFound);
-    p.faces = loadExported(wardrobe::FacesFile, platform::StockPicture::NotFound);
-    p.relImages = loadExported(wardrobe::RelImagesFile, platform::StockPicture::NotFound);
+    using platform::StockPicture;
+    auto images = wardrobe::exportAndShowSimImages(
+        services_.pictures, iff_, path, services_.programFolder,
+        {StockPicture::NotFound, StockPicture::NotFound, StockPicture::NotFound});
+    p.webImage = std::move(images.webImage);
+    p.faces = std::move(images.faces);
+    p.relImages = std::move(images.relImages);
     p.name = fileName;
     if (const std::string label = objectLabel(iff_); !label.empty()) p.name = label;
     return p;

@@ -44,16 +44,15 @@ public:
     // Reads one character file for its thumbnail: its first name and its web image.
     Thumbnail thumbnail(const std::string& path);
 
-    // Reads one character file for the preview: exports its bitmaps afresh (the three
-    // picture files are deleted first, so no picture of another sim survives).
+    // Reads one character file for the preview: exports its bitmaps afresh (the previous
+    // sim's are deleted first, so no picture of another sim survives) and shows its
+    // pictures from memory, whether or not they could be written.
     SimPreview preview(const std::string& path, const std::string& userDataDir);
 
     // The file most recently read ("" before any).
     const IffFile& lastRead() const { return iff_; }
 
 private:
-    platform::ShownPicture loadExported(const char* fileName, platform::StockPicture fallback);
-
     platform::Services& services_;
     IffFile iff_;
 };

@@ -13,7 +13,9 @@ namespace {
 constexpr char CrLf[] = "\r\n";
 }
 
-std::string reportText(const ErrorContext& c) {
+namespace {
+
+std::string reportHead(const ErrorContext& c) {
     std::string text;
     text += "Error: " + std::to_string(c.number) + CrLf;
     text += c.description + CrLf;
@@ -24,8 +26,19 @@ std::string reportText(const ErrorContext& c) {
     text += CrLf;
     text += std::string("The program can not recover from this error.") + CrLf;
     text += CrLf;
-    text += "Please e-mail the file errorlog.txt to the support e-mail address.";
     return text;
+}
+
+}  // namespace
+
+std::string reportText(const ErrorContext& c) {
+    return reportHead(c) + "Please e-mail the file errorlog.txt to the support e-mail address.";
+}
+
+std::string reportWithoutLogText(const ErrorContext& c, const std::string& logPath,
+                                 const std::string& reason) {
+    return reportHead(c) + "The error log could not be written to " + logPath +
+           (reason.empty() ? std::string() : " (" + reason + ")") + ".";
 }
 
 ByteText errorLogText(const ErrorContext& context, const std::string& programFolder) {
@@ -41,14 +54,19 @@ ByteText errorLogText(const ErrorContext& context, const std::string& programFol
 
 void reportAndEnd(platform::Services& services, const std::function<void()>& endProgram) {
     const ErrorContext context = errorContext();
+    const std::string logPath = platform::joinPath(services.programFolder, "errorlog.txt");
+    std::string report = reportText(context);
     try {
-        writeWholeFile(platform::joinPath(services.programFolder, "errorlog.txt"),
-                       errorLogText(context, services.programFolder));
+        writeWholeFile(logPath, errorLogText(context, services.programFolder));
+    } catch (const RuntimeError& e) {
+        // The user still has to learn what happened, and is not sent after a file that is
+        // not there.
+        report = reportWithoutLogText(context, logPath, e.systemReason());
     } catch (...) {
-        // The user still has to learn what happened, log or no log.
+        report = reportWithoutLogText(context, logPath, {});
     }
     try {
-        services.dialogs.critical(reportText(context), "Unrecoverable Error");
+        services.dialogs.critical(report, "Unrecoverable Error");
     } catch (...) {
     }
     endProgram();

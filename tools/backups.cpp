@@ -1,8 +1,6 @@
 #include "tools/backups.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <tuple>
 
 #include "core/binary_support.h"
@@ -18,8 +16,6 @@ namespace drapeline::tools {
 namespace {
 
 constexpr char MessageTitle[] = "Restore Backup";
-// Character files are a few hundred kilobytes; a larger "backup" is not read into memory.
-constexpr std::uintmax_t LargestCharacterFile = 64u << 20;
 
 std::vector<std::string> splitAt(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -177,8 +173,7 @@ PreparedRestore prepareRestore(const std::string& backupPath, const std::string&
         prepared.problem = "its name is not that of a backup Drapeline makes";
         return prepared;
     }
-    std::error_code ec;
-    if (std::filesystem::file_size(backupPath, ec) > LargestCharacterFile && !ec) {
+    if (iff::tooLargeForCharacterFile(backupPath)) {
         prepared.problem = "it is far too large to be a character file";
         return prepared;
     }

@@ -1,7 +1,6 @@
 #include "wardrobe/edit_sim_model.h"
 
 #include "core/binary_support.h"
-#include "core/bitmap_export.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/checked_names.h"
@@ -41,6 +40,8 @@ void EditSimModel::reset(const std::string& path) {
 
 bool EditSimModel::open(const std::string& path) {
     reset(path);
+    // Refused as a wardrobe that can not be shown, before the read that would trap on it.
+    if (iff::tooLargeForCharacterFile(path)) return refuse(std::string("it is ") + TooLargeReason);
     ByteText bytes;
     iff::readIff(iff_, editedPath_, bytes);
     readIdentity_ = identityOf(bytes);
@@ -55,30 +56,31 @@ bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead, FileId
 }
 
 bool EditSimModel::show() {
-    if (auto why = wardrobeProblem(iff_)) {
-        problem_ = std::move(*why);
-        services_.dialogs.warn(unshowableMessage(platform::fileNameOf(editedPath_), problem_),
-                               "Edit Wardrobe");
-        return false;
-    }
+    if (auto why = wardrobeProblem(iff_)) return refuse(std::move(*why));
     iff::readStringSet(iff_, bodyStrings_, WardrobeIdField, false);
     fields = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
     read_ = fields;
-    iff::dumpBitmaps(iff_, services_.programFolder);
     loadPictures();
     return true;
+}
+
+bool EditSimModel::refuse(std::string problem) {
+    problem_ = std::move(problem);
+    services_.dialogs.warn(unshowableMessage(platform::fileNameOf(editedPath_), problem_), "Edit Wardrobe");
+    return false;
 }
 
 void EditSimModel::loadPictures() {
     markStage(3000);
     const auto& loader = services_.pictures;
-    const auto simImage = [&](const char* name, platform::StockPicture stock) {
-        return loadSimImage(loader, services_.programFolder, name, stock);
-    };
-    webImage = simImage(WebImageFile, platform::StockPicture::WebNotFound);
-    faces = simImage(FacesFile, platform::StockPicture::WebNotFound);
-    relImages = simImage(RelImagesFile, platform::StockPicture::NoBitmaps);
+    using platform::StockPicture;
+    SimImages images = exportAndShowSimImages(
+        loader, iff_, editedPath_, services_.programFolder,
+        {StockPicture::WebNotFound, StockPicture::WebNotFound, StockPicture::NoBitmaps});
+    webImage = std::move(images.webImage);
+    faces = std::move(images.faces);
+    relImages = std::move(images.relImages);
 
     for (const OutfitKind kind : PreviewOrder)
         outfitPreviews[static_cast<std::size_t>(kind)] =

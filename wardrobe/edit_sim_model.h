@@ -25,11 +25,12 @@ class EditSimModel {
 public:
     EditSimModel(platform::Services& services, const shell::GameSession& session);
 
-    // The opening sequence for the character file at `path`: reset, delete the three
-    // exported images, read the file (a failure raises the error trap), decode the body
-    // strings, show the record, export the bitmaps and load every picture. A wardrobe that
-    // can not be shown (see wardrobeProblem) is refused with an exclamation box instead:
-    // false, problem() says why, and the window closes.
+    // The opening sequence for the character file at `path`: reset, delete the previous
+    // sim's exported pictures, read the file (a failure raises the error trap), decode the
+    // body strings, show the record, export the bitmaps and show every picture. A file too
+    // large to be a character file, or a wardrobe that can not be shown (see
+    // wardrobeProblem), is refused with an exclamation box instead: false, problem() says
+    // why, and the window closes.
     bool open(const std::string& path);
     // The same opening for a file the caller has already read with the checked reader
     // (the main window, the command-line tool), so that it is read only once.
@@ -119,6 +120,8 @@ public:
 private:
     void reset(const std::string& path);
     bool show();
+    // Tells the user why the sim is not shown; false.
+    bool refuse(std::string problem);
     void loadPictures();
     std::string makeBackup();
     SaveOutcome writeFile(bool backup);

@@ -1,5 +1,8 @@
 #include "wardrobe/previews.h"
 
+#include <algorithm>
+
+#include "core/bitmap_export.h"
 #include "platform/files.h"
 
 namespace drapeline::wardrobe {
@@ -39,21 +42,48 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader, SkinBi
     return platform::ShownPicture::stockPicture(fallback);
 }
 
-void removeSimImages(const std::string& programFolder) {
-    // Deleted even where the export writes the same name next: a file truncated and
-    // rewritten makes the file system write it out at once, a new one does not.
-    static const std::vector<std::string> names{WebImageFile, FacesFile, RelImagesFile};
-    for (const auto& found : platform::listFolder(programFolder, names, platform::Listing::FilesOnly))
-        platform::removeFile(platform::joinPath(programFolder, found));
+std::string simPicturesFolder(const std::string& programFolder) {
+    return platform::resolvePath(programFolder, SimPicturesFolder);
 }
 
-platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
-                                    const std::string& programFolder, const char* fileName,
-                                    platform::StockPicture fallback) {
-    std::string path = platform::resolvePath(programFolder, fileName);
-    if (auto picture = loader.load(path))
-        return platform::ShownPicture::loaded(std::move(picture), std::move(path));
-    return platform::ShownPicture::stockPicture(fallback);
+void removeSimImages(const std::string& programFolder) {
+    // Only pictures go: the folder is ours, but a program folder set by hand may hold a
+    // folder of that name with other things in it.
+    const std::string folder = simPicturesFolder(programFolder);
+    for (const auto& found : platform::listFolder(folder, "*.bmp", platform::Listing::FilesOnly))
+        platform::removeFile(platform::joinPath(folder, found));
+}
+
+const IffChunk* simImageChunk(const IffFile& iff, std::string_view fileName) {
+    const IffChunk* found = nullptr;
+    for (const auto& chunk : iff.Chunks)
+        if (chunk.TypeCode == "BMP_" && platform::equalIgnoringCase(bitmaps::exportName(chunk), fileName))
+            found = &chunk;
+    return found;
+}
+
+SimImages exportAndShowSimImages(const platform::PictureLoader& loader, const IffFile& iff,
+                                 const std::string& characterPath, const std::string& programFolder,
+                                 const std::array<platform::StockPicture, 3>& fallbacks) {
+    static constexpr std::array<std::string_view, 3> Shown{WebImageFile, FacesFile, RelImagesFile};
+    const std::string folder = simPicturesFolder(programFolder);
+    // A folder that can not be made fails each write below, which is reported, not fatal.
+    platform::createFolder(folder);
+    const bitmaps::ExportReport report = iff::dumpBitmaps(iff, folder, MostExportedPictures, Shown);
+
+    const auto show = [&](std::string_view fileName, platform::StockPicture fallback) {
+        if (const IffChunk* chunk = simImageChunk(iff, fileName))
+            if (auto picture = loader.decode(chunk->Data)) {
+                const std::string name = bitmaps::exportName(*chunk);
+                const bool exported =
+                    std::find(report.written.begin(), report.written.end(), name) != report.written.end();
+                return platform::ShownPicture::loaded(
+                    std::move(picture), exported ? platform::joinPath(folder, name) : characterPath);
+            }
+        return platform::ShownPicture::stockPicture(fallback);
+    };
+    return {show(WebImageFile, fallbacks[0]), show(FacesFile, fallbacks[1]),
+            show(RelImagesFile, fallbacks[2])};
 }
 
 }  // namespace drapeline::wardrobe

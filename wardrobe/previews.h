@@ -2,6 +2,7 @@
 // Finding the bitmap that shows a texture: GameLocation + folder + texture + ".bmp",
 // folder by folder, the first that loads.
 
+#include <array>
 #include <map>
 #include <optional>
 #include <span>
@@ -9,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/iff_file.h"
 #include "platform/pictures.h"
 
 namespace drapeline::wardrobe {
@@ -40,18 +42,36 @@ platform::ShownPicture findPreview(const platform::PictureLoader& loader, SkinBi
                                    const std::string& texture, std::span<const char* const> folders,
                                    platform::StockPicture fallback);
 
-// The sim's own pictures as the bitmap export leaves them in the program folder.
+// The sim's own pictures, by the names the bitmap export gives them.
 inline constexpr char WebImageFile[] = "web_image.BMP";
 inline constexpr char FacesFile[] = "faces.BMP";
 inline constexpr char RelImagesFile[] = "relimages.BMP";
 
-// Deletes the three picture files (any letter case) before another sim's are exported,
-// so that a sim without one of them never shows the previous sim's.
+// The program folder's subfolder that holds the exported pictures of the sim shown last,
+// and how many of them it keeps.
+inline constexpr char SimPicturesFolder[] = "SimPictures";
+inline constexpr std::size_t MostExportedPictures = 64;
+
+std::string simPicturesFolder(const std::string& programFolder);
+
+// Deletes the exported pictures of the sim shown before, ignoring any failure.
 void removeSimImages(const std::string& programFolder);
 
-// One exported picture file of the program folder (any letter case), or `fallback`.
-platform::ShownPicture loadSimImage(const platform::PictureLoader& loader,
-                                    const std::string& programFolder, const char* fileName,
-                                    platform::StockPicture fallback);
+// The BMP_ chunk the export writes under `fileName` (any letter case): the last of that
+// name, or null.
+const IffChunk* simImageChunk(const IffFile& iff, std::string_view fileName);
+
+struct SimImages {
+    platform::ShownPicture webImage, faces, relImages;
+};
+
+// Exports the sim's pictures into the pictures folder (the three shown first, at most
+// MostExportedPictures) and shows the three from the character file's bytes in memory, so
+// a folder that is full or read-only costs the files, never the pictures. A picture names
+// the file it was exported to, or `characterPath` when none could be written; one the sim
+// lacks, or that does not decode, is its stock picture from `fallbacks`.
+SimImages exportAndShowSimImages(const platform::PictureLoader& loader, const IffFile& iff,
+                                 const std::string& characterPath, const std::string& programFolder,
+                                 const std::array<platform::StockPicture, 3>& fallbacks);
 
 }  // namespace drapeline::wardrobe

@@ -1,5 +1,6 @@
 #include "app/windows/frm_enx.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,9 +23,12 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
     setFixedSize(300, 300);
 
     flbENX = named(new QListWidget(this), "flbENX");
-    flbENX->setGeometry(8, 8, 284, 210);
+    flbENX->setGeometry(8, 8, 284, 192);
     txtFileName = named(new QLineEdit(this), "txtFileName");
     txtFileName->setGeometry(8, 226, 284, 23);
+    auto* lblFileName = named(new QLabel(QStringLiteral("File &name:"), this), "lblFileName");
+    lblFileName->setGeometry(8, 205, 284, 18);
+    lblFileName->setBuddy(txtFileName);
     cmdSaveLoad = named(new QPushButton(QString::fromStdString(model_.actionCaption()), this), "cmdSaveLoad");
     cmdSaveLoad->setGeometry(8, 260, 88, 28);
     cmdSaveLoad->setDefault(true);
@@ -34,6 +38,10 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
     cmdCancel->setGeometry(204, 260, 88, 28);
     cmdFocus = app::offViewFocusButton(this, QStringLiteral("Focus"), QRect(8, 340, 60, 23));
     showFiles();
+    // The name box first, and empty: a list that took the focus would make its first file
+    // current and offer that name, so an Enter out of habit would overwrite it.
+    setTabOrder(txtFileName, flbENX);
+    txtFileName->setFocus(Qt::OtherFocusReason);
 
     // A click, or the arrow keys making a line current.
     connect(flbENX, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -44,7 +52,7 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
     connect(flbENX, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { saveOrLoad(); });
     connect(cmdSaveLoad, &QPushButton::clicked, this, &frmENX::saveOrLoad);
     connect(cmdDelete, &QPushButton::clicked, this, [this] {
-        focusAway();
+        const app::FocusAway away(cmdFocus);
         model_.setFileName(pathFromQString(txtFileName->text()));
         if (model_.deleteChosen()) showFiles();
         txtFileName->setText(pathToQString(model_.fileName()));
@@ -53,10 +61,14 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
 }
 
 void frmENX::saveOrLoad() {
-    focusAway();
-    model_.setFileName(pathFromQString(txtFileName->text()));
-    const bool close = model_.saveOrLoad();
-    txtFileName->setText(pathToQString(model_.fileName()));
+    bool close = false;
+    {
+        // Back where the user was when the window stays open, to type another name.
+        const app::FocusAway away(cmdFocus);
+        model_.setFileName(pathFromQString(txtFileName->text()));
+        close = model_.saveOrLoad();
+        txtFileName->setText(pathToQString(model_.fileName()));
+    }
     if (close) accept();
 }
 
@@ -64,7 +76,5 @@ void frmENX::showFiles() {
     flbENX->clear();
     for (const auto& name : model_.files()) flbENX->addItem(pathToQString(name));
 }
-
-void frmENX::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace drapeline::ensembles

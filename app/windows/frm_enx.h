@@ -22,7 +22,6 @@ public:
 
 private:
     void showFiles();
-    void focusAway();
     void saveOrLoad();
 
     EnxModel model_;

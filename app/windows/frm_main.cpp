@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -345,10 +346,26 @@ void frmMain::msDisplaySim(const std::string& path) {
         txtSimName->setText(toQString(preview.name));
         picSim->paintPicture(app::imageFor(preview.webImage), 0, 0);
         if (!preview.readable) {
+            // A line wider than the preview goes on at its last blank that fits, so the
+            // end of the error, often the part that explains it, is never cut off.
+            const QFontMetrics metrics(picSim->font());
             int y = 48;
             for (const auto& line : preview.errorLines) {
-                picSim->printText(0, y, toQString(line));
-                y += 12;
+                QString rest = toQString(line);
+                while (!rest.isEmpty()) {
+                    qsizetype cut = rest.size();
+                    while (metrics.horizontalAdvance(rest.left(cut)) > picSim->width()) {
+                        const qsizetype blank = cut > 1 ? rest.lastIndexOf(u' ', cut - 1) : -1;
+                        if (blank <= 0) {   // a single word too wide is shown as it is
+                            cut = rest.size();
+                            break;
+                        }
+                        cut = blank;
+                    }
+                    picSim->printText(0, y, rest.left(cut));
+                    rest = rest.mid(cut).trimmed();
+                    y += 12;
+                }
             }
             return;
         }

@@ -57,11 +57,12 @@ TEST(CliHostileInput, AFileTooLargeToReadIsRefusedBeforeItIsRead) {
     for (const std::string command : {"check", "info", "wardrobe"}) {
         const auto r = cli({command, huge}, {}, 20);
         EXPECT_EQ(r.exitCode, 1) << command;
-        EXPECT_NE((r.out + r.err).find("Error 6 - Overflow"), std::string::npos) << r.out << r.err;
+        EXPECT_NE((r.out + r.err).find("Error 6 - Overflow (too large to be a character file)"), std::string::npos)
+            << r.out << r.err;
     }
-    // Just past what a chunk position can address.
-    fs::resize_file(huge, std::uintmax_t{0x80000000});
-    EXPECT_EQ(cli({"check", huge}, {}, 20).out, "Error 6 - Overflow\n");
+    // Just past the largest character file read.
+    fs::resize_file(huge, (std::uintmax_t{64} << 20) + 1);
+    EXPECT_EQ(cli({"check", huge}, {}, 20).out, "Error 6 - Overflow (too large to be a character file)\n");
 }
 
 TEST(CliHostileInput, AReadOnlyCharacterFileIsNeitherSavedNorRepaired) {

@@ -64,6 +64,17 @@ TEST(BitmapExport, ALabelWithoutNulIsTakenWhole) {
               std::vector<std::string>{std::string(63, 'L') + ".BMP"});
 }
 
+TEST(BitmapExport, NamesWindowsKeepsForDevicesGetAnUnderscore) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"CON", "CON_.BMP"}, {"nul.", "nul_.BMP"}, {"Aux", "Aux_.BMP"}, {"prn.txt", "prntxt.BMP"}, {"C O N", "CON_.BMP"},
+        {"com1", "com1_.BMP"}, {"LPT9", "LPT9_.BMP"}, {"COM0", "COM0.BMP"}, {"LPT10", "LPT10.BMP"}};
+    for (const auto& [label, name] : cases) {
+        IffChunk chunk;
+        chunk.Label = ByteText(label) + '\0';
+        EXPECT_EQ(bitmaps::exportName(chunk), name) << label;
+    }
+}
+
 TEST(BitmapExport, APlantedLinkIsReplacedNotWrittenThrough) {
     testkit::TempFolder folder;
     const std::string victim = folder.write("victim.txt", "keep");
@@ -76,15 +87,24 @@ TEST(BitmapExport, APlantedLinkIsReplacedNotWrittenThrough) {
     EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "BM");
 }
 
-TEST(BitmapExport, FailuresTrapAsGsDumpBMPs) {
+TEST(BitmapExport, ABoundedExportWritesTheShownPicturesFirstAndReportsWhatItCouldNotWrite) {
     testkit::TrapRecorder trap;
     testkit::TempFolder folder;
-    const IffFile fine = parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build());
-    markStage(3000);
-    EXPECT_THROW(iff::dumpBitmaps(fine, folder / "missing folder"), ProgramEnded);
-    EXPECT_EQ(trap.last.number, 76);
-    EXPECT_EQ(trap.last.module, "modIFFsupport");
-    EXPECT_EQ(trap.last.procedure, "gsDumpBMPs");
-    EXPECT_EQ(trap.last.stage, 0);
-    EXPECT_EQ(trap.calls, 1);
+    testkit::IffBuilder many;
+    for (int i = 0; i < 6; ++i) many.bitmap("extra" + std::to_string(i), static_cast<std::uint16_t>(i), "x");
+    many.bitmap("FACES", 10, "old faces").bitmap("faces", 11, "faces").bitmap("web_image", 12, "web");
+    const IffFile iff = parsedIff(many.build());
+    const std::string_view first[] = {"web_image.BMP", "faces.BMP", "relimages.BMP"};
+
+    const auto report = iff::dumpBitmaps(iff, folder.path(), 4, first);
+    // One file per name in any letter case, from the last chunk of that name.
+    EXPECT_EQ(report.written, (std::vector<std::string>{"web_image.BMP", "faces.BMP", "extra0.BMP", "extra1.BMP"}));
+    EXPECT_EQ(report.leftOut, 4u);
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"extra0.BMP", "extra1.BMP", "faces.BMP", "web_image.BMP"}));
+    EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "faces");
+
+    const auto nowhere = iff::dumpBitmaps(iff, folder / "missing folder", 64, first);
+    EXPECT_EQ(nowhere.failed.size(), 8u);
+    EXPECT_EQ(trap.calls, 0);
 }

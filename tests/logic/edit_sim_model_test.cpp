@@ -3,7 +3,9 @@
 #include <filesystem>
 
 #include "core/file_io.h"
+#include "neighbourhood/sim_browser.h"
 #include "tests/logic/wardrobe_fixtures.h"
+#include "tests/support/unprivileged.h"
 #include "wardrobe/sim_file.h"
 
 using namespace drapeline;
@@ -50,7 +52,7 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     const IffFile iff = parse(readWholeFile(path));
     EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
 
-    EXPECT_EQ(shown(model.webImage), fs::path(programFolder.path()).filename().string() + "/web_image.BMP");
+    EXPECT_EQ(shown(model.webImage), "SimPictures/web_image.BMP");
     EXPECT_EQ(model.faces.picture->width(), 32);
     EXPECT_EQ(model.relImages.picture->width(), 24);
     EXPECT_EQ(shown(preview(OutfitKind::Normal)), "Skins/b001fafitlgt_01.bmp");
@@ -71,10 +73,9 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
     ASSERT_TRUE(model.open(writeSim("User00001.iff", simFile(texts))));
     std::vector<std::string> asked;
     for (const auto& p : machine.pictures.loaded)
-        asked.push_back((asked.size() < 3 ? "" : platform::fileNameOf(platform::folderOf(p)) + "/") +
-                        platform::fileNameOf(p));
+        asked.push_back(platform::fileNameOf(platform::folderOf(p)) + "/" + platform::fileNameOf(p));
+    // The sim's own pictures are decoded from its file in memory, never loaded.
     EXPECT_EQ(asked, (std::vector<std::string>{
-        "web_image.BMP", "faces.BMP", "relimages.BMP",
         "skins/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp", "SkinsBuy/s001fafitlgt_01.bmp",
         "skins/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp", "SkinsBuy/f001fafitlgt_01.bmp",
         "skins/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp", "SkinsBuy/l001fafitlgt_01.bmp",
@@ -82,14 +83,23 @@ TEST_F(EditSim, PicturesAreLookedUpInTheWindowsOrder) {
         "skins/n001fafitlgt_01.bmp",
         "skins/gfao_bride.bmp", "skins/gfao_bride.bmp", "skins/gfao_lgt.bmp", "skins/gfao_lgt.bmp",
         "skins/gfap_lgt.bmp", "skins/gfap_lgt.bmp", "skins/gfac_lgt.bmp", "skins/gfac_lgt.bmp"}));
-    EXPECT_EQ(machine.pictures.loaded[4], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
+    EXPECT_EQ(machine.pictures.loaded[1], game / "ExpansionPack3/SkinsBuy/s001fafitlgt_01.bmp");
     EXPECT_EQ(shown(preview(OutfitKind::Normal)), stock(StockPicture::NotFound));
 }
 
-TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
-    openBella();
+TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImagesAndAtMostTheBoundAreExported) {
+    testkit::IffBuilder crowded = testkit::characterFile();   // the shown three come first
+    for (int i = 0; i < 100; ++i)
+        crowded.bitmap("photo " + std::to_string(i), static_cast<std::uint16_t>(100 + i), testkit::solidBitmap(1, 1, {}));
+    ASSERT_TRUE(model.open(writeSim("User00001.iff", crowded.build())));
+    const auto exported = [&] {
+        return platform::listFolder(programFolder / "SimPictures", "*", platform::Listing::FilesOnly);
+    };
+    const auto files = exported();   // photo0 to photo60 between the three
+    ASSERT_EQ(files.size(), MostExportedPictures);
+    EXPECT_EQ(files.front() + files[62] + files.back(), "faces.BMPrelimages.BMPweb_image.BMP");
     EXPECT_TRUE(model.faces.picture);
-    programFolder.write("FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
+    programFolder.write("SimPictures/FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
     const ByteText webOnly = testkit::IffBuilder()
                                  .chunk("OBJD", 1, "x", "user00002")
                                  .strings(200, bodyStrings(30))
@@ -100,12 +110,41 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImages) {
     EXPECT_EQ(model.webImage.picture->width(), 6);
     EXPECT_EQ(shown(model.faces), stock(StockPicture::WebNotFound));
     EXPECT_EQ(shown(model.relImages), stock(StockPicture::NoBitmaps));
-    EXPECT_EQ(platform::listFolder(programFolder.path(), "faces.bmp", platform::Listing::FilesOnly),
-              std::vector<std::string>{});
+    EXPECT_EQ(exported(), std::vector<std::string>{"web_image.BMP"});
     EXPECT_EQ(model.fields.name, "  (user00002)");
 }
 
-TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
+// Windows ignores the read-only mark on folders.
+#ifndef _WIN32
+TEST_F(EditSim, AFullOrReadOnlyProgramFolderCostsThePictureFilesNeverThePicturesOrTheProgram) {
+    DRAPELINE_RUN_UNPRIVILEGED();
+    const std::string path = writeSim("User00001.iff", original);
+    neighbourhood::SimBrowser browser(machine.services);
+    const auto openAndBrowse = [&] {
+        ASSERT_TRUE(model.open(path));
+        for (const auto* shownPicture : {&model.webImage, &model.faces, &model.relImages}) {
+            ASSERT_TRUE(shownPicture->picture);
+            EXPECT_EQ(shownPicture->path, path);   // shown from the character file itself
+        }
+        const neighbourhood::SimPreview preview = browser.preview(path, "UserData2");
+        ASSERT_TRUE(preview.relImages.picture);
+        EXPECT_EQ(preview.relImages.picture->width(), 24);
+    };
+    // Full: every write fails part way, as past a file size limit.
+    testkit::withFileSizeLimit(16, openAndBrowse);
+    EXPECT_TRUE(fs::is_empty(programFolder / "SimPictures"));
+
+    fs::remove(programFolder / "SimPictures");
+    fs::permissions(programFolder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    openAndBrowse();
+    fs::permissions(programFolder.path(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_empty(programFolder.path()));
+    EXPECT_EQ(trap.calls, 0);
+    EXPECT_TRUE(machine.dialogs.shown.empty());
+}
+#endif
+
+TEST_F(EditSim, AFileThatCanNotBeReadTrapsButOneTooLargeOrAWardrobeThatCanNotBeShownIsRefusedAndTheProgramGoesOn) {
     EXPECT_THROW(model.open(game / "UserData2/Characters/User00009.iff"), ProgramEnded);
     EXPECT_EQ(trap.last.number, 53);
     EXPECT_EQ(trap.last.module, "modIFFsupport");
@@ -120,10 +159,18 @@ TEST_F(EditSim, AFileThatCanNotBeReadTrapsButAWardrobeThatCanNotBeShownIsRefused
                                                         machine.dialogs.shown.at(0).title}}));
     EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
     EXPECT_EQ(model.fields, WardrobeFields{});
+
     EXPECT_EQ(model.save(true), NotSaved);   // nothing shown, nothing to save
     EXPECT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_TRUE(readWholeFile(bad) == shortSet);
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
+
+    const std::string huge = writeSim("User00003.iff", original);
+    fs::resize_file(huge, (std::uintmax_t{64} << 20) + 1);   // sparse: never read
+    EXPECT_FALSE(model.open(huge));
+    EXPECT_EQ(model.problem(), "it is too large to be a character file");
+    EXPECT_EQ(machine.dialogs.shown.back().text, unshowableMessage("User00003.iff", model.problem()));
+    EXPECT_EQ(trap.calls, 1);
 
     EXPECT_TRUE(model.open(writeSim("User00002.iff", original)));
     EXPECT_EQ(model.problem(), "");

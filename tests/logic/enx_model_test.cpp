@@ -43,7 +43,9 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     EXPECT_EQ(model.actionCaption(), "Save");
     EXPECT_TRUE(model.files().empty());   // the folder is made when it is missing
 
-    EXPECT_FALSE(model.saveOrLoad());   // no name: nothing
+    EXPECT_FALSE(model.saveOrLoad());   // no name: said, nothing written
+    EXPECT_EQ(lastBox().text, "Type a name for the ensemble file in the File name box.");
+    machine.dialogs.shown.clear();
     model.setFileName("set1");
     EXPECT_TRUE(model.saveOrLoad());
     EXPECT_EQ(model.fileName(), "set1.ENX");
@@ -56,7 +58,8 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     machine.dialogs.replies = {MessageReply::No};
     EXPECT_FALSE(model.saveOrLoad());
     EXPECT_EQ(lastBox(), (testkit::ScriptedDialogs::Box{"Overwrite file " + enx("set1.ENX"), MessageIcon::Question,
-                                                         platform::MessageButtons::YesNo, "Confirm Action"}));
+                                                         platform::MessageButtons::YesNoKeepByDefault,
+                                                         "Confirm Action"}));
     EXPECT_EQ(readWholeFile(enx("set1.ENX")), ensembleText(dressed("sim")));
 
     machine.dialogs.replies = {MessageReply::Yes};
@@ -94,10 +97,13 @@ TEST_F(Enx, LoadReadsTheSelectedEntryOrAnExistingTypedName) {
 
     model.setFileName("nothing");   // no entry and no such file: said, the window stays open
     EXPECT_FALSE(model.saveOrLoad());
+    model.setFileName("");
+    EXPECT_FALSE(model.saveOrLoad());
     EXPECT_EQ(fields, dressed("work"));
-    ASSERT_EQ(machine.dialogs.shown.size(), 1u);
+    ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[0].text.rfind("There is no ensemble file nothing.ENX in ", 0), 0u);
     EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(machine.dialogs.shown[1].text, "Choose an ensemble file in the list, or type its name in the File name box.");
 }
 
 TEST_F(Enx, ABadEnsembleIsReportedAndNoFieldChanges) {

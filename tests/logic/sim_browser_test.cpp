@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 #include "tests/logic/wardrobe_fixtures.h"
@@ -56,6 +58,12 @@ TEST_F(Browser, AnUnreadableFileIsShownNotFatal) {
                                         platform::joinPath(platform::joinPath("UserData2", "characters"), "User00003.iff"),
                                         "can not be loaded. The error returned was:",
                                         "Error 62 - Input past end of file"}));
+
+    // Sparse: a file far past any character file is refused unread.
+    std::filesystem::resize_file(path, (std::uint64_t{64} << 20) + 1);
+    EXPECT_EQ(browser.thumbnail(path).picture.stock, StockPicture::CanNotLoad);
+    EXPECT_EQ(browser.preview(path, "UserData2").errorLines.back(),
+              "Error 6 - Overflow (too large to be a character file)");
 }
 
 TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
@@ -73,16 +81,17 @@ TEST_F(Browser, PreviewExportsThePicturesAndNeverShowsAnEarlierSimsOnes) {
     EXPECT_EQ(preview.name, "user00007");
     EXPECT_TRUE(preview.faces.picture);
     EXPECT_TRUE(preview.relImages.picture);
-    EXPECT_TRUE(platform::fileExists(programFolder / "faces.BMP"));
+    EXPECT_EQ(preview.faces.path, programFolder / "SimPictures/faces.BMP");
+    EXPECT_TRUE(platform::fileExists(preview.faces.path));
 
-    programFolder.write("WEB_IMAGE.bmp", testkit::solidBitmap(9, 9, {}));   // left by anything
+    programFolder.write("SimPictures/WEB_IMAGE.bmp", testkit::solidBitmap(9, 9, {}));   // left by anything
     preview = browser.preview(without, "UserData");
     EXPECT_EQ(preview.name, "USER00008");   // the first user label, in any case
     // Listed, not probed: where letter case is ignored the stale file would keep its own
     // spelling had it been rewritten rather than removed.
-    EXPECT_EQ(platform::listFolder(programFolder.path(), "*", platform::Listing::FilesOnly),
+    EXPECT_EQ(platform::listFolder(programFolder / "SimPictures", "*", platform::Listing::FilesOnly),
               std::vector<std::string>{"web_image.BMP"});
-    EXPECT_EQ(platform::readFile(programFolder / "web_image.BMP"), testkit::solidBitmap(4, 4, {1, 2, 3}));
+    EXPECT_EQ(platform::readFile(programFolder / "SimPictures/web_image.BMP"), testkit::solidBitmap(4, 4, {1, 2, 3}));
     ASSERT_TRUE(preview.webImage.picture);
     EXPECT_EQ(preview.webImage.picture->width(), 4);
     EXPECT_EQ(preview.faces.stock, StockPicture::NotFound);

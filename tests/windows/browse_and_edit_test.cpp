@@ -228,8 +228,9 @@ private slots:
         QCOMPARE(simNameText(), QStringLiteral("user10009"));
         QCOMPARE(label(8), QStringLiteral("Sim9"));
         const auto editor = testkit::openEditor(*machine, session, simPath(9));
-        QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'f') + ".BMP")));
-        QVERIFY(platform::fileExists(platform::joinPath(programFolder.path(), std::string(64, 'r') + ".BMP")));
+        const std::string exported = platform::joinPath(programFolder.path(), "SimPictures");
+        QVERIFY(platform::fileExists(platform::joinPath(exported, std::string(64, 'f') + ".BMP")));
+        QVERIFY(platform::fileExists(platform::joinPath(exported, std::string(64, 'r') + ".BMP")));
     }
 
     void editThisSimOpensTheEditWindowAndCancelWritesNothing() {

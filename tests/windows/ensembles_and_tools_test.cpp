@@ -84,6 +84,26 @@ private slots:
         QCOMPARE(text(other.get(), "txtNormalBody"), normalBefore);
     }
 
+    // Runs after the ensemble above was saved, so a file is listed that must not be offered.
+    void theSaveWindowStartsInItsEmptyNameBoxAndKeepsAFileUnlessToldOtherwise() {
+        auto rosa = open("UserData/Characters/User00009.iff");
+        machine->dialogs.shown.clear();
+        testkit::whenShown<ensembles::frmENX>([&](ensembles::frmENX* window) {
+            auto* name = child<QLineEdit>(window, "txtFileName");
+            QCOMPARE(QApplication::focusWidget(), name);
+            QCOMPARE(name->text(), QString());
+            QCOMPARE(child<QLabel>(window, "lblFileName")->buddy(), name);
+            QTest::keyClick(name, Qt::Key_Return);   // nothing typed: told so, and back in the box
+            QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
+            QCOMPARE(QApplication::focusWidget(), name);
+            QTest::keyClicks(name, QStringLiteral("PARTY"));
+            QTest::keyClick(name, Qt::Key_Return);   // the question keeps the file by default
+            QCOMPARE(machine->dialogs.shown.at(1).buttons, platform::MessageButtons::YesNoKeepByDefault);
+            child<QPushButton>(window, "cmdCancel")->click();
+        });
+        child<QPushButton>(rosa.get(), "cmdEnsSave")->click();
+    }
+
     void theMenusRepairTheNeighbourhoodReportSkippedFilesAndOfferRestore() {
         shell::GameSession location;
         neighbourhood::frmMain main(machine->services, location, session.gameFolder());
