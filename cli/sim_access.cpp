@@ -78,7 +78,13 @@ bool OpenSim::save(bool backup) {
         case Outcome::Saved: return true;
         case Outcome::ChangedOnDisk: return false;
         case Outcome::Busy: throw Failure(path_ + " is in use by another program; nothing was saved");
-        default: throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
+        default: {
+            // A save stopped with a message (a backup that could not be written) fails with it.
+            const auto& shown = machine_.dialogs.shown;
+            if (!shown.empty() && shown.back().icon == platform::MessageIcon::Exclamation)
+                throw Failure(shown.back().text);
+            throw Failure(platform::fileNameOf(path_) + " has no display name; nothing was saved");
+        }
         }
     } catch (const ProgramEnded&) {
         throw TrapEndsCommand::failure(path_);

@@ -13,6 +13,11 @@ namespace {
 
 constexpr char Module[] = "frmEditSim";
 
+// The backup a save was asked to make could not be written; the save stops.
+struct BackupNotWritten {
+    std::string why;
+};
+
 // The order in which the previews are looked up when the window opens.
 constexpr std::array<OutfitKind, 6> PreviewOrder{OutfitKind::Normal,  OutfitKind::Swimsuit,
                                                  OutfitKind::Formal,  OutfitKind::Pajamas,
@@ -122,10 +127,19 @@ void EditSimModel::refreshPreviews() {
 }
 
 std::string EditSimModel::makeBackup() {
-    return guarded(Module, "msMakeUserBackup", Stages::Marked, [&] {
-        return makeUserBackup(services_.programFolder, editedPath_, fields.name,
-                              services_.clock.now());
+    // A backup that can not be written (a read-only or full program folder) stops the save
+    // with a message; only the unexpected still reaches the error trap.
+    std::optional<std::string> failed;
+    std::string made = guarded(Module, "msMakeUserBackup", Stages::Marked, [&] {
+        try {
+            return makeUserBackup(services_.programFolder, editedPath_, fields.name, services_.clock.now());
+        } catch (const RuntimeError& e) {
+            failed = e.textWithReason();
+            return std::string();
+        }
     });
+    if (failed) throw BackupNotWritten{*failed};
+    return made;
 }
 
 EditSimModel::SaveOutcome EditSimModel::save(bool backup) {
@@ -180,6 +194,12 @@ EditSimModel::SaveOutcome EditSimModel::writeFile(bool backup) {
                 return SaveOutcome::Reloaded;
             default: return SaveOutcome::ChangedOnDisk;
             }
+        } catch (const BackupNotWritten& failed) {
+            services_.dialogs.warn(fields.name + " has not been saved: its backup could not be written in " +
+                                       platform::joinPath(services_.programFolder, "Backup") + " (" +
+                                       failed.why + "). Nothing has been changed.",
+                                   "Edit Wardrobe");
+            return SaveOutcome::NotSaved;
         } catch (const platform::FileBusy& busy) {
             services_.dialogs.warn(fields.name + " has not been saved: " + busy.path() +
                                        " is in use by another program. Nothing has been changed; "

@@ -199,10 +199,17 @@ FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& char
         if (now != *expected) throw CharacterFileChanged(characterPath, now);
     }
     // The temporary file stays after the save: it is the user's copy of what was written.
+    // A program folder that can not take it (read-only, full) costs that copy, not the save:
+    // the replacement below writes its own temporary file beside the character file.
     const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
-    platform::removeFile(temp);
-    writeWholeFile(temp, bytes);
-    platform::removeStaleTemporariesOnce(programFolder);
+    try {
+        const KeepErrLocation keep;
+        platform::removeFile(temp);
+        writeWholeFile(temp, bytes);
+        platform::removeStaleTemporariesOnce(programFolder);
+    } catch (const RuntimeError&) {
+        platform::removeFile(temp);   // never a stale copy that looks like this save's
+    }
     if (beforeReplace) beforeReplace();
     // The character file itself is never deleted: the new content replaces it in one step.
     platform::replaceFileAtomically(path, bytes);

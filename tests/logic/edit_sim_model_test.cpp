@@ -250,27 +250,28 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     EXPECT_FALSE(readWholeFile(path) == first);
 }
 
-TEST_F(EditSim, AFailedSaveRaisesTheTrapAtItsStageAndLeavesTheFileWhole) {
+TEST_F(EditSim, AProgramFolderThatCanNotBeWrittenStopsOnlyTheBackupItWasAskedFor) {
     const std::string path = openBella();
+    model.fields.outfit(OutfitKind::Normal).mesh = "b002fafat_01";
 
-    // No room for the backup folder: the backup fails before the file is touched.
+    // No room for the backup folder: the save stops with a message, the file untouched.
     programFolder.write("Backup", "a file, not a folder");
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_THROW(model.save(true), ProgramEnded);
-    EXPECT_EQ(trap.last.procedure, "msMakeUserBackup");
-    EXPECT_EQ(trap.last.stage, 1000);
+    EXPECT_EQ(model.save(true), NotSaved);
+    EXPECT_EQ(trap.calls, 0);
+    ASSERT_EQ(machine.dialogs.shown.size(), 2u);
+    EXPECT_EQ(machine.dialogs.shown[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(machine.dialogs.shown[1].text.rfind("Bella  (user00012) has not been saved: its backup could not be "
+                                                  "written in " + (programFolder / "Backup") + " (Error 76", 0), 0u)
+        << machine.dialogs.shown[1].text;
     EXPECT_TRUE(readWholeFile(path) == original);
 
-    // No program folder: the temporary file can not be written.
-    ASSERT_TRUE(model.open(path));
+    // Without a backup, a program folder that is gone costs only the copy kept there.
     fs::remove_all(programFolder.path());
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_THROW(model.save(false), ProgramEnded);
-    EXPECT_EQ(trap.last.module, "frmEditSim");
-    EXPECT_EQ(trap.last.procedure, "cmdSave_Click");
-    EXPECT_EQ(trap.last.stage, 3000);
-    EXPECT_EQ(trap.last.number, 76);
-    EXPECT_TRUE(readWholeFile(path) == original);
+    EXPECT_EQ(model.save(false), Saved);
+    EXPECT_FALSE(readWholeFile(path) == original);
+    EXPECT_EQ(trap.calls, 0);
 }
 
 TEST_F(EditSim, OutfitsTheFileCanNotHoldAndALoneFormalHandAreNamedAndPlaceholdersNeverStored) {

@@ -101,10 +101,6 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
         EXPECT_EQ(testkit::errorNumberOf(save), number);
         EXPECT_TRUE(readWholeFile(character) == original);
     };
-    // No program folder: nothing can be written.
-    bool ran = false;
-    expectUnchanged([&] { replaceCharacterFile(changed, character, folder / "gone", [&] { ran = true; }); }, 76);
-    EXPECT_FALSE(ran);
     // The backup fails after the temporary file was written.
     expectUnchanged([&] {
         replaceCharacterFile(changed, character, program, [] { throw RuntimeError(61); });
@@ -120,12 +116,19 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
 
 // Windows ignores the read-only mark on folders.
 #ifndef _WIN32
-TEST_F(ReplaceCharacterFile, AReadOnlyProgramFolderLeavesTheOldFileWhole) {
+// The copy in the program folder is the user's, not the save's: a folder that can not take
+// it (read-only, or missing) costs that copy and nothing else.
+TEST_F(ReplaceCharacterFile, AReadOnlyOrMissingProgramFolderCostsOnlyTheCopyInIt) {
     DRAPELINE_RUN_UNPRIVILEGED();
     fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_THROW(replaceCharacterFile(changed, character, program), RuntimeError);
+    replaceCharacterFile(changed, character, program);
     fs::permissions(program, fs::perms::owner_all);
-    EXPECT_TRUE(readWholeFile(character) == original);
+    EXPECT_TRUE(readWholeFile(character) == iff::serialise(changed));
+    EXPECT_FALSE(fs::exists(program + "/usertemp.iff"));
+
+    folder.write("game/UserData/Characters/User1.iff", original);
+    replaceCharacterFile(changed, character, folder / "gone");
+    EXPECT_TRUE(readWholeFile(character) == iff::serialise(changed));
 }
 
 TEST_F(ReplaceCharacterFile, ABackupCutShortLeavesNoFileAndAnExistingOneIsNeverReplaced) {
