@@ -63,7 +63,7 @@ void drapelinePass(const Neighbourhood& n) {
     IffFile iff;
     for (const auto& path : n.inputs) {
         if (!iff::readIffChecked(iff, path).empty()) std::abort();
-        iff::writeIff(iff, n.output);
+        writeWholeFile(n.output, iff::serialise(iff));
     }
 }
 

@@ -89,8 +89,6 @@ std::string readChecked(IffFile& iff, const std::string& path, ByteText& bytes);
 // entry offsets. Throws RuntimeError for a chunk or map that can not be stored as held.
 ByteText serialise(IffFile& iff);
 
-// serialise + one whole-file write (created or truncated). Throws RuntimeError.
-void write(IffFile& iff, const std::string& path);
 
 // One read of the whole file. Open failures other than "file not found" are reported as
 // error 75, as the editor always has; a file over LargestCharacterFile is error 6 with
@@ -113,14 +111,7 @@ void readIff(IffFile& iff, const std::string& path, ByteText& bytes);
 // After a failure `iff` is partial and must not be written back.
 std::string readIffChecked(IffFile& iff, const std::string& path);
 
-// Writes the whole file at `path` (created or replaced), map last, with recomputed map
-// offsets; without a map (HasRsmp false, or no map chunk was read) the offset field is
-// written as four NULs. Guarded.
-void writeIff(IffFile& iff, const std::string& path);
 
-// Sets each map entry's offset from the chunk list (first matching entry per chunk).
-// Guarded.
-void updateResourceMap(IffFile& iff);
 
 void clearIff(IffFile& iff);
 

@@ -163,23 +163,6 @@ ByteText serialise(IffFile& iff) {
     return out;
 }
 
-void write(IffFile& iff, const std::string& path) {
-    const ByteText bytes = serialise(iff);
-    writeWholeFile(path, bytes);
-}
-
-}  // namespace iff
-
-namespace iff {
-
-void writeIff(IffFile& iff, const std::string& path) {
-    guarded(Module, "gsWriteIFF", Stages::Marked, [&] { iff::write(iff, path); });
-}
-
-void updateResourceMap(IffFile& iff) {
-    guarded(Module, "gsUpdateRsmp", Stages::None, [&] { updateRsmp(iff); });
-}
-
 }  // namespace iff
 
 }  // namespace drapeline

@@ -44,7 +44,6 @@ public:
     void gameFolderChanged();
 
     const shell::GameSession& session() const { return session_; }
-    const std::vector<std::string>& neighbourhoodFolders() const { return folders_; }
     // The neighbourhood list's lines in the order shown.
     const std::vector<std::string>& listLines() const { return lines_; }
     // The selected line; empty when none is selected.

@@ -50,7 +50,6 @@ public:
     SimPreview preview(const std::string& path, const std::string& userDataDir);
 
     // The file most recently read ("" before any).
-    const IffFile& lastRead() const { return iff_; }
 
 private:
     platform::Services& services_;

@@ -267,7 +267,9 @@ std::optional<DrivePath> splitDrivePath(const std::string& prefix, const std::st
 std::string mapWindowsPath(const std::string& prefix, const std::string& windowsPath) {
     const auto drive = splitDrivePath(prefix, windowsPath);
     if (!drive) return windowsPath;
-    return drive->rest.empty() ? drive->root : drive->root + "/" + drive->rest;
+    // The installer wrote the folder in whatever letter case it liked; the Unix side keeps
+    // the case it was created with.
+    return drive->rest.empty() ? drive->root : resolvePath(drive->root, drive->rest);
 }
 
 std::string winePrefix() {
@@ -319,11 +321,7 @@ std::string WineRegistry::GetRegistryString(RegistryHive hive, const std::string
     if (characters + 1 > length) return failure;
     length = static_cast<std::int32_t>(characters + 1);
 
-    // The installer wrote the folder in whatever letter case it liked; the Unix side keeps
-    // the case it was created with.
-    if (const auto drive = splitDrivePath(prefix_, *value))
-        return drive->rest.empty() ? drive->root : resolvePath(drive->root, drive->rest);
-    return *value;
+    return mapWindowsPath(prefix_, *value);
 }
 
 }  // namespace drapeline::platform

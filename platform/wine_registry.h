@@ -19,8 +19,9 @@ std::optional<std::string> findRegistryString(const std::string& systemRegText,
                                               const std::string& keyPath,
                                               const std::string& valueName);
 
-// Maps a Windows path such as "C:\Program Files\Maxis\The Sims" into the prefix.
-// A path that is not a drive path is returned unchanged.
+// Maps a Windows path such as "C:\Program Files\Maxis\The Sims" into the prefix, each
+// component resolved without regard to case. A path that is not a drive path is returned
+// unchanged.
 std::string mapWindowsPath(const std::string& prefix, const std::string& windowsPath);
 
 // The prefix in use: $WINEPREFIX, otherwise ~/.wine.

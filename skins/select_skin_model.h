@@ -40,7 +40,6 @@ public:
     using SearchRunner = std::function<std::optional<TextureSearch>(const Search& search)>;
     static std::optional<TextureSearch> runHere(const Search& search);
     bool chooseModel(const std::string& model, const SearchRunner& run = runHere);
-    const std::string& selectedModel() const { return selectedModel_; }
 
     const TextureSearch& textures() const { return textures_; }
     std::size_t fileCount() const { return textures_.files.size(); }

@@ -208,20 +208,3 @@ TEST(IffStoppingRead, HasNoLimitOnEntryCountsButReadsTheSameFiles) {
     EXPECT_EQ(iff.Map.Types.at(0).Entries.size(), 1001u);
     EXPECT_EQ(trap.calls, 0);
 }
-
-TEST(IffWrite, TrapsWhenTheFileCanNotBeWritten) {
-    testkit::TrapRecorder trap;
-    testkit::TempFolder folder;
-    IffFile iff = testkit::parsedIff(threeChunks().map().build());
-    EXPECT_THROW(iff::writeIff(iff, folder / "no such folder/usertemp.iff"), ProgramEnded);
-    EXPECT_EQ(trap.last.number, 76);
-    EXPECT_EQ(trap.last.procedure, "gsWriteIFF");
-    EXPECT_EQ(trap.last.stage, 4000);
-
-    iff::writeIff(iff, folder / "usertemp.iff");
-    EXPECT_TRUE(std::filesystem::exists(folder / "usertemp.iff"));
-    iff::clearIff(iff);
-    EXPECT_TRUE(iff.Chunks.empty());
-    EXPECT_TRUE(iff.Map.Types.empty());
-    EXPECT_EQ(trap.calls, 1);
-}

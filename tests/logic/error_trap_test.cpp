@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/error_trap.h"
+#include "shell/version.h"
 #include "core/file_io.h"
 #include "tests/logic/wardrobe_fixtures.h"
 
@@ -46,7 +47,7 @@ TEST_F(ErrorTrapTest, WritesTheLogByteForByteOverAnyEarlierOneShowsTheReportAndE
     programFolder.write("errorlog.txt", std::string(5000, '#'));   // a longer, earlier report
     expectTheTrapEnds(machine.services);
     EXPECT_EQ(readWholeFile(programFolder / "errorlog.txt"),
-              "Drapeline\r\nVersion 2.5.1\r\n \r\nInstall Path: " + programFolder.path() +
+              "Drapeline\r\nVersion " + versionText() + "\r\n \r\nInstall Path: " + programFolder.path() +
                   "\r\n \r\n" + ExpectedReport + "\r\n");
     EXPECT_EQ(machine.dialogs.shown, (std::vector<testkit::ScriptedDialogs::Box>{
                                          {ExpectedReport, platform::MessageIcon::Critical,

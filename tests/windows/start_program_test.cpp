@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "shell/version.h"
+
 #include "app/application.h"
 #include "app/windows/frm_about.h"
 #include "app/windows/frm_title.h"
@@ -44,7 +46,7 @@ private slots:
         application.start();
         app::frmTitle* title = application.titleWindow();
         QVERIFY(title->isVisible());
-        QCOMPARE(title->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1"));
+        QCOMPARE(title->windowTitle(), QString::fromStdString(titleCaption()));
         auto* picture = title->findChild<QLabel*>(QStringLiteral("Picture1"));
         QCOMPARE(picture->pixmap().size(), QSize(396, 273));
         QVERIFY(application.mainWindow() == nullptr);
@@ -61,7 +63,7 @@ private slots:
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Path to The Sims not found!"));
         QCOMPARE(machine.dialogs.shown[1].title, std::string("SIMS.EXE Not Found!"));
         QCOMPARE(machine.dialogs.shown[1].buttons, platform::MessageButtons::Ok);
-        QCOMPARE(main->windowTitle(), QStringLiteral("Drapeline - Version 2.5.1 - by Ardentide"));
+        QCOMPARE(main->windowTitle(), QString::fromStdString(titleCaption() + " - by Ardentide"));
         QVERIFY(listLines(main).isEmpty());
 
         // A folder without Sims.exe is refused and the window stays; then the real one.
@@ -122,7 +124,7 @@ private slots:
         QVERIFY(guide.contains(QStringLiteral("ENX")));
 
         app::frmAbout about("/opt/drapeline", nullptr);
-        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral("2.5.1")));
+        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().contains(QString::fromStdString(versionText())));
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblQtVersion"))->text(), QString::fromLatin1(qVersion()));
         auto* folder = about.findChild<QLabel*>(QStringLiteral("lblProgramFolder"));
         QCOMPARE(folder->text(), QStringLiteral("/opt/drapeline"));
