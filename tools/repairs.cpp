@@ -5,6 +5,7 @@
 
 #include "tools/neighbourhood_tools.h"
 #include "tools/sim_pass.h"
+#include "wardrobe/default_rules.h"
 #include "wardrobe/wardrobe_record.h"
 
 namespace drapeline::tools {
@@ -16,16 +17,16 @@ namespace entry = wardrobe::entry;
 
 struct NewerOutfit {
     std::size_t number;
-    const char* prefix;
+    wardrobe::OutfitKind kind;
     const char* name;
 };
-constexpr std::array<NewerOutfit, 3> NewerOutfits{{{entry::FormalLong, "f100", "formal"},
-                                                   {entry::SwimsuitLong, "s100", "swimsuit"},
-                                                   {entry::Pajamas, "l100", "pajamas"}}};
+constexpr std::array<NewerOutfit, 3> NewerOutfits{{{entry::FormalLong, wardrobe::OutfitKind::Formal, "formal"},
+                                                   {entry::SwimsuitLong, wardrobe::OutfitKind::Swimsuit, "swimsuit"},
+                                                   {entry::Pajamas, wardrobe::OutfitKind::Pajamas, "pajamas"}}};
 
-// Characters 7 to 9 of the mesh (the text before the first ","), upper-cased.
+// The body type code of an outfit entry's mesh (the text before the first ","), upper-cased.
 std::string bodyType(std::string_view outfitEntry) {
-    return detail::upperCase(detail::mid(outfitEntry.substr(0, outfitEntry.find(',')), 7, 3));
+    return detail::upperCase(wardrobe::bodyTypeText(outfitEntry.substr(0, outfitEntry.find(','))));
 }
 
 std::string notAnOutfit(const char* name, std::size_t number) {
@@ -35,7 +36,7 @@ std::string notAnOutfit(const char* name, std::size_t number) {
 
 Verdict fixFit(std::vector<StringEntry>& e) {
     const std::size_t n = e.size();
-    if (e[entry::Age - 1].Text == "child" || n <= 30) return Verdict::leave();
+    if (e[entry::Age - 1].Text == "child" || !wardrobe::holds(n, entry::FormalLong)) return Verdict::leave();
     for (const auto& o : NewerOutfits)
         if (n < o.number) return Verdict::skip(detail::missingEntry(n, o.number, o.name));
     // Every outfit is checked before anything changes, so a refused sim is left whole.
@@ -45,22 +46,22 @@ Verdict fixFit(std::vector<StringEntry>& e) {
         if (e[o.number - 1].Text.find(',') == std::string::npos)
             return Verdict::skip(notAnOutfit(o.name, o.number));
 
+    // The adult defaults of the default rules, with the normal outfit's code as written.
     const std::string b = bodyType(e[entry::Normal - 1].Text);
-    const std::string& tone = e[entry::SkinTone - 1].Text;
-    const std::string letters = e[entry::Gender - 1].Text == "female" ? "fa" : "ma";
+    const wardrobe::RuleInputs adult{"adult", e[entry::Gender - 1].Text, b, e[entry::SkinTone - 1].Text, n};
     bool changed = false;
     for (const auto& o : NewerOutfits) {
         std::string& text = e[o.number - 1].Text;
         if (bodyType(text) == b) continue;
-        const std::string name = o.prefix + letters + b;
-        text = name + "_original,BODY=" + name + tone + "_original";
+        const auto names = wardrobe::defaultOutfit(o.kind, adult);
+        text = wardrobe::outfitEntry(names->mesh, names->texture);
         changed = true;
     }
     return Verdict::rewrite(changed);
 }
 
 Verdict pinkHands(std::vector<StringEntry>& e) {
-    constexpr std::size_t Left = 29, Right = 30;
+    constexpr std::size_t Left = entry::FormalHandLeft, Right = entry::FormalHandRight;
     const std::size_t n = e.size();
     if (e[entry::Age - 1].Text == "child") return Verdict::leave();
     if (n < Left) return Verdict::skip(detail::missingEntry(n, Left, "left formal hand"));

@@ -110,10 +110,6 @@ std::string withSkipped(std::string message, const std::vector<Skipped>& skipped
     return message;
 }
 
-std::string_view mid(std::string_view text, std::size_t from, std::size_t count) {
-    if (from < 1 || from > text.size()) return {};
-    return text.substr(from - 1, count);
-}
 
 std::string upperCase(std::string_view text) {
     std::string out(text);

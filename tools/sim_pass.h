@@ -50,8 +50,6 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
 // The skipped files below a first line, one a line.
 std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);
 
-// Characters `from` to `from + count - 1` (counted from 1), as far as the text reaches.
-std::string_view mid(std::string_view text, std::size_t from, std::size_t count);
 std::string upperCase(std::string_view text);
 
 }  // namespace drapeline::tools::detail

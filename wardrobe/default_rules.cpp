@@ -24,9 +24,11 @@ OutfitNames numberedNames(const char* stem, const RuleInputs& in) {
     return {withBody + "_01", withBody + in.skinTone + "_01"};
 }
 
+// The "_original" defaults came with the newer outfit entries, which begin with the long
+// formal entry: a set that has it gets them for formal, swimsuit and pajamas alike.
 std::optional<OutfitNames> formal(const RuleInputs& in) {
     if (!isAdult(in)) return OutfitNames{};
-    if (in.entryCount > 30) return originalNames("f100", in);
+    if (holds(in.entryCount, entry::FormalLong)) return originalNames("f100", in);
     return numberedNames(isFemale(in) ? "ff" : "fm", in);
 }
 
@@ -36,8 +38,8 @@ OutfitNames nude(const RuleInputs& in) {
 }
 
 OutfitNames swimsuit(const RuleInputs& in) {
-    if (in.entryCount > 30) return originalNames("s100", in);
-    // A set of 30 entries or fewer has no swimsuit mesh of its own: the nude mesh in
+    if (holds(in.entryCount, entry::FormalLong)) return originalNames("s100", in);
+    // A set without the newer outfit entries has no swimsuit mesh of its own: the nude mesh in
     // underwear stands in.
     const std::string undies = isFemale(in) ? "uf" : "um";
     if (!isAdult(in)) return {"nuchd_01", undies + "chd" + in.skinTone + "_undies01"};
@@ -46,11 +48,6 @@ OutfitNames swimsuit(const RuleInputs& in) {
 
 }  // namespace
 
-std::string bodyTypeText(std::string_view normalMesh) {
-    if (normalMesh.size() <= 6) return {};
-    return std::string(normalMesh.substr(6, 3));
-}
-
 std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in) {
     switch (kind) {
     case OutfitKind::Normal: return std::nullopt;
@@ -58,10 +55,10 @@ std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in) 
     case OutfitKind::Nude: return nude(in);
     case OutfitKind::Swimsuit: return swimsuit(in);
     case OutfitKind::Pajamas:
-        if (in.entryCount > 30) return originalNames("l100", in);
+        if (holds(in.entryCount, entry::FormalLong)) return originalNames("l100", in);
         return std::nullopt;
     case OutfitKind::Winter:
-        if (in.entryCount > 33) return originalNames("W100", in);
+        if (holds(in.entryCount, entry::Winter)) return originalNames("W100", in);
         return std::nullopt;
     }
     return std::nullopt;

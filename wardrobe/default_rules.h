@@ -23,11 +23,8 @@ struct RuleInputs {
     std::size_t entryCount = 0;   // N
 };
 
-// Characters 7 to 9 of a mesh name, letter case kept; shorter or empty for a short name.
-std::string bodyTypeText(std::string_view normalMesh);
-
 // The mesh and texture a Default button writes, or nothing where the button leaves both
-// fields as they are (pajamas with N <= 30, winter with N <= 33, and the normal outfit,
+// fields as they are (pajamas without entry 33, winter without entry 34, and the normal outfit,
 // which has no Default button). A child's formal default is two empty texts.
 std::optional<OutfitNames> defaultOutfit(OutfitKind kind, const RuleInputs& in);
 

@@ -81,7 +81,9 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
     const bool adult = age == "adult";
     // Every entry this save writes must exist; checked first so that a refused save leaves
     // the set exactly as read.
-    if (n < 30 || (adult && n >= 31 && n < 33)) throw RuntimeError(err::SubscriptOutOfRange);
+    if (!holds(n, entry::Fewest) ||
+        (adult && holds(n, entry::FormalLong) && !holds(n, entry::Pajamas)))
+        throw RuntimeError(err::SubscriptOutOfRange);
     const bool female = e[entry::Gender - 1].Text == "female";
     const auto put = [&](std::size_t number, std::string text) { e[number - 1].Text = std::move(text); };
     const auto outfit = [&](OutfitKind kind) {
@@ -101,8 +103,8 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
     putOutfit(entry::SwimsuitShort, OutfitKind::Swimsuit, swimsuit);
     putOutfit(entry::FormalShort, OutfitKind::Formal, formal);
     putOutfit(entry::Nude, OutfitKind::Nude, outfit(OutfitKind::Nude));
-    if (n < 34) {
-        if (adult && n >= 31) {
+    if (!holds(n, entry::Winter)) {
+        if (adult && holds(n, entry::FormalLong)) {
             putOutfit(entry::FormalLong, OutfitKind::Formal, formal);
             putOutfit(entry::SwimsuitLong, OutfitKind::Swimsuit, swimsuit);
             putOutfit(entry::Pajamas, OutfitKind::Pajamas, outfit(OutfitKind::Pajamas));

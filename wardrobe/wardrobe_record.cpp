@@ -33,21 +33,21 @@ char poseLetter(HandSlot slot) {
 
 std::size_t handEntryNumber(HandSlot slot) {
     switch (slot) {
-    case HandSlot::FormalLeft: return 29;
-    case HandSlot::FormalRight: return 30;
-    case HandSlot::OpenLeft: return 18;
-    case HandSlot::OpenRight: return 19;
-    case HandSlot::PointLeft: return 20;
-    case HandSlot::PointRight: return 21;
-    case HandSlot::ClosedLeft: return 22;
-    case HandSlot::ClosedRight: return 23;
+    case HandSlot::FormalLeft: return entry::FormalHandLeft;
+    case HandSlot::FormalRight: return entry::FormalHandRight;
+    case HandSlot::OpenLeft: return entry::OpenLeft;
+    case HandSlot::OpenRight: return entry::OpenRight;
+    case HandSlot::PointLeft: return entry::PointLeft;
+    case HandSlot::PointRight: return entry::PointRight;
+    case HandSlot::ClosedLeft: return entry::ClosedLeft;
+    case HandSlot::ClosedRight: return entry::ClosedRight;
     }
     return 0;
 }
 
 WardrobeLayout layoutFor(std::size_t entryCount, std::string_view age) {
-    if (entryCount >= 34) return WardrobeLayout::Long;
-    if (entryCount >= 31 && age == "adult") return WardrobeLayout::AdultMiddle;
+    if (holds(entryCount, entry::Winter)) return WardrobeLayout::Long;
+    if (holds(entryCount, entry::FormalLong) && age == "adult") return WardrobeLayout::AdultMiddle;
     return WardrobeLayout::Short;
 }
 
@@ -109,9 +109,13 @@ std::string skinToneWord(std::string_view code) {
     return {};
 }
 
+std::string bodyTypeText(std::string_view mesh) {
+    if (mesh.size() <= 6) return {};
+    return std::string(mesh.substr(6, 3));
+}
+
 BodyType bodyTypeOf(std::string_view normalMesh) {
-    if (normalMesh.size() < 9) return BodyType::None;
-    std::string code(normalMesh.substr(6, 3));
+    std::string code = bodyTypeText(normalMesh);
     for (char& c : code) c = upper(c);
     if (code == "FIT") return BodyType::Fit;
     if (code == "FAT") return BodyType::Fat;

@@ -23,12 +23,22 @@ inline constexpr std::array<HandSlot, 8> AllHandSlots{
 enum class WardrobeLayout { Long, AdultMiddle, Short };
 enum class BodyType { None, Fit, Fat, Skinny };
 
-// Body-strings entry numbers, counted from 1.
+// Body-strings entry numbers, counted from 1. Every rule that asks which entries a set
+// holds (the layout, the save, the default rules, the repairs) asks these numbers through
+// `holds`, so the entry counts that divide the layouts are written here and nowhere else.
 namespace entry {
 inline constexpr std::size_t Age = 1, Normal = 2, Head = 3, Gender = 13, SkinTone = 15, Nude = 16,
-                             SwimsuitShort = 17, FormalShort = 28, FormalLong = 31,
+                             SwimsuitShort = 17, OpenLeft = 18, OpenRight = 19, PointLeft = 20,
+                             PointRight = 21, ClosedLeft = 22, ClosedRight = 23, FormalShort = 28,
+                             FormalHandLeft = 29, FormalHandRight = 30, FormalLong = 31,
                              SwimsuitLong = 32, Pajamas = 33, Winter = 34;
-}
+// Every set has the entries up to the formal hands; a shorter one can not be saved.
+inline constexpr std::size_t Fewest = FormalHandRight;
+}  // namespace entry
+
+// Whether a set of `count` entries has entry `number`.
+constexpr bool holds(std::size_t count, std::size_t number) { return number >= 1 && count >= number; }
+
 // The entry that holds a hand slot (18 to 23, 29 and 30).
 std::size_t handEntryNumber(HandSlot slot);
 
@@ -62,7 +72,11 @@ std::string textAfterFirstEquals(std::string_view entry);
 char genderLetter(std::string_view gender);      // 'f' for exactly "female", else 'm'
 char ageLetter(std::string_view age);            // 'a' for exactly "adult", else 'c'
 std::string skinToneWord(std::string_view code); // "light", "medium", "dark" or ""
-BodyType bodyTypeOf(std::string_view normalMesh); // characters 7 to 9, upper-cased
+// Characters 7 to 9 of a mesh name (the body type code), letter case kept; shorter or empty
+// for a short name. The one reader of the code: the fields, the default rules and the
+// repairs all go through it.
+std::string bodyTypeText(std::string_view mesh);
+BodyType bodyTypeOf(std::string_view normalMesh); // bodyTypeText, any letter case
 std::string bodyTypeCode(BodyType type);         // "fit", "fat", else "skn"
 
 // mesh + ",BODY=" + texture
