@@ -8,6 +8,7 @@
 #include "neighbourhood/listing.h"
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
+#include "wardrobe/sim_file.h"
 
 namespace drapeline::neighbourhood {
 
@@ -104,7 +105,7 @@ std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
         if (!names_[i]) {
             IffFile iff;
             const bool read = iff::readIffChecked(iff, simPath(session_.simFiles()[i])).empty();
-            names_[i] = read ? thumbnailLabel(iff) : std::string();
+            names_[i] = read ? wardrobe::listedIdentity(iff).catalogueName : std::string();
         }
         if (containsIgnoringCase(*names_[i], text)) return i;
     }

@@ -1,47 +1,10 @@
 #include "neighbourhood/sim_browser.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "platform/files.h"
 #include "wardrobe/previews.h"
+#include "wardrobe/sim_file.h"
 
 namespace drapeline::neighbourhood {
-
-namespace {
-
-// A name set's first string starts at its 6th byte: format code, count, language code.
-constexpr std::size_t FirstStringAt = 5;
-
-// Text up to the first NUL. A damaged set without one shows what it holds rather than
-// ending the program over a thumbnail.
-std::string upToNul(std::string_view text) {
-    return std::string(text.substr(0, std::min(text.find('\0'), text.size())));
-}
-
-}  // namespace
-
-std::string thumbnailLabel(const IffFile& iff) {
-    for (const auto& chunk : iff.Chunks) {
-        if (chunk.TypeCode != "CTSS") continue;
-        if (chunk.Data.size() <= FirstStringAt) return {};
-        return upToNul(std::string_view(chunk.Data).substr(FirstStringAt));
-    }
-    return {};
-}
-
-std::string objectLabel(const IffFile& iff) {
-    for (const auto& chunk : iff.Chunks) {
-        if (chunk.TypeCode != "OBJD") continue;
-        const std::string label = upToNul(chunk.Label);
-        if (label.size() >= 4 && std::equal(label.begin(), label.begin() + 4, "user",
-                                            [](char a, char b) {
-                                                return std::tolower(static_cast<unsigned char>(a)) == b;
-                                            }))
-            return label;
-    }
-    return {};
-}
 
 const IffChunk* webImageChunk(const IffFile& iff) { return wardrobe::simImageChunk(iff, wardrobe::WebImageFile); }
 
@@ -55,7 +18,7 @@ Thumbnail SimBrowser::thumbnail(const std::string& path) {
     if (const IffChunk* web = webImageChunk(iff_))
         if (auto decoded = services_.pictures.decode(web->Data))
             picture = platform::ShownPicture::loaded(std::move(decoded), path);
-    return {std::move(picture), thumbnailLabel(iff_)};
+    return {std::move(picture), wardrobe::listedIdentity(iff_).catalogueName};
 }
 
 SimPreview SimBrowser::preview(const std::string& path, const std::string& userDataDir) {
@@ -81,7 +44,7 @@ SimPreview SimBrowser::preview(const std::string& path, const std::string& userD
     p.faces = std::move(images.faces);
     p.relImages = std::move(images.relImages);
     p.name = fileName;
-    if (const std::string label = objectLabel(iff_); !label.empty()) p.name = label;
+    if (const std::string label = wardrobe::listedIdentity(iff_).objectLabel; !label.empty()) p.name = label;
     return p;
 }
 

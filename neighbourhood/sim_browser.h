@@ -28,14 +28,10 @@ struct SimPreview {
     std::vector<std::string> errorLines;    // printed at 48, 60, 72 and 84 when unreadable
 };
 
-// The first name of the sim: the first string of its first CTSS chunk, or "" without one.
-std::string thumbnailLabel(const IffFile& iff);
 
 // The BMP_ chunk that holds the sim's web image, or null.
 const IffChunk* webImageChunk(const IffFile& iff);
 
-// The object label of the first OBJD chunk whose label starts with "user" (any case), or "".
-std::string objectLabel(const IffFile& iff);
 
 class SimBrowser {
 public:

@@ -3,6 +3,8 @@
 
 #include "wardrobe/sim_file.h"
 
+#include <algorithm>
+
 #include "core/binary_support.h"
 
 namespace drapeline::wardrobe {
@@ -70,29 +72,32 @@ private:
     const Notes& notes_;
 };
 
-SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes) {
+// The one reader of a sim's names, with the two rules the program has always used (see
+// readIdentity and listedIdentity).
+SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes, bool listed = false) {
     SimIdentity id;
+    bool labelFound = false, nameFound = false;
+    // Text up to the NUL that ends it; without one, the listing shows what there is.
+    const auto upToNul = [&](std::string_view text, std::size_t from, const std::string& what) {
+        const auto nul = text.size() > from ? text.find('\0', from) : std::string_view::npos;
+        if (nul == std::string_view::npos && !listed) notes.fail(err::InvalidCall, what + " has no end");
+        return std::string(text.substr(std::min(from, text.size()), nul == std::string_view::npos ? std::string_view::npos : nul - from));
+    };
     for (std::size_t i = 0; i < iff.Chunks.size(); ++i) {
         const IffChunk& c = iff.Chunks[i];
-        if (c.TypeCode == "OBJD") {
-            const auto nul = c.Label.find('\0');
-            if (nul == ByteText::npos)
-                notes.fail(err::InvalidCall, "the label of its object chunk " +
-                                                 std::to_string(i + 1) + " has no end");
-            std::string label = c.Label.substr(0, nul);
+        if (c.TypeCode == "OBJD" && !(listed && labelFound)) {
+            std::string label = upToNul(c.Label, 0, "the label of its object chunk " + std::to_string(i + 1));
             if (lowerAscii(std::string_view(label).substr(0, 4)) == "user") {
                 id.objectLabel = std::move(label);
                 id.guid.reset();
                 if (c.Data.size() >= GuidOffset + 4)
                     id.guid = static_cast<std::uint32_t>(bytes::int32FromLE(c.Data.substr(GuidOffset, 4)));
+                labelFound = true;
             }
-        } else if (c.TypeCode == "CTSS") {
+        } else if (c.TypeCode == "CTSS" && !(listed && nameFound)) {
             // The first string: after the format code, the count and the language code.
-            const auto nul = c.Data.size() > 5 ? c.Data.find('\0', 5) : ByteText::npos;
-            if (nul == ByteText::npos)
-                notes.fail(err::InvalidCall, "the name in its catalogue chunk " +
-                                                 std::to_string(i + 1) + " has no end");
-            id.catalogueName = c.Data.substr(5, nul - 5);
+            id.catalogueName = upToNul(c.Data, 5, "the name in its catalogue chunk " + std::to_string(i + 1));
+            nameFound = true;
         }
     }
     return id;
@@ -156,6 +161,8 @@ WardrobeFields readFieldsNoting(const IffFile& iff, const StringSet& set, const 
 }  // namespace
 
 SimIdentity readIdentity(const IffFile& iff) { return readIdentityNoting(iff, Notes(nullptr)); }
+
+SimIdentity listedIdentity(const IffFile& iff) { return readIdentityNoting(iff, Notes(nullptr), true); }
 
 bool sameSim(const SimIdentity& a, const SimIdentity& b) {
     if (lowerAscii(a.objectLabel) != lowerAscii(b.objectLabel)) return false;

@@ -16,9 +16,14 @@
 
 namespace drapeline::wardrobe {
 
-// The object label (last OBJD chunk whose label starts with "user", any case) and the
-// catalogue name (first string of the last CTSS chunk). Empty where the chunk is missing.
-// Throws RuntimeError 5 for a label or name set without the NUL that ends it.
+// A sim's names. There is one reader with two rules, both the program's since its start:
+// - readIdentity, the edit window's (and the backups', the restore's, the skin-name
+//   export's): the object label of the last OBJD chunk whose label starts with "user" (any
+//   case) and the catalogue name, the first string of the last CTSS chunk; a label or name
+//   set without the NUL that ends it is RuntimeError 5;
+// - listedIdentity, the main window's thumbnail labels and preview: the first of each in
+//   file order, and a text without its NUL shown as far as it goes, never an error.
+// Empty where the chunk is missing.
 // The GUID is the object definition's (its 32-bit number at byte 28), when it is that long.
 struct SimIdentity {
     std::string objectLabel;
@@ -26,6 +31,7 @@ struct SimIdentity {
     std::optional<std::uint32_t> guid;
 };
 SimIdentity readIdentity(const IffFile& iff);
+SimIdentity listedIdentity(const IffFile& iff);
 
 // Whether two files hold the same sim: the same object label (letter case aside) and the
 // same GUID; where either file has no GUID, the same catalogue name. File numbers repeat
