@@ -39,8 +39,8 @@ ExportReport exportSkinNames(const std::string& characterFolder,
     if (simFiles.empty()) return report;
     ByteText head, body;
     for (const std::string& file : simFiles) {
-        detail::OpenedSim sim;
-        if (auto why = detail::openSim(characterFolder, file, sim)) {
+        wardrobe::OpenedSim sim;
+        if (auto why = detail::openListedSim(characterFolder, file, sim)) {
             report.skipped.push_back({file, std::move(*why)});
             continue;
         }

@@ -10,22 +10,10 @@
 
 namespace drapeline::tools::detail {
 
-std::optional<std::string> openSim(const std::string& characterFolder, const std::string& name,
-                                   OpenedSim& sim) {
-    // Names come from a folder listing; on Linux one may still hold a backslash.
-    if (!neighbourhood::isPlainName(name)) return "its name is not a plain file name";
-    const std::string error =
-        iff::readChecked(sim.iff, platform::joinPath(characterFolder, name), sim.bytes);
-    if (!error.empty()) return "it can not be read (" + error + ")";
-    const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false);
-    if (!chunk) return std::string("it has no wardrobe strings");
-    try {
-        sim.bodyStrings = strings::decode(chunk->Data);
-    } catch (const RuntimeError& e) {
-        return "its wardrobe strings can not be read (" + e.text() + ")";
-    }
-    if (sim.bodyStrings.Entries.empty()) return std::string("its wardrobe strings are empty");
-    return std::nullopt;
+std::optional<std::string> openListedSim(const std::string& characterFolder, const std::string& name,
+                                         wardrobe::OpenedSim& sim) {
+    if (!neighbourhood::isPlainName(name)) return std::string("its name is not a plain file name");
+    return wardrobe::openSim(platform::joinPath(characterFolder, name), sim);
 }
 
 std::string missingEntry(std::size_t entryCount, std::size_t number, std::string_view what) {
@@ -56,8 +44,8 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             if (!options.dryRun && neighbourhood::isPlainName(name) && platform::fileExists(path))
                 lock.emplace(platform::linkTarget(path));
             // One file in memory at a time: the previous one is gone before this is read.
-            OpenedSim sim;
-            if (auto why = openSim(characterFolder, name, sim)) {
+            wardrobe::OpenedSim sim;
+            if (auto why = openListedSim(characterFolder, name, sim)) {
                 report.skipped.push_back({name, std::move(*why)});
                 continue;
             }

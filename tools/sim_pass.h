@@ -12,18 +12,14 @@
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "tools/neighbourhood_tools.h"
+#include "wardrobe/sim_file.h"
 
 namespace drapeline::tools::detail {
 
-struct OpenedSim {
-    ByteText bytes;   // the file as read, so that an unchanged rewrite can be left out
-    IffFile iff;
-    StringSet bodyStrings;
-};
-
-// Reads characterFolder/name and decodes its wardrobe strings; why not, when it can not.
-std::optional<std::string> openSim(const std::string& characterFolder, const std::string& name,
-                                   OpenedSim& sim);
+// Opens characterFolder/name as wardrobe::openSim does; a listed name that is not a plain
+// file name (on Linux one may hold a backslash) is a reason too.
+std::optional<std::string> openListedSim(const std::string& characterFolder, const std::string& name,
+                                         wardrobe::OpenedSim& sim);
 
 // The display name a save gives the sim's backup; a file whose labels can not be read
 // still gets a backup, named without it.

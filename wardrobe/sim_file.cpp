@@ -174,17 +174,30 @@ WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings) {
     return readFieldsNoting(iff, bodyStrings, Notes(nullptr));
 }
 
-std::optional<std::string> wardrobeProblem(const IffFile& iff) {
+std::optional<std::string> decodeWardrobe(const IffFile& iff, StringSet& bodyStrings) {
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
     if (!chunk) return "it has no wardrobe strings";
+    try {
+        bodyStrings = strings::decode(chunk->Data);
+    } catch (const RuntimeError& e) {
+        return "its wardrobe strings can not be read (" + e.text() + ")";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> openSim(const std::string& path, OpenedSim& sim) {
+    const std::string error = iff::readChecked(sim.iff, path, sim.bytes);
+    if (!error.empty()) return "it can not be read (" + error + ")";
+    if (auto why = decodeWardrobe(sim.iff, sim.bodyStrings)) return why;
+    if (sim.bodyStrings.Entries.empty()) return std::string("its wardrobe strings are empty");
+    return std::nullopt;
+}
+
+std::optional<std::string> wardrobeProblem(const IffFile& iff) {
+    StringSet set;
+    if (auto why = decodeWardrobe(iff, set)) return why;
     std::string problem;
     try {
-        StringSet set;
-        try {
-            set = strings::decode(chunk->Data);
-        } catch (const RuntimeError& e) {
-            return "its wardrobe strings can not be read (" + e.text() + ")";
-        }
         const WardrobeFields fields = readFieldsNoting(iff, set, Notes(&problem));
         // Saving what was read must work too; the set is small, so a trial costs nothing.
         writeFields(set, fields);

@@ -43,6 +43,19 @@ bool sameSim(const SimIdentity& a, const SimIdentity& b);
 // at each stage (1000 ... 4000) and throws RuntimeError where an entry can not be read.
 WardrobeFields readFields(const IffFile& iff, const StringSet& bodyStrings);
 
+// The wardrobe strings of a file read: nothing, or why they can not be had ("it has no
+// wardrobe strings", "its wardrobe strings can not be read (...)").
+std::optional<std::string> decodeWardrobe(const IffFile& iff, StringSet& bodyStrings);
+
+// A character file opened for a pass over a neighbourhood, every failure a reason instead
+// of an error: read with the checked reader and its wardrobe strings decoded.
+struct OpenedSim {
+    ByteText bytes;   // the file as read, so that an unchanged rewrite can be left out
+    IffFile iff;
+    StringSet bodyStrings;
+};
+std::optional<std::string> openSim(const std::string& path, OpenedSim& sim);
+
 // Why a wardrobe can not be shown or saved, in a few plain words ("it has no wardrobe
 // strings", "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing", "the
 // swimsuit entry 17 is not an outfit", ...), or nothing when it can. It runs the same
