@@ -35,9 +35,11 @@ int ensembleApply(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& ensemble = args.positional()[1];
 
     out << changeAndSave(path, writableProgramFolder(args), args.flag("backup"), [&](OpenSim& sim) {
-        if (auto problem = ensembles::loadEnsembleFile(ensemble, sim.model().fields, sim.model().layout()))
+        wardrobe::WardrobeFields fields = sim.model().fields();
+        if (auto problem = ensembles::loadEnsembleFile(ensemble, fields, sim.model().layout()))
             throw Failure("The ensemble file " + ensemble + " can not be loaded: " + *problem + ". " +
                           platform::fileNameOf(path) + " has not been changed.");
+        sim.model().changeFields([&](wardrobe::WardrobeFields& into) { into = std::move(fields); });
     }) << "\n";
     return 0;
 }

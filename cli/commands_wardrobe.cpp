@@ -210,8 +210,10 @@ int setWardrobe(const Arguments& args, std::ostream& out, std::ostream& err) {
         path, writableProgramFolder(args), args.flag("backup"),
         [&](OpenSim& sim) {
             for (const auto& a : assignments) refuseUnstorable(a, sim.model(), path);
-            for (const auto& a : assignments) a.apply(sim.model().fields);
-            refuseGaps(assignments, sim.model().fields, path);
+            sim.model().changeFields([&](WardrobeFields& fields) {
+                for (const auto& a : assignments) a.apply(fields);
+            });
+            refuseGaps(assignments, sim.model().fields(), path);
         },
         missing);
     err << warnings;

@@ -9,9 +9,9 @@ namespace {
 constexpr char MessageTitle[] = "Ensemble File";
 }
 
-EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
+EnxModel::EnxModel(platform::Services& services, wardrobe::WardrobeFields fields,
                    wardrobe::WardrobeLayout layout, EnsembleMode mode)
-    : services_(services), fields_(fields), layout_(layout), mode_(mode) {}
+    : services_(services), fields_(std::move(fields)), layout_(layout), mode_(mode) {}
 
 std::string EnxModel::caption() const {
     return mode_ == EnsembleMode::Save ? "Save Ensemble File:" : "Load Ensemble File:";
@@ -87,6 +87,7 @@ bool EnxModel::load(const std::string& folder) {
         return false;
     }
     fields_ = std::move(loaded);
+    loaded_ = true;
     return true;
 }
 

@@ -18,10 +18,15 @@ enum class EnsembleMode { Save, Load };
 
 class EnxModel {
 public:
-    // `fields` are the edit window's fields: saved from, or loaded into a sim whose file
-    // has `layout`.
-    EnxModel(platform::Services& services, wardrobe::WardrobeFields& fields,
+    // `fields` are the edit window's fields: saved from, or loaded over for a sim whose file
+    // has `layout`. The window hands back what was loaded (see loaded()).
+    EnxModel(platform::Services& services, wardrobe::WardrobeFields fields,
              wardrobe::WardrobeLayout layout, EnsembleMode mode);
+
+    // The fields: as given, or as the last successful load left them.
+    const wardrobe::WardrobeFields& fields() const { return fields_; }
+    // Whether a load succeeded: the edit window then takes fields().
+    bool loaded() const { return loaded_; }
 
     EnsembleMode mode() const { return mode_; }
     void setMode(EnsembleMode mode) { mode_ = mode; }
@@ -58,7 +63,8 @@ private:
     void warn(const std::string& text);
 
     platform::Services& services_;
-    wardrobe::WardrobeFields& fields_;
+    wardrobe::WardrobeFields fields_;
+    bool loaded_ = false;
     wardrobe::WardrobeLayout layout_;
     EnsembleMode mode_;
     std::string fileName_;

@@ -68,9 +68,9 @@ char chooserLetter(OutfitKind kind) {
 RuleInputs EditSimModel::ruleInputs() const {
     const auto& entries = bodyStrings_.Entries;
     RuleInputs in;
-    in.age = fields.age;
-    in.gender = fields.gender;
-    in.bodyType = bodyTypeText(fields.outfit(OutfitKind::Normal).mesh);
+    in.age = fields_.age;
+    in.gender = fields_.gender;
+    in.bodyType = bodyTypeText(fields_.outfit(OutfitKind::Normal).mesh);
     // A set this short is refused at opening; should one get here, it simply has no tone.
     if (entries.size() >= entry::SkinTone) in.skinTone = entries[entry::SkinTone - 1].Text;
     in.entryCount = entries.size();
@@ -80,33 +80,35 @@ RuleInputs EditSimModel::ruleInputs() const {
 bool EditSimModel::applyDefaultOutfit(OutfitKind kind) {
     if (kind == OutfitKind::Normal) return false;
     if (!services_.dialogs.confirm(defaultPrompt(kind) + AreYouSure)) return false;
-    if (auto names = defaultOutfit(kind, ruleInputs())) fields.outfit(kind) = std::move(*names);
+    if (auto names = defaultOutfit(kind, ruleInputs())) fields_.outfit(kind) = std::move(*names);
     const auto folders = defaultPreviewFolders(kind);
-    outfitPreviews[static_cast<std::size_t>(kind)] =
-        findPreview(services_.pictures, skinBitmaps_, fields.outfit(kind).texture, folders,
+    outfitPreviews_[static_cast<std::size_t>(kind)] =
+        findPreview(services_.pictures, skinBitmaps_, fields_.outfit(kind).texture, folders,
                     platform::StockPicture::NotFound);
+    changed_.notify();
     return true;
 }
 
 bool EditSimModel::applyDefaultHands(HandPose pose) {
     if (!services_.dialogs.confirm(defaultPrompt(pose) + AreYouSure)) return false;
     HandPair names = defaultHands(pose, ruleInputs());
-    fields.hand(leftSlot(pose)) = std::move(names.left);
-    fields.hand(rightSlot(pose)) = std::move(names.right);
-    auto& left = handPreviews[static_cast<std::size_t>(leftSlot(pose))];
-    left = findPreview(services_.pictures, skinBitmaps_, fields.hand(leftSlot(pose)),
+    fields_.hand(leftSlot(pose)) = std::move(names.left);
+    fields_.hand(rightSlot(pose)) = std::move(names.right);
+    auto& left = handPreviews_[static_cast<std::size_t>(leftSlot(pose))];
+    left = findPreview(services_.pictures, skinBitmaps_, fields_.hand(leftSlot(pose)),
                        baseFolderOnly(), platform::StockPicture::HandNotFound);
-    handPreviews[static_cast<std::size_t>(rightSlot(pose))] = left;
+    handPreviews_[static_cast<std::size_t>(rightSlot(pose))] = left;
+    changed_.notify();
     return true;
 }
 
 shell::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     markStage(1000);
-    std::string code{genderLetter(fields.gender), ageLetter(fields.age)};
+    std::string code{genderLetter(fields_.gender), ageLetter(fields_.age)};
     markStage(2000);
     if (bodyStrings_.Entries.size() < entry::SkinTone) throw RuntimeError(err::SubscriptOutOfRange);
     code += bodyStrings_.Entries[entry::SkinTone - 1].Text;
-    code += bodyTypeCode(fields.bodyType);
+    code += bodyTypeCode(fields_.bodyType);
     code += chooserLetter(kind);
     return {code, false};
 }
@@ -117,10 +119,10 @@ void EditSimModel::applyOutfitChoice(OutfitKind kind, const shell::SkinChoice& c
     markStage(3000);
     const auto comma = skin.find(',');
     if (comma == std::string::npos) throw RuntimeError(err::InvalidCall);
-    fields.outfit(kind) = {skin.substr(0, comma), skin.substr(comma + 1)};
+    fields_.outfit(kind) = {skin.substr(0, comma), skin.substr(comma + 1)};
 
     markStage(4000);
-    auto& preview = outfitPreviews[static_cast<std::size_t>(kind)];
+    auto& preview = outfitPreviews_[static_cast<std::size_t>(kind)];
     const std::string file = choice.previewFile.value_or(std::string());
     if (file.empty()) {
         preview = platform::ShownPicture::stockPicture(platform::StockPicture::None);
@@ -131,29 +133,33 @@ void EditSimModel::applyOutfitChoice(OutfitKind kind, const shell::SkinChoice& c
         // no reason to end the program and lose the user's edits.
         preview = platform::ShownPicture::stockPicture(platform::StockPicture::NotFound);
     }
+    changed_.notify();
 }
 
 void EditSimModel::applyHandChoice(HandSlot slot, const shell::SkinChoice& choice) {
     if (choice.skin.empty()) return;
-    fields.hand(slot) = choice.skin;
-    handPreviews[static_cast<std::size_t>(slot)] =
-        findPreview(services_.pictures, skinBitmaps_, fields.hand(slot), baseFolderOnly(),
+    fields_.hand(slot) = choice.skin;
+    handPreviews_[static_cast<std::size_t>(slot)] =
+        findPreview(services_.pictures, skinBitmaps_, fields_.hand(slot), baseFolderOnly(),
                     platform::StockPicture::HandNotFound);
+    changed_.notify();
 }
 
 void EditSimModel::copyLeft(HandPose pose) {
-    fields.hand(rightSlot(pose)) = fields.hand(leftSlot(pose));
-    handPreviews[static_cast<std::size_t>(rightSlot(pose))] =
-        handPreviews[static_cast<std::size_t>(leftSlot(pose))];
+    fields_.hand(rightSlot(pose)) = fields_.hand(leftSlot(pose));
+    handPreviews_[static_cast<std::size_t>(rightSlot(pose))] =
+        handPreviews_[static_cast<std::size_t>(leftSlot(pose))];
+    changed_.notify();
 }
 
 bool EditSimModel::normalFormalHands() {
     if (!services_.dialogs.confirm(NormalFormalHandsQuestion)) return false;
-    fields.hand(HandSlot::FormalLeft).clear();
-    fields.hand(HandSlot::FormalRight).clear();
-    auto& left = handPreviews[static_cast<std::size_t>(HandSlot::FormalLeft)];
+    fields_.hand(HandSlot::FormalLeft).clear();
+    fields_.hand(HandSlot::FormalRight).clear();
+    auto& left = handPreviews_[static_cast<std::size_t>(HandSlot::FormalLeft)];
     left = platform::ShownPicture::stockPicture(platform::StockPicture::HandNotFound);
-    handPreviews[static_cast<std::size_t>(HandSlot::FormalRight)] = left;
+    handPreviews_[static_cast<std::size_t>(HandSlot::FormalRight)] = left;
+    changed_.notify();
     return true;
 }
 

@@ -33,11 +33,11 @@ void EditSimModel::reset(const std::string& path) {
     skinBitmaps_ = SkinBitmaps(session_.gameFolder());
     iff::clearIff(iff_);
     bodyStrings_ = {};
-    fields = {};
+    fields_ = {};
     read_ = {};
-    webImage = faces = relImages = {};
-    outfitPreviews = {};
-    handPreviews = {};
+    webImage_ = faces_ = relImages_ = {};
+    outfitPreviews_ = {};
+    handPreviews_ = {};
     problem_.clear();
     lastBackup_.clear();
     removeSimImages(services_.programFolder);
@@ -63,11 +63,27 @@ bool EditSimModel::openRead(const std::string& path, IffFile alreadyRead, FileId
 bool EditSimModel::show() {
     if (auto why = wardrobeProblem(iff_)) return refuse(std::move(*why));
     iff::readStringSet(iff_, bodyStrings_, WardrobeIdField, false);
-    fields = guarded(Module, "msDisplayUserData", Stages::Marked,
+    fields_ = guarded(Module, "msDisplayUserData", Stages::Marked,
                      [&] { return readFields(iff_, bodyStrings_); });
-    read_ = fields;
+    read_ = fields_;
     loadPictures();
+    changed_.notify();
     return true;
+}
+
+void EditSimModel::changeFields(const std::function<void(WardrobeFields&)>& edit) {
+    edit(fields_);
+    changed_.notify();
+}
+
+void EditSimModel::setBodyType(BodyType type) {
+    fields_.bodyType = type;
+    changed_.notify();
+}
+
+void EditSimModel::loadFields(WardrobeFields loaded) {
+    fields_ = std::move(loaded);
+    refreshPreviews();
 }
 
 bool EditSimModel::refuse(std::string problem) {
@@ -83,18 +99,18 @@ void EditSimModel::loadPictures() {
     SimImages images = exportAndShowSimImages(
         loader, iff_, editedPath_, services_.programFolder,
         {StockPicture::WebNotFound, StockPicture::WebNotFound, StockPicture::NoBitmaps});
-    webImage = std::move(images.webImage);
-    faces = std::move(images.faces);
-    relImages = std::move(images.relImages);
+    webImage_ = std::move(images.webImage);
+    faces_ = std::move(images.faces);
+    relImages_ = std::move(images.relImages);
 
     for (const OutfitKind kind : PreviewOrder)
-        outfitPreviews[static_cast<std::size_t>(kind)] =
-            findPreview(loader, skinBitmaps_, fields.outfit(kind).texture,
+        outfitPreviews_[static_cast<std::size_t>(kind)] =
+            findPreview(loader, skinBitmaps_, fields_.outfit(kind).texture,
                         std::span(SkinFolders.data(), previewFolderCountAtOpening(kind)),
                         platform::StockPicture::NotFound);
     for (const HandSlot slot : AllHandSlots)
-        handPreviews[static_cast<std::size_t>(slot)] =
-            findPreview(loader, skinBitmaps_, fields.hand(slot),
+        handPreviews_[static_cast<std::size_t>(slot)] =
+            findPreview(loader, skinBitmaps_, fields_.hand(slot),
                         std::span(SkinFolders.data(), BaseSkinFolderOnly),
                         platform::StockPicture::HandNotFound);
 }
@@ -119,11 +135,12 @@ void EditSimModel::refreshPreviews() {
         }
     };
     for (const OutfitKind kind : PreviewOrder)
-        lookUp(outfitPreviews[static_cast<std::size_t>(kind)], fields.outfit(kind).texture,
+        lookUp(outfitPreviews_[static_cast<std::size_t>(kind)], fields_.outfit(kind).texture,
                SkinFolders.size(), StockPicture::NotFound);
     for (const HandSlot slot : HandOrder)
-        lookUp(handPreviews[static_cast<std::size_t>(slot)], fields.hand(slot), HandFolderCount,
+        lookUp(handPreviews_[static_cast<std::size_t>(slot)], fields_.hand(slot), HandFolderCount,
                StockPicture::HandNotFound);
+    changed_.notify();
 }
 
 std::string EditSimModel::makeBackup() {
@@ -132,7 +149,7 @@ std::string EditSimModel::makeBackup() {
     std::optional<std::string> failed;
     std::string made = guarded(Module, "msMakeUserBackup", Stages::Marked, [&] {
         try {
-            return makeUserBackup(services_.programFolder, editedPath_, fields.name, services_.clock.now());
+            return makeUserBackup(services_.programFolder, editedPath_, fields_.name, services_.clock.now());
         } catch (const RuntimeError& e) {
             failed = e.textWithReason();
             return std::string();
@@ -145,22 +162,22 @@ std::string EditSimModel::makeBackup() {
 EditSimModel::SaveOutcome EditSimModel::save(bool backup) {
     return guarded(Module, "cmdSave_Click", Stages::Marked, [&] {
         markStage(1000);
-        if (fields.name.empty()) return SaveOutcome::NotSaved;
+        if (fields_.name.empty()) return SaveOutcome::NotSaved;
         std::string notice;
         for (const std::string& line : {notStoredLine(unstorableChanges()), notStoredLine(droppedFormalHand())})
             if (!line.empty()) notice += "\r\n" + line;
         const std::string running =
             services_.gameIsRunning() ? "\r\n" + std::string(platform::GameRunningNotice) : std::string();
-        if (!services_.dialogs.confirm("Make changes to " + fields.name + "?" + notice + running +
+        if (!services_.dialogs.confirm("Make changes to " + fields_.name + "?" + notice + running +
                                        "\r\nAre You Sure?"))
             return SaveOutcome::NotSaved;
-        writeFields(bodyStrings_, fields);
+        writeFields(bodyStrings_, fields_);
 
         markStage(3000);
         iff::writeStringSet(iff_, bodyStrings_, bytes::hexToBytes("00 C8 00 10"), false);
         const SaveOutcome outcome = writeFile(backup);
         if (outcome == SaveOutcome::Saved)
-            services_.dialogs.inform(fields.name + " has been saved." + notice, "Success");
+            services_.dialogs.inform(fields_.name + " has been saved." + notice, "Success");
         return outcome;
     });
 }
@@ -181,27 +198,27 @@ EditSimModel::SaveOutcome EditSimModel::writeFile(bool backup) {
             return SaveOutcome::Saved;
         } catch (const CharacterFileChanged& changed) {
             switch (services_.dialogs.askChangedFile(
-                fields.name + "'s file was changed by another program, perhaps the game, since you opened it.")) {
+                fields_.name + "'s file was changed by another program, perhaps the game, since you opened it.")) {
             case platform::MessageReply::Overwrite:
                 // What the other program wrote is kept in a backup before it is replaced.
                 expected = changed.now();
                 backUpChanged = true;
                 continue;
             case platform::MessageReply::Reload:
-                if (!services_.dialogs.confirmLoss("Discard your changes to " + fields.name + "?"))
+                if (!services_.dialogs.confirmLoss("Discard your changes to " + fields_.name + "?"))
                     return SaveOutcome::NotSaved;
                 open(editedPath_);
                 return SaveOutcome::Reloaded;
             default: return SaveOutcome::ChangedOnDisk;
             }
         } catch (const BackupNotWritten& failed) {
-            services_.dialogs.warn(fields.name + " has not been saved: its backup could not be written in " +
+            services_.dialogs.warn(fields_.name + " has not been saved: its backup could not be written in " +
                                        platform::joinPath(services_.programFolder, "Backup") + " (" +
                                        failed.why + "). Nothing has been changed.",
                                    "Edit Wardrobe");
             return SaveOutcome::NotSaved;
         } catch (const platform::FileBusy& busy) {
-            services_.dialogs.warn(fields.name + " has not been saved: " + busy.path() +
+            services_.dialogs.warn(fields_.name + " has not been saved: " + busy.path() +
                                        " is in use by another program. Nothing has been changed; "
                                        "try again when that program has finished with it.",
                                    "Edit Wardrobe");
@@ -216,7 +233,7 @@ WardrobeLayout EditSimModel::layout() const {
 }
 
 bool EditSimModel::hasUnsavedChanges() const {
-    WardrobeFields now = fields;
+    WardrobeFields now = fields_;
     now.bodyType = read_.bodyType;
     return now != read_;
 }
@@ -224,12 +241,12 @@ bool EditSimModel::hasUnsavedChanges() const {
 std::vector<OutfitKind> EditSimModel::unstorableChanges() const {
     std::vector<OutfitKind> kinds;
     for (const OutfitKind kind : AllOutfits)
-        if (!layoutHolds(layout(), kind) && fields.outfit(kind) != read_.outfit(kind))
+        if (!layoutHolds(layout(), kind) && fields_.outfit(kind) != read_.outfit(kind))
             kinds.push_back(kind);
     return kinds;
 }
 
-std::optional<HandSlot> EditSimModel::droppedFormalHand() const { return loneFormalHand(fields); }
+std::optional<HandSlot> EditSimModel::droppedFormalHand() const { return loneFormalHand(fields_); }
 
 std::vector<std::string> EditSimModel::notStored() const {
     std::vector<std::string> names;
@@ -240,7 +257,7 @@ std::vector<std::string> EditSimModel::notStored() const {
 
 bool EditSimModel::confirmDiscard() {
     if (!hasUnsavedChanges()) return true;
-    return services_.dialogs.confirmLoss("Discard your changes to " + fields.name + "?");
+    return services_.dialogs.confirmLoss("Discard your changes to " + fields_.name + "?");
 }
 
 std::string notStoredLine(const std::vector<OutfitKind>& kinds) {

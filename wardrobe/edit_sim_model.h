@@ -4,6 +4,7 @@
 // the same object.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/string_set.h"
 #include "platform/pictures.h"
 #include "platform/services.h"
+#include "shell/change_signal.h"
 #include "shell/game_session.h"
 #include "shell/skin_request.h"
 #include "wardrobe/default_rules.h"
@@ -86,28 +88,42 @@ public:
     // The chooser's hand choice: the texture into the slot, its preview from the base
     // skin folder (HandNotFound when it does not load).
     void applyHandChoice(HandSlot slot, const shell::SkinChoice& choice);
-    // "Copy Left": the right hand's texture and preview become the left's.
+    // "Copy Left": the left hand's texture and preview become the right's too.
     void copyLeft(HandPose pose);
     // "Normal" of the formal hands: on Yes both formal hands become empty (the formal
     // hands are then the normal hands). False on No.
     bool normalFormalHands();
 
-    // After an ensemble was loaded into `fields`: every preview looked up again from its
-    // field, outfits in all three skin folders, each hand on its own in the base and the
-    // third expansion folder. A picture that fails shows the stock picture.
-    void refreshPreviews();
 
     // What the Default buttons read: age, gender and B from the fields, T (entry 15, empty
     // when the set has no such entry) and N from the body strings as read.
     RuleInputs ruleInputs() const;
 
-    WardrobeFields fields;
+    // The fields the window shows (txtName ... txtHandClosedRight, the body type).
+    const WardrobeFields& fields() const { return fields_; }
+    // Changes the fields through `edit` (the command line's KEY=VALUE, a test) and tells
+    // the views. The previews are not looked up again: see loadFields.
+    void changeFields(const std::function<void(WardrobeFields&)>& edit);
+    // The body type option buttons; the body type is never stored, only used by Change.
+    void setBodyType(BodyType type);
+    // An ensemble loaded: the fields become `loaded` and every preview is looked up again.
+    void loadFields(WardrobeFields loaded);
 
-    platform::ShownPicture webImage;    // picWebImage
-    platform::ShownPicture faces;       // picFaces
-    platform::ShownPicture relImages;   // picRelImages
-    std::array<platform::ShownPicture, 6> outfitPreviews;   // by OutfitKind
-    std::array<platform::ShownPicture, 8> handPreviews;     // by HandSlot
+    // The pictures: picWebImage, picFaces, picRelImages, and each outfit's and hand's preview.
+    const platform::ShownPicture& webImage() const { return webImage_; }
+    const platform::ShownPicture& faces() const { return faces_; }
+    const platform::ShownPicture& relImages() const { return relImages_; }
+    const platform::ShownPicture& outfitPreview(OutfitKind kind) const {
+        return outfitPreviews_[static_cast<std::size_t>(kind)];
+    }
+    const platform::ShownPicture& handPreview(HandSlot slot) const {
+        return handPreviews_[static_cast<std::size_t>(slot)];
+    }
+
+    // Every view of the model subscribes here once; it is told after each change of the
+    // fields or the pictures (an opening, a Default, a Change, Copy Left, an ensemble, a
+    // reload after Save).
+    void onChange(shell::ChangeSignal::Handler handler) { changed_.subscribe(std::move(handler)); }
 
     const IffFile& iff() const { return iff_; }
     const StringSet& bodyStrings() const { return bodyStrings_; }
@@ -119,6 +135,10 @@ public:
 
 private:
     void reset(const std::string& path);
+    // Every preview looked up again from its field, outfits in all three skin folders, each
+    // hand on its own in the base and the third expansion folder. A picture that fails
+    // shows the stock picture.
+    void refreshPreviews();
     bool show();
     // Tells the user why the sim is not shown; false.
     bool refuse(std::string problem);
@@ -137,6 +157,13 @@ private:
     std::string lastBackup_;
     WardrobeFields read_;   // the fields as the opening showed them
     FileIdentity readIdentity_;   // the bytes the opening read, compared before a save
+    WardrobeFields fields_;
+    platform::ShownPicture webImage_;
+    platform::ShownPicture faces_;
+    platform::ShownPicture relImages_;
+    std::array<platform::ShownPicture, 6> outfitPreviews_;   // by OutfitKind
+    std::array<platform::ShownPicture, 8> handPreviews_;     // by HandSlot
+    shell::ChangeSignal changed_;
 };
 
 // "Not stored (this sim's file has no entry for them): Pajamas, Winter"; "" for none.

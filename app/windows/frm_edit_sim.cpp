@@ -132,8 +132,7 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
         case Outcome::Saved: accept(); break;
         case Outcome::Reloaded:
             // The file read again may no longer be one that can be shown.
-            if (model_.problem().empty()) showModel();
-            else reject();
+            if (!model_.problem().empty()) reject();
             break;
         default: break;
         }
@@ -141,6 +140,8 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     for (QRadioButton* option : {optFit, optFat, optSkinny})
         connect(option, &QRadioButton::clicked, this, &frmEditSim::bodyTypeClicked);
     connectActions();
+    // The one place this window learns that the sim changed, whoever changed it.
+    model_.onChange([this] { showModel(); });
 }
 
 QPushButton* frmEditSim::buttonNamed(const char* name) {
@@ -157,7 +158,7 @@ void frmEditSim::connectActions() {
         if (!c.standard) continue;
         connect(c.standard, &QPushButton::clicked, this, [this, kind] {
             const app::FocusAway away(cmdFocus);
-            if (model_.applyDefaultOutfit(kind)) showModel();
+            model_.applyDefaultOutfit(kind);
         });
     }
     for (HandSlot slot : AllHandSlots)
@@ -178,33 +179,31 @@ void frmEditSim::connectActions() {
     for (const auto& b : poseButtons) {
         connect(buttonNamed(b.standard), &QPushButton::clicked, this, [this, b] {
             const app::FocusAway away(cmdFocus);
-            if (model_.applyDefaultHands(b.pose)) showModel();
+            model_.applyDefaultHands(b.pose);
         });
         connect(buttonNamed(b.copy), &QPushButton::clicked, this, [this, b] {
             const app::FocusAway away(cmdFocus);
             model_.copyLeft(b.pose);
-            showModel();
         });
     }
     connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(),
+        ensembles::frmENX window(model_.services(), model_.fields(), model_.layout(),
                                  ensembles::EnsembleMode::Save, this);
         window.exec();
     });
     connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields, model_.layout(),
+        ensembles::frmENX window(model_.services(), model_.fields(), model_.layout(),
                                  ensembles::EnsembleMode::Load, this);
         window.exec();
         // Loaded or not, every preview is looked up again.
-        model_.refreshPreviews();
-        showModel();
+        model_.loadFields(window.model().loaded() ? window.model().fields() : model_.fields());
     });
     connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
         guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {
             const app::FocusAway away(cmdFocus);
-            if (model_.normalFormalHands()) showModel();
+            model_.normalFormalHands();
         });
     });
 }
@@ -220,7 +219,6 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
         model_.applyOutfitChoice(kind, *choice);
-        showModel();
     });
 }
 
@@ -232,7 +230,6 @@ void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
         model_.applyHandChoice(slot, *choice);
-        showModel();
     });
 }
 
@@ -350,13 +347,11 @@ bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alrea
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
     const bool shown =
         alreadyRead ? model_.openRead(path, std::move(*alreadyRead), identity) : model_.open(path);
-    if (!shown) return false;
-    showModel();
-    return true;
+    return shown;
 }
 
 void frmEditSim::showModel() {
-    const WardrobeFields& f = model_.fields;
+    const WardrobeFields& f = model_.fields();
     txtName->setText(toQString(f.name));
     txtAge->setText(toQString(f.age));
     txtGender->setText(toQString(f.gender));
@@ -374,7 +369,7 @@ void frmEditSim::showModel() {
         outfits_[i].skin->setText(toQString(f.outfit(kind).texture));
         outfits_[i].body->setCursorPosition(0);
         outfits_[i].skin->setCursorPosition(0);
-        showPicture(outfits_[i].preview, model_.outfitPreviews[i]);
+        showPicture(outfits_[i].preview, model_.outfitPreview(kind));
         if (!outfits_[i].standard) continue;
         const std::string reason = noDefaultReason(kind, model_.ruleInputs());
         outfits_[i].standard->setEnabled(reason.empty());
@@ -383,11 +378,11 @@ void frmEditSim::showModel() {
     for (HandSlot slot : AllHandSlots) {
         const auto i = static_cast<std::size_t>(slot);
         hands_[i].texture->setText(toQString(f.hand(slot)));
-        showPicture(hands_[i].preview, model_.handPreviews[i]);
+        showPicture(hands_[i].preview, model_.handPreview(slot));
     }
-    showPicture(picWebImage, model_.webImage);
-    showPicture(picFaces, model_.faces);
-    showPicture(picRelImages, model_.relImages);
+    showPicture(picWebImage, model_.webImage());
+    showPicture(picFaces, model_.faces());
+    showPicture(picRelImages, model_.relImages());
     setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
                                               : QStringLiteral("Edit Wardrobe"));
 }
@@ -397,10 +392,10 @@ void frmEditSim::reject() {
 }
 
 void frmEditSim::bodyTypeClicked() {
-    model_.fields.bodyType = optFit->isChecked()   ? BodyType::Fit
-                             : optFat->isChecked() ? BodyType::Fat
-                             : optSkinny->isChecked() ? BodyType::Skinny
-                                                      : BodyType::None;
+    model_.setBodyType(optFit->isChecked()      ? BodyType::Fit
+                       : optFat->isChecked()    ? BodyType::Fat
+                       : optSkinny->isChecked() ? BodyType::Skinny
+                                                : BodyType::None);
 }
 
 

@@ -15,9 +15,9 @@ using app::named;
 using platform::pathFromQString;
 using platform::pathToQString;
 
-frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
+frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields fields,
                wardrobe::WardrobeLayout layout, EnsembleMode mode, QWidget* parent)
-    : QDialog(parent), model_(services, fields, layout, mode) {
+    : QDialog(parent), model_(services, std::move(fields), layout, mode) {
     setObjectName(QStringLiteral("frmENX"));
     setWindowTitle(QString::fromStdString(model_.caption()));
     setFixedSize(300, 300);

@@ -15,7 +15,7 @@ namespace drapeline::ensembles {
 class frmENX : public QDialog {
     Q_OBJECT
 public:
-    frmENX(platform::Services& services, wardrobe::WardrobeFields& fields,
+    frmENX(platform::Services& services, wardrobe::WardrobeFields fields,
            wardrobe::WardrobeLayout layout, EnsembleMode mode, QWidget* parent);
 
     EnxModel& model() { return model_; }

@@ -29,13 +29,13 @@ protected:
 TEST_F(EditSimChanges, DefaultAsksAndOnYesWritesTheNamesAndLooksForThePreview) {
     installSkin("ExpansionShared/SkinsBuy/f100faFATlgt_original.bmp");
     open(bodyStrings(34));
-    model.fields.outfit(OutfitKind::Normal).mesh = "B003MAFAT_01";   // chosen since opening
-    const WardrobeFields before = model.fields;
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).mesh = "B003MAFAT_01"; });   // chosen since opening
+    const WardrobeFields before = model.fields();
     const auto previewBefore = preview(OutfitKind::Formal);
     // No changes nothing.
     EXPECT_FALSE(model.applyDefaultOutfit(OutfitKind::Formal));
     EXPECT_FALSE(model.applyDefaultHands(HandPose::Open));
-    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(model.fields(), before);
     EXPECT_EQ(preview(OutfitKind::Formal).picture, previewBefore.picture);
     EXPECT_EQ(preview(OutfitKind::Formal).stock, previewBefore.stock);
     EXPECT_TRUE(machine.pictures.loaded.empty());
@@ -46,7 +46,7 @@ TEST_F(EditSimChanges, DefaultAsksAndOnYesWritesTheNamesAndLooksForThePreview) {
     EXPECT_EQ(machine.dialogs.shown[2], (testkit::ScriptedDialogs::Box{"Restore formal to the default?\r\nAre You Sure?",
                                                                        MessageIcon::Question,
                                                                        platform::MessageButtons::YesNo, "Confirm Action"}));
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Formal),
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Formal),
               (OutfitNames{"f100faFAT_original", "f100faFATlgt_original"}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), "SkinsBuy/f100faFATlgt_original.bmp");
     EXPECT_EQ(askedFolders(), (std::vector<std::string>{"skins", "SkinsBuy", "SkinsBuy"}));
@@ -57,7 +57,7 @@ TEST_F(EditSimChanges, WinterWithoutADefaultKeepsItsFieldsButStillRefreshesThePr
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Winter));
     EXPECT_EQ(machine.dialogs.shown[0].text, "Restore winter clothes to the default?\r\nAre You Sure?");
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Winter).texture, WinterPlaceholder);
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Winter).texture, WinterPlaceholder);
     EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::NotFound));
     EXPECT_EQ(askedFolders(), (std::vector<std::string>{"skins", "SkinsBuy"}));
     EXPECT_NE(machine.pictures.loaded[1].find("ExpansionShared"), std::string::npos);
@@ -68,11 +68,11 @@ TEST_F(EditSimChanges, EmptyDefaultsShowTheStockPictureEvenBesideAFileNamedDotBm
     open(withEntries(bodyStrings(34, "child", "male"), {{2, "b003mcchd_01,BODY=b003mcchdlgt_01"}}));
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Yes};
     EXPECT_TRUE(model.applyDefaultOutfit(OutfitKind::Formal));
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Formal), (OutfitNames{"", ""}));
     EXPECT_EQ(shown(preview(OutfitKind::Formal)), stock(StockPicture::NotFound));
     EXPECT_TRUE(model.applyDefaultHands(HandPose::Formal));
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
+    EXPECT_EQ(model.fields().hand(HandSlot::FormalLeft), "");
+    EXPECT_EQ(model.fields().hand(HandSlot::FormalRight), "");
     EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
 }
 
@@ -84,14 +84,14 @@ TEST_F(EditSimChanges, HandDefaultsLookUpTheLeftTextureOnlyAndShareItsPicture) {
 
     EXPECT_TRUE(model.applyDefaultHands(HandPose::Formal));
     EXPECT_EQ(machine.dialogs.shown[0].text, "Restore formal hands to the default?\r\nAre You Sure?");
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "gfao_bride");
+    EXPECT_EQ(model.fields().hand(HandSlot::FormalRight), "gfao_bride");
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "Skins/gfao_bride.bmp");
     EXPECT_EQ(preview(HandSlot::FormalRight).picture, preview(HandSlot::FormalLeft).picture);
     EXPECT_EQ(machine.pictures.loaded.size(), 1u);
 
     EXPECT_TRUE(model.applyDefaultHands(HandPose::Open));
-    EXPECT_EQ(model.fields.hand(HandSlot::OpenLeft), "huaolgt");
-    EXPECT_EQ(model.fields.hand(HandSlot::OpenRight), "huaolgt");
+    EXPECT_EQ(model.fields().hand(HandSlot::OpenLeft), "huaolgt");
+    EXPECT_EQ(model.fields().hand(HandSlot::OpenRight), "huaolgt");
     EXPECT_EQ(shown(preview(HandSlot::OpenRight)), stock(StockPicture::HandNotFound));
 }
 
@@ -112,7 +112,7 @@ TEST_F(EditSimChanges, FilterCodeOfAChangeButton) {
     };
     for (const auto& c : cases) {
         open(withEntries(bodyStrings(34, c.age, c.gender), {{15, c.tone}}));
-        model.fields.bodyType = c.bodyType;   // the option buttons as the user left them
+        model.changeFields([&](wardrobe::WardrobeFields& f) { f.bodyType = c.bodyType; });   // the option buttons as the user left them
         EXPECT_EQ(model.outfitRequest(c.kind).filterCode, c.code);
         EXPECT_FALSE(model.outfitRequest(c.kind).hands);
     }
@@ -122,44 +122,44 @@ TEST_F(EditSimChanges, AnOutfitChoiceSplitsAtTheCommaAndChoicesShowTheChosenBitm
     open(bodyStrings(34));
     const std::string chosen = installSkin("ExpansionPack3/SkinsBuy/b003fafitlgt_01.bmp", 7);
     model.applyOutfitChoice(OutfitKind::Normal, {"b003fafit_01,b003fafitlgt_01", chosen});
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Normal), (OutfitNames{"b003fafit_01", "b003fafitlgt_01"}));
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Normal), (OutfitNames{"b003fafit_01", "b003fafitlgt_01"}));
     EXPECT_EQ(preview(OutfitKind::Normal).path, chosen);
     EXPECT_EQ(preview(OutfitKind::Normal).picture->width(), 7);
-    EXPECT_EQ(model.fields.bodyType, BodyType::Fit);   // read, never moved by a choice
+    EXPECT_EQ(model.fields().bodyType, BodyType::Fit);   // read, never moved by a choice
 
     // Winter of a layout without winter: the placeholder gives way in the window.
     model.applyOutfitChoice(OutfitKind::Winter, {"w1,w1lgt", ""});
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Winter), (OutfitNames{"w1", "w1lgt"}));
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Winter), (OutfitNames{"w1", "w1lgt"}));
     EXPECT_EQ(shown(preview(OutfitKind::Winter)), stock(StockPicture::None));
 
     // The listed file went away before the choice came back.
     model.applyOutfitChoice(OutfitKind::Swimsuit, {"s1,s1lgt", game / "gamedata/skins/s1lgt.bmp"});
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Swimsuit).texture, "s1lgt");
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Swimsuit).texture, "s1lgt");
     EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), stock(StockPicture::NotFound));
 
     // A hand choice is shown from the base folder, or as not found when gone from it since listed.
     installSkin("gamedata/skins/huaclgt.bmp");
     installSkin("ExpansionPack3/SkinsBuy/huacdrk.bmp");
     model.applyHandChoice(HandSlot::ClosedRight, {"huaclgt", std::nullopt});
-    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "huaclgt");
+    EXPECT_EQ(model.fields().hand(HandSlot::ClosedRight), "huaclgt");
     EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/huaclgt.bmp");
     model.applyHandChoice(HandSlot::ClosedLeft, {"huacdrk", std::nullopt});
-    EXPECT_EQ(model.fields.hand(HandSlot::ClosedLeft), "huacdrk");
+    EXPECT_EQ(model.fields().hand(HandSlot::ClosedLeft), "huacdrk");
     EXPECT_EQ(shown(preview(HandSlot::ClosedLeft)), stock(StockPicture::HandNotFound));
     EXPECT_EQ(trap.calls, 0);
 }
 
 TEST_F(EditSimChanges, ACancelledChoiceChangesNothingAndAChoiceWithoutACommaFails) {
     open(bodyStrings(34));
-    const WardrobeFields before = model.fields;
+    const WardrobeFields before = model.fields();
     model.applyOutfitChoice(OutfitKind::Normal, {});
     model.applyHandChoice(HandSlot::OpenLeft, {});
-    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(model.fields(), before);
     EXPECT_TRUE(machine.pictures.loaded.empty());
 
     EXPECT_EQ(testkit::errorNumberOf([&] { model.applyOutfitChoice(OutfitKind::Formal, {"b003fafit_01", ""}); }), 5);
     EXPECT_EQ(errorContext().stage, 3000);
-    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(model.fields(), before);
 }
 
 TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
@@ -167,7 +167,7 @@ TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
     open(withEntries(bodyStrings(34), {{22, ""}}));   // ClosedLeft
     EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), "skins/gfac_lgt.bmp");
     model.copyLeft(HandPose::Closed);
-    EXPECT_EQ(model.fields.hand(HandSlot::ClosedRight), "");
+    EXPECT_EQ(model.fields().hand(HandSlot::ClosedRight), "");
     EXPECT_EQ(shown(preview(HandSlot::ClosedRight)), stock(StockPicture::HandNotFound));
     EXPECT_TRUE(machine.pictures.loaded.empty());
     EXPECT_TRUE(machine.dialogs.shown.empty());
@@ -176,9 +176,9 @@ TEST_F(EditSimChanges, CopyLeftCopiesAnEmptyFieldAndItsStockPicture) {
 TEST_F(EditSimChanges, NormalFormalHandsAsksAndOnYesEmptiesBoth) {
     installSkin("gamedata/skins/gfao_bride.bmp");
     open(bodyStrings(34));
-    const WardrobeFields before = model.fields;
+    const WardrobeFields before = model.fields();
     EXPECT_FALSE(model.normalFormalHands());
-    EXPECT_EQ(model.fields, before);
+    EXPECT_EQ(model.fields(), before);
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), "skins/gfao_bride.bmp");
     ASSERT_EQ(machine.dialogs.shown.size(), 1u);
     EXPECT_EQ(machine.dialogs.shown[0].text,
@@ -189,8 +189,8 @@ TEST_F(EditSimChanges, NormalFormalHandsAsksAndOnYesEmptiesBoth) {
 
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_TRUE(model.normalFormalHands());
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalLeft), "");
-    EXPECT_EQ(model.fields.hand(HandSlot::FormalRight), "");
+    EXPECT_EQ(model.fields().hand(HandSlot::FormalLeft), "");
+    EXPECT_EQ(model.fields().hand(HandSlot::FormalRight), "");
     EXPECT_EQ(shown(preview(HandSlot::FormalLeft)), stock(StockPicture::HandNotFound));
     EXPECT_EQ(shown(preview(HandSlot::FormalRight)), stock(StockPicture::HandNotFound));
 }

@@ -50,11 +50,11 @@ TEST_F(EditSim, OpeningShowsTheFieldsAndThePicturesFoundInTheirFolders) {
     installSkin("ExpansionShared/SkinsBuy/gfap_lgt.bmp");        // hands look only in the base
     const std::string path = openBella();
     const IffFile iff = parse(readWholeFile(path));
-    EXPECT_EQ(model.fields, readFields(iff, bodySet(iff)));
+    EXPECT_EQ(model.fields(), readFields(iff, bodySet(iff)));
 
-    EXPECT_EQ(shown(model.webImage), "SimPictures/web_image.BMP");
-    EXPECT_EQ(model.faces.picture->width(), 32);
-    EXPECT_EQ(model.relImages.picture->width(), 24);
+    EXPECT_EQ(shown(model.webImage()), "SimPictures/web_image.BMP");
+    EXPECT_EQ(model.faces().picture->width(), 32);
+    EXPECT_EQ(model.relImages().picture->width(), 24);
     EXPECT_EQ(shown(preview(OutfitKind::Normal)), "Skins/b001fafitlgt_01.bmp");
     EXPECT_EQ(shown(preview(OutfitKind::Swimsuit)), "SkinsBuy/s001fafitlgt_01.bmp");
     EXPECT_EQ(preview(OutfitKind::Formal).path, game / "ExpansionPack3/SkinsBuy/f001fafitlgt_01.bmp");
@@ -98,7 +98,7 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImagesAndAtMostTheBoundAreExport
     const auto files = exported();   // photo0 to photo60 between the three
     ASSERT_EQ(files.size(), MostExportedPictures);
     EXPECT_EQ(files.front() + files[62] + files.back(), "faces.BMPrelimages.BMPweb_image.BMP");
-    EXPECT_TRUE(model.faces.picture);
+    EXPECT_TRUE(model.faces().picture);
     programFolder.write("SimPictures/FACES.bmp", testkit::solidBitmap(2, 2, {}));   // left by anything
     const ByteText webOnly = testkit::IffBuilder()
                                  .chunk("OBJD", 1, "x", "user00002")
@@ -107,11 +107,11 @@ TEST_F(EditSim, ASecondSimNeverShowsTheFirstSimsImagesAndAtMostTheBoundAreExport
                                  .map()
                                  .build();
     ASSERT_TRUE(model.open(writeSim("User00002.iff", webOnly)));
-    EXPECT_EQ(model.webImage.picture->width(), 6);
-    EXPECT_EQ(shown(model.faces), stock(StockPicture::WebNotFound));
-    EXPECT_EQ(shown(model.relImages), stock(StockPicture::NoBitmaps));
+    EXPECT_EQ(model.webImage().picture->width(), 6);
+    EXPECT_EQ(shown(model.faces()), stock(StockPicture::WebNotFound));
+    EXPECT_EQ(shown(model.relImages()), stock(StockPicture::NoBitmaps));
     EXPECT_EQ(exported(), std::vector<std::string>{"web_image.BMP"});
-    EXPECT_EQ(model.fields.name, "  (user00002)");
+    EXPECT_EQ(model.fields().name, "  (user00002)");
 }
 
 // Windows ignores the read-only mark on folders.
@@ -122,7 +122,7 @@ TEST_F(EditSim, AFullOrReadOnlyProgramFolderCostsThePictureFilesNeverThePictures
     neighbourhood::SimBrowser browser(machine.services);
     const auto openAndBrowse = [&] {
         ASSERT_TRUE(model.open(path));
-        for (const auto* shownPicture : {&model.webImage, &model.faces, &model.relImages}) {
+        for (const auto* shownPicture : {&model.webImage(), &model.faces(), &model.relImages()}) {
             ASSERT_TRUE(shownPicture->picture);
             EXPECT_EQ(shownPicture->path, path);   // shown from the character file itself
         }
@@ -158,7 +158,7 @@ TEST_F(EditSim, AFileThatCanNotBeReadTrapsButOneTooLargeOrAWardrobeThatCanNotBeS
                                                         MessageIcon::Exclamation, MessageButtons::Ok,
                                                         machine.dialogs.shown.at(0).title}}));
     EXPECT_EQ(model.problem(), "its wardrobe has only 12 entries, so the swimsuit entry 17 is missing");
-    EXPECT_EQ(model.fields, WardrobeFields{});
+    EXPECT_EQ(model.fields(), WardrobeFields{});
 
     EXPECT_EQ(model.save(true), NotSaved);   // nothing shown, nothing to save
     EXPECT_EQ(machine.dialogs.shown.size(), 1u);
@@ -178,12 +178,12 @@ TEST_F(EditSim, AFileThatCanNotBeReadTrapsButOneTooLargeOrAWardrobeThatCanNotBeS
 
 TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
     const std::string path = openBella();
-    const std::string name = model.fields.name;
-    model.fields.name.clear();   // an empty name saves nothing and asks nothing
+    const std::string name = model.fields().name;
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.name.clear(); });   // an empty name saves nothing and asks nothing
     EXPECT_EQ(model.save(true), NotSaved);
     EXPECT_TRUE(machine.dialogs.shown.empty());
-    model.fields.name = name;
-    model.fields.outfit(OutfitKind::Normal).mesh = "b002mafit_01";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.name = name; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).mesh = "b002mafit_01"; });
     machine.dialogs.replies = {MessageReply::No};
     EXPECT_EQ(model.save(true), NotSaved);
     EXPECT_EQ(machine.dialogs.shown, (std::vector<Box>{{"Make changes to Bella  (user00012)?\r\nAre You Sure?",
@@ -194,14 +194,14 @@ TEST_F(EditSim, AnEmptyNameOrCancellingTheConfirmationWritesNothing) {
     EXPECT_FALSE(platform::pathExists(programFolder / "Backup"));
 
     ASSERT_TRUE(model.open(path));
-    EXPECT_EQ(model.fields.outfit(OutfitKind::Normal).mesh, "b001fafitlgt_01");
+    EXPECT_EQ(model.fields().outfit(OutfitKind::Normal).mesh, "b001fafitlgt_01");
 }
 
 TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     const std::string path = openBella();
-    model.fields.outfit(OutfitKind::Winter) = {"w002fafit_01", "w002fafitlgt_01"};
-    model.fields.hand(HandSlot::FormalRight) = "";
-    const WardrobeFields saved = model.fields;
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Winter) = {"w002fafit_01", "w002fafitlgt_01"}; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::FormalRight) = ""; });
+    const WardrobeFields saved = model.fields();
     machine.dialogs.replies = {MessageReply::Yes};
     EXPECT_EQ(model.save(false), Saved);
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
@@ -227,14 +227,14 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     ASSERT_TRUE(model.open(path));
     WardrobeFields reopened = saved;
     reopened.hand(HandSlot::FormalLeft) = "";
-    EXPECT_EQ(model.fields, reopened);
+    EXPECT_EQ(model.fields(), reopened);
 }
 
 TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     const std::string path = openBella();
     programFolder.write("usertemp.iff", ByteText(300000, 'x'));   // an old, longer temp file
     machine.dialogs.replies = {MessageReply::Yes, MessageReply::Ok, MessageReply::Yes};
-    model.fields.outfit(OutfitKind::Normal).texture = "b001fafitmed_01";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).texture = "b001fafitmed_01"; });
     ASSERT_EQ(model.save(true), Saved);
     const ByteText first = readWholeFile(path);
     const std::string base = "User00001iff_ellauser00012_UserData2_20020330_140507";
@@ -242,7 +242,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
     EXPECT_TRUE(readWholeFile(programFolder / "usertemp.iff") == first);
 
     // Within the same second: a second backup beside the first, never over it.
-    model.fields.outfit(OutfitKind::Normal).texture = "b001fafitdrk_01";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).texture = "b001fafitdrk_01"; });
     ASSERT_EQ(model.save(true), Saved);
     EXPECT_EQ(model.lastBackup(), programFolder / ("Backup/" + base + "_2"));
     EXPECT_TRUE(readWholeFile(programFolder / ("Backup/" + base)) == original);
@@ -252,7 +252,7 @@ TEST_F(EditSim, BackupsKeepEachVersionAsItWasOnDisk) {
 
 TEST_F(EditSim, AProgramFolderThatCanNotBeWrittenStopsOnlyTheBackupItWasAskedFor) {
     const std::string path = openBella();
-    model.fields.outfit(OutfitKind::Normal).mesh = "b002fafat_01";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).mesh = "b002fafat_01"; });
 
     // No room for the backup folder: the save stops with a message, the file untouched.
     programFolder.write("Backup", "a file, not a folder");
@@ -278,15 +278,15 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAndALoneFormalHandAreNamedAndPlaceholder
     const std::string path = writeSim("User00001.iff", simFile(bodyStrings(30)));   // Short: no pajamas, no winter
     ASSERT_TRUE(model.open(path));
     ASSERT_EQ(model.layout(), WardrobeLayout::Short);
-    model.fields.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"};
-    model.fields.outfit(OutfitKind::Winter).mesh = "w100fafit_original";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Pajamas) = {"l100fafit_original", "l100fafitlgt_original"}; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Winter).mesh = "w100fafit_original"; });
     // A placeholder in a field the file holds (an old ensemble file, say) is not stored.
-    model.fields.outfit(OutfitKind::Formal) = {PajamasPlaceholder, PajamasPlaceholder};
-    model.fields.hand(HandSlot::OpenLeft) = WinterPlaceholder;
-    model.fields.outfit(OutfitKind::Nude).texture = "nffitmed_01";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Formal) = {PajamasPlaceholder, PajamasPlaceholder}; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::OpenLeft) = WinterPlaceholder; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Nude).texture = "nffitmed_01"; });
     // "Normal" of the formal hands, then only the left one changed: kept only as a pair.
-    model.fields.hand(HandSlot::FormalRight) = "";
-    model.fields.hand(HandSlot::FormalLeft) = "gfao_x";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::FormalRight) = ""; });
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::FormalLeft) = "gfao_x"; });
     machine.dialogs.replies = {MessageReply::Yes};
     ASSERT_EQ(model.save(false), Saved);
     const std::string line = "\r\nNot stored (this sim's file has no entry for them): Pajamas, Winter"
@@ -311,11 +311,11 @@ TEST_F(EditSim, OutfitsTheFileCanNotHoldAndALoneFormalHandAreNamedAndPlaceholder
 TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
     openBella();
     EXPECT_FALSE(model.hasUnsavedChanges());
-    model.fields.bodyType = BodyType::Fat;   // a filter for the chooser, never stored
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.bodyType = BodyType::Fat; });   // a filter for the chooser, never stored
     EXPECT_TRUE(model.confirmDiscard());
     EXPECT_TRUE(machine.dialogs.shown.empty());
 
-    model.fields.hand(HandSlot::PointRight) = "other";
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::PointRight) = "other"; });
     EXPECT_TRUE(model.hasUnsavedChanges());
     machine.dialogs.replies = {MessageReply::No, MessageReply::Yes};
     EXPECT_FALSE(model.confirmDiscard());
@@ -325,7 +325,7 @@ TEST_F(EditSim, DiscardingAsksOnlyWhenAFieldDiffersFromWhatWasRead) {
                                              MessageButtons::YesNoKeepByDefault, "Confirm Action"}));
 
     // Changed back by hand: nothing to lose.
-    model.fields.hand(HandSlot::PointRight) = model.fields.hand(HandSlot::PointLeft);
+    model.changeFields([&](wardrobe::WardrobeFields& f) { f.hand(HandSlot::PointRight) = model.fields().hand(HandSlot::PointLeft); });
     EXPECT_FALSE(model.hasUnsavedChanges());
 }
 
@@ -356,7 +356,7 @@ TEST_F(EditSim, AFileChangedSinceOpeningIsOverwrittenReloadedOrLeftAsTheUserSays
     };
     for (const auto& c : cases) {
         const std::string path = openBella();
-        model.fields.outfit(OutfitKind::Normal).mesh = "b002fafat_01";
+        model.changeFields([&](wardrobe::WardrobeFields& f) { f.outfit(OutfitKind::Normal).mesh = "b002fafat_01"; });
         writeSim("User00001.iff", changed);
         machine.dialogs.shown.clear();
         machine.dialogs.replies = {c.replies.begin(), c.replies.end()};
@@ -379,7 +379,7 @@ TEST_F(EditSim, AFileChangedSinceOpeningIsOverwrittenReloadedOrLeftAsTheUserSays
             EXPECT_TRUE(readWholeFile(model.lastBackup()) == changed);
         }
         if (c.outcome == EditSimModel::SaveOutcome::Reloaded) {
-            EXPECT_EQ(model.fields.outfit(OutfitKind::Winter).mesh, "w777fafit_CLI");
+            EXPECT_EQ(model.fields().outfit(OutfitKind::Winter).mesh, "w777fafit_CLI");
         }
         machine.services.gameRunning = {};
     }

@@ -191,16 +191,15 @@ TEST_F(EnsemblePreviews, RefreshSearchesEachOutfitInThreeFoldersAndEachHandInTwo
     installSkin("ExpansionShared/SkinsBuy/nude_t.bmp");      // the third folder serves outfits
     installSkin("expansionpack3/skinsbuy/left_t.bmp");       // the second serves hands
     installSkin("ExpansionShared/SkinsBuy/right_t.bmp");     // the third does not
-    model.fields.outfit(OutfitKind::Nude).texture = "nude_t";
-    model.fields.outfit(OutfitKind::Winter).texture = "winter_t";
-    model.fields.outfit(OutfitKind::Formal).texture = "../../escape";
-    model.fields.hand(HandSlot::ClosedRight) = "closed_t";
-    model.fields.hand(HandSlot::OpenLeft) = "open_t";
-    model.fields.hand(HandSlot::PointLeft) = "left_t";
-    model.fields.hand(HandSlot::PointRight) = "right_t";
-    model.outfitPreviews[0] = platform::ShownPicture::stockPicture(platform::StockPicture::CanNotLoad);
-
-    model.refreshPreviews();
+    wardrobe::WardrobeFields f = model.fields();
+    f.outfit(OutfitKind::Nude).texture = "nude_t";
+    f.outfit(OutfitKind::Winter).texture = "winter_t";
+    f.outfit(OutfitKind::Formal).texture = "../../escape";
+    f.hand(HandSlot::ClosedRight) = "closed_t";
+    f.hand(HandSlot::OpenLeft) = "open_t";
+    f.hand(HandSlot::PointLeft) = "left_t";
+    f.hand(HandSlot::PointRight) = "right_t";
+    model.loadFields(f);
 
     ASSERT_TRUE(preview(OutfitKind::Nude).picture);
     EXPECT_EQ(preview(OutfitKind::Nude).path, game / "ExpansionShared/SkinsBuy/nude_t.bmp");

@@ -53,17 +53,17 @@ TEST_F(Enx, SaveWritesTheNamedFileAndAsksBeforeOverwriting) {
     EXPECT_TRUE(machine.dialogs.shown.empty());
 
     // Another spelling of an existing name is the same file, as on Windows.
-    fields = dressed("other");
-    model.setFileName("SET1.enx");
+    EnxModel other{machine.services, dressed("other"), wardrobe::WardrobeLayout::Long, EnsembleMode::Save};
+    other.setFileName("SET1.enx");
     machine.dialogs.replies = {MessageReply::No};
-    EXPECT_FALSE(model.saveOrLoad());
+    EXPECT_FALSE(other.saveOrLoad());
     EXPECT_EQ(lastBox(), (testkit::ScriptedDialogs::Box{"Overwrite file " + enx("set1.ENX"), MessageIcon::Question,
                                                          platform::MessageButtons::YesNoKeepByDefault,
                                                          "Confirm Action"}));
     EXPECT_EQ(readWholeFile(enx("set1.ENX")), ensembleText(dressed("sim")));
 
     machine.dialogs.replies = {MessageReply::Yes};
-    EXPECT_TRUE(model.saveOrLoad());
+    EXPECT_TRUE(other.saveOrLoad());
     EXPECT_EQ(readWholeFile(enx("set1.ENX")), ensembleText(dressed("other")));
     EXPECT_EQ(model.files(), std::vector<std::string>{"set1.ENX"});
 
@@ -88,18 +88,18 @@ TEST_F(Enx, LoadReadsTheSelectedEntryOrAnExistingTypedName) {
     model.setFileName("work");   // the selection decides, not the typed name
     EXPECT_TRUE(model.saveOrLoad());
     EXPECT_EQ(model.fileName(), "work.ENX");
-    EXPECT_EQ(fields, dressed("party"));
+    EXPECT_EQ(model.fields(), dressed("party"));
 
     model.setSelectedEntry("");
     model.setFileName("WORK");
     EXPECT_TRUE(model.saveOrLoad());
-    EXPECT_EQ(fields, dressed("work"));
+    EXPECT_EQ(model.fields(), dressed("work"));
 
     model.setFileName("nothing");   // no entry and no such file: said, the window stays open
     EXPECT_FALSE(model.saveOrLoad());
     model.setFileName("");
     EXPECT_FALSE(model.saveOrLoad());
-    EXPECT_EQ(fields, dressed("work"));
+    EXPECT_EQ(model.fields(), dressed("work"));
     ASSERT_EQ(machine.dialogs.shown.size(), 2u);
     EXPECT_EQ(machine.dialogs.shown[0].text.rfind("There is no ensemble file nothing.ENX in ", 0), 0u);
     EXPECT_EQ(machine.dialogs.shown[0].icon, platform::MessageIcon::Exclamation);
@@ -117,7 +117,7 @@ TEST_F(Enx, ABadEnsembleIsReportedAndNoFieldChanges) {
         EXPECT_EQ(lastBox().icon, MessageIcon::Exclamation);
         EXPECT_EQ(lastBox().text.rfind("The ensemble file " + enx(name) + " can not be loaded: ", 0), 0u)
             << lastBox().text;
-        EXPECT_EQ(fields, dressed("sim"));
+        EXPECT_EQ(model.fields(), dressed("sim"));
     }
     EXPECT_NE(machine.dialogs.shown[0].text.find("19 lines"), std::string::npos);
     EXPECT_EQ(trap.calls, 0);
@@ -167,5 +167,5 @@ TEST_F(Enx, UnsafeNamesAreRefusedForSaveLoadAndDelete) {
     EXPECT_FALSE(model.saveOrLoad());
     EXPECT_EQ(readWholeFile(outside), "keep");
     EXPECT_EQ(readWholeFile(enx("keep.ENX")), "keep");
-    EXPECT_EQ(fields, dressed("sim"));
+    EXPECT_EQ(model.fields(), dressed("sim"));
 }

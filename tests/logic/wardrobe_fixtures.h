@@ -71,10 +71,10 @@ protected:
     testkit::TrapRecorder trap;
 
     const platform::ShownPicture& preview(wardrobe::OutfitKind k) const {
-        return model.outfitPreviews[static_cast<std::size_t>(k)];
+        return model.outfitPreview(k);
     }
     const platform::ShownPicture& preview(wardrobe::HandSlot s) const {
-        return model.handPreviews[static_cast<std::size_t>(s)];
+        return model.handPreview(s);
     }
     // A small bitmap at a path below the game folder.
     std::string installSkin(const std::string& relative, int width = 4) {

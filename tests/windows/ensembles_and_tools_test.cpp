@@ -143,8 +143,8 @@ private slots:
         auto editor = testkit::openEditor(*machine, session, simPath("User00002.iff"));
         editor->show();
         machine->dialogs.shown.clear();
-        editor->model().fields.hand(wardrobe::HandSlot::ClosedRight) = "another";
-        editor->showModel();
+        // Changed through the model: the window redraws itself, title included.
+        editor->model().changeFields([](wardrobe::WardrobeFields& f) { f.hand(wardrobe::HandSlot::ClosedRight) = "another"; });
         QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Wardrobe *"));
         machine->dialogs.replies = {MessageReply::No, MessageReply::No, MessageReply::Yes};
         child<QPushButton>(editor.get(), "cmdCancel")->click();
