@@ -66,7 +66,7 @@ void MainWindowModel::chooseNeighbourhood(const std::string& line) {
     session_.chooseNeighbourhood(std::move(folder), std::move(files));
     names_.assign(session_.simFiles().size(), std::nullopt);
     pager_.reset(session_.simFiles().size());
-    if (onNeighbourhoodChosen) onNeighbourhoodChosen();
+    neighbourhoodChosen_.notify();
 }
 
 std::optional<std::string> MainWindowModel::selectAt(int x, int y) {

@@ -13,6 +13,7 @@
 
 #include "core/file_io.h"
 #include "core/iff_file.h"
+#include "shell/change_signal.h"
 #include "shell/game_session.h"
 #include "shell/thumb_pager.h"
 #include "platform/services.h"
@@ -84,16 +85,19 @@ public:
     };
     std::optional<SimToEdit> simToEdit(bool previewShowsAName);
 
-    // Called after a neighbourhood was chosen and its files listed: the window clears the
+    // Told after a neighbourhood was chosen and its files listed: the window clears the
     // preview and draws the first page.
-    std::function<void()> onNeighbourhoodChosen;
+    void onNeighbourhoodChosen(shell::ChangeSignal::Handler handler) {
+        neighbourhoodChosen_.subscribe(std::move(handler));
+    }
 
 private:
     void listNeighbourhoods();
 
     platform::Services& services_;
     shell::GameSession& session_;
-    bool backupChecked_ = false;
+    bool backupChecked_ = false;   // "Create Backup File": the menu item shows it, saves read it
+    shell::ChangeSignal neighbourhoodChosen_;
     std::string override_;
     std::vector<std::string> folders_;
     std::vector<std::string> lines_;

@@ -69,7 +69,7 @@ frmMain::frmMain(platform::Services& services, shell::GameSession& session,
     buildControls();
     buildMenus();
 
-    model_.onNeighbourhoodChosen = [this] { neighbourhoodChosen(); };
+    model_.onNeighbourhoodChosen([this] { neighbourhoodChosen(); });
     demoGame_ = !gameLocationOverride.empty();
     if (demoGame_) model_.overrideGameFolder(gameLocationOverride);
     model_.load();
@@ -406,7 +406,7 @@ void frmMain::cmdSelect_Click() {
     const app::FocusAway away(cmdFocus);
     auto sim = model_.simToEdit(!txtSimName->text().isEmpty());
     if (!sim) return;
-    wardrobe::frmEditSim editor(services_, session_, [this] { return smenuBackup->isChecked(); },
+    wardrobe::frmEditSim editor(services_, session_, [this] { return model_.backupChecked(); },
                                 this);
     // A wardrobe that can not be shown has been explained instead of ending the program.
     if (editor.Form_Load(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
@@ -429,7 +429,7 @@ void frmMain::runRepair(const char* procedure, const char* question,
     guarded("frmMain", procedure, Stages::None, [&] {
         if (!services_.dialogs.confirm(question) || session_.simFiles().empty()) return;
         tools::RepairOptions options;
-        if (smenuBackup->isChecked()) options.backupClock = &services_.clock;
+        if (model_.backupChecked()) options.backupClock = &services_.clock;
         tools::BatchReport report;
         {
             app::BusyPointer busy;

@@ -23,7 +23,7 @@ protected:
     int chosen = 0;
 
     void SetUp() override {
-        model.onNeighbourhoodChosen = [this] { ++chosen; };
+        model.onNeighbourhoodChosen([this] { ++chosen; });
     }
 
     void makeGame() {
