@@ -76,15 +76,20 @@ private:
         }
     }
 
+    // The skeleton's joints count with the meshes, so a sim shown without its outfit is
+    // framed as it would be with it.
     void measure() {
         bool first = true;
         Bounds& b = figure_.bounds;
+        const auto take = [&](const Vector3& p) {
+            if (first) b.low = b.high = p, first = false;
+            b.low = {std::min(b.low.x, p.x), std::min(b.low.y, p.y), std::min(b.low.z, p.z)};
+            b.high = {std::max(b.high.x, p.x), std::max(b.high.y, p.y), std::max(b.high.z, p.z)};
+        };
         for (const auto& part : figure_.parts)
-            for (const auto& p : part.mesh.positions) {
-                if (first) b.low = b.high = p, first = false;
-                b.low = {std::min(b.low.x, p.x), std::min(b.low.y, p.y), std::min(b.low.z, p.z)};
-                b.high = {std::max(b.high.x, p.x), std::max(b.high.y, p.y), std::max(b.high.z, p.z)};
-            }
+            for (const auto& p : part.mesh.positions) take(p);
+        if (!figure_.parts.empty())
+            for (const auto& w : world_) take(w.translation);
     }
 
     ModelLibrary& library_;
