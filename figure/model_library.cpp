@@ -21,12 +21,11 @@ constexpr int ArchiveDepth = 4;
 
 bool gameDataFolder(std::string_view name) {
     const std::string folded = platform::foldCase(name);
-    return folded == "gamedata" || folded.rfind("expansion", 0) == 0 || folded == "downloads";
+    return folded == "gamedata" || folded.rfind("expansion", 0) == 0;
 }
 
 void findArchives(const std::string& folder, int depth, std::vector<std::string>& out) {
-    for (const auto& name : platform::listFolder(folder, std::vector<std::string>{"*.far", "*"},
-                                                 platform::Listing::FilesAndFolders)) {
+    for (const auto& name : platform::listFolder(folder, "*", platform::Listing::FilesAndFolders)) {
         const std::string path = platform::joinPath(folder, name);
         if (platform::wildcardMatch("*.far", name) && platform::fileExists(path))
             out.push_back(path);

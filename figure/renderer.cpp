@@ -88,10 +88,8 @@ public:
         const float area = edge(a, b, c.x, c.y);
         if (!(std::abs(area) > 1e-8f)) return;
         const int w = image_.width, h = image_.height;
-        const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
-        const int x1 = std::min(w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
-        const int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
-        const int y1 = std::min(h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+        const int x0 = pixel(std::min({a.x, b.x, c.x}), w), x1 = pixel(std::max({a.x, b.x, c.x}), w);
+        const int y0 = pixel(std::min({a.y, b.y, c.y}), h), y1 = pixel(std::max({a.y, b.y, c.y}), h);
         if (x0 > x1 || y0 > y1) return;
         const float inv = 1.0f / area;
         // Edge values step by constants along a row; each row starts afresh from its own
@@ -124,17 +122,20 @@ public:
     }
 
 private:
+    // A pixel column or row within [0, n - 1], from any float (a damaged mesh may give
+    // NaN or numbers no int can hold; converting those would be undefined).
+    static int pixel(float f, int n) {
+        if (!(f > 0)) return 0;
+        if (!(f < static_cast<float>(n - 1))) return n - 1;
+        return static_cast<int>(f);
+    }
     static Rgba sample(const RgbaImage& t, float u, float v) {
-        const auto clampTo = [](float f, int n) {
-            if (!(f > 0)) return 0;   // NaN too
-            const int i = static_cast<int>(f * static_cast<float>(n));
-            return std::min(i, n - 1);
-        };
-        return t.at(clampTo(u, t.width), clampTo(v, t.height));
+        return t.at(pixel(u * static_cast<float>(t.width), t.width), pixel(v * static_cast<float>(t.height), t.height));
     }
     static std::uint8_t shade(std::uint8_t c, float light) {
         const float v = static_cast<float>(c) * light + 0.5f;
-        return static_cast<std::uint8_t>(std::clamp(v, 0.0f, 255.0f));
+        if (!(v > 0)) return 0;
+        return v >= 255.0f ? 255 : static_cast<std::uint8_t>(v);
     }
 
     RgbaImage& image_;
