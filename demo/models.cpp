@@ -253,7 +253,8 @@ Mesh bodyMesh(const std::string& name, bool female, bool child, BodyShape shape)
     };
     const float d = ms.depth;
     const std::vector<Span> trunk{
-        {"SPINE1", {r(0.21f, 0.06f, 0.05f), r(0.19f, ms.shoulders * 0.7f, d * 0.75f), r(0.15f, ms.shoulders, d * 0.95f), r(0.0f, ms.chest, d * 1.05f)}, 0.0f, 0.45f},
+        {"SPINE1", {r(0.21f, 0.06f, 0.05f), r(0.2f, ms.shoulders * 0.55f, d * 0.7f), r(0.18f, ms.shoulders * 0.9f, d * 0.85f),
+                    r(0.13f, ms.shoulders, d * 0.95f), r(0.0f, ms.chest, d * 1.05f)}, 0.0f, 0.45f},
         {"SPINE", {r(0.18f, ms.chest, d * 1.05f), r(0.0f, ms.waist, d * 0.95f)}, 0.45f, 0.75f},
         {"PELVIS", {r(0.15f, ms.waist, d * 0.95f), r(0.0f, ms.hips, d), r(-0.1f, ms.hips * 0.9f, d * 0.85f)}, 0.75f, 1.0f}};
     for (const bool front : {true, false}) {
