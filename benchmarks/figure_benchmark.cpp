@@ -42,7 +42,7 @@ struct Setup {
             const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
             const auto fields = wardrobe::readFields(iff, set);
             for (const auto kind : wardrobe::AllOutfits) {
-                DressedFigure f = dress(library, dressRequest(fields, set.Entries[2].Text, kind, wardrobe::HandPose::Point));
+                DressedFigure f = dress(library, dressRequest(fields, headEntry(set), kind, wardrobe::HandPose::Point));
                 if (f.missing.empty() && f.triangles() > richest.triangles()) richest = std::move(f);
             }
         }

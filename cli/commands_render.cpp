@@ -70,10 +70,9 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     refuseUnshowable(iff, path);
     const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
     const wardrobe::WardrobeFields fields = wardrobe::readFields(iff, set);
-    const std::string head = set.Entries.size() >= wardrobe::entry::Head ? set.Entries[wardrobe::entry::Head - 1].Text : "";
 
     figure::ModelLibrary library(gameOf(args, path));
-    const figure::DressedFigure dressed = figure::dress(library, figure::dressRequest(fields, head, outfit, hands));
+    const figure::DressedFigure dressed = figure::dress(library, figure::dressRequest(fields, figure::headEntry(set), outfit, hands));
     figure::Camera camera;
     camera.setYaw(static_cast<float>(angle));
     const figure::RgbaImage image = figure::Renderer().render(dressed, camera, size, size);

@@ -108,6 +108,10 @@ std::size_t DressedFigure::triangles() const {
     return n;
 }
 
+std::string headEntry(const StringSet& bodyStrings) {
+    return bodyStrings.Entries.size() >= entry::Head ? bodyStrings.Entries[entry::Head - 1].Text : std::string();
+}
+
 DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEntry, OutfitKind outfit, HandPose hands) {
     DressRequest r;
     r.age = fields.age;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/string_set.h"
 #include "figure/model_library.h"
 #include "figure/pose.h"
 #include "wardrobe/default_rules.h"
@@ -32,7 +33,10 @@ struct DressRequest {
     bool operator==(const DressRequest&) const = default;
 };
 
-// The head entry (entry 3) is not among the edit window's fields: it is passed as read.
+// The head entry (entry 3) of a sim's body strings, or "" when the set is shorter.
+std::string headEntry(const StringSet& bodyStrings);
+
+// The head entry is not among the edit window's fields: it is passed as read (headEntry).
 DressRequest dressRequest(const wardrobe::WardrobeFields& fields, std::string_view headEntry,
                           wardrobe::OutfitKind outfit, wardrobe::HandPose hands);
 

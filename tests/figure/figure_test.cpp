@@ -79,7 +79,7 @@ struct DemoOnDisk {
         IffFile iff;
         EXPECT_EQ(iff::readIffChecked(iff, folder / file), "");
         const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
-        return dressRequest(wardrobe::readFields(iff, set), set.Entries[2].Text, kind, hands);
+        return dressRequest(wardrobe::readFields(iff, set), headEntry(set), kind, hands);
     }
 };
 DemoOnDisk& demoOnDisk() {
@@ -187,7 +187,7 @@ TEST(Dressing, EveryDemoSimWearsEveryOutfitItHoldsWithNothingMissing) {
         const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
         const auto fields = wardrobe::readFields(iff, set);
         for (const auto kind : {wardrobe::OutfitKind::Normal, wardrobe::OutfitKind::Nude}) {
-            const DressedFigure f = dress(demo.library, dressRequest(fields, set.Entries[2].Text, kind, wardrobe::HandPose::Open));
+            const DressedFigure f = dress(demo.library, dressRequest(fields, headEntry(set), kind, wardrobe::HandPose::Open));
             EXPECT_EQ(f.missing, std::vector<std::string>{}) << sim.fileName;
             EXPECT_EQ(f.parts.size(), 4u) << sim.fileName;
             ++dressed;
