@@ -126,7 +126,10 @@ ByteText readWholeFile(const std::string& path, std::uint64_t maxSize) {
     return bytes;
 }
 
-ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32_t size) {
+namespace {
+
+// The plain file at `path` opened for reading, and its length.
+File openPlainFile(const std::string& path, long& length) {
     std::error_code ec;
     const fs::file_type type = fs::status(path, ec).type();
     if (type == fs::file_type::not_found) throw openError(ENOENT, false);
@@ -136,8 +139,22 @@ ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32
     File f(std::fopen(path.c_str(), "rb"));
     if (!f) throw openError(errno, false);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw RuntimeError(err::PathFileAccess);
-    const long length = std::ftell(f.get());
+    length = std::ftell(f.get());
     if (length < 0) throw RuntimeError(err::PathFileAccess);
+    return f;
+}
+
+}  // namespace
+
+std::uint64_t fileSize(const std::string& path) {
+    long length = 0;
+    openPlainFile(path, length);
+    return static_cast<std::uint64_t>(length);
+}
+
+ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32_t size) {
+    long length = 0;
+    File f = openPlainFile(path, length);
     if (offset > static_cast<std::uint64_t>(length) || size > static_cast<std::uint64_t>(length) - offset)
         throw RuntimeError(err::InputPastEnd);
     if (std::fseek(f.get(), static_cast<long>(offset), SEEK_SET) != 0) throw RuntimeError(err::PathFileAccess);

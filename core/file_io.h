@@ -21,6 +21,8 @@ ByteText readWholeFile(const std::string& path,
 // `size` bytes from `offset` of a plain file (a member of an archive, read without the
 // rest). Error 62 when the file is shorter; 53/70/75 as readWholeFile.
 ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32_t size);
+// The size of a plain file; 53/70/75 as readWholeFile.
+std::uint64_t fileSize(const std::string& path);
 
 // Writes `bytes` whole to a temporary file beside `path` and renames it over `path`, so
 // no tail of an older, longer file survives, a reader never sees half a file, and a

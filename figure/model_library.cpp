@@ -16,6 +16,9 @@ bool endsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
+// No manifest of the game's comes near this; a larger one is a damaged archive.
+constexpr std::uint64_t MaxManifestBytes = std::uint64_t{64} << 20;
+
 // Archives lie below GameData and the expansion folders; deeper than this is not the game's.
 constexpr int ArchiveDepth = 4;
 
@@ -64,11 +67,13 @@ void ModelLibrary::index() {
     }
     for (const auto& path : archives_) {
         try {
-            // The entries are only noted; their bytes are read again when asked for, so
-            // no archive stays in memory.
-            const ByteText bytes = readWholeFile(path);
-            const FarArchive far = readFarArchive(bytes);
-            for (const auto& entry : far.entries) {
+            // Only the header and the manifest are read: the game's archives hold
+            // hundreds of megabytes of other things. An entry is read when asked for.
+            const std::uint64_t size = fileSize(path);
+            const std::uint32_t manifest = farManifestOffset(readFilePart(path, 0, std::min<std::uint64_t>(size, 16)), size);
+            if (size - manifest > MaxManifestBytes) continue;
+            const auto entries = readFarManifest(readFilePart(path, manifest, static_cast<std::uint32_t>(size - manifest)), size);
+            for (const auto& entry : entries) {
                 std::string name = entry.name;
                 const auto slash = name.find_last_of("\\/");
                 if (slash != std::string::npos) name = name.substr(slash + 1);
@@ -139,10 +144,12 @@ Found<Suit> ModelLibrary::suit(std::string_view name) {
     const auto take = [&](const Place& place, std::string_view fileName) {
         try {
             const CharacterData data = readCharacter(fileName, read(place));
-            for (const auto& s : data.suits)
-                if (platform::equalIgnoringCase(s.name, name)) return found = std::make_shared<const Suit>(s), true;
+            const auto named = std::find_if(data.suits.begin(), data.suits.end(),
+                                            [&](const Suit& s) { return platform::equalIgnoringCase(s.name, name); });
             // A file named after the suit that holds one suit under another name is still it.
-            if (data.suits.size() == 1) return found = std::make_shared<const Suit>(data.suits[0]), true;
+            if (named == data.suits.end() && data.suits.size() != 1) return false;
+            found = std::make_shared<const Suit>(named != data.suits.end() ? *named : data.suits.front());
+            return true;
         } catch (const RuntimeError&) {
             damaged = true;
         }
@@ -169,9 +176,11 @@ Found<Skeleton> ModelLibrary::skeleton(std::string_view age) {
     const auto take = [&](const Place& place, std::string_view fileName) {
         try {
             const CharacterData data = readCharacter(fileName, read(place));
-            for (const auto& s : data.skeletons)
-                if (platform::equalIgnoringCase(s.name, age)) return found = std::make_shared<const Skeleton>(s), true;
-            if (!data.skeletons.empty()) return found = std::make_shared<const Skeleton>(data.skeletons[0]), true;
+            if (data.skeletons.empty()) return false;
+            const auto named = std::find_if(data.skeletons.begin(), data.skeletons.end(),
+                                            [&](const Skeleton& s) { return platform::equalIgnoringCase(s.name, age); });
+            found = std::make_shared<const Skeleton>(named != data.skeletons.end() ? *named : data.skeletons.front());
+            return true;
         } catch (const RuntimeError&) {
             damaged = true;
         }
