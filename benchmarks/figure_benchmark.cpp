@@ -11,7 +11,7 @@
 #include "core/file_io.h"
 #include "demo/demo_game.h"
 #include "demo/roster.h"
-#include "figure/bitmap_decoder.h"
+#include "core/bitmap_decoder.h"
 #include "figure/dressing.h"
 #include "figure/renderer.h"
 #include "platform/files.h"

@@ -75,7 +75,7 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     const figure::DressedFigure dressed = figure::dress(library, figure::dressRequest(fields, figure::headEntry(set), outfit, hands));
     figure::Camera camera;
     camera.setYaw(static_cast<float>(angle));
-    const figure::RgbaImage image = figure::Renderer().render(dressed, camera, size, size);
+    const RgbaImage image = figure::Renderer().render(dressed, camera, size, size);
     replaceOrFail(target, encodePng(image));
     for (const auto& line : dressed.missing) err << line << "\n";
     JsonWriter json;

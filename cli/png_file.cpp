@@ -15,7 +15,7 @@ void append(void* context, void* data, int size) {
 
 }  // namespace
 
-ByteText encodePng(const figure::RgbaImage& image) {
+ByteText encodePng(const RgbaImage& image) {
     ByteText out;
     if (image.width <= 0 || image.height <= 0) return out;
     stbi_write_png_to_func(append, &out, image.width, image.height, 4, image.pixels.data(), image.width * 4);

@@ -2,11 +2,11 @@
 // PNG pictures of the dressed preview, for the render command.
 
 #include "core/errors.h"
-#include "figure/rgba_image.h"
+#include "core/rgba_image.h"
 
 namespace drapeline::cli {
 
 // The picture as PNG bytes, with its alpha.
-ByteText encodePng(const figure::RgbaImage& image);
+ByteText encodePng(const RgbaImage& image);
 
 }  // namespace drapeline::cli

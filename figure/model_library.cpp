@@ -4,7 +4,7 @@
 
 #include "core/far_archive.h"
 #include "core/file_io.h"
-#include "figure/bitmap_decoder.h"
+#include "core/bitmap_decoder.h"
 #include "platform/files.h"
 #include "wardrobe/wardrobe_record.h"
 

@@ -17,7 +17,7 @@
 
 #include "core/cmx.h"
 #include "core/mesh.h"
-#include "figure/rgba_image.h"
+#include "core/rgba_image.h"
 
 namespace drapeline::figure {
 

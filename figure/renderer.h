@@ -4,7 +4,7 @@
 // float operations in the same order, every pixel written before it is read).
 
 #include "figure/dressing.h"
-#include "figure/rgba_image.h"
+#include "core/rgba_image.h"
 
 namespace drapeline::figure {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "figure/bitmap_decoder.h"
+#include "core/bitmap_decoder.h"
 #include "figure/renderer.h"
 #include "testkit/mesh_builder.h"
 

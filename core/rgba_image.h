@@ -1,12 +1,12 @@
 #pragma once
-// A picture as the dressed preview draws it and a window shows it: rows top to bottom,
+// A decoded picture, as the dressed preview draws it and a window shows it: rows top to bottom,
 // four bytes a pixel (red, green, blue, alpha), no padding.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace drapeline::figure {
+namespace drapeline {
 
 struct Rgba {
     std::uint8_t r = 0, g = 0, b = 0, a = 0;
@@ -32,4 +32,4 @@ struct RgbaImage {
 // flat thumbnails are made.
 RgbaImage scaled(const RgbaImage& image, int w, int h);
 
-}  // namespace drapeline::figure
+}  // namespace drapeline

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
-#include "figure/rgba_image.h"
+#include "core/rgba_image.h"
 
-namespace drapeline::figure {
+namespace drapeline {
 
 // Textures above this side are refused as damaged: the game's largest are 512.
 inline constexpr int MaxTextureSide = 4096;
@@ -17,4 +17,4 @@ inline constexpr int MaxTextureSide = 4096;
 // Nothing when the bytes are not such a bitmap or do not hold all its pixels.
 std::optional<RgbaImage> decodeBitmap(std::string_view bytes);
 
-}  // namespace drapeline::figure
+}  // namespace drapeline
