@@ -105,7 +105,7 @@ void BM_DressedPage(benchmark::State& state) {
     for (auto _ : state)
         for (const auto& bytes : s.textures) {
             // The page's texture on the body; head and hands keep theirs.
-            figure.parts.front().texture = std::make_shared<const RgbaImage>(*decodeBitmap(bytes));
+            wearBodyTexture(figure, std::make_shared<const RgbaImage>(*decodeBitmap(bytes)));
             renderer.render(figure, camera, Thumb, Thumb, thumb);
             benchmark::DoNotOptimize(thumb.pixels.data());
         }

@@ -35,10 +35,10 @@ public:
         if (isPlaceholder(request_.body.suit) || request_.body.suit.empty())
             note("This sim has no " + request_.outfitCaption + " outfit");
         else
-            hang(request_.body, "PELVIS", "Mesh");
-        if (!request_.head.suit.empty()) hang(request_.head, "HEAD", "Head");
+            hang(request_.body, "PELVIS", "Mesh", PartOf::Body);
+        if (!request_.head.suit.empty()) hang(request_.head, "HEAD", "Head", PartOf::Head);
         for (const Garment* hand : {&request_.leftHand, &request_.rightHand})
-            if (!hand->suit.empty()) hang(*hand, hand == &request_.leftHand ? "L_HAND" : "R_HAND", "Hand");
+            if (!hand->suit.empty()) hang(*hand, hand == &request_.leftHand ? "L_HAND" : "R_HAND", "Hand", PartOf::Hand);
         measure();
         return std::move(figure_);
     }
@@ -49,7 +49,7 @@ private:
             figure_.missing.push_back(std::move(text));
     }
 
-    void hang(const Garment& garment, std::string_view bone, const std::string& what) {
+    void hang(const Garment& garment, std::string_view bone, const std::string& what, PartOf of) {
         const auto suit = library_.suit(garment.suit);
         if (!suit) {
             note(what + " " + garment.suit + (suit.damaged ? " can not be read" : " is not installed"));
@@ -71,7 +71,7 @@ private:
             if (!skeleton_) continue;
             std::vector<ByteText> unknown;
             const std::string_view on = skin.boneName.empty() ? bone : std::string_view(skin.boneName);
-            figure_.parts.push_back({poseMesh(*mesh.value, *skeleton_, world_, on, &unknown), texture});
+            figure_.parts.push_back({poseMesh(*mesh.value, *skeleton_, world_, on, &unknown), texture, of});
             for (const auto& name : unknown) note("Bone " + name + " of mesh " + skin.meshName + " is not in the skeleton");
         }
     }
@@ -126,5 +126,10 @@ DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEnt
 }
 
 DressedFigure dress(ModelLibrary& library, const DressRequest& request) { return Dresser(library, request).run(); }
+
+void wearBodyTexture(DressedFigure& figure, std::shared_ptr<const RgbaImage> texture) {
+    for (auto& part : figure.parts)
+        if (part.of == PartOf::Body) part.texture = texture;
+}
 
 }  // namespace drapeline::figure

@@ -40,9 +40,12 @@ std::string headEntry(const StringSet& bodyStrings);
 DressRequest dressRequest(const wardrobe::WardrobeFields& fields, std::string_view headEntry,
                           wardrobe::OutfitKind outfit, wardrobe::HandPose hands);
 
+enum class PartOf { Body, Head, Hand };
+
 struct FigurePart {
     PosedMesh mesh;
     std::shared_ptr<const RgbaImage> texture;   // null: drawn in a plain grey
+    PartOf of = PartOf::Body;
 };
 
 struct Bounds {
@@ -57,5 +60,9 @@ struct DressedFigure {
 };
 
 DressedFigure dress(ModelLibrary& library, const DressRequest& request);
+
+// The same figure wearing another texture on its body: the chooser's thumbnails dress a
+// model once and show each texture of a page on it.
+void wearBodyTexture(DressedFigure& figure, std::shared_ptr<const RgbaImage> texture);
 
 }  // namespace drapeline::figure

@@ -164,7 +164,9 @@ TEST(Dressing, WhatIsMissingIsNamedAndTheRestIsDrawn) {
     EXPECT_EQ(dressed.missing, (std::vector<std::string>{"Mesh b003fafit_99 is not installed",
                                                          "Texture c001falgt_nowhere is not installed",
                                                          "Hand HfRZ is not installed"}));
-    EXPECT_EQ(dressed.parts.size(), 2u) << "the head and the left hand are still drawn";
+    ASSERT_EQ(dressed.parts.size(), 2u) << "the head and the left hand are still drawn";
+    EXPECT_EQ(dressed.parts[0].of, PartOf::Head);
+    EXPECT_EQ(dressed.parts[1].of, PartOf::Hand);
 
     testkit::TempFolder empty;
     ModelLibrary nothing(empty.path());
