@@ -22,38 +22,46 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-FarArchive readFarArchive(std::string_view archive) {
-    BinaryFields header(archive);
+std::uint32_t farManifestOffset(std::string_view head, std::uint64_t archiveSize) {
+    BinaryFields header(head);
     if (header.take(Signature.size(), "archive signature") != Signature)
         refuseModel(err::InvalidCall, "no \"FAR!byAZ\" signature: not a FAR archive");
     const std::uint32_t version = header.uint32("archive version");
     if (version != 1)
         refuseModel(err::InvalidCall, "FAR version " + std::to_string(version) + ", not 1");
     const std::uint32_t manifest = header.uint32("manifest offset");
-    if (manifest > archive.size())
+    if (manifest > archiveSize)
         refuseModel(err::InputPastEnd, "manifest offset " + std::to_string(manifest) + " of a " +
-                                           std::to_string(archive.size()) + "-byte archive");
+                                           std::to_string(archiveSize) + "-byte archive");
+    return manifest;
+}
 
-    BinaryFields in(archive.substr(manifest));
+std::vector<FarEntry> readFarManifest(std::string_view manifest, std::uint64_t archiveSize) {
+    BinaryFields in(manifest);
     const std::uint32_t count = in.uint32("entry count");
     in.requireRoom(count, LeastEntryBytes, "entries");
-    FarArchive far;
     std::size_t index = 0;
-    far.entries = readList(count, [&] {
+    return readList(count, [&] {
         FarEntry entry;
         entry.size = in.uint32("entry size");
         (void)in.uint32("entry size");   // the same again: 1a stores nothing compressed
         entry.offset = in.uint32("entry offset");
         entry.name = ByteText(in.take(in.uint32("entry name length"), "entry name"));
-        if (std::uint64_t{entry.offset} + entry.size > archive.size())
+        if (std::uint64_t{entry.offset} + entry.size > archiveSize)
             refuseModel(err::InputPastEnd, "entry " + std::to_string(index) + " of " +
                                                std::to_string(entry.size) + " bytes at " +
                                                std::to_string(entry.offset) + " in a " +
-                                               std::to_string(archive.size()) + "-byte archive");
-        entry.bytes = archive.substr(entry.offset, entry.size);
+                                               std::to_string(archiveSize) + "-byte archive");
         ++index;
         return entry;
     });
+}
+
+FarArchive readFarArchive(std::string_view archive) {
+    const std::uint32_t manifest = farManifestOffset(archive, archive.size());
+    FarArchive far;
+    far.entries = readFarManifest(archive.substr(manifest), archive.size());
+    for (auto& entry : far.entries) entry.bytes = archive.substr(entry.offset, entry.size);
     return far;
 }
 

@@ -27,6 +27,12 @@ struct FarArchive {
 // `archive`, which must outlive them.
 FarArchive readFarArchive(std::string_view archive);
 
+// The same checks for an archive too large to read whole: the manifest offset from its
+// first 16 bytes, then the entries from the bytes between that offset and its end. The
+// entries' bytes are left empty; their offsets and sizes are checked against the size.
+std::uint32_t farManifestOffset(std::string_view head, std::uint64_t archiveSize);
+std::vector<FarEntry> readFarManifest(std::string_view manifest, std::uint64_t archiveSize);
+
 // The entry named `name`, letter case aside (an exact match wins); nullptr when none is.
 const FarEntry* findFarEntry(const FarArchive& archive, std::string_view name);
 

@@ -126,6 +126,44 @@ ByteText readWholeFile(const std::string& path, std::uint64_t maxSize) {
     return bytes;
 }
 
+namespace {
+
+// The plain file at `path` opened for reading, and its length.
+File openPlainFile(const std::string& path, long& length) {
+    std::error_code ec;
+    const fs::file_type type = fs::status(path, ec).type();
+    if (type == fs::file_type::not_found) throw openError(ENOENT, false);
+    if (!ec && type != fs::file_type::regular)
+        throw RuntimeError(err::PathFileAccess).withSystemReason("not a regular file");
+    errno = 0;
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f) throw openError(errno, false);
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) throw RuntimeError(err::PathFileAccess);
+    length = std::ftell(f.get());
+    if (length < 0) throw RuntimeError(err::PathFileAccess);
+    return f;
+}
+
+}  // namespace
+
+std::uint64_t fileSize(const std::string& path) {
+    long length = 0;
+    openPlainFile(path, length);
+    return static_cast<std::uint64_t>(length);
+}
+
+ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32_t size) {
+    long length = 0;
+    File f = openPlainFile(path, length);
+    if (offset > static_cast<std::uint64_t>(length) || size > static_cast<std::uint64_t>(length) - offset)
+        throw RuntimeError(err::InputPastEnd);
+    if (std::fseek(f.get(), static_cast<long>(offset), SEEK_SET) != 0) throw RuntimeError(err::PathFileAccess);
+    ByteText bytes(size, '\0');
+    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw RuntimeError(err::PathFileAccess);
+    return bytes;
+}
+
 void writeWholeFile(const std::string& path, const ByteText& bytes) {
     const fs::path target(path);
     if (!target.has_filename()) throw RuntimeError(err::PathFileAccess);

@@ -18,6 +18,12 @@ namespace drapeline {
 ByteText readWholeFile(const std::string& path,
                        std::uint64_t maxSize = std::numeric_limits<std::uint32_t>::max());
 
+// `size` bytes from `offset` of a plain file (a member of an archive, read without the
+// rest). Error 62 when the file is shorter; 53/70/75 as readWholeFile.
+ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32_t size);
+// The size of a plain file; 53/70/75 as readWholeFile.
+std::uint64_t fileSize(const std::string& path);
+
 // Writes `bytes` whole to a temporary file beside `path` and renames it over `path`, so
 // no tail of an older, longer file survives, a reader never sees half a file, and a
 // symbolic link planted at `path` is replaced instead of followed.

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "testkit/bitmap.h"
+#include "demo/models.h"
 #include "demo/portraits.h"
 #include "testkit/random.h"
 #include "demo/roster.h"
 #include "demo/sim_file.h"
 #include "demo/skin_catalogue.h"
 #include "platform/files.h"
+#include "testkit/mesh_builder.h"
 
 namespace drapeline::demo {
 
@@ -23,10 +25,11 @@ std::string lines(const std::vector<std::string>& text) {
     return out;
 }
 
-// The game's meshes are text files; ours say what they are and carry no geometry.
-ByteText meshPlaceholder(const std::string& mesh) {
-    return lines({"// " + std::string(MarkerFirstLine) + ": body mesh placeholder, no geometry",
-                  "version 300", "1", mesh, "0"});
+// The body mesh a model's suit hangs on PELVIS; models of one kind of body share it.
+std::string bodyMeshName(const SkinModel& model) {
+    const BodyShape shape = model.child ? BodyShape::Fit : bodyShapeOf(model.mesh);
+    const char* body = model.child ? "chd" : shape == BodyShape::Fat ? "fat" : shape == BodyShape::Skinny ? "skn" : "fit";
+    return std::string("xskin-body-") + (model.female ? "f" : "m") + (model.child ? "c" : "a") + body + "-PELVIS-BODY";
 }
 
 ByteText notAPicture() {
@@ -45,10 +48,19 @@ ByteText textureFile(const SkinTexture& t) {
 
 void addSkins(DemoGame& game) {
     const SkinCatalogue& skins = demoSkins();
+    std::vector<std::string> bodies;
     for (const auto& model : skins.models) {
         const std::string folder(SkinFolders[model.folder]);
-        game.files.push_back({folder + "/" + model.mesh + ".cmx", meshPlaceholder(model.mesh)});
+        const std::string body = bodyMeshName(model);
+        game.files.push_back({folder + "/" + model.mesh + ".cmx",
+                              characterText({{}, {oneMeshSuit(model.mesh, "PELVIS", body)}, 0})});
         ++game.meshes;
+        if (std::find(bodies.begin(), bodies.end(), body) == bodies.end()) {
+            bodies.push_back(body);
+            game.files.push_back({std::string(SkinFolders[Base]) + "/" + body + ".skn",
+                                  meshText(bodyMesh(body, model.female, model.child,
+                                                    model.child ? BodyShape::Fit : bodyShapeOf(model.mesh)))});
+        }
         for (const auto& t : model.textures) {
             game.files.push_back({folder + "/" + t.name + ".bmp", textureFile(t)});
             ++game.skins;
@@ -59,6 +71,50 @@ void addSkins(DemoGame& game) {
                               encode8(drawHandTexture(hand.style))});
         ++game.skins;
     }
+}
+
+// The parts the game keeps in archives, in their binary forms: the skeletons, heads and
+// hands, and the heads' textures.
+void addArchive(DemoGame& game, const std::vector<SimPlan>& sims) {
+    std::vector<FarItem> items;
+    for (const bool child : {false, true})
+        items.push_back({std::string(child ? "child" : "adult") + "-skeleton.cmx.bcf",
+                         characterBinary({{demoSkeleton(child)}, {}, 0})});
+
+    CharacterData heads;
+    std::vector<std::string> textures;
+    for (const auto& sim : sims) {
+        const std::string& entry = sim.bodyStrings.size() > 2 ? sim.bodyStrings[2] : std::string();
+        const auto comma = entry.find(",HEAD-HEAD=");
+        if (comma == std::string::npos) continue;
+        const std::string suit = entry.substr(0, comma), texture = entry.substr(comma + 11);
+        const std::string mesh = std::string("xskin-head-") + (sim.female ? "f" : "m") + (sim.adult ? "a" : "c") + "-HEAD-HEAD";
+        if (std::none_of(heads.suits.begin(), heads.suits.end(), [&](const Suit& s) { return s.name == suit; }))
+            heads.suits.push_back(oneMeshSuit(suit, "HEAD", mesh));
+        if (std::find(textures.begin(), textures.end(), texture) != textures.end()) continue;
+        textures.push_back(texture);
+        items.push_back({texture + ".bmp", encode8(drawHeadTexture(sim.look))});
+    }
+    // Many suits in one file, as the game keeps them: found by what they hold, not by name.
+    items.push_back({"demo-heads.cmx.bcf", characterBinary(heads)});
+    for (const char* who : {"fa", "ma", "fc", "mc"}) {
+        const std::string name = std::string("xskin-head-") + who + "-HEAD-HEAD";
+        items.push_back({name + ".bmf", meshBinary(headMesh(name, who[1] == 'c'))});
+    }
+
+    CharacterData hands;
+    const std::pair<char, HandShape> poses[] = {{'O', HandShape::Open}, {'P', HandShape::Point}, {'C', HandShape::Closed}};
+    for (const bool child : {false, true})
+        for (const char side : {'L', 'R'})
+            for (const auto& [letter, shape] : poses) {
+                const std::string bone = side == 'L' ? "L_HAND" : "R_HAND";
+                const std::string mesh = std::string("xskin-hand-") + (child ? "c" : "a") + side + letter + "-" + bone + "-HAND";
+                items.push_back({mesh + ".bmf", meshBinary(handMesh(mesh, child, side == 'L', shape))});
+                for (const char g : child ? std::string("u") : std::string("fm"))
+                    hands.suits.push_back(oneMeshSuit(std::string{'H', g, side, letter}, bone, mesh));
+            }
+    items.push_back({"demo-hands.cmx.bcf", characterBinary(hands)});
+    game.files.push_back({ArchivePath, farArchive(items)});
 }
 
 std::vector<std::string> guide(const std::vector<SimPlan>& sims) {
@@ -115,6 +171,7 @@ DemoGame buildDemoGame() {
     game.files.push_back({MarkerFileName, lines(guide(sims))});
     addSkins(game);
     addSims(game, sims);
+    addArchive(game, sims);
     return game;
 }
 

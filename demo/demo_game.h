@@ -20,7 +20,7 @@ struct DemoGame {
     std::vector<DemoFile> files;
     int sims = 0;       // character files, the unreadable one included
     int skins = 0;      // texture files in the skin folders, hands and the bad file included
-    int meshes = 0;
+    int meshes = 0;     // body suits in the skin folders
 };
 
 DemoGame buildDemoGame();
@@ -29,6 +29,8 @@ DemoGame buildDemoGame();
 // newcomer which sim shows what.
 inline constexpr const char* MarkerFileName = "Drapeline Demo.txt";
 inline constexpr const char* MarkerFirstLine = "Drapeline demo game";
+// The archive of skeletons, heads and hands.
+inline constexpr const char* ArchivePath = "GameData/DemoModels.far";
 
 struct DemoSummary {
     std::string game;

@@ -137,6 +137,7 @@ void drawNormal(Sheet& s, const OutfitStyle& o, const Pattern& top, const Patter
     }
     s.clipTo(back);
     s.ellipse(back.x + back.w / 2, back.y, 8, 4, skin);
+    s.canvas.resetClip();
     for (const Box& b : {legLeft, legRight}) {
         if (o.dress) {
             s.fillRows(b, 0.0, 0.55, top);
@@ -147,6 +148,7 @@ void drawNormal(Sheet& s, const OutfitStyle& o, const Pattern& top, const Patter
             s.fillRows(b, 0.0, 0.07, o.trim);
             s.clipTo(b);
             s.line(b.x + b.w / 2, b.y + 8, b.x + b.w / 2, b.y + b.h, 0.8, shade(bottom.base, 0.7));
+            s.canvas.resetClip();
         }
     }
     for (const Box& b : {sleeveLeft, sleeveRight}) {

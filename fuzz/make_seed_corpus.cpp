@@ -1,12 +1,14 @@
 // Writes the fuzz seed corpus: small character files and string sets of every shape the
 // fixture builder knows, into DIR/iff and DIR/strings, picture labels into DIR/labels, and
-// character data, meshes (both forms of each) and archives into DIR/bcf, DIR/bmf, DIR/far.
+// character data, meshes (both forms of each) and archives into DIR/bcf, DIR/bmf, DIR/far,
+// and texture bitmaps into DIR/bmp.
 
 #include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "core/file_io.h"
+#include "testkit/bitmap.h"
 #include "testkit/fixture_sim.h"
 #include "testkit/mesh_builder.h"
 
@@ -105,5 +107,8 @@ int main(int argc, char** argv) {
                             {"Skins\\xskin-b001fafit_01-PELVIS-BODY.bmf", meshBinary(mesh)}}));
     seed("far", farArchive({{"", ""}}));
     seed("far", farArchive({}));
+    seed("bmp", solidBitmap(3, 2, {200, 100, 50}));
+    seed("bmp", bitmap8(5, 3, {{0, 0, 0}, {255, 255, 255}}, [](int x, int y) { return static_cast<std::uint8_t>((x + y) % 2); }));
+    seed("bmp", bitmap24(4, 4, [](int x, int y) { return Rgb{static_cast<std::uint8_t>(x * 60), static_cast<std::uint8_t>(y * 60), 9}; }));
     return 0;
 }

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
 )

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64
+scripts/setup.sh cmake ninja-build googletest libstb-dev g++-mingw-w64-x86-64-posix wine64
 jobs="${DRAPELINE_JOBS:-2}"
 build=build/windows
 wine=$(command -v wine64 || true)

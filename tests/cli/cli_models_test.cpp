@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/cli_support.h"
+#include "platform/files.h"
 #include "testkit/mesh_builder.h"
 
 using namespace drapeline;
@@ -39,4 +40,24 @@ TEST(CliMesh, PrintsEachKindOfModelFileByItsExtension) {
     EXPECT_EQ(damaged.out, "");
     EXPECT_EQ(damaged.err, cut + ": Error 62 - Input past end of file (bone name of length 6 at byte 37, longer than the rest of the file)\n");
     EXPECT_EQ(cli({"mesh", folder.write("x.obj", "")}).exitCode, 1);
+}
+
+TEST(CliRender, DrawsADemoSimAndNamesWhatIsMissingOnStderr) {
+    testkit::TempFolder folder;
+    const std::string game = folder / "game";
+    ASSERT_EQ(cli({"demo", game}).exitCode, 0);
+    const std::string png = folder / "front.png";
+    const auto r = cli({"render", game + "/UserData/Characters/User00001.iff", "--outfit", "formal",
+                        "--hands", "formal", "--angle", "-90", "--size", "64", png});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "{\"saved\":\"" + png + "\",\"missing\":[]}\n");
+    EXPECT_EQ(platform::readFile(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+    const std::string stranger = folder.write("User00999.iff", testkit::simWith({{2, "b003fafit_99,BODY=b003fafitlgt_01"}}));
+    const auto missing = cli({"render", stranger, "--outfit", "normal", "--game", game, folder / "stranger.png"});
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_NE(missing.err.find("Mesh b003fafit_99 is not installed\n"), std::string::npos) << missing.err;
+    EXPECT_TRUE(platform::fileExists(folder / "stranger.png"));
+    EXPECT_EQ(cli({"render", stranger, "--outfit", "tuxedo", png}).exitCode, 2);
 }
