@@ -14,6 +14,7 @@
 #include "core/iff_file.h"
 #include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
+#include "platform/files.h"
 
 using namespace drapeline;
 
@@ -55,7 +56,7 @@ Neighbourhood& neighbourhood() {
 void baselinePass(const Neighbourhood& n) {
     for (const auto& path : n.inputs) {
         const ByteText bytes = readWholeFile(path);
-        writeWholeFile(n.output, bytes);
+        platform::writeFile(n.output, bytes);
     }
 }
 
@@ -63,7 +64,7 @@ void drapelinePass(const Neighbourhood& n) {
     IffFile iff;
     for (const auto& path : n.inputs) {
         if (!iff::readIffChecked(iff, path).empty()) std::abort();
-        writeWholeFile(n.output, iff::serialise(iff));
+        platform::writeFile(n.output, iff::serialise(iff));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "core/bitmap_export.h"
 #include "core/iff_file.h"
 #include "core/string_set.h"
+#include "platform/picture_export.h"
 
 namespace drapeline::cli {
 
@@ -120,7 +121,7 @@ int exportBitmaps(const Arguments& args, std::ostream& out, std::ostream&) {
     const IffFile iff = readChecked(args.positional()[0]);
     std::vector<std::string> names;
     try {
-        names = bitmaps::exportAll(iff, args.positional()[1]);
+        names = platform::exportAllPictures(iff, args.positional()[1]);
     } catch (const RuntimeError& e) {
         throw Failure(args.positional()[1] + ": " + e.textWithReason());
     }

@@ -1,11 +1,9 @@
 #include "core/bitmap_export.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <unordered_map>
 
 #include "core/binary_support.h"
-#include "core/file_io.h"
 
 namespace drapeline {
 
@@ -42,36 +40,27 @@ std::string exportName(const IffChunk& chunk) {
     return base + ".BMP";
 }
 
-std::vector<std::string> exportAll(const IffFile& iff, const std::string& folder) {
-    std::vector<std::string> written;
-    for (const auto& chunk : iff.Chunks) {
-        if (chunk.TypeCode != "BMP_") continue;
-        std::string name = exportName(chunk);
-        // Whole-file writes through a rename: a shorter picture never keeps the tail of an
-        // older one, and a link planted under the name is replaced, not written through.
-        writeWholeFile((std::filesystem::path(folder) / name).string(), chunk.Data);
-        written.push_back(std::move(name));
-    }
-    return written;
+std::vector<PlannedPicture> allPictures(const IffFile& iff) {
+    std::vector<PlannedPicture> pictures;
+    for (const auto& chunk : iff.Chunks)
+        if (chunk.TypeCode == "BMP_") pictures.push_back({exportName(chunk), &chunk});
+    return pictures;
 }
 
-ExportReport exportSome(const IffFile& iff, const std::string& folder, std::size_t limit,
-                        std::span<const std::string_view> first) {
+PicturePlan picturesToExport(const IffFile& iff, std::size_t limit, std::span<const std::string_view> first) {
     struct Picture {
-        std::string name, key;
-        const IffChunk* chunk;
+        PlannedPicture planned;
+        std::string key;
     };
     std::vector<Picture> pictures;   // one per folded name, in the order first met
     std::unordered_map<std::string, std::size_t> byKey;
-    for (const auto& chunk : iff.Chunks) {
-        if (chunk.TypeCode != "BMP_") continue;
-        std::string name = exportName(chunk);
-        std::string key = folded(name);
+    for (PlannedPicture& planned : allPictures(iff)) {
+        std::string key = folded(planned.name);
         const auto [at, isNew] = byKey.try_emplace(key, pictures.size());
         if (isNew)
-            pictures.push_back({std::move(name), std::move(key), &chunk});
+            pictures.push_back({std::move(planned), std::move(key)});
         else
-            pictures[at->second] = {std::move(name), std::move(key), &chunk};   // the later chunk wins
+            pictures[at->second] = {std::move(planned), std::move(key)};   // the later chunk wins
     }
     const auto rank = [&](const Picture& p) {
         const auto at = std::find_if(first.begin(), first.end(),
@@ -81,32 +70,14 @@ ExportReport exportSome(const IffFile& iff, const std::string& folder, std::size
     std::stable_sort(pictures.begin(), pictures.end(),
                      [&](const Picture& a, const Picture& b) { return rank(a) < rank(b); });
 
-    ExportReport report;
-    for (const Picture& p : pictures) {
-        if (report.written.size() + report.failed.size() == limit) {
-            ++report.leftOut;
-            continue;
-        }
-        try {
-            writeWholeFile((std::filesystem::path(folder) / p.name).string(), p.chunk->Data);
-            report.written.push_back(p.name);
-        } catch (const RuntimeError&) {
-            report.failed.push_back(p.name);
-        }
+    PicturePlan plan;
+    for (Picture& p : pictures) {
+        if (plan.pictures.size() == limit) ++plan.leftOut;
+        else plan.pictures.push_back(std::move(p.planned));
     }
-    return report;
+    return plan;
 }
 
 }  // namespace bitmaps
-
-namespace iff {
-
-bitmaps::ExportReport dumpBitmaps(const IffFile& iff, const std::string& folder, std::size_t limit,
-                                  std::span<const std::string_view> first) {
-    return guarded("modIFFsupport", "gsDumpBMPs", Stages::None,
-                   [&] { return bitmaps::exportSome(iff, folder, limit, first); });
-}
-
-}  // namespace iff
 
 }  // namespace drapeline

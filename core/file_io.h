@@ -1,6 +1,6 @@
 #pragma once
-// Whole-file reads and writes for the core: one read, one write, errors as numbered
-// run-time errors (6 overflow, 53 file not found, 70 permission denied, 75 path/file access
+// Whole-file reads for the core, one read each (the program writes files through
+// platform/ alone), with errors as numbered run-time errors (6 overflow, 53 file not found, 70 permission denied, 75 path/file access
 // error, 76 path not found).
 
 #include <cstdint>
@@ -24,11 +24,6 @@ ByteText readFilePart(const std::string& path, std::uint64_t offset, std::uint32
 // The size of a plain file; 53/70/75 as readWholeFile.
 std::uint64_t fileSize(const std::string& path);
 
-// Writes `bytes` whole to a temporary file beside `path` and renames it over `path`, so
-// no tail of an older, longer file survives, a reader never sees half a file, and a
-// symbolic link planted at `path` is replaced instead of followed.
-void writeWholeFile(const std::string& path, const ByteText& bytes);
-
 // What a writer compares before it replaces a file: the size and a hash of the bytes that
 // were read. Two reads of the same content give equal identities, so a program that
 // rewrites a file with the very same bytes changes nothing that anyone would lose.
@@ -38,9 +33,5 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 FileIdentity identityOf(std::string_view bytes);
-
-// The hidden name a temporary file for `targetName` gets in the target's folder:
-// ".<first 32 characters of the target>.drapeline-<numbers>.tmp". Unique per call.
-std::string temporaryNameFor(const std::string& targetName, const std::string& processTag);
 
 }  // namespace drapeline

@@ -11,6 +11,7 @@
 #include "testkit/bitmap.h"
 #include "testkit/fixture_sim.h"
 #include "testkit/mesh_builder.h"
+#include "platform/files.h"
 
 using namespace drapeline;
 using namespace drapeline::testkit;
@@ -26,10 +27,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir / "labels");
     int n = 0;
     const auto iffSeed = [&](const ByteText& bytes) {
-        writeWholeFile((dir / "iff" / ("seed" + std::to_string(n++))).string(), bytes);
+        platform::writeFile((dir / "iff" / ("seed" + std::to_string(n++))).string(), bytes);
     };
     const auto stringSeed = [&](const ByteText& bytes) {
-        writeWholeFile((dir / "strings" / ("seed" + std::to_string(n++))).string(), bytes);
+        platform::writeFile((dir / "strings" / ("seed" + std::to_string(n++))).string(), bytes);
     };
 
     SimOptions small;
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
     stringSeed(stringSetData(std::vector<std::string>{"a", "b"}, trailer));
 
     const auto labelSeed = [&](const ByteText& bytes) {
-        writeWholeFile((dir / "labels" / ("seed" + std::to_string(n++))).string(), bytes);
+        platform::writeFile((dir / "labels" / ("seed" + std::to_string(n++))).string(), bytes);
     };
     const auto padded = [](std::string label) {
         label.resize(64, '\0');
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
 
     const auto seed = [&](const char* folder, const ByteText& bytes) {
         std::filesystem::create_directories(dir / folder);
-        writeWholeFile((dir / folder / ("seed" + std::to_string(n++))).string(), bytes);
+        platform::writeFile((dir / folder / ("seed" + std::to_string(n++))).string(), bytes);
     };
     const CharacterData character{{sampleSkeleton()}, {sampleSuit()}, 0};
     const CharacterData suitOnly{{}, {sampleSuit("b002mcfat_01"), sampleSuit()}, 0};

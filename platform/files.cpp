@@ -218,12 +218,11 @@ std::string linkTarget(const std::string& path) {
 
 ByteText readFile(const std::string& path) { return readWholeFile(path); }
 
-void writeFile(const std::string& path, const ByteText& bytes) { writeWholeFile(path, bytes); }
 
 void copyFile(const std::string& from, const std::string& to) {
     // Read whole, then write: copying a file onto itself leaves it intact instead of
     // truncating it before it is read, and the error numbers are the core's.
-    writeWholeFile(to, readWholeFile(from));
+    writeFile(to, readWholeFile(from));
 }
 
 }  // namespace drapeline::platform

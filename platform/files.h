@@ -64,8 +64,10 @@ bool createFolder(const std::string& path);
 // The whole file in one read. Throws RuntimeError 53 (missing), 70 (permission denied)
 // or 75 (any other failure).
 ByteText readFile(const std::string& path);
-// Writes `bytes` beside `path` and renames it into place (a link there is replaced, not
-// followed). Throws RuntimeError 75/70/76.
+// Writes `bytes` beside `path` and renames it into place, so no tail of an older, longer
+// file survives, a reader never sees half a file, and a link there is replaced, not
+// followed; left for the system to flush (pictures, the error log). Throws RuntimeError
+// 75/70/76.
 void writeFile(const std::string& path, const ByteText& bytes);
 // Copies a file whole, replacing `to`. Throws RuntimeError.
 void copyFile(const std::string& from, const std::string& to);
@@ -86,6 +88,10 @@ void refuseReadOnlyFile(const std::string& path);
 // The same durable write for a file that must not replace anything: false (nothing
 // written) when `target` already exists. No moment shows a partly written `target`.
 bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);
+
+// The hidden name a temporary file for `targetName` gets in the target's folder:
+// ".<first 32 characters of the target>.drapeline-<tag>-<numbers>.tmp". Unique per call.
+std::string temporaryNameFor(const std::string& targetName, const std::string& processTag);
 
 // Removes leftovers of our own interrupted writes from `folder`: hidden
 // ".<name>.drapeline-....tmp" files by their exact name pattern, once older than a minute

@@ -57,7 +57,7 @@ void reportAndEnd(platform::Services& services, const std::function<void()>& end
     const std::string logPath = platform::joinPath(services.programFolder, "errorlog.txt");
     std::string report = reportText(context);
     try {
-        writeWholeFile(logPath, errorLogText(context, services.programFolder));
+        platform::writeFile(logPath, errorLogText(context, services.programFolder));
     } catch (const RuntimeError& e) {
         // The user still has to learn what happened, and is not sent after a file that is
         // not there.

@@ -4,6 +4,7 @@
 
 #include "core/bitmap_export.h"
 #include "platform/files.h"
+#include "platform/picture_export.h"
 
 namespace drapeline::wardrobe {
 
@@ -69,7 +70,7 @@ SimImages exportAndShowSimImages(const platform::PictureLoader& loader, const If
     const std::string folder = simPicturesFolder(programFolder);
     // A folder that can not be made fails each write below, which is reported, not fatal.
     platform::createFolder(folder);
-    const bitmaps::ExportReport report = iff::dumpBitmaps(iff, folder, MostExportedPictures, Shown);
+    const platform::ExportReport report = platform::dumpBitmaps(iff, folder, MostExportedPictures, Shown);
 
     const auto show = [&](std::string_view fileName, platform::StockPicture fallback) {
         if (const IffChunk* chunk = simImageChunk(iff, fileName))

@@ -207,7 +207,7 @@ FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& char
     try {
         const KeepErrLocation keep;
         platform::removeFile(temp);
-        writeWholeFile(temp, bytes);
+        platform::writeFile(temp, bytes);
         platform::removeStaleTemporariesOnce(programFolder);
     } catch (const RuntimeError&) {
         platform::removeFile(temp);   // never a stale copy that looks like this save's

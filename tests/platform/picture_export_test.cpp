@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/bitmap_export.h"
+#include "platform/picture_export.h"
 #include "core/file_io.h"
 #include "tests/support/doubles.h"
 #include "testkit/fixture_sim.h"
@@ -26,11 +26,11 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 TEST(BitmapExport, NoPicturesWritesNothingAndAnEmptyNameIsJustTheExtension) {
     testkit::TempFolder folder;
-    EXPECT_TRUE(bitmaps::exportAll(parsedIff(testkit::IffBuilder().chunk("OBJD", 1, "").build()),
+    EXPECT_TRUE(platform::exportAllPictures(parsedIff(testkit::IffBuilder().chunk("OBJD", 1, "").build()),
                                    folder.path())
                     .empty());
     EXPECT_TRUE(filesIn(folder.path()).empty());
-    const auto names = bitmaps::exportAll(
+    const auto names = platform::exportAllPictures(
         parsedIff(testkit::IffBuilder().bitmap("...", 1, "BM").build()), folder.path());
     EXPECT_EQ(names, std::vector<std::string>{".BMP"});
 }
@@ -43,7 +43,7 @@ TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
                                    .bitmap("faces", 2, "faces")
                                    .bitmap("web.image", 3, "short")   // cleans to the same name
                                    .build());
-    const auto names = bitmaps::exportAll(iff, folder.path());
+    const auto names = platform::exportAllPictures(iff, folder.path());
     EXPECT_EQ(names, (std::vector<std::string>{"web_image.BMP", "faces.BMP", "webimage.BMP"}));
     EXPECT_EQ(readWholeFile(folder / "web_image.BMP"), ByteText(300, 'a'));
 
@@ -51,7 +51,7 @@ TEST(BitmapExport, ANewerShorterPictureLeavesNoTailOfTheOlder) {
                                         .bitmap("rel. images", 1, ByteText(300, 'a'))
                                         .bitmap("rel images", 2, "short")
                                         .build());
-    bitmaps::exportAll(sameName, folder.path());
+    platform::exportAllPictures(sameName, folder.path());
     EXPECT_EQ(readWholeFile(folder / "relimages.BMP"), "short");
 }
 
@@ -60,7 +60,7 @@ TEST(BitmapExport, ALabelWithoutNulIsTakenWhole) {
     ByteText label(64, 'L');
     label[10] = '.';   // cleaned like any label
     const IffFile noNul = parsedIff(testkit::IffBuilder().bitmap("x", 1, "BM").rawLabel(label).build());
-    EXPECT_EQ(bitmaps::exportAll(noNul, folder.path()),
+    EXPECT_EQ(platform::exportAllPictures(noNul, folder.path()),
               std::vector<std::string>{std::string(63, 'L') + ".BMP"});
 }
 
@@ -81,7 +81,7 @@ TEST(BitmapExport, APlantedLinkIsReplacedNotWrittenThrough) {
     std::error_code noLinks;
     std::filesystem::create_symlink(victim, folder / "faces.BMP", noLinks);
     if (noLinks) GTEST_SKIP() << "file system makes no symbolic links: " << noLinks.message();
-    bitmaps::exportAll(parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
+    platform::exportAllPictures(parsedIff(testkit::IffBuilder().bitmap("faces", 1, "BM").build()), folder.path());
     EXPECT_EQ(readWholeFile(victim), "keep");
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "faces.BMP"));
     EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "BM");
@@ -96,7 +96,7 @@ TEST(BitmapExport, ABoundedExportWritesTheShownPicturesFirstAndReportsWhatItCoul
     const IffFile iff = parsedIff(many.build());
     const std::string_view first[] = {"web_image.BMP", "faces.BMP", "relimages.BMP"};
 
-    const auto report = iff::dumpBitmaps(iff, folder.path(), 4, first);
+    const auto report = platform::dumpBitmaps(iff, folder.path(), 4, first);
     // One file per name in any letter case, from the last chunk of that name.
     EXPECT_EQ(report.written, (std::vector<std::string>{"web_image.BMP", "faces.BMP", "extra0.BMP", "extra1.BMP"}));
     EXPECT_EQ(report.leftOut, 4u);
@@ -104,7 +104,7 @@ TEST(BitmapExport, ABoundedExportWritesTheShownPicturesFirstAndReportsWhatItCoul
               (std::vector<std::string>{"extra0.BMP", "extra1.BMP", "faces.BMP", "web_image.BMP"}));
     EXPECT_EQ(readWholeFile(folder / "faces.BMP"), "faces");
 
-    const auto nowhere = iff::dumpBitmaps(iff, folder / "missing folder", 64, first);
+    const auto nowhere = platform::dumpBitmaps(iff, folder / "missing folder", 64, first);
     EXPECT_EQ(nowhere.failed.size(), 8u);
     EXPECT_EQ(trap.calls, 0);
 }

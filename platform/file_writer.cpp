@@ -1,0 +1,45 @@
+// What the program calls to write a file, all through the one writer of
+// temporary_write.h, and the names of its temporary files.
+
+#include <atomic>
+#include <chrono>
+#include <random>
+
+#include "platform/files.h"
+#include "platform/temporary_write.h"
+
+namespace drapeline::platform {
+
+namespace {
+
+// Short enough that a long target name cannot push the temporary name past the file
+// system's limit; the target's own name is only a hint for whoever finds a leftover.
+constexpr std::size_t HintLength = 32;
+
+}  // namespace
+
+std::string temporaryNameFor(const std::string& targetName, const std::string& processTag) {
+    static std::atomic<unsigned long long> counter{0};
+    static const unsigned long long salt = [] {
+        std::random_device seed;
+        return (static_cast<unsigned long long>(seed()) << 32) ^ seed() ^
+               static_cast<unsigned long long>(
+                   std::chrono::steady_clock::now().time_since_epoch().count());
+    }();
+    return "." + targetName.substr(0, HintLength) + ".drapeline-" + processTag + "-" +
+           std::to_string(salt % 1000000007ULL) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
+    detail::writeThroughTemporary(target, bytes, detail::Existing::Replace, detail::Flush::ToDisk);
+}
+
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes) {
+    return detail::writeThroughTemporary(target, bytes, detail::Existing::Keep, detail::Flush::ToDisk);
+}
+
+void writeFile(const std::string& path, const ByteText& bytes) {
+    detail::writeThroughTemporary(path, bytes, detail::Existing::Replace, detail::Flush::No);
+}
+
+}  // namespace drapeline::platform

@@ -1,0 +1,51 @@
+#pragma once
+// The one writer of files: every file Drapeline writes goes to a temporary file beside
+// its target (same folder, so the same file system and the rename stays atomic) and is
+// renamed into place, so a reader never sees half a file and no tail of an older, longer
+// file survives. The POSIX and Windows halves live in temporary_write_posix.cpp and
+// temporary_write_windows.cpp; files.h declares what the rest of the program calls.
+
+#include <filesystem>
+#include <string>
+
+#include "core/errors.h"
+
+namespace drapeline::platform::detail {
+
+enum class Existing { Replace, Keep };
+// ToDisk: the content and the rename are forced to disk before the call returns, so a
+// crash leaves the old or the new file (character files, backups, ensembles). No: the
+// system writes it out when it likes (pictures, the error log, the copy of a save).
+enum class Flush { ToDisk, No };
+
+// Writes `bytes` through a temporary file; false only when `existing` is Keep and the
+// target exists (it is then left alone, and no moment shows it partly written). Throws
+// RuntimeError, removing the temporary file.
+bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
+                           Flush flush);
+
+// The hidden name a temporary file for `targetName` gets in the target's folder:
+// ".<first 32 characters of the target>.drapeline-<process>-<numbers>.tmp", unique per
+// call. removeStaleTemporaries knows the pattern.
+std::string temporaryName(const std::string& targetName);
+
+// Removes the temporary file unless the rename consumed it.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    ~TemporaryFile() {
+        if (path_.empty()) return;
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    void own(std::filesystem::path p) { path_ = std::move(p); }
+    void release() { path_.clear(); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace drapeline::platform::detail
