@@ -12,7 +12,6 @@ namespace drapeline {
 
 namespace {
 
-constexpr std::string_view Module = "modIFFsupport";
 
 // A field held at the wrong width would shift every later byte of the file; refuse to
 // write such a file rather than corrupt it.
