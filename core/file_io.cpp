@@ -39,29 +39,6 @@ FileIdentity identityOf(std::string_view bytes) {
     return {bytes.size(), hash};
 }
 
-ByteText readWholeFile(const std::string& path, std::uint64_t maxSize) {
-    std::error_code ec;
-    const fs::file_type type = fs::status(path, ec).type();
-    if (type == fs::file_type::not_found) throw openError(ENOENT);
-    // Opening a FIFO waits for a writer, a device may never end, and a folder reports a
-    // nonsense size: only a plain file is opened.
-    if (!ec && type != fs::file_type::regular)
-        throw RuntimeError(err::PathFileAccess).withSystemReason("not a regular file");
-    errno = 0;
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw openError(errno);
-    // The size of the file opened (a replacement may have taken the name meanwhile), taken
-    // before anything is allocated.
-    if (std::fseek(f.get(), 0, SEEK_END) != 0) throw RuntimeError(err::PathFileAccess);
-    const long size = std::ftell(f.get());
-    if (size < 0 || std::fseek(f.get(), 0, SEEK_SET) != 0) throw RuntimeError(err::PathFileAccess);
-    if (static_cast<std::uint64_t>(size) > maxSize) throw RuntimeError(6);   // Overflow
-    ByteText bytes(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
-        throw RuntimeError(err::PathFileAccess);
-    return bytes;
-}
-
 namespace {
 
 // The plain file at `path` opened for reading, and its length.
@@ -69,6 +46,8 @@ File openPlainFile(const std::string& path, long& length) {
     std::error_code ec;
     const fs::file_type type = fs::status(path, ec).type();
     if (type == fs::file_type::not_found) throw openError(ENOENT);
+    // Opening a FIFO waits for a writer, a device may never end, and a folder reports a
+    // nonsense size: only a plain file is opened.
     if (!ec && type != fs::file_type::regular)
         throw RuntimeError(err::PathFileAccess).withSystemReason("not a regular file");
     errno = 0;
@@ -81,6 +60,19 @@ File openPlainFile(const std::string& path, long& length) {
 }
 
 }  // namespace
+
+ByteText readWholeFile(const std::string& path, std::uint64_t maxSize) {
+    // The size of the file opened (a replacement may have taken the name meanwhile), taken
+    // before anything is allocated.
+    long size = 0;
+    const File f = openPlainFile(path, size);
+    if (std::fseek(f.get(), 0, SEEK_SET) != 0) throw RuntimeError(err::PathFileAccess);
+    if (static_cast<std::uint64_t>(size) > maxSize) throw RuntimeError(err::Overflow);
+    ByteText bytes(static_cast<std::size_t>(size), '\0');
+    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw RuntimeError(err::PathFileAccess);
+    return bytes;
+}
 
 std::uint64_t fileSize(const std::string& path) {
     long length = 0;

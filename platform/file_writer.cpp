@@ -30,6 +30,17 @@ std::string temporaryNameFor(const std::string& targetName, const std::string& p
            std::to_string(salt % 1000000007ULL) + "-" + std::to_string(counter++) + ".tmp";
 }
 
+namespace detail {
+
+WriteTarget writeTargetOf(const std::string& target, Existing existing) {
+    const std::filesystem::path path(target);
+    if (!path.has_filename()) throw RuntimeError(err::PathFileAccess);
+    if (existing == Existing::Replace) refuseReadOnlyFile(target);
+    return {path, path.has_parent_path() ? path.parent_path() : std::filesystem::path("."), fileNameOf(target)};
+}
+
+}  // namespace detail
+
 void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     detail::writeThroughTemporary(target, bytes, detail::Existing::Replace, detail::Flush::ToDisk);
 }

@@ -29,6 +29,15 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
 // call. removeStaleTemporaries knows the pattern.
 std::string temporaryName(const std::string& targetName);
 
+// Where a write goes: the target, its folder (the temporary file's too) and the name that
+// the temporary file borrows. A replacement first refuses a file the user made read-only.
+struct WriteTarget {
+    std::filesystem::path path;
+    std::filesystem::path folder;
+    std::string hint;
+};
+WriteTarget writeTargetOf(const std::string& target, Existing existing);
+
 // Removes the temporary file unless the rename consumed it.
 class TemporaryFile {
 public:

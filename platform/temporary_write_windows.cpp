@@ -65,13 +65,8 @@ std::string temporaryName(const std::string& targetName) {
 bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
                            Flush flush) {
     const bool replace = existing == Existing::Replace;
-    const fs::path targetPath(target);
-    if (!targetPath.has_filename()) throw RuntimeError(err::PathFileAccess);
-    const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
-    const std::string hint = fileNameOf(target);
+    const auto [targetPath, folder, hint] = writeTargetOf(target, existing);
     TemporaryFile temp;
-
-    if (replace) refuseReadOnlyFile(target);
 
     Handle file(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < kAttempts && !file.valid(); ++attempt) {
