@@ -9,6 +9,7 @@
 #include "core/far_archive.h"
 #include "core/file_io.h"
 #include "core/mesh.h"
+#include "core/ascii.h"
 
 namespace drapeline::cli {
 
@@ -65,9 +66,7 @@ void printArchive(JsonWriter& json, const FarArchive& archive) {
 bool endsWith(const std::string& path, std::string_view extension) {
     if (path.size() < extension.size()) return false;
     for (std::size_t i = 0; i < extension.size(); ++i) {
-        char c = path[path.size() - extension.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != extension[i]) return false;
+        if (ascii::toLower(path[path.size() - extension.size() + i]) != extension[i]) return false;
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "core/binary_support.h"
+#include "core/ascii.h"
 
 namespace drapeline {
 
@@ -12,12 +13,7 @@ namespace bitmaps {
 namespace {
 
 // File names that Windows folds together are one file there; they count as one here.
-std::string folded(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+std::string folded(std::string_view name) { return ascii::lower(name); }
 
 // Device names that Windows opens in place of a file of that name, whatever its
 // extension: CON.BMP is the console.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/model_fields.h"
+#include "core/ascii.h"
 
 namespace drapeline {
 
@@ -11,12 +12,11 @@ namespace {
 constexpr std::string_view Signature = "FAR!byAZ";
 constexpr std::size_t LeastEntryBytes = 16;
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+        if (ascii::toLower(a[i]) != ascii::toLower(b[i])) return false;
     return true;
 }
 

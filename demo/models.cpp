@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "testkit/mesh_builder.h"
+#include "core/ascii.h"
 
 namespace drapeline::demo {
 
@@ -202,8 +203,7 @@ Measures measuresFor(bool female, BodyShape shape) {
 }  // namespace
 
 BodyShape bodyShapeOf(std::string_view modelName) {
-    std::string lower(modelName);
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string lower = ascii::lower(modelName);
     if (lower.find("fat") != std::string::npos) return BodyShape::Fat;
     if (lower.find("skn") != std::string::npos) return BodyShape::Skinny;
     return BodyShape::Fit;

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "wardrobe/checked_names.h"
+#include "core/ascii.h"
 
 namespace drapeline::ensembles {
 
@@ -151,10 +152,7 @@ std::vector<std::string> listEnsembleFiles(const std::string& programFolder) {
 
 std::string withEnxExtension(const std::string& name) {
     if (name.size() >= 4) {
-        std::string last = name.substr(name.size() - 4);
-        for (char& c : last)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (last == ".ENX") return name;
+        if (ascii::upper(std::string_view(name).substr(name.size() - 4)) == ".ENX") return name;
     }
     return name + ".ENX";
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/files.h"
+#include "core/ascii.h"
 
 namespace drapeline::neighbourhood {
 
@@ -71,9 +72,7 @@ std::vector<std::string> neighbourhoodLines(const std::vector<std::string>& fold
 
 std::string folderOfLine(const std::string& line) {
     static const std::string marker = "(userdata";
-    std::string lower(line);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = ascii::lower(line);
     const auto at = lower.find(marker);
     if (at == std::string::npos) return {};
     std::string rest = line.substr(at + 1);

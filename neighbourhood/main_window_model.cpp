@@ -9,6 +9,7 @@
 #include "neighbourhood/sim_browser.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
+#include "core/ascii.h"
 
 namespace drapeline::neighbourhood {
 
@@ -89,9 +90,8 @@ void MainWindowModel::rememberName(std::size_t file, const std::string& label) {
 namespace {
 
 bool containsIgnoringCase(const std::string& text, const std::string& part) {
-    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
     return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+                       [](char a, char b) { return ascii::toLower(a) == ascii::toLower(b); }) != text.end();
 }
 
 }  // namespace

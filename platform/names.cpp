@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/files.h"
+#include "core/ascii.h"
 
 namespace drapeline::platform {
 
@@ -10,10 +11,7 @@ namespace {
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
-unsigned char fold(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
+unsigned char fold(char c) { return static_cast<unsigned char>(ascii::toLower(c)); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "tools/sim_pass.h"
 #include "wardrobe/default_rules.h"
 #include "wardrobe/wardrobe_record.h"
+#include "core/ascii.h"
 
 namespace drapeline::tools {
 
@@ -26,7 +27,7 @@ constexpr std::array<NewerOutfit, 3> NewerOutfits{{{entry::FormalLong, wardrobe:
 
 // The body type code of an outfit entry's mesh (the text before the first ","), upper-cased.
 std::string bodyType(std::string_view outfitEntry) {
-    return detail::upperCase(wardrobe::bodyTypeText(outfitEntry.substr(0, outfitEntry.find(','))));
+    return ascii::upper(wardrobe::bodyTypeText(outfitEntry.substr(0, outfitEntry.find(','))));
 }
 
 std::string notAnOutfit(const char* name, std::size_t number) {

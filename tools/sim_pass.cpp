@@ -7,6 +7,7 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
+#include "core/ascii.h"
 
 namespace drapeline::tools::detail {
 
@@ -99,11 +100,5 @@ std::string withSkipped(std::string message, const std::vector<Skipped>& skipped
 }
 
 
-std::string upperCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 }  // namespace drapeline::tools::detail

@@ -46,6 +46,5 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
 // The skipped files below a first line, one a line.
 std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);
 
-std::string upperCase(std::string_view text);
 
 }  // namespace drapeline::tools::detail

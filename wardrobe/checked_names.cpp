@@ -1,4 +1,5 @@
 #include "wardrobe/checked_names.h"
+#include "core/ascii.h"
 
 namespace drapeline::wardrobe {
 
@@ -8,12 +9,7 @@ namespace {
 // printable there.
 bool isControl(unsigned char c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+std::string lowered(std::string_view text) { return ascii::lower(text); }
 
 }  // namespace
 

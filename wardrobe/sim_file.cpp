@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/binary_support.h"
+#include "core/ascii.h"
 
 namespace drapeline::wardrobe {
 
@@ -13,12 +14,6 @@ namespace {
 
 constexpr std::size_t GuidOffset = 28;
 
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // Where a read failed, in words for the user. Reading and checking share one code path,
 // so the check can never accept a file that the reading then refuses.
@@ -87,7 +82,7 @@ SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes, bool list
         const IffChunk& c = iff.Chunks[i];
         if (c.TypeCode == "OBJD" && !(listed && labelFound)) {
             std::string label = upToNul(c.Label, 0, "the label of its object chunk " + std::to_string(i + 1));
-            if (lowerAscii(std::string_view(label).substr(0, 4)) == "user") {
+            if (ascii::lower(std::string_view(label).substr(0, 4)) == "user") {
                 id.objectLabel = std::move(label);
                 id.guid.reset();
                 if (c.Data.size() >= GuidOffset + 4)
@@ -165,7 +160,7 @@ SimIdentity readIdentity(const IffFile& iff) { return readIdentityNoting(iff, No
 SimIdentity listedIdentity(const IffFile& iff) { return readIdentityNoting(iff, Notes(nullptr), true); }
 
 bool sameSim(const SimIdentity& a, const SimIdentity& b) {
-    if (lowerAscii(a.objectLabel) != lowerAscii(b.objectLabel)) return false;
+    if (ascii::lower(a.objectLabel) != ascii::lower(b.objectLabel)) return false;
     if (a.guid && b.guid) return *a.guid == *b.guid;
     return a.catalogueName == b.catalogueName;
 }

@@ -6,6 +6,7 @@
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "wardrobe/sim_file.h"
+#include "core/ascii.h"
 
 namespace drapeline::wardrobe {
 
@@ -24,8 +25,6 @@ std::string childDefault(std::size_t number, bool female) {
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The folder after the first "\Userdata" of the path, any letter case. Linux paths use
 // "/", so either separator counts.
 std::string neighbourhoodFolder(const std::string& path) {
@@ -34,7 +33,7 @@ std::string neighbourhoodFolder(const std::string& path) {
         if (!isSeparator(path[i])) continue;
         bool match = true;
         for (std::size_t k = 0; k < Marker.size() && match; ++k)
-            match = lower(path[i + 1 + k]) == Marker[k];
+            match = ascii::toLower(path[i + 1 + k]) == Marker[k];
         if (!match) continue;
         const auto start = i + 1;
         auto end = start;

@@ -1,12 +1,11 @@
 #include "wardrobe/wardrobe_record.h"
 
 #include "core/errors.h"
+#include "core/ascii.h"
 
 namespace drapeline::wardrobe {
 
 namespace {
-
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool isLeft(HandSlot slot) {
     switch (slot) {
@@ -116,7 +115,7 @@ std::string bodyTypeText(std::string_view mesh) {
 
 BodyType bodyTypeOf(std::string_view normalMesh) {
     std::string code = bodyTypeText(normalMesh);
-    for (char& c : code) c = upper(c);
+    code = ascii::upper(code);
     if (code == "FIT") return BodyType::Fit;
     if (code == "FAT") return BodyType::Fat;
     if (code == "SKN") return BodyType::Skinny;
