@@ -227,13 +227,6 @@ void Canvas::verticalGradient(int x, int y, int w, int h, Rgb top, Rgb bottom) {
     }
 }
 
-void Canvas::horizontalGradient(int x, int y, int w, int h, Rgb left, Rgb right) {
-    for (int col = std::max(0, x); col < std::min(width_, x + w); ++col) {
-        const Rgb c = mix(left, right, w > 1 ? static_cast<double>(col - x) / (w - 1) : 0.0);
-        fillRect(col, y, 1, h, c);
-    }
-}
-
 void Canvas::shadeRect(int x, int y, int w, int h, double factor) {
     for (int py = std::max(clipTop_, y); py < std::min(clipBottom_, y + h); ++py)
         for (int px = std::max(clipLeft_, x); px < std::min(clipRight_, x + w); ++px)

@@ -65,7 +65,6 @@ public:
     void arc(double cx, double cy, double rx, double ry, double fromDegrees, double toDegrees,
              double width, const Paint& paint, double alpha = 1.0);
     void verticalGradient(int x, int y, int w, int h, Rgb top, Rgb bottom);
-    void horizontalGradient(int x, int y, int w, int h, Rgb left, Rgb right);
     // Darkens (factor < 1) or lightens everything inside the rectangle.
     void shadeRect(int x, int y, int w, int h, double factor);
     // A rectangle's outline, one pixel wide.
