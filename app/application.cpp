@@ -29,7 +29,7 @@ void Application::start(const std::string& gameFolder) {
 
 void Application::showMainWindow() {
     if (main_) return;
-    main_ = std::make_unique<neighbourhood::frmMain>(services_, session_, gameFolderOverride_);
+    main_ = std::make_unique<frmMain>(services_, session_, gameFolderOverride_);
     main_->show();
 }
 

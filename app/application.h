@@ -9,12 +9,9 @@
 #include "platform/services.h"
 #include "shell/game_session.h"
 
-namespace drapeline::neighbourhood {
-class frmMain;
-}
-
 namespace drapeline::app {
 
+class frmMain;
 class frmTitle;
 
 // Catches what an event handler lets escape, so that it reaches the error trap instead
@@ -39,7 +36,7 @@ public:
 
     frmTitle* titleWindow() { return title_.get(); }
     // Null until the title window has closed.
-    neighbourhood::frmMain* mainWindow() { return main_.get(); }
+    frmMain* mainWindow() { return main_.get(); }
 
     // The game in use (its folder, the chosen neighbourhood), shared by every window.
     shell::GameSession& session() { return session_; }
@@ -51,7 +48,7 @@ private:
     shell::GameSession session_;
     std::string gameFolderOverride_;
     std::unique_ptr<frmTitle> title_;
-    std::unique_ptr<neighbourhood::frmMain> main_;
+    std::unique_ptr<frmMain> main_;
 };
 
 }  // namespace drapeline::app

@@ -3,6 +3,7 @@
 // survive a crash, MoveFileExW to put it in place.
 
 #include <algorithm>
+#include <system_error>
 #include <windows.h>
 
 #include "platform/files.h"
@@ -18,17 +19,26 @@ constexpr int kAttempts = 64;
 constexpr int kReplaceWaits = 50;
 constexpr DWORD kReplaceWaitMs = 20;
 
+// The numbered error for a Windows failure, with the system's own words for it.
 RuntimeError systemError(DWORD code) {
-    switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME: return RuntimeError(err::PathNotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT: return RuntimeError(err::PermissionDenied);
-    default: return RuntimeError(err::PathFileAccess);
-    }
+    const auto number = [&] {
+        switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME: return err::PathNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT: return err::PermissionDenied;
+        default: return err::PathFileAccess;
+        }
+    }();
+    std::string reason = std::system_category().message(static_cast<int>(code));
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+        reason.pop_back();
+    RuntimeError error(number);
+    error.withSystemReason(std::move(reason));
+    return error;
 }
 
 class Handle {

@@ -22,9 +22,9 @@
 #include "app/windows/frm_select_skin.h"
 #include "wardrobe/default_rules.h"
 
-namespace drapeline::wardrobe {
+namespace drapeline::app {
 
-using app::named;
+using namespace wardrobe;
 
 using platform::toQString;
 
@@ -188,13 +188,13 @@ void frmEditSim::connectActions() {
     }
     connect(cmdEnsSave, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields(), model_.layout(),
+        frmENX window(model_.services(), model_.fields(), model_.layout(),
                                  ensembles::EnsembleMode::Save, this);
         window.exec();
     });
     connect(cmdEnsLoad, &QPushButton::clicked, this, [this] {
         const app::FocusAway away(cmdFocus);
-        ensembles::frmENX window(model_.services(), model_.fields(), model_.layout(),
+        frmENX window(model_.services(), model_.fields(), model_.layout(),
                                  ensembles::EnsembleMode::Load, this);
         window.exec();
         // Loaded or not, every preview is looked up again.
@@ -214,7 +214,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const app::FocusAway away(cmdFocus);
         const shell::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
-        skins::frmSelectSkin chooser(model_.services(), model_.session(), request);
+        frmSelectSkin chooser(model_.services(), model_.session(), request);
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -225,7 +225,7 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        skins::frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
+        frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -398,5 +398,4 @@ void frmEditSim::bodyTypeClicked() {
                                                 : BodyType::None);
 }
 
-
-}  // namespace drapeline::wardrobe
+}  // namespace drapeline::app

@@ -17,10 +17,8 @@ class QRadioButton;
 class QTabWidget;
 
 namespace drapeline::app {
-class PictureBox;
-}
 
-namespace drapeline::wardrobe {
+class PictureBox;
 
 class frmEditSim : public QDialog {
     Q_OBJECT
@@ -30,7 +28,7 @@ public:
     frmEditSim(platform::Services& services, const shell::GameSession& session,
                std::function<bool()> backupChecked, QWidget* parent);
 
-    EditSimModel& model() { return model_; }
+    wardrobe::EditSimModel& model() { return model_; }
 
     // Opens the character file at `path` and shows it. False when the wardrobe can not be
     // shown (the user has been told why); the window is then not to be shown. A caller
@@ -60,18 +58,18 @@ private:
     };
 
     void buildUpperArea();
-    void buildOutfitPage(OutfitKind kind, const char* caption, const char* names[], const char* note);
+    void buildOutfitPage(wardrobe::OutfitKind kind, const char* caption, const char* names[], const char* note);
     void buildHandsPage();
-    QWidget* buildHandFrame(QWidget* page, const char* frameName, const char* caption, HandSlot left,
-                            HandSlot right, const char* names[], const QRect& geometry);
+    QWidget* buildHandFrame(QWidget* page, const char* frameName, const char* caption, wardrobe::HandSlot left,
+                            wardrobe::HandSlot right, const char* names[], const QRect& geometry);
     void bodyTypeClicked();
     void connectActions();
     // The chooser, shown modally: the outfit or hand change buttons.
-    void changeOutfit(OutfitKind kind, const char* procedure);
-    void changeHand(HandSlot slot, const char* procedure);
+    void changeOutfit(wardrobe::OutfitKind kind, const char* procedure);
+    void changeHand(wardrobe::HandSlot slot, const char* procedure);
     QPushButton* buttonNamed(const char* name);
 
-    EditSimModel model_;
+    wardrobe::EditSimModel model_;
     std::function<bool()> backupChecked_;
 
     app::PictureBox* picWebImage;
@@ -96,4 +94,4 @@ private:
     std::array<HandControls, 8> hands_{};
 };
 
-}  // namespace drapeline::wardrobe
+}  // namespace drapeline::app

@@ -8,9 +8,9 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
-namespace drapeline::ensembles {
+namespace drapeline::app {
 
-using app::named;
+using namespace ensembles;
 
 using platform::pathFromQString;
 using platform::pathToQString;
@@ -77,4 +77,4 @@ void frmENX::showFiles() {
     for (const auto& name : model_.files()) flbENX->addItem(pathToQString(name));
 }
 
-}  // namespace drapeline::ensembles
+}  // namespace drapeline::app

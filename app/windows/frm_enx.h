@@ -10,21 +10,21 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace drapeline::ensembles {
+namespace drapeline::app {
 
 class frmENX : public QDialog {
     Q_OBJECT
 public:
     frmENX(platform::Services& services, wardrobe::WardrobeFields fields,
-           wardrobe::WardrobeLayout layout, EnsembleMode mode, QWidget* parent);
+           wardrobe::WardrobeLayout layout, ensembles::EnsembleMode mode, QWidget* parent);
 
-    EnxModel& model() { return model_; }
+    ensembles::EnxModel& model() { return model_; }
 
 private:
     void showFiles();
     void saveOrLoad();
 
-    EnxModel model_;
+    ensembles::EnxModel model_;
     QListWidget* flbENX;
     QLineEdit* txtFileName;
     QPushButton* cmdSaveLoad;
@@ -33,4 +33,4 @@ private:
     QPushButton* cmdFocus;
 };
 
-}  // namespace drapeline::ensembles
+}  // namespace drapeline::app

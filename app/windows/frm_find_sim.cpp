@@ -10,9 +10,7 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
-namespace drapeline::neighbourhood {
-
-using app::named;
+namespace drapeline::app {
 
 frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFindSim"));
@@ -42,4 +40,4 @@ frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(p
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

@@ -8,7 +8,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace drapeline::neighbourhood {
+namespace drapeline::app {
 
 class frmFindSim : public QDialog {
     Q_OBJECT
@@ -24,4 +24,4 @@ private:
     QPushButton* cmdClose;
 };
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

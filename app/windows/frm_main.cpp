@@ -35,9 +35,9 @@
 #include "platform/qt/latin1.h"
 #include "app/windows/frm_edit_sim.h"
 
-namespace drapeline::neighbourhood {
+namespace drapeline::app {
 
-using app::named;
+using namespace neighbourhood;
 
 using platform::toQString;
 namespace thumbgrid = shell::thumbgrid;
@@ -261,7 +261,6 @@ void frmMain::neighbourhoodChosen() {
     msLoadSimImages();
 }
 
-
 void frmMain::msLoadSimImages() { drawPage(false); }
 
 void frmMain::drawPage(bool keepSelection) {
@@ -406,7 +405,7 @@ void frmMain::cmdSelect_Click() {
     const app::FocusAway away(cmdFocus);
     auto sim = model_.simToEdit(!txtSimName->text().isEmpty());
     if (!sim) return;
-    wardrobe::frmEditSim editor(services_, session_, [this] { return model_.backupChecked(); },
+    frmEditSim editor(services_, session_, [this] { return model_.backupChecked(); },
                                 this);
     // A wardrobe that can not be shown has been explained instead of ending the program.
     if (editor.Form_Load(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
@@ -461,7 +460,7 @@ void frmMain::smenuExport_Click() {
 void frmMain::smenuRestore_Click() {
     const app::FocusAway away(cmdFocus);
     guarded("frmMain", "smenuRestore_Click", Stages::None, [&] {
-        tools::frmRestore window(services_, session_, model_.selectedSimPath(), this);
+        frmRestore window(services_, session_, model_.selectedSimPath(), this);
         // A restored sim may look different: its thumbnail and preview are drawn again.
         if (window.exec() == QDialog::Accepted && !session_.simFiles().empty()) msLoadSimImages();
     });
@@ -482,4 +481,4 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

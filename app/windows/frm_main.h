@@ -20,10 +20,8 @@ class QPushButton;
 class QTimer;
 
 namespace drapeline::app {
-class PictureBox;
-}
 
-namespace drapeline::neighbourhood {
+class PictureBox;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -33,7 +31,7 @@ public:
     frmMain(platform::Services& services, shell::GameSession& session,
             const std::string& gameLocationOverride = {}, QWidget* parent = nullptr);
 
-    MainWindowModel& model() { return model_; }
+    neighbourhood::MainWindowModel& model() { return model_; }
 
     // The activation: runs after the window is first shown and whenever a window that it
     // opened has closed.
@@ -90,14 +88,14 @@ private:
 
     platform::Services& services_;
     shell::GameSession& session_;
-    MainWindowModel model_;
+    neighbourhood::MainWindowModel model_;
     bool activatedOnce_ = false;
     bool askBeforeClosing_ = true;
     bool refreshingList_ = false;
     bool blink_ = false;
     bool demoGame_ = false;
     std::string lastFind_;
-    SimBrowser browser_;
+    neighbourhood::SimBrowser browser_;
 
     QFrame* Line1;
     QFrame* Line2;
@@ -130,4 +128,4 @@ private:
     QAction* smenuPinkHands;
 };
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

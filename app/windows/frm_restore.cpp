@@ -9,9 +9,10 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
-namespace drapeline::tools {
+namespace drapeline::app {
 
-using app::named;
+using namespace tools;
+
 using platform::pathToQString;
 using platform::toQString;
 
@@ -76,4 +77,4 @@ void frmRestore::cmdRestore_Click() {
     if (model_.restore(static_cast<std::size_t>(lstBackups->indexOfTopLevelItem(item)))) accept();
 }
 
-}  // namespace drapeline::tools
+}  // namespace drapeline::app

@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-namespace drapeline::tools {
+namespace drapeline::app {
 
 class frmRestore : public QDialog {
     Q_OBJECT
@@ -21,13 +21,13 @@ public:
     frmRestore(platform::Services& services, const shell::GameSession& session, std::string simPath,
                QWidget* parent);
 
-    RestoreModel& model() { return model_; }
+    tools::RestoreModel& model() { return model_; }
 
 private:
     void showRows();
     void cmdRestore_Click();
 
-    RestoreModel model_;
+    tools::RestoreModel model_;
     QLabel* lblBackups;
     QTreeWidget* lstBackups;
     QCheckBox* chkAllSims;
@@ -35,4 +35,4 @@ private:
     QPushButton* cmdCancel;
 };
 
-}  // namespace drapeline::tools
+}  // namespace drapeline::app

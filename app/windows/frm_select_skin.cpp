@@ -20,9 +20,9 @@
 #include "platform/qt/latin1.h"
 #include "platform/qt/qt_pictures.h"
 
-namespace drapeline::skins {
+namespace drapeline::app {
 
-using app::named;
+using namespace skins;
 
 namespace thumbgrid = shell::thumbgrid;
 using platform::toQString;
@@ -30,7 +30,6 @@ using platform::toQString;
 namespace {
 
 const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A Skin");
-
 
 }  // namespace
 
@@ -251,4 +250,4 @@ void frmSelectSkin::Timer1_Timer() {
     picThumbs->drawCellFrame(model_.pager().cell(), blink_ ? palette().color(QPalette::Button) : QColor(Qt::white));
 }
 
-}  // namespace drapeline::skins
+}  // namespace drapeline::app

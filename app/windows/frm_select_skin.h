@@ -15,10 +15,8 @@ class QPushButton;
 class QTimer;
 
 namespace drapeline::app {
-class PictureBox;
-}
 
-namespace drapeline::skins {
+class PictureBox;
 
 class frmSelectSkin : public QDialog {
     Q_OBJECT
@@ -27,7 +25,7 @@ public:
     frmSelectSkin(platform::Services& services, const shell::GameSession& session,
                   shell::SkinRequest request, QWidget* parent = nullptr);
 
-    SelectSkinModel& model() { return model_; }
+    skins::SelectSkinModel& model() { return model_; }
     // What Select handed back; nothing after Cancel or closing the window.
     const std::optional<shell::SkinChoice>& choice() const { return choice_; }
 
@@ -47,14 +45,14 @@ private:
     void showModelList();
     void fillPage();
     void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
-    std::optional<TextureSearch> runStoppable(const SelectSkinModel::Search& search);
+    std::optional<skins::TextureSearch> runStoppable(const skins::SelectSkinModel::Search& search);
     void enablePaging();
 
-    SelectSkinModel model_;
+    skins::SelectSkinModel model_;
     std::optional<shell::SkinChoice> choice_;
     bool activated_ = false;
     bool blink_ = false;
-    StopFlag closing_{false};
+    skins::StopFlag closing_{false};
     bool refreshingList_ = false;
 
     QLabel* lblBody;
@@ -73,4 +71,4 @@ private:
     QTimer* Timer1;
 };
 
-}  // namespace drapeline::skins
+}  // namespace drapeline::app

@@ -7,9 +7,9 @@
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
 
-namespace drapeline::neighbourhood {
+namespace drapeline::app {
 
-using app::named;
+using namespace neighbourhood;
 
 using platform::pathFromQString;
 using platform::pathToQString;
@@ -96,4 +96,4 @@ void frmSetPath::showFields() {
 
 void frmSetPath::readFields() { model_.setLocation(pathFromQString(txtLocation->text())); }
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

@@ -9,14 +9,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace drapeline::neighbourhood {
+namespace drapeline::app {
 
 class frmSetPath : public QDialog {
     Q_OBJECT
 public:
     frmSetPath(platform::Services& services, shell::GameSession& session, QWidget* parent);
 
-    const SetPathModel& model() const { return model_; }
+    const neighbourhood::SetPathModel& model() const { return model_; }
     // Shows a game folder in use that is not the stored one (the demo game).
     void showLocationInUse(const std::string& folder);
 
@@ -26,7 +26,7 @@ private:
     void showFields();
     void readFields();
 
-    SetPathModel model_;
+    neighbourhood::SetPathModel model_;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
@@ -39,4 +39,4 @@ private:
     QPushButton* cmdFocus;
 };
 
-}  // namespace drapeline::neighbourhood
+}  // namespace drapeline::app

@@ -69,7 +69,7 @@ class BrowseAndEditTest : public testkit::WindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<neighbourhood::frmMain> main;
+    std::unique_ptr<app::frmMain> main;
 
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }
     QString pageText() { return child<QLineEdit>(main.get(), "txtPageCount")->text(); }
@@ -81,7 +81,7 @@ private slots:
         makeGame(game);
         machine = std::make_unique<testkit::QtMachine>(programFolder.path());
         machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
-        main = std::make_unique<neighbourhood::frmMain>(machine->services, session, game.path());
+        main = std::make_unique<app::frmMain>(machine->services, session, game.path());
         main->show();
         main->Form_Activate();
     }
@@ -181,7 +181,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
         QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
         QStringList seen;
-        testkit::whenShown<neighbourhood::frmFindSim>([&](neighbourhood::frmFindSim* find) {
+        testkit::whenShown<app::frmFindSim>([&](app::frmFindSim* find) {
             QTest::keyClicks(child<QLineEdit>(find, "txtFind"), QStringLiteral("SIM11"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
@@ -211,7 +211,7 @@ private slots:
         // The window was made with a game folder that is not stored, as the demo game is.
         QString shown;
         const std::string stored = machine->settings.value("Sims Location");
-        testkit::whenShown<neighbourhood::frmSetPath>([&](neighbourhood::frmSetPath* window) {
+        testkit::whenShown<app::frmSetPath>([&](app::frmSetPath* window) {
             shown = text(window, "txtLocation");
             QTest::keyClick(window, Qt::Key_Escape);
         });
@@ -239,7 +239,7 @@ private slots:
         const ByteText before = readWholeFile(path);
         bool seen = false;
         QTimer::singleShot(0, [&] {
-            auto* editor = qobject_cast<wardrobe::frmEditSim*>(QApplication::activeModalWidget());
+            auto* editor = qobject_cast<app::frmEditSim*>(QApplication::activeModalWidget());
             QVERIFY(editor);
             seen = true;
             QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Wardrobe"));

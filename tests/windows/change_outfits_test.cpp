@@ -24,7 +24,7 @@ class ChangeOutfitsTest : public testkit::WindowTest {
 private:
     std::string simPath;
 
-    std::unique_ptr<wardrobe::frmEditSim> open() {
+    std::unique_ptr<app::frmEditSim> open() {
         return testkit::openEditor(*machine, session, simPath);
     }
 
@@ -54,7 +54,7 @@ private slots:
 
         QString chosenModel;
         QString chosenSkin;
-        testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
             QCOMPARE(chooser->model().request().filterCode, std::string("falgtfitF"));
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             QVERIFY(QTest::qWaitForWindowActive(chooser));
@@ -99,7 +99,7 @@ private slots:
         auto editor = open();
         const QString before = text(editor.get(), "txtNormalSkin");
         bool searched = true;
-        testkit::whenShown<skins::frmSelectSkin>([&](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
             auto* models = child<QListWidget>(chooser, "lstModels");
             QTimer::singleShot(0, child<QPushButton>(chooser, "cmdCancel"), &QPushButton::click);
             emit models->itemClicked(models->item(0));
@@ -112,7 +112,7 @@ private slots:
 
     void aHandTextureComesFromTheHandPages() {
         auto editor = open();
-        testkit::whenShown<skins::frmSelectSkin>([](skins::frmSelectSkin* chooser) {
+        testkit::whenShown<app::frmSelectSkin>([](app::frmSelectSkin* chooser) {
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Select Hand Skin"));
             QVERIFY(!child<QListWidget>(chooser, "lstModels")->isVisible());
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 1 of 2"));

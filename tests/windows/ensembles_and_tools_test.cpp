@@ -28,7 +28,7 @@ class EnsemblesAndToolsTest : public testkit::WindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<wardrobe::frmEditSim> open(const char* relative) {
+    std::unique_ptr<app::frmEditSim> open(const char* relative) {
         return testkit::openEditor(*machine, session, platform::resolvePath(session.gameFolder(), relative));
     }
     std::string simPath(const char* name) const {
@@ -45,7 +45,7 @@ private slots:
 
     void anEnsembleSavedFromOneSimDressesAnother() {
         auto rosa = open("UserData/Characters/User00009.iff");
-        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
+        testkit::whenShown<app::frmENX>([](app::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Save Ensemble File:"));
             QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("Save"));
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("party"));
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(platform::fileExists(platform::joinPath(platform::joinPath(programFolder.path(), "ENX"), "party.ENX")));
 
         auto other = open("UserData/Characters/User00014.iff");
-        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
+        testkit::whenShown<app::frmENX>([](app::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Load Ensemble File:"));
             auto* list = child<QListWidget>(window, "flbENX");
             QCOMPARE(list->count(), 1);
@@ -72,7 +72,7 @@ private slots:
         const ByteText party = readWholeFile(programFolder / "ENX/party.ENX");
         programFolder.write("ENX/hostile.ENX", "root:x:0:0:root:/root:/bin/bash" + party.substr(party.find("\r\n")));
         const QString normalBefore = text(other.get(), "txtNormalBody");
-        testkit::whenShown<ensembles::frmENX>([](ensembles::frmENX* window) {
+        testkit::whenShown<app::frmENX>([](app::frmENX* window) {
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("hostile"));
             child<QPushButton>(window, "cmdSaveLoad")->click();
             window->reject();
@@ -88,7 +88,7 @@ private slots:
     void theSaveWindowStartsInItsEmptyNameBoxAndKeepsAFileUnlessToldOtherwise() {
         auto rosa = open("UserData/Characters/User00009.iff");
         machine->dialogs.shown.clear();
-        testkit::whenShown<ensembles::frmENX>([&](ensembles::frmENX* window) {
+        testkit::whenShown<app::frmENX>([&](app::frmENX* window) {
             auto* name = child<QLineEdit>(window, "txtFileName");
             QCOMPARE(QApplication::focusWidget(), name);
             QCOMPARE(name->text(), QString());
@@ -106,7 +106,7 @@ private slots:
 
     void theMenusRepairTheNeighbourhoodReportSkippedFilesAndOfferRestore() {
         shell::GameSession location;
-        neighbourhood::frmMain main(machine->services, location, session.gameFolder());
+        app::frmMain main(machine->services, location, session.gameFolder());
         main.model().activate();
         main.model().chooseNeighbourhood("Neighborhood 02   (UserData2)");
 
@@ -166,7 +166,7 @@ private slots:
                                  machine->clock.now());
         game.write("UserData/Characters/User00002.iff", "no longer a character file");
 
-        tools::frmRestore window(machine->services, session, path, nullptr);
+        app::frmRestore window(machine->services, session, path, nullptr);
         QCOMPARE(window.windowTitle(), QStringLiteral("Restore Backup"));
         QCOMPARE(child<QLabel>(&window, "lblBackups")->text(), QStringLiteral("Backups of User00002.iff (UserData)"));
         auto* list = child<QTreeWidget>(&window, "lstBackups");

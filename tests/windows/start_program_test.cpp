@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ok);
         QTest::keyClick(ok, Qt::Key_Return);
         QVERIFY(!title->isVisible());
-        neighbourhood::frmMain* main = application.mainWindow();
+        app::frmMain* main = application.mainWindow();
         QVERIFY(main && main->isVisible());
         QTRY_COMPARE(machine.dialogs.shown.size(), std::size_t(2));
         QCOMPARE(machine.dialogs.shown[0].title, std::string("Path to The Sims not found!"));
@@ -68,7 +68,7 @@ private slots:
 
         // A folder without Sims.exe is refused and the window stays; then the real one.
         testkit::TempFolder notAGame;
-        testkit::whenShown<neighbourhood::frmSetPath>([&](neighbourhood::frmSetPath* dialog) {
+        testkit::whenShown<app::frmSetPath>([&](app::frmSetPath* dialog) {
             auto* location = dialog->findChild<QLineEdit*>(QStringLiteral("txtLocation"));
             location->setText(QString::fromStdString(notAGame.path()));
             dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
@@ -101,7 +101,7 @@ private slots:
         app::Application application(machine.services);
         application.start();
         QTest::keyClick(application.titleWindow(), Qt::Key_Escape);   // the main window follows
-        neighbourhood::frmMain* main = application.mainWindow();
+        app::frmMain* main = application.mainWindow();
         QVERIFY(main);
         QTest::qWait(10);
         machine.dialogs.shown.clear();
@@ -138,7 +138,7 @@ private slots:
         testkit::FakeMachine machine(programFolder.path());
         machine.settings.setValue("Backup Saved File", "0");
         shell::GameSession session;
-        neighbourhood::frmMain main(machine.services, session);
+        app::frmMain main(machine.services, session);
         auto* backup = main.findChild<QAction*>(QStringLiteral("smenuBackup"));
         QVERIFY(backup->isCheckable());
         QVERIFY(!backup->isChecked());

@@ -49,10 +49,10 @@ void whenShown(std::function<void(W*)> action, int tries = 200) {
 }
 
 // The edit window opened on a character file, as "Edit This Sim" opens it (no backups).
-inline std::unique_ptr<wardrobe::frmEditSim> openEditor(QtMachine& machine,
+inline std::unique_ptr<app::frmEditSim> openEditor(QtMachine& machine,
                                                         const shell::GameSession& session,
                                                         const std::string& path) {
-    auto editor = std::make_unique<wardrobe::frmEditSim>(machine.services, session,
+    auto editor = std::make_unique<app::frmEditSim>(machine.services, session,
                                                          [] { return false; }, nullptr);
     if (!editor->Form_Load(path)) qFatal("the sim does not open");
     return editor;
