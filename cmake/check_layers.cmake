@@ -11,8 +11,9 @@ if(NOT ROOT)
   message(FATAL_ERROR "check_layers: pass -DROOT=<source tree>")
 endif()
 
-# Each room and the rooms it may include, lowest first. A room is a folder, or a subfolder
-# where the subfolder has rules of its own. The graph has no cycles: nothing points up.
+# Each room and the rooms it may include, in no particular order (the check needs none). A
+# room is a folder, or a subfolder where the subfolder has rules of its own. The graph has
+# no cycles: nothing points up.
 set(rooms core platform platform/qt shell testkit wardrobe skins ensembles tools
   neighbourhood figure demo app cli)
 set(uses_core "")
