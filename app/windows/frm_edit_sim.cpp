@@ -238,18 +238,18 @@ void frmEditSim::buildUpperArea() {
     picFaces = named(app::PictureBox::framed(this, QRect(108, 10, 192, 60)), "picFaces");
     picRelImages = named(app::PictureBox::framed(this, QRect(308, 10, 240, 60)), "picRelImages");
 
-    Frame5 = named(new QGroupBox(QStringLiteral("Body Type"), this), "Frame5");
-    Frame5->setGeometry(560, 2, 124, 74);
-    optFit = named(new QRadioButton(QStringLiteral("Fit"), Frame5), "optFit");
+    bodyTypeFrame = named(new QGroupBox(QStringLiteral("Body Type"), this), "Frame5");
+    bodyTypeFrame->setGeometry(560, 2, 124, 74);
+    optFit = named(new QRadioButton(QStringLiteral("Fit"), bodyTypeFrame), "optFit");
     optFit->setGeometry(10, 18, 100, 17);
-    optFat = named(new QRadioButton(QStringLiteral("Fat"), Frame5), "optFat");
+    optFat = named(new QRadioButton(QStringLiteral("Fat"), bodyTypeFrame), "optFat");
     optFat->setGeometry(10, 36, 100, 17);
-    optSkinny = named(new QRadioButton(QStringLiteral("Skinny"), Frame5), "optSkinny");
+    optSkinny = named(new QRadioButton(QStringLiteral("Skinny"), bodyTypeFrame), "optSkinny");
     optSkinny->setGeometry(10, 54, 100, 17);
     const QString bodyTypeTip = QStringLiteral(
         "Chooses which bodies the skin chooser offers for this sim. The body the sim wears "
         "follows its Normal outfit.");
-    for (QWidget* w : {static_cast<QWidget*>(Frame5), static_cast<QWidget*>(optFit),
+    for (QWidget* w : {static_cast<QWidget*>(bodyTypeFrame), static_cast<QWidget*>(optFit),
                        static_cast<QWidget*>(optFat), static_cast<QWidget*>(optSkinny)})
         w->setToolTip(bodyTypeTip);
 
@@ -265,10 +265,10 @@ void frmEditSim::buildUpperArea() {
     label(this, "Label12", "Skin Tone", QRect(466, 80, 90, 16));
     txtSkinTone = field(this, "txtSkinTone", QRect(466, 98, 86, 23));
 
-    Frame6 = named(new QGroupBox(QStringLiteral("Ensemble File"), this), "Frame6");
-    Frame6->setGeometry(WindowWidth - 216, 80, 208, 48);
-    cmdEnsLoad = button(Frame6, "cmdEnsLoad", "Load", QRect(8, 18, 92, 24));
-    cmdEnsSave = button(Frame6, "cmdEnsSave", "Save", QRect(108, 18, 92, 24));
+    ensembleFrame = named(new QGroupBox(QStringLiteral("Ensemble File"), this), "Frame6");
+    ensembleFrame->setGeometry(WindowWidth - 216, 80, 208, 48);
+    cmdEnsLoad = button(ensembleFrame, "cmdEnsLoad", "Load", QRect(8, 18, 92, 24));
+    cmdEnsSave = button(ensembleFrame, "cmdEnsSave", "Save", QRect(108, 18, 92, 24));
 }
 
 void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const char* names[],

@@ -75,7 +75,7 @@ private:
     app::PictureBox* picWebImage;
     app::PictureBox* picFaces;
     app::PictureBox* picRelImages;
-    QGroupBox* Frame5;
+    QGroupBox* bodyTypeFrame;
     QRadioButton* optFit;
     QRadioButton* optFat;
     QRadioButton* optSkinny;
@@ -85,7 +85,7 @@ private:
     QLineEdit* txtAge;
     QLineEdit* txtGender;
     QLineEdit* txtSkinTone;
-    QGroupBox* Frame6;
+    QGroupBox* ensembleFrame;
     QPushButton* cmdEnsLoad;
     QPushButton* cmdEnsSave;
     QTabWidget* tabSkins;

@@ -84,28 +84,28 @@ void frmMain::buildControls() {
     setCentralWidget(client);
 
     // Two lines under the menu bar give it the etched edge of the classic look.
-    Line1 = named(new QFrame(client), "Line1");
-    Line1->setGeometry(0, 0, ClientWidth, 1);
-    Line1->setStyleSheet(QStringLiteral("background: palette(dark);"));
-    Line2 = named(new QFrame(client), "Line2");
-    Line2->setGeometry(0, 1, ClientWidth, 1);
-    Line2->setStyleSheet(QStringLiteral("background: palette(light);"));
+    menuEdgeDark = named(new QFrame(client), "Line1");
+    menuEdgeDark->setGeometry(0, 0, ClientWidth, 1);
+    menuEdgeDark->setStyleSheet(QStringLiteral("background: palette(dark);"));
+    menuEdgeLight = named(new QFrame(client), "Line2");
+    menuEdgeLight->setGeometry(0, 1, ClientWidth, 1);
+    menuEdgeLight->setStyleSheet(QStringLiteral("background: palette(light);"));
 
-    lblBody = label(client, "lblBody", "Selected Neighborhood", 8, 8, 261);
+    neighbourhoodCaption = label(client, "lblBody", "Selected Neighborhood", 8, 8, 261);
     lstUserDataDir = named(new QListWidget(client), "lstUserDataDir");
     lstUserDataDir->setGeometry(8, 26, 265, 104);
     lstUserDataDir->setSortingEnabled(false);   // the model already gives the sorted order
 
-    Label1 = label(client, "Label1", "Selected Sim Name", 8, 138, 261);
+    simNameCaption = label(client, "Label1", "Selected Sim Name", 8, 138, 261);
     txtSimName = app::readOnlyField(client, "txtSimName", QRect(8, 156, 265, 23));
 
-    Label3 = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
+    imagesCaption = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
     picSim = named(app::PictureBox::framed(client, QRect(10, 208, 261, 261)), "picSim");
 
     cmdSelect = named(new QPushButton(QStringLiteral("Edit This Sim"), client), "cmdSelect");
     cmdSelect->setGeometry(8, 479, 265, 29);
 
-    Label2 = label(client, "Label2", "Sims In The Selected Neighborhood", 280, 8, 481);
+    gridCaption = label(client, "Label2", "Sims In The Selected Neighborhood", 280, 8, 481);
     picThumbs = named(app::PictureBox::framed(client, QRect(282, 28, 481, 481)), "picThumbs");
 
     std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(client, 414, 517);
@@ -148,11 +148,11 @@ void frmMain::buildControls() {
     gameWatch->start();
     showWhetherTheGameRuns();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(333);
-    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    Timer1->start();
+    blinkTimer = new QTimer(this);
+    blinkTimer->setObjectName(QStringLiteral("Timer1"));
+    blinkTimer->setInterval(333);
+    connect(blinkTimer, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    blinkTimer->start();
 
     connect(picThumbs, &app::PictureBox::mousePressed, this,
             [this](QPoint at) { picThumbs_MouseDown(at.x(), at.y()); });

@@ -97,19 +97,19 @@ private:
     std::string lastFind_;
     neighbourhood::SimBrowser browser_;
 
-    QFrame* Line1;
-    QFrame* Line2;
-    QLabel* Label2;
-    QLabel* lblBody;
+    QFrame* menuEdgeDark;
+    QFrame* menuEdgeLight;
+    QLabel* gridCaption;
+    QLabel* neighbourhoodCaption;
     QListWidget* lstUserDataDir;
-    QLabel* Label1;
+    QLabel* simNameCaption;
     QLineEdit* txtSimName;
-    QLabel* Label3;
+    QLabel* imagesCaption;
     app::PictureBox* picSim;
     QPushButton* cmdSelect;
     app::PictureBox* picThumbs;
     std::array<QLabel*, 49> lblSimName{};
-    QTimer* Timer1;
+    QTimer* blinkTimer;
     QLabel* lblGameRunning;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;

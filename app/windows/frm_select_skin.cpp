@@ -46,11 +46,11 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     chkFilter->setGeometry(120, 6, 160, 17);
     lstModels = named(new QListWidget(this), "lstModels");
     lstModels->setGeometry(8, 24, 261, 134);
-    Label1 = named(new QLabel(QStringLiteral("Selected Skin Name"), this), "Label1");
-    Label1->setGeometry(8, 166, 160, 16);
+    skinNameCaption = named(new QLabel(QStringLiteral("Selected Skin Name"), this), "Label1");
+    skinNameCaption->setGeometry(8, 166, 160, 16);
     txtSkinName = app::readOnlyField(this, "txtSkinName", QRect(8, 184, 261, 21));
-    Label3 = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
-    Label3->setGeometry(8, 210, 160, 16);
+    previewCaption = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
+    previewCaption->setGeometry(8, 210, 160, 16);
     picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
     picThumbs = named(app::PictureBox::framed(this, QRect(282, 10, 477, 477)), "picThumbs");
     picThumbs->setMouseTracking(true);
@@ -72,11 +72,11 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     setTabOrder(cmdPrevious, cmdNext);
     enablePaging();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(250);
-    connect(Timer1, &QTimer::timeout, this, &frmSelectSkin::Timer1_Timer);
-    Timer1->start();
+    blinkTimer = new QTimer(this);
+    blinkTimer->setObjectName(QStringLiteral("Timer1"));
+    blinkTimer->setInterval(250);
+    connect(blinkTimer, &QTimer::timeout, this, &frmSelectSkin::Timer1_Timer);
+    blinkTimer->start();
 
     connect(chkFilter, &QCheckBox::clicked, this, [this](bool checked) {
         model_.setFiltered(checked);

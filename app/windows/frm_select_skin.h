@@ -58,9 +58,9 @@ private:
     QLabel* lblBody;
     QCheckBox* chkFilter;
     QListWidget* lstModels;
-    QLabel* Label1;
+    QLabel* skinNameCaption;
     QLineEdit* txtSkinName;
-    QLabel* Label3;
+    QLabel* previewCaption;
     app::PictureBox* picSkin;
     app::PictureBox* picThumbs;
     QPushButton* cmdSelect;
@@ -68,7 +68,7 @@ private:
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
-    QTimer* Timer1;
+    QTimer* blinkTimer;
 };
 
 }  // namespace drapeline::app

@@ -32,23 +32,23 @@ frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session
     setWindowTitle(QStringLiteral("Set The Sims Path"));
     setFixedSize(480, 250);
 
-    Label2 = named(new QLabel(QStringLiteral("Location of The Sims found in the registry:"), this), "Label2");
-    Label2->setGeometry(8, 8, 400, 16);
+    registryCaption = named(new QLabel(QStringLiteral("Location of The Sims found in the registry:"), this), "Label2");
+    registryCaption->setGeometry(8, 8, 400, 16);
     txtRegistry = app::readOnlyField(this, "txtRegistry", QRect(8, 26, 384, 23));
     cmdUseReg = named(new QPushButton(QStringLiteral("Use"), this), "cmdUseReg");
     cmdUseReg->setGeometry(400, 25, 72, 25);
 
-    Label3 = named(new QLabel(QStringLiteral("Location of The Sims used by Drapeline:"), this), "Label3");
-    Label3->setGeometry(8, 60, 400, 16);
+    usedCaption = named(new QLabel(QStringLiteral("Location of The Sims used by Drapeline:"), this), "Label3");
+    usedCaption->setGeometry(8, 60, 400, 16);
     txtLocation = named(new QLineEdit(this), "txtLocation");
     txtLocation->setGeometry(8, 78, 384, 23);
     cmdFindPath = named(new QPushButton(QStringLiteral("Find"), this), "cmdFindPath");
     cmdFindPath->setGeometry(400, 77, 72, 25);
 
-    Label1 = named(new QLabel(QString::fromLatin1(NoteText), this), "Label1");
-    Label1->setGeometry(8, 112, 464, 92);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    noteLabel = named(new QLabel(QString::fromLatin1(NoteText), this), "Label1");
+    noteLabel->setGeometry(8, 112, 464, 92);
+    noteLabel->setWordWrap(true);
+    noteLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setGeometry(304, 214, 80, 27);

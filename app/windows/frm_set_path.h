@@ -27,9 +27,9 @@ private:
     void readFields();
 
     neighbourhood::SetPathModel model_;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
+    QLabel* noteLabel;
+    QLabel* registryCaption;
+    QLabel* usedCaption;
     QLineEdit* txtRegistry;
     QLineEdit* txtLocation;
     QPushButton* cmdUseReg;
