@@ -274,10 +274,9 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places) {
     const auto libraries = steamLibraries(places);
     const auto prefixes = prefixesOf(places, libraries);
     for (const auto& prefix : prefixes) {
-        std::int32_t length = 0;
-        const std::string folder = WineRegistry(prefix.path).GetRegistryString(
-            RegistryHive::LocalMachine, kGameKey, kGameValue, length);
-        if (folder != "ERROR") add(folder, "registry", prefix.kind, prefix.path);
+        if (const auto folder =
+                WineRegistry(prefix.path).readString(RegistryHive::LocalMachine, kGameKey, kGameValue))
+            add(*folder, "registry", prefix.kind, prefix.path);
     }
     for (const auto& prefix : prefixes)
         for (const auto& usual : kUsualFolders)
@@ -291,28 +290,21 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places) {
 
 WinePrefixesRegistry::WinePrefixesRegistry(DiscoveryPlaces places) : places_(std::move(places)) {}
 
-std::string WinePrefixesRegistry::GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                                    const std::string& valueName,
-                                                    std::int32_t& length) {
-    for (const auto& prefix : winePrefixes(places_)) {
-        std::int32_t asked = length;
-        std::string value = WineRegistry(prefix.path).GetRegistryString(hive, keyPath, valueName, asked);
-        if (value != "ERROR") {
-            length = asked;
+std::optional<std::string> WinePrefixesRegistry::readValue(RegistryHive hive,
+                                                           const std::string& keyPath,
+                                                           const std::string& valueName,
+                                                           std::size_t bufferBytes) {
+    for (const auto& prefix : winePrefixes(places_))
+        if (auto value = WineRegistry(prefix.path).readString(hive, keyPath, valueName, bufferBytes))
             return value;
-        }
-    }
-    return "ERROR";
+    return std::nullopt;
 }
 
 std::vector<GameInstall> findInstalledGames() {
 #ifdef _WIN32
     std::vector<GameInstall> installs;
-    std::int32_t length = 0;
-    const std::string folder =
-        makeMachineRegistry()->GetRegistryString(RegistryHive::LocalMachine, kGameKey, kGameValue, length);
-    if (folder != "ERROR" && holdsSimsExe(folder))
-        installs.push_back({folder, "registry", "windows", ""});
+    const auto folder = makeMachineRegistry()->readString(RegistryHive::LocalMachine, kGameKey, kGameValue);
+    if (folder && holdsSimsExe(*folder)) installs.push_back({*folder, "registry", "windows", ""});
     return installs;
 #else
     return findGameInstalls(DiscoveryPlaces::fromEnvironment());

@@ -54,10 +54,11 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places);
 class WinePrefixesRegistry final : public Registry {
 public:
     explicit WinePrefixesRegistry(DiscoveryPlaces places);
-    std::string GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                  const std::string& valueName, std::int32_t& length) override;
 
 private:
+    std::optional<std::string> readValue(RegistryHive hive, const std::string& keyPath,
+                                  const std::string& valueName, std::size_t bufferBytes) override;
+
     DiscoveryPlaces places_;
 };
 

@@ -39,7 +39,7 @@ protected:
 }  // namespace
 
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationLaterStartsUseTheStoredOneOrAnOverride) {
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     model.load();
     EXPECT_EQ(machine.settings.values, (std::map<std::string, std::string>{
                                            {keys::BackupSavedFile, "1"}, {keys::SkipPajamaSave, "1"},
@@ -130,7 +130,7 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
 
 TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnusableRegistryValue) {
     session.setGameFolder("unchanged");
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
     setPath.load();
@@ -203,7 +203,7 @@ TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine
     const auto sim = model.simToEdit(true);
     ASSERT_TRUE(sim);
     EXPECT_EQ(sim->path, model.simPath("User00002.iff"));
-    EXPECT_FALSE(sim->iff.Chunks.empty());
+    EXPECT_FALSE(sim->iff.chunks.empty());
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "Neighborhood 02   (UserData2)");
 
     EXPECT_FALSE(model.nextPage());

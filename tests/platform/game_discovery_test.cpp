@@ -74,9 +74,9 @@ std::ostream& operator<<(std::ostream& out, const Found& f) {
     return out << "{" << f.folder << ", " << f.source << ", " << f.kind << ", " << f.prefix << "}";
 }
 
-std::string installPath(const DiscoveryPlaces& places, std::int32_t& length) {
-    return WinePrefixesRegistry(places).GetRegistryString(RegistryHive::LocalMachine, "Software\\Maxis\\The Sims",
-                                                          "InstallPath", length);
+std::optional<std::string> installPath(const DiscoveryPlaces& places) {
+    return WinePrefixesRegistry(places).readString(RegistryHive::LocalMachine, "Software\\Maxis\\The Sims",
+                                                   "InstallPath");
 }
 
 class DiscoveryTest : public ::testing::Test {
@@ -93,9 +93,7 @@ TEST_F(DiscoveryTest, ProtonPrefixOnlyIsFoundByRegistryAndAnswersTheMachineRegis
     const std::string folder = home / (pfx + "/drive_c/Program Files/EA Games/The Sims Legacy");
     EXPECT_EQ(found(places), (std::vector<Found>{{folder, "registry", "proton", home / pfx}}));
 
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), folder);
-    EXPECT_EQ(length, 42);   // the stored Windows path and its NUL
+    EXPECT_EQ(installPath(places), folder);
 }
 
 TEST_F(DiscoveryTest, SteamLibraryOnASecondDiskListedInTheVdf) {
@@ -149,12 +147,11 @@ TEST_F(DiscoveryTest, TwoInstallsAtOnceTheWinePrefixVariableAnswersFirst) {
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0].kind, "WINEPREFIX");
     EXPECT_EQ(all[1].kind, "proton");
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), own / "p/drive_c/Mine");
+    EXPECT_EQ(installPath(places), own / "p/drive_c/Mine");
     // A registry value that names no game is still the registry's answer, but no install.
     home.write(".wine/system.reg", systemReg("C:\\\\Gone"));
     places.winePrefix.clear();
-    EXPECT_EQ(installPath(places, length), home / ".wine/drive_c/Gone");
+    EXPECT_EQ(installPath(places), home / ".wine/drive_c/Gone");
     EXPECT_EQ(found(places).size(), 1u);
 }
 
@@ -167,8 +164,7 @@ TEST_F(DiscoveryTest, DamagedLauncherFilesAreSkipped) {
     home.makeFolder(".PlayOnLinux/wineprefix/not-a-prefix");
     EXPECT_EQ(found(places),
               (std::vector<Found>{{home / (steam + "/steamapps/common/The Sims"), "steam library", "steam", ""}}));
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), "ERROR");
+    EXPECT_EQ(installPath(places), std::nullopt);
     EXPECT_TRUE(found(DiscoveryPlaces{}).empty());
 }
 #endif
