@@ -112,6 +112,14 @@ std::string headEntry(const StringSet& bodyStrings) {
     return bodyStrings.entries.size() >= entry::Head ? bodyStrings.entries[entry::Head - 1].text : std::string();
 }
 
+HandPose handsWornWith(OutfitKind outfit) {
+    return outfit == OutfitKind::Formal ? HandPose::Formal : HandPose::Open;
+}
+
+OutfitKind outfitWornWith(HandPose pose) {
+    return pose == HandPose::Formal ? OutfitKind::Formal : OutfitKind::Normal;
+}
+
 DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEntry, OutfitKind outfit, HandPose hands) {
     DressRequest r;
     r.age = fields.age;
