@@ -39,8 +39,16 @@ trap 'rm -rf "$work"' EXIT
 started=$(date +%s)
 
 echo "== Fetching qt6-base $debian_version source" >&2
-(cd "$work" && apt-get source -qq --download-only "qt6-base=$debian_version" >&2 &&
-  dpkg-source -x --no-check ./*.dsc src >/dev/null)
+# The installed revision, or when a point release has replaced it, the one the source list
+# has now: the same Qt with Debian's later fixes.
+(cd "$work" && { apt-get source -qq --download-only "qt6-base=$debian_version" >&2 ||
+  apt-get source -qq --download-only qt6-base >&2; })
+dsc=$(ls "$work"/qt6-base_*.dsc)
+case $(basename "$dsc") in
+  "qt6-base_$version"[+-]*) ;;
+  *) echo "Debian's source list has no qt6-base $version (only $(basename "$dsc"))" >&2; exit 1 ;;
+esac
+(cd "$work" && dpkg-source -x --no-check "$dsc" src >/dev/null)
 
 # The project's toolchain file keeps CMake out of the host's packages, which Qt's own
 # configuration needs for its host tools; this one names the compilers only.

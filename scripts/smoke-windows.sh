@@ -37,8 +37,11 @@ trap cleanup EXIT
 
 fail() {
   echo "Windows smoke run FAILED: $*" >&2
-  echo "  windows on screen: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
-    tr '\n' '|' || true)" >&2
+  local id names=""
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null || true); do
+    names+="\"$(xdotool getwindowname "$id" 2>/dev/null || true)\" "
+  done
+  echo "  windows on screen: ${names:-none}" >&2
   exit 1
 }
 
@@ -80,7 +83,7 @@ keys() {
   local id=$1; shift
   xdotool windowfocus "$id" 2>/dev/null || true
   sleep 0.5
-  xdotool key --clearmodifiers --delay 150 "$@"
+  xdotool key --delay 150 "$@"
 }
 
 shot() {
