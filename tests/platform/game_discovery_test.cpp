@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/game_discovery.h"
 #include "tests/support/temp_folder.h"
 
@@ -168,6 +169,43 @@ TEST_F(DiscoveryTest, DamagedLauncherFilesAreSkipped) {
     EXPECT_TRUE(found(DiscoveryPlaces{}).empty());
 }
 #endif
+
+// Steam escapes the backslashes of Windows paths in its listing.
+std::string escaped(std::string path) {
+    for (std::size_t at = 0; (at = path.find('\\', at)) != std::string::npos; at += 2) path.insert(at, 1, '\\');
+    return path;
+}
+
+TEST(WindowsDiscovery, RegistryThenProgramFilesThenSteamLibrariesEachFolderOnce) {
+    TempFolder machine;
+    machine.write("Program Files/Maxis/The Sims/Sims.exe", "");
+    machine.write("Program Files (x86)/EA Games/The Sims Legacy/SIMS.EXE", "");
+    machine.makeFolder("Program Files (x86)/Maxis/The Sims");   // uninstalled: no Sims.exe left
+    machine.write("Steam/steamapps/libraryfolders.vdf",
+                  libraryVdf({escaped(machine / "Steam"), escaped(machine / "D/SteamLibrary"),
+                              escaped(machine / "E/gone")}));
+    machine.write("D/SteamLibrary/steamapps/common/The Sims Legacy Collection/Sims.exe", "");
+    machine.write("D/SteamLibrary/steamapps/common/Another Game/game.exe", "");
+    auto found = [](const WindowsPlaces& places) {
+        std::vector<std::string> all;
+        for (const auto& install : findWindowsGameInstalls(places))
+            all.push_back(install.source + " (" + install.kind + "): " + install.folder);
+        return all;
+    };
+    // The registry names a folder the Program Files search finds again.
+    const WindowsPlaces places{machine / "Program Files/Maxis/The Sims", machine / "Steam",
+                               {machine / "Program Files", machine / "Program Files (x86)"}};
+    EXPECT_EQ(found(places),
+              (std::vector<std::string>{
+                  "registry (windows): " + machine / "Program Files/Maxis/The Sims",
+                  "program files (windows): " +
+                      resolvePath(machine / "Program Files (x86)", "EA Games/The Sims Legacy"),
+                  "steam library (steam): " + resolvePath(machine / "D/SteamLibrary",
+                                                          "steamapps/common/The Sims Legacy Collection"),
+              }));
+    EXPECT_TRUE(found({"", machine / "no Steam", {"", machine / "nowhere"}}).empty());
+    EXPECT_TRUE(found({}).empty());
+}
 
 }  // namespace
 }  // namespace drapeline::platform
