@@ -155,15 +155,19 @@ TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnu
 TEST_F(MainWindow, SetPathFindTakesTheChosenFolderAndCancelKeepsTheText) {
     SetPathModel setPath(machine.services, session);
     setPath.setLocation("/typed");
+    int announced = 0;   // the window redraws on these alone
+    setPath.onChange([&] { ++announced; });
     std::vector<platform::GameInstall> installs;
     setPath.setInstallFinder([&] { return installs; });
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
     setPath.findPath();
     EXPECT_EQ(setPath.location(), "/typed");
+    EXPECT_EQ(announced, 0);
     installs = {{"/pfx/drive_c/The Sims", "registry", "proton", "/pfx"},
                 {"/lib/steamapps/common/The Sims Legacy Collection", "steam library", "steam", ""}};
     setPath.findPath();
     EXPECT_EQ(setPath.location(), "/chosen");
+    EXPECT_EQ(announced, 1);
     EXPECT_EQ(machine.dialogs.chooserTitles,
               (std::vector<std::string>{"Select the location of The Sims.",
                                         "Select the location of The Sims."}));
