@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -42,8 +44,13 @@ inline QString text(QWidget* window, const char* name) { return child<QLineEdit>
 template <class W>
 void whenShown(std::function<void(W*)> action, int tries = 200) {
     QTimer::singleShot(5, [action, tries] {
-        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) action(window);
-        else if (tries > 0) whenShown<W>(action, tries - 1);
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            const QPointer<W> shown(window);
+            action(window);
+            // A failed check leaves the action part way: close the window, or its loop
+            // would wait for ever and the test program never report.
+            if (QTest::currentTestFailed() && shown && shown->isVisible()) shown->close();
+        } else if (tries > 0) whenShown<W>(action, tries - 1);
         else qFatal("the window is not shown");
     });
 }
