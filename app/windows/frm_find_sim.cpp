@@ -8,11 +8,13 @@
 #include <QVBoxLayout>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/remembered_place.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::app {
 
-frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(parent) {
+frmFindSim::frmFindSim(const std::string& lastText, platform::SettingsStore& settings, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("frmFindSim"));
     setWindowTitle(QStringLiteral("Find Sim"));
 
@@ -33,6 +35,7 @@ frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(p
     layout->addWidget(txtFind);
     layout->addLayout(buttons);
     setMinimumWidth(320);
+    app::rememberPlace(this, settings);
 
     const auto find = [this] { emit findNext(platform::fromQString(txtFind->text())); };
     connect(cmdFindNext, &QPushButton::clicked, this, find);

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/settings.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -13,7 +15,7 @@ namespace drapeline::app {
 class frmFindSim : public QDialog {
     Q_OBJECT
 public:
-    frmFindSim(const std::string& lastText, QWidget* parent);
+    frmFindSim(const std::string& lastText, platform::SettingsStore& settings, QWidget* parent);
 
 signals:
     void findNext(const std::string& text);

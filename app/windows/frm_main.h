@@ -85,6 +85,11 @@ private:
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
                                                 const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
+    // The name labels under the cells follow the grid's scale.
+    void placeNameLabels();
+    void placeNameLabel(int cell);
+
+    class MainClient;
 
     platform::Services& services_;
     shell::GameSession& session_;
@@ -109,6 +114,7 @@ private:
     QPushButton* cmdSelect;
     app::PictureBox* picThumbs;
     std::array<QLabel*, 49> lblSimName{};
+    std::array<int, 49> labelLines_{};   // lines beyond the first of each label
     QTimer* blinkTimer;
     QLabel* lblGameRunning;
     QPushButton* cmdPrevious;

@@ -100,6 +100,55 @@ private slots:
         QVERIFY(grid.pixel(2 + 9 + 5, 2 + 5) != grid.pixel(470, 470));
     }
 
+    // Where a control stands in the window's client area.
+    QRect placeOf(const char* name) {
+        auto* w = child<QWidget>(main.get(), name);
+        return QRect(w->mapTo(main->centralWidget(), QPoint(0, 0)), w->size());
+    }
+
+    void theDefaultSizeKeepsTheDocumentedPlacesAndAGrownWindowGrowsTheGrid() {
+        const auto documented = [&] {
+            const std::pair<const char*, QRect> places[] = {
+                {"lstUserDataDir", {8, 26, 265, 104}}, {"txtSimName", {8, 156, 265, 23}},
+                {"picSim", {10, 208, 261, 261}},       {"cmdSelect", {8, 479, 265, 29}},
+                {"picThumbs", {282, 28, 481, 481}},    {"cmdPrevious", {414, 517, 57, 23}},
+                {"txtPageCount", {482, 517, 81, 23}},  {"cmdNext", {574, 517, 57, 23}},
+            };
+            for (const auto& [name, rect] : places) {
+                const QRect at = placeOf(name);
+                for (int d : {at.x() - rect.x(), at.y() - rect.y(), at.width() - rect.width(), at.height() - rect.height()})
+                    QVERIFY2(std::abs(d) <= 3, qPrintable(QStringLiteral("%1 at %2,%3 %4x%5").arg(name)
+                                                               .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())));
+            }
+        };
+        QCOMPARE(main->centralWidget()->size(), QSize(773, 548));
+        documented();
+
+        // Grown (as maximised on a large screen): the grid's cells get more pixels, a
+        // press still finds its cell, and the labels stay under their pictures.
+        main->resize(1600, 1000);
+        QApplication::processEvents();
+        auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        QVERIFY(grid->width() > 481 * 3 / 2);
+        QCOMPARE(grid->width(), grid->height());
+        QVERIFY(placeOf("lstUserDataDir").width() > 265);
+        main->picThumbs_MouseDown(68 + 5, 68 + 5);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->toShown({68 * 2 + 30, 68 + 30}));
+        QCOMPARE(simNameText(), QStringLiteral("user10010"));
+        const QRect name = child<QLabel>(main.get(), "lblSimName_9")->geometry();
+        QCOMPARE(name.topLeft(), grid->toShown({68 * 2 + 2, 68 + 48}));
+        // The page drawn small is drawn again at the new size from its pictures: the last
+        // cell's picture covers its larger place.
+        QCOMPARE(grid->canvas().size(), grid->size());
+        const QColor background = main->palette().color(QPalette::Button);
+        QVERIFY(QColor(grid->canvas().pixel(grid->toShown({408 + 2 + 9 + 20, 408 + 2 + 20}))) != background);
+
+        main->resize(773, 548 + main->height() - main->centralWidget()->height());
+        QApplication::processEvents();
+        documented();
+        main->picThumbs_MouseDown(5, 5);
+    }
+
     void selectingShowsThePreviewAndAnUnreadableSimExplainsItself() {
         main->picThumbs_MouseDown(68 * 2 + 5, 5);   // cell 2
         QCOMPARE(simNameText(), QStringLiteral("* ERROR * Can not load User00003.iff"));
