@@ -225,7 +225,8 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
+        frmSelectSkin chooser(model_.services(), model_.session(),
+                              shell::SkinRequest{{}, true, {}, model_.fields().hand(slot)});
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -253,7 +254,8 @@ void frmEditSim::buildUpperArea() {
                        static_cast<QWidget*>(optFat), static_cast<QWidget*>(optSkinny)})
         w->setToolTip(bodyTypeTip);
 
-    cmdSave = button(this, "cmdSave", "Save", QRect(WindowWidth - 100, 8, 92, 30));
+    // Alt+S is the Swimsuit page's.
+    cmdSave = button(this, "cmdSave", "Sa&ve", QRect(WindowWidth - 100, 8, 92, 30));
     cmdCancel = button(this, "cmdCancel", "Cancel", QRect(WindowWidth - 100, 44, 92, 30));
 
     label(this, "Label1", "Name", QRect(8, 80, 100, 16));
@@ -267,8 +269,8 @@ void frmEditSim::buildUpperArea() {
 
     ensembleFrame = named(new QGroupBox(QStringLiteral("Ensemble File"), this), "Frame6");
     ensembleFrame->setGeometry(WindowWidth - 216, 80, 208, 48);
-    cmdEnsLoad = button(ensembleFrame, "cmdEnsLoad", "Load", QRect(8, 18, 92, 24));
-    cmdEnsSave = button(ensembleFrame, "cmdEnsSave", "Save", QRect(108, 18, 92, 24));
+    cmdEnsLoad = button(ensembleFrame, "cmdEnsLoad", "&Load", QRect(8, 18, 92, 24));
+    cmdEnsSave = button(ensembleFrame, "cmdEnsSave", "Sav&e", QRect(108, 18, 92, 24));
 }
 
 void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const char* names[],
@@ -280,8 +282,8 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
     c.body = field(page, names[1], QRect(12, 32, 440, 23));
     label(page, names[2], "Skin", QRect(12, 64, 200, 16));
     c.skin = field(page, names[3], QRect(12, 82, 440, 23));
-    c.change = button(page, names[5], "Change", QRect(12, 118, 100, 28));
-    if (names[6]) c.standard = button(page, names[6], "Default", QRect(120, 118, 100, 28));
+    c.change = button(page, names[5], "&Change", QRect(12, 118, 100, 28));
+    if (names[6]) c.standard = button(page, names[6], "&Default", QRect(120, 118, 100, 28));
     if (note) {
         auto* n = label(page, names[7], note, QRect(12, 160, 440, 150));
         n->setWordWrap(true);
@@ -305,9 +307,9 @@ QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const 
         label(frame, n[0], sideCaptions[side], QRect(x, 20, 136, 16));
         c.texture = field(frame, n[1], QRect(x, 38, 136, 23));
         c.preview = named(app::PictureBox::framed(frame, QRect(x + 2, 70, 64, 64)), n[2]);
-        c.change = button(frame, n[3], "Change", QRect(x + 72, 68, 64, 26));
+        c.change = button(frame, n[3], "&Change", QRect(x + 72, 68, 64, 26));
     }
-    const char* const frameButtons[] = {"Default", "Copy Left", "Normal"};
+    const char* const frameButtons[] = {"&Default", "Copy Left", "Normal"};
     for (int i = 0; i < 3; ++i) {
         if (!names[8 + i]) continue;
         button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
@@ -385,6 +387,12 @@ void frmEditSim::showModel() {
     showPicture(picRelImages, model_.relImages());
     setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
                                               : QStringLiteral("Edit Wardrobe"));
+}
+
+void frmEditSim::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The keyboard starts on the first page's Change button, whatever had it last.
+    outfits_[0].change->setFocus(Qt::OtherFocusReason);
 }
 
 void frmEditSim::reject() {

@@ -43,6 +43,9 @@ public:
     // Cancel, Escape and closing the window: asks before unsaved changes are lost.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct OutfitControls {
         QLineEdit* body = nullptr;

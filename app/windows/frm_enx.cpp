@@ -31,7 +31,7 @@ frmENX::frmENX(platform::Services& services, wardrobe::WardrobeFields fields,
     auto* lblFileName = named(new QLabel(QStringLiteral("File &name:"), this), "lblFileName");
     lblFileName->setGeometry(8, 205, 284, 18);
     lblFileName->setBuddy(txtFileName);
-    cmdSaveLoad = named(new QPushButton(QString::fromStdString(model_.actionCaption()), this), "cmdSaveLoad");
+    cmdSaveLoad = named(new QPushButton(QStringLiteral("&") + QString::fromStdString(model_.actionCaption()), this), "cmdSaveLoad");
     cmdSaveLoad->setGeometry(8, 260, 88, 28);
     cmdSaveLoad->setDefault(true);
     cmdDelete = named(new QPushButton(QStringLiteral("Delete"), this), "cmdDelete");

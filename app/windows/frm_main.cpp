@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
@@ -138,6 +139,7 @@ void frmMain::buildControls() {
     lstUserDataDir = named(new QListWidget, "lstUserDataDir");
     lstUserDataDir->setMinimumSize(265, 104);
     lstUserDataDir->setSortingEnabled(false);   // the model already gives the sorted order
+    lstUserDataDir->installEventFilter(this);
     left->addWidget(lstUserDataDir, 1);
     left->addSpacing(8);
     simNameCaption = fixedLabel(left, "Label1", "Selected Sim Name");
@@ -549,6 +551,18 @@ void frmMain::smenuRestore_Click() {
         if (window.exec() == QDialog::Accepted && !session_.simFiles().empty()) msLoadSimImages();
     });
     Form_Activate();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a neighbourhood goes on to its sims, where the next Enter opens one.
+    if (watched == lstUserDataDir && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            picThumbs->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::closeWithoutAsking() {

@@ -35,7 +35,7 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     lstBackups->setColumnWidth(0, 150);
     lstBackups->setColumnWidth(1, 120);
     lstBackups->setColumnWidth(2, 120);
-    chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of All Sims"), this), "chkAllSims");
+    chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of &All Sims"), this), "chkAllSims");
     chkAllSims->setGeometry(8, 362, 260, 24);
     cmdRestore = named(new QPushButton(QStringLiteral("Restore"), this), "cmdRestore");
     cmdRestore->setGeometry(420, 360, 92, 28);

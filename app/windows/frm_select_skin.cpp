@@ -31,6 +31,10 @@ namespace {
 
 const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A Skin");
 
+// A player who filters by clothing type once wants it each time the chooser opens, until
+// the program ends.
+bool filterChosen = false;
+
 }  // namespace
 
 frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSession& session,
@@ -79,6 +83,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     blinkTimer->start();
 
     connect(chkFilter, &QCheckBox::clicked, this, [this](bool checked) {
+        filterChosen = checked;
         model_.setFiltered(checked);
         showModelList();
     });
@@ -172,8 +177,18 @@ void frmSelectSkin::Form_Activate() {
         setWindowTitle(BodyCaption);
     }
     model_.open();
-    if (model_.request().hands) fillPage();
-    else showModelList();
+    if (model_.request().hands) {
+        fillPage();
+        return;
+    }
+    if (filterChosen) {
+        chkFilter->setChecked(true);
+        model_.setFiltered(true);
+    }
+    showModelList();
+    // Opened on what the sim wears: its model's line, and that model's textures with the
+    // sim's texture selected on its page.
+    if (const auto line = model_.currentModelLine()) lstModels->setCurrentRow(int(*line));
 }
 
 void frmSelectSkin::showModelList() {

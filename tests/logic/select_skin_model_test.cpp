@@ -11,7 +11,7 @@ namespace {
 class Chooser : public wardrobe_fixtures::GameFolders {
 protected:
     shell::GameSession session{game.path()};
-    SelectSkinModel model{machine.services, session, shell::SkinRequest{"falgtfitB", false}};
+    SelectSkinModel model{machine.services, session, shell::SkinRequest{"falgtfitB", false, {}, {}}};
 
     // `count` textures of model b003fafit_01 in light skin, and its mesh.
     void install(int count) {
@@ -65,7 +65,7 @@ TEST_F(Chooser, SelectNeedsAModelLineWithTexturesInBodyModeButNotInHandMode) {
     EXPECT_EQ(model.skinName(), "");
     EXPECT_FALSE(model.choice());
 
-    SelectSkinModel hands(machine.services, session, shell::SkinRequest{{}, true});
+    SelectSkinModel hands(machine.services, session, shell::SkinRequest{{}, true, {}, {}});
     hands.open();
     ASSERT_TRUE(hands.fillPage());
     const auto choice = hands.choice();

@@ -178,6 +178,10 @@ private slots:
         auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
         auto* previous = child<QPushButton>(main.get(), "cmdPrevious");
         auto* next = child<QPushButton>(main.get(), "cmdNext");
+        // Enter on the neighbourhood list goes on to its sims.
+        child<QWidget>(main.get(), "lstUserDataDir")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), grid);
         // Tab reaches the grid from Edit This Sim, with no stop on a read-only field.
         child<QPushButton>(main.get(), "cmdSelect")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

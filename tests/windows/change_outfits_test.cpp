@@ -1,6 +1,7 @@
 // Changing what a sim wears through the edit window and the skin chooser, on the
 // offscreen platform and the demo game.
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -48,6 +49,10 @@ private slots:
             if (!focused) qFatal("no focus for key %x", k);
             QTest::keyClick(focused, Qt::Key(k), m);
         };
+        // The keyboard starts on the first page's Change button.
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeNormal"));
+        const QString wornModel = text(editor.get(), "txtFormalBody");
+        const QString wornSkin = text(editor.get(), "txtFormalSkin");
         key(Qt::Key_F, Qt::AltModifier);
         QCOMPARE(child<QTabWidget>(editor.get(), "tabSkins")->currentIndex(), 2);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeFormal"));
@@ -59,13 +64,15 @@ private slots:
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             QVERIFY(QTest::qWaitForWindowActive(chooser));
             auto* models = child<QListWidget>(chooser, "lstModels");
-            models->setFocus(Qt::TabFocusReason);   // the first model becomes current
-            QCOMPARE(models->currentRow(), 0);
-            const QString firstModelsSkin = text(chooser, "txtSkinName");
-            QVERIFY(!firstModelsSkin.isEmpty());
-            QTest::keyClick(models, Qt::Key_Down);
-            QCOMPARE(models->currentRow(), 1);
-            QVERIFY(text(chooser, "txtSkinName") != firstModelsSkin);
+            // It opens on what the sim wears: its model and its texture.
+            QVERIFY(models->currentItem());
+            QCOMPARE(models->currentItem()->text().toLower(), wornModel.toLower());
+            QCOMPARE(text(chooser, "txtSkinName").toLower(), wornSkin.toLower());
+            models->setFocus(Qt::TabFocusReason);
+            const int worn = models->currentRow();
+            QTest::keyClick(models, worn == 0 ? Qt::Key_Down : Qt::Key_Up);
+            QVERIFY(models->currentRow() != worn);
+            QVERIFY(text(chooser, "txtSkinName").toLower() != wornSkin.toLower());
             chosenModel = models->currentItem()->text();
             for (int i = 0; i < 3; ++i) key(Qt::Key_Tab);   // Select, Cancel, the grid
             auto* grid = child<app::PictureBox>(chooser, "picThumbs");
@@ -101,13 +108,33 @@ private slots:
         bool searched = true;
         testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
             auto* models = child<QListWidget>(chooser, "lstModels");
+            // Another model than the one the sim wears, which the chooser opened on.
+            const int other = models->currentRow() == 0 ? 1 : 0;
             QTimer::singleShot(0, child<QPushButton>(chooser, "cmdCancel"), &QPushButton::click);
-            emit models->itemClicked(models->item(0));
-            searched = chooser->model().fileCount() > 0 || !text(chooser, "txtPageCount").isEmpty();
+            models->setCurrentRow(other);
+            searched = chooser->model().fileCount() > 0;
         });
         child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
         QVERIFY(!searched);
         QCOMPARE(text(editor.get(), "txtNormalSkin"), before);
+    }
+
+    void theFilterStaysAsTheUserLeftItForTheNextChange() {
+        auto editor = open();
+        const auto filterOnOpening = [&](bool click) {
+            bool checked = false;
+            testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+                auto* filter = child<QCheckBox>(chooser, "chkFilter");
+                checked = filter->isChecked();
+                if (click) filter->click();
+                child<QPushButton>(chooser, "cmdCancel")->click();
+            });
+            child<QPushButton>(editor.get(), "cmdChangeSwimsuit")->click();
+            return checked;
+        };
+        QVERIFY(!filterOnOpening(true));
+        QVERIFY(filterOnOpening(true));
+        QVERIFY(!filterOnOpening(false));
     }
 
     void aHandTextureComesFromTheHandPages() {

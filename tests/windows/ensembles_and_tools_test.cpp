@@ -47,7 +47,7 @@ private slots:
         auto rosa = open("UserData/Characters/User00009.iff");
         testkit::whenShown<app::frmENX>([](app::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Save Ensemble File:"));
-            QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("Save"));
+            QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("&Save"));
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("party"));
             child<QPushButton>(window, "cmdSaveLoad")->click();
         });
