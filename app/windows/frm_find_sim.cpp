@@ -33,6 +33,8 @@ frmFindSim::frmFindSim(const std::string& lastText, platform::SettingsStore& set
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(txtFind);
+    lblFound = named(new QLabel(this), "lblFound");
+    layout->addWidget(lblFound);
     layout->addLayout(buttons);
     setMinimumWidth(320);
     app::rememberPlace(this, settings);
@@ -42,5 +44,7 @@ frmFindSim::frmFindSim(const std::string& lastText, platform::SettingsStore& set
     connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, find);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+void frmFindSim::showResult(const QString& where) { lblFound->setText(where); }
 
 }  // namespace drapeline::app

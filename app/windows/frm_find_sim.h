@@ -7,6 +7,7 @@
 
 #include "platform/settings.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,11 +18,15 @@ class frmFindSim : public QDialog {
 public:
     frmFindSim(const std::string& lastText, platform::SettingsStore& settings, QWidget* parent);
 
+    // Where the last Find Next found its sim ("" for nowhere).
+    void showResult(const QString& where);
+
 signals:
     void findNext(const std::string& text);
 
 private:
     QLineEdit* txtFind;
+    QLabel* lblFound;
     QPushButton* cmdFindNext;
     QPushButton* cmdClose;
 };

@@ -402,24 +402,32 @@ void frmMain::picThumbs_KeyDown(shell::GridKey key) {
     });
 }
 
-void frmMain::findSim(const std::string& text) {
+std::string frmMain::findSim(const std::string& text) {
+    std::string where;
     guarded("frmMain", "findSim", Stages::None, [&] {
         if (text.empty()) return;
         lastFind_ = text;
+        const int oldCell = model_.pager().cell();
         const auto found = model_.findSim(text);
         if (!found) {
-            services_.dialogs.inform("No sim whose name holds \"" + text + "\" was found.", "Find Sim");
+            services_.dialogs.inform("No sim whose name holds \"" + text + "\" in any neighbourhood was found.",
+                                     "Find Sim");
             return;
         }
-        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
-        if (model_.pager().select(*found)) drawPage(true);
+        picThumbs->drawCellFrame(oldCell, palette().color(QPalette::Button));
+        if (found->otherNeighbourhood) showNeighbourhoodList();
+        if (found->pageChanged) drawPage(true);
         else showSelectedSim();
+        where = "Found " + found->where;
+        statusBar()->showMessage(platform::pathToQString(where), 10000);
     });
+    return where;
 }
 
 void frmMain::smenuFind_Click() {
     frmFindSim dialog(lastFind_, services_.settings, this);
-    connect(&dialog, &frmFindSim::findNext, this, [this](const std::string& text) { findSim(text); });
+    connect(&dialog, &frmFindSim::findNext, this,
+            [this, &dialog](const std::string& text) { dialog.showResult(platform::pathToQString(findSim(text))); });
     dialog.exec();
     picThumbs->setFocus(Qt::OtherFocusReason);
 }

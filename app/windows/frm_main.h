@@ -55,8 +55,9 @@ public:
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
-    // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
-    void findSim(const std::string& text);
+    // Selects the next sim whose name holds `text`, on its page, in whichever
+    // neighbourhood holds it (File > Find Sim, F3); says where ("" when none was found).
+    std::string findSim(const std::string& text);
     void smenuFind_Click();
     // One tick of the blinking selection frame.
     void Timer1_Timer();

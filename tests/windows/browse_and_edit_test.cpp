@@ -238,6 +238,8 @@ private slots:
             QTest::keyClicks(child<QLineEdit>(find, "txtFind"), QStringLiteral("SIM11"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
+            // It says where it found the sim.
+            QCOMPARE(child<QLabel>(find, "lblFound")->text(), QStringLiteral("Found Sim11 in Neighborhood 01   (UserData)"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_F3);
