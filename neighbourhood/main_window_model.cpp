@@ -18,6 +18,7 @@ MainWindowModel::MainWindowModel(platform::Services& services, shell::GameSessio
 
 void MainWindowModel::load() {
     const std::string registryLocation = registryGameLocation(services_.registry);
+    registryLocation_ = registryLocation;
     applyFirstStartDefaults(services_.settings, registryLocation);
     backupChecked_ = neighbourhood::backupChecked(services_.settings);
     session_.setGameFolder(override_.empty() ? services_.settings.value(keys::SimsLocation)
@@ -43,6 +44,17 @@ void MainWindowModel::listNeighbourhoods() {
     const std::string last = services_.settings.value(keys::LastNeighborhoodSelected);
     if (std::find(lines_.begin(), lines_.end(), last) != lines_.end())
         chooseNeighbourhood(last);
+}
+
+std::string MainWindowModel::gameStatus() {
+    const std::string& folder = session_.gameFolder();
+    if (status_.empty() || statusFolder_ != folder) {
+        const bool demo = !override_.empty() && folder == override_;
+        const std::string source = demo ? std::string() : gameSource(folder, registryLocation_, findInstalls_());
+        status_ = gameStatusText(folder, source, demo);
+        statusFolder_ = folder;
+    }
+    return status_;
 }
 
 void MainWindowModel::toggleBackup() {

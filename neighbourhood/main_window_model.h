@@ -17,6 +17,7 @@
 #include "shell/change_signal.h"
 #include "shell/game_session.h"
 #include "shell/thumb_pager.h"
+#include "platform/game_discovery.h"
 #include "platform/services.h"
 
 namespace drapeline::neighbourhood {
@@ -38,6 +39,11 @@ public:
     // Every activation: the game location messages, then, while no character file is
     // listed, the neighbourhood list and the last neighbourhood used.
     void activate();
+
+    // The status line's game: its folder and where that came from.
+    std::string gameStatus();
+    using InstallFinder = std::function<std::vector<platform::GameInstall>()>;
+    void setInstallFinder(InstallFinder finder) { findInstalls_ = std::move(finder); }
 
     bool backupChecked() const { return backupChecked_; }
     void toggleBackup();
@@ -111,6 +117,11 @@ private:
     bool backupChecked_ = false;   // "Create Backup File": the menu item shows it, saves read it
     shell::ChangeSignal neighbourhoodChosen_;
     std::string override_;
+    std::string registryLocation_;
+    InstallFinder findInstalls_ = platform::findInstalledGames;
+    // Looking through the machine's prefixes takes a moment: once per game folder.
+    std::string statusFolder_;
+    std::string status_;
     std::vector<std::string> folders_;
     std::vector<std::string> lines_;
     std::string selectedLine_;

@@ -209,8 +209,12 @@ void frmMain::buildControls() {
 
     // The game rewrites character files when it saves: while it runs, the status line says
     // so. Looked at now and then, not at every blink of the selection frame.
+    // Which game is being worked on, and how Drapeline came to it.
+    lblGameFolder = named(new QLabel, "lblGameFolder");
+    lblGameFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(lblGameFolder, 1);
     lblGameRunning = named(new QLabel(QString::fromLatin1(platform::GameRunningNotice)), "lblGameRunning");
-    statusBar()->addWidget(lblGameRunning, 1);
+    statusBar()->addPermanentWidget(lblGameRunning);
     auto* gameWatch = new QTimer(this);
     gameWatch->setInterval(5000);
     connect(gameWatch, &QTimer::timeout, this, &frmMain::showWhetherTheGameRuns);
@@ -307,6 +311,7 @@ void frmMain::Form_Activate() {
         screen && screen->availableGeometry().height() < SmallScreenHeight)
         move(x(), 0);
     setWindowTitle(QString::fromStdString(titleCaption() + " - by Ardentide"));
+    lblGameFolder->setText(platform::pathToQString(model_.gameStatus()));
     model_.activate();
     showNeighbourhoodList();
 }

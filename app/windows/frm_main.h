@@ -118,6 +118,7 @@ private:
     std::array<QLabel*, 49> lblSimName{};
     std::array<int, 49> labelLines_{};   // lines beyond the first of each label
     QTimer* blinkTimer;
+    QLabel* lblGameFolder;
     QLabel* lblGameRunning;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;

@@ -95,6 +95,9 @@ private slots:
         QCOMPARE(label(4), QString());   // no name set
         QCOMPARE(label(48), QStringLiteral("Sim49"));
         QCOMPARE(simNameText(), QStringLiteral("user10001"));
+        // The status line names the game in use; this one is not the stored one.
+        QCOMPARE(child<QLabel>(main.get(), "lblGameFolder")->text(),
+                 QStringLiteral("Game: demo game (%1)").arg(QString::fromStdString(game.path())));
         // The thumbnail grid has pictures painted in it: not one plain colour.
         const QImage grid = child<app::PictureBox>(main.get(), "picThumbs")->canvas();
         QVERIFY(grid.pixel(2 + 9 + 5, 2 + 5) != grid.pixel(470, 470));
