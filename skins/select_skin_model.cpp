@@ -39,7 +39,16 @@ void SelectSkinModel::showModels() {
     std::stable_sort(models.begin(), models.end(), [](const std::string& a, const std::string& b) {
         return platform::lessIgnoringCase(a, b);
     });
-    modelLines_ = std::move(models);
+    allModels_ = std::move(models);
+    setNameFilter(nameFilter_);
+}
+
+void SelectSkinModel::setNameFilter(std::string text) {
+    nameFilter_ = std::move(text);
+    const std::string wanted = platform::foldCase(nameFilter_);
+    modelLines_.clear();
+    for (const auto& model : allModels_)
+        if (platform::foldCase(model).find(wanted) != std::string::npos) modelLines_.push_back(model);
 }
 
 std::optional<TextureSearch> SelectSkinModel::runHere(const Search& search) {

@@ -31,6 +31,9 @@ public:
     void setFiltered(bool filtered);
     // The model list's lines in the order shown: sorted without regard to case.
     const std::vector<std::string>& modelLines() const { return modelLines_; }
+    // Typing in the box above the list: only the models whose name holds the text
+    // (letter case ignored) are listed.
+    void setNameFilter(std::string text);
     // The line of the model the sim wears now (letter case ignored), if it is listed.
     std::optional<std::size_t> currentModelLine() const;
 
@@ -91,6 +94,8 @@ private:
     // Listed at the first model search and kept for the filter clicks of this opening.
     std::optional<FolderListing> meshes_;
     bool filter_ = false;
+    std::vector<std::string> allModels_;
+    std::string nameFilter_;
     std::vector<std::string> modelLines_;
     std::string selectedModel_;
     TextureSearch textures_;

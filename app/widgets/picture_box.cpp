@@ -85,6 +85,10 @@ void PictureBox::printText(int x, int y, const QString& text) {
     remember({Stroke::Text, {}, QRectF(x, y, 0, 0), {}, palette().color(QPalette::ButtonText), text});
 }
 
+void PictureBox::printCaption(const QRect& box, const QString& text) {
+    remember({Stroke::Caption, {}, QRectF(box), {}, palette().color(QPalette::ButtonText), text});
+}
+
 void PictureBox::remember(Stroke stroke) {
     paintStroke(stroke);
     strokes_.push_back(std::move(stroke));
@@ -115,6 +119,21 @@ void PictureBox::paintStroke(const Stroke& stroke) {
         painter.fillRect(QRect(x1, y1, line, y2 - y1 + 1), stroke.colour);
         painter.fillRect(QRect(x2 - line + 1, y1, line, y2 - y1 + 1), stroke.colour);
         update(QRect(x1, y1, x2 - x1 + 1, y2 - y1 + 1));
+        break;
+    }
+    case Stroke::Caption: {
+        // Drawn in shown pixels, so that the elision fits the text at the size it is seen.
+        const QRectF band(stroke.target.topLeft() * s, stroke.target.size() * s);
+        QColor pale = palette().color(QPalette::Button);
+        pale.setAlpha(200);
+        painter.fillRect(band, pale);
+        QFont small = font();
+        small.setPixelSize(std::max(8, int(std::lround(band.height() * 0.8))));
+        painter.setFont(small);
+        painter.setPen(stroke.colour);
+        const QString shown = QFontMetrics(small).elidedText(stroke.text, Qt::ElideMiddle, int(band.width()) - 2);
+        painter.drawText(band, Qt::AlignCenter, shown);
+        update(band.toAlignedRect());
         break;
     }
     case Stroke::Text: {

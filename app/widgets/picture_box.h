@@ -50,6 +50,9 @@ public:
     void drawCellFrame(int cell, const QColor& colour);
     // Text printed with its top-left corner at (x, y).
     void printText(int x, int y, const QString& text);
+    // A caption centred in the rectangle on a pale band, elided in the middle when it
+    // does not fit (the band and the text grow with the area).
+    void printCaption(const QRect& box, const QString& text);
 
     // A thumbnail grid: takes the keyboard focus (its border then shows the highlight
     // colour, apart from the blinking selection frame) and reports its keys.
@@ -83,7 +86,7 @@ private:
     // What was painted since the last clear, in design pixels, so that a new size can
     // draw it again.
     struct Stroke {
-        enum Kind { Picture, Box, Text } kind = Picture;
+        enum Kind { Picture, Box, Text, Caption } kind = Picture;
         QImage image;
         QRectF target;   // Picture: where; Box: the rectangle
         QRectF source;   // Picture: the part of the image

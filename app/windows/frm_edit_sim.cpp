@@ -1,6 +1,9 @@
 #include "app/windows/frm_edit_sim.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +16,7 @@
 #include <utility>
 
 #include "app/widgets/picture_box.h"
+#include "app/widgets/remembered_place.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
 #include "app/widgets/controls.h"
@@ -92,7 +96,8 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     : QDialog(parent), model_(services, session), backupChecked_(std::move(backupChecked)) {
     setObjectName(QStringLiteral("frmEditSim"));
     setWindowTitle(QStringLiteral("Edit Wardrobe"));
-    setFixedSize(WindowWidth, WindowHeight);
+    setMinimumSize(WindowWidth, WindowHeight);
+    resize(WindowWidth, WindowHeight);
     buildUpperArea();
 
     tabSkins = named(new QTabWidget(this), "tabSkins");
@@ -119,6 +124,7 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     });
 
     cmdFocus = app::offViewFocusButton(this, QStringLiteral("Focus"), QRect(8, WindowHeight + 20, 60, 23));
+    app::rememberPlace(this, services.settings);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave, &QPushButton::click);
 
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
@@ -278,18 +284,58 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
     auto* page = new QWidget(tabSkins);
     page->setObjectName(QStringLiteral("page") + QString::fromLatin1(caption));
     OutfitControls& c = outfits_[static_cast<std::size_t>(kind)];
-    label(page, names[0], "Body", QRect(12, 14, 200, 16));
-    c.body = field(page, names[1], QRect(12, 32, 440, 23));
-    label(page, names[2], "Skin", QRect(12, 64, 200, 16));
-    c.skin = field(page, names[3], QRect(12, 82, 440, 23));
-    c.change = button(page, names[5], "&Change", QRect(12, 118, 100, 28));
-    if (names[6]) c.standard = button(page, names[6], "&Default", QRect(120, 118, 100, 28));
+    // The fields and buttons on the left take the width; the preview on the right grows
+    // with the window.
+    auto* fields = new QVBoxLayout;
+    fields->setSpacing(0);
+    fields->addSpacing(2);
+    const auto add = [&](QWidget* w, int height, int after) {
+        w->setFixedHeight(height);
+        fields->addWidget(w);
+        fields->addSpacing(after);
+    };
+    add(label(page, names[0], "Body", {}), 16, 2);
+    add(c.body = field(page, names[1], {}), 23, 9);
+    add(label(page, names[2], "Skin", {}), 16, 2);
+    add(c.skin = field(page, names[3], {}), 23, 13);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    c.change = button(page, names[5], "&Change", {});
+    c.change->setFixedSize(100, 28);
+    buttons->addWidget(c.change);
+    if (names[6]) {
+        c.standard = button(page, names[6], "&Default", {});
+        c.standard->setFixedSize(100, 28);
+        buttons->addWidget(c.standard);
+    }
+    buttons->addStretch();
+    fields->addLayout(buttons);
+    fields->addSpacing(14);
     if (note) {
-        auto* n = label(page, names[7], note, QRect(12, 160, 440, 150));
+        auto* n = label(page, names[7], note, {});
         n->setWordWrap(true);
         n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        n->setMinimumWidth(440);
+        fields->addWidget(n);
     }
-    c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
+    fields->addStretch();
+
+    // The flat preview's place on the page: a view of the outfit on the body may stand
+    // beside it in the same row.
+    c.previewArea = named(new QWidget(page), (std::string("previewArea") + caption).c_str());
+    auto* previewRow = new QHBoxLayout(c.previewArea);
+    previewRow->setObjectName(QStringLiteral("previewRow"));
+    previewRow->setContentsMargins(0, 0, 0, 0);
+    auto* area = new app::ScaledArea(QSize(256, 256), Qt::AlignLeft | Qt::AlignTop);
+    c.preview = named(area->box(), names[4]);
+    previewRow->addWidget(area);
+    c.previewArea->setFixedSize(260, 260);
+
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(12, 12, 32, 0);
+    row->setSpacing(36);
+    row->addLayout(fields, 1);
+    row->addWidget(c.previewArea, 0, Qt::AlignTop);
     tabSkins->addTab(page, mnemonicCaption(caption));
 }
 
@@ -298,6 +344,7 @@ QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const 
                                     const QRect& geometry) {
     auto* frame = named(new QGroupBox(QString::fromLatin1(caption), page), frameName);
     frame->setGeometry(geometry);
+    frame->setMinimumSize(geometry.size());
     const HandSlot sideSlots[] = {left, right};
     const char* const sideCaptions[] = {"Left Hand", "Right Hand"};
     for (int side = 0; side < 2; ++side) {
@@ -332,14 +379,18 @@ void frmEditSim::buildHandsPage() {
     const char* closed[] = {"Label19", "txtHandClosedLeft", "picHandClosedLeft", "cmdleftClosedHand",
                             "Label20", "txtHandClosedRight", "picHandClosedRight", "cmdRightClosedHand",
                             "cmdDefClosedHands", "cmdCopyLeftClosed", nullptr};
-    buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight, formal,
-                   QRect(6, 6, 380, 150));
-    buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight, open,
-                   QRect(392, 6, 380, 150));
-    buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft, HandSlot::PointRight, point,
-                   QRect(6, 162, 380, 150));
-    buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
-                   closed, QRect(392, 162, 380, 150));
+    // Four frames in two rows that share what the page grows by.
+    auto* frames = new QGridLayout(page);
+    frames->setContentsMargins(6, 6, 6, 6);
+    frames->setSpacing(6);
+    frames->addWidget(buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight,
+                                     formal, QRect(6, 6, 380, 150)), 0, 0);
+    frames->addWidget(buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight,
+                                     open, QRect(392, 6, 380, 150)), 0, 1);
+    frames->addWidget(buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft,
+                                     HandSlot::PointRight, point, QRect(6, 162, 380, 150)), 1, 0);
+    frames->addWidget(buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft,
+                                     HandSlot::ClosedRight, closed, QRect(392, 162, 380, 150)), 1, 1);
     tabSkins->addTab(page, mnemonicCaption("Hands"));
 }
 
@@ -387,6 +438,22 @@ void frmEditSim::showModel() {
     showPicture(picRelImages, model_.relImages());
     setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
                                               : QStringLiteral("Edit Wardrobe"));
+}
+
+void frmEditSim::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The upper area keeps its arrangement, Save, Cancel and the ensemble buttons at the
+    // right edge; the pages take the rest, and their previews grow by the square the
+    // window grew by.
+    const int w = std::max(width(), WindowWidth);
+    const int h = std::max(height(), WindowHeight);
+    cmdSave->move(w - 100, 8);
+    cmdCancel->move(w - 100, 44);
+    ensembleFrame->move(w - 216, 80);
+    tabSkins->setGeometry(8, 134, w - 16, h - 142);
+    const int grown = std::min(w - WindowWidth, h - WindowHeight);
+    for (auto& outfit : outfits_)
+        if (outfit.previewArea) outfit.previewArea->setFixedSize(QSize(260, 260) + QSize(grown, grown));
 }
 
 void frmEditSim::showEvent(QShowEvent* event) {

@@ -45,6 +45,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct OutfitControls {
@@ -53,6 +54,7 @@ private:
         app::PictureBox* preview = nullptr;
         QPushButton* change = nullptr;
         QPushButton* standard = nullptr;   // "Default"; none on the Normal page
+        QWidget* previewArea = nullptr;      // the page's place for its previews
     };
     struct HandControls {
         QLineEdit* texture = nullptr;

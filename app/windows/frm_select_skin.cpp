@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,8 @@
 #include "app/widgets/picture_box.h"
 #include "core/errors.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/remembered_place.h"
+#include "platform/files.h"
 #include "platform/qt/latin1.h"
 #include "platform/qt/qt_pictures.h"
 
@@ -30,6 +34,7 @@ using platform::toQString;
 namespace {
 
 const QString BodyCaption = QStringLiteral("Skin Selection - Select A Body And A Skin");
+const QSize DefaultSize(770, 529);
 
 // A player who filters by clothing type once wants it each time the chooser opens, until
 // the program ends.
@@ -42,33 +47,14 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     : QDialog(parent), model_(services, session, std::move(request)) {
     setObjectName(QStringLiteral("frmSelectSkin"));
     setWindowTitle(BodyCaption);
-    setFixedSize(770, 529);
-
-    lblBody = named(new QLabel(QStringLiteral("Selected Body"), this), "lblBody");
-    lblBody->setGeometry(8, 8, 100, 13);
-    chkFilter = named(new QCheckBox(QStringLiteral("Filter By Clothing Type"), this), "chkFilter");
-    chkFilter->setGeometry(120, 6, 160, 17);
-    lstModels = named(new QListWidget(this), "lstModels");
-    lstModels->setGeometry(8, 24, 261, 134);
-    skinNameCaption = named(new QLabel(QStringLiteral("Selected Skin Name"), this), "Label1");
-    skinNameCaption->setGeometry(8, 166, 160, 16);
-    txtSkinName = app::readOnlyField(this, "txtSkinName", QRect(8, 184, 261, 21));
-    previewCaption = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
-    previewCaption->setGeometry(8, 210, 160, 16);
-    picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
-    picThumbs = named(app::PictureBox::framed(this, QRect(282, 10, 477, 477)), "picThumbs");
-    picThumbs->setMouseTracking(true);
-    picThumbs->acceptKeyboard();
-    cmdSelect = named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
-    cmdSelect->setGeometry(8, 500, 77, 25);
-    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
-    cmdCancel->setGeometry(192, 500, 77, 25);
-    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(this, 412, 500);
+    buildControls();
+    app::rememberPlace(this, services.settings);
     picSkin->clear();
     picThumbs->clear();
     cmdSelect->setDefault(true);
     // Down the left column, then the grid and its paging buttons.
-    setTabOrder(chkFilter, lstModels);
+    setTabOrder(chkFilter, txtModelFilter);
+    setTabOrder(txtModelFilter, lstModels);
     setTabOrder(lstModels, cmdSelect);
     setTabOrder(cmdSelect, cmdCancel);
     setTabOrder(cmdCancel, picThumbs);
@@ -85,6 +71,10 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     connect(chkFilter, &QCheckBox::clicked, this, [this](bool checked) {
         filterChosen = checked;
         model_.setFiltered(checked);
+        showModelList();
+    });
+    connect(txtModelFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        model_.setNameFilter(platform::fromQString(text));
         showModelList();
     });
     // A click or a key that makes a line current loads its textures.
@@ -118,6 +108,105 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
         }
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmSelectSkin::buildControls() {
+    lblBody = named(new QLabel(QStringLiteral("Selected Body")), "lblBody");
+    chkFilter = named(new QCheckBox(QStringLiteral("Filter By Clothing Type")), "chkFilter");
+    txtModelFilter = named(new QLineEdit, "txtModelFilter");
+    txtModelFilter->setPlaceholderText(QStringLiteral("Type part of a model's name"));
+    txtModelFilter->setClearButtonEnabled(true);
+    lstModels = named(new QListWidget, "lstModels");
+    skinNameCaption = named(new QLabel(QStringLiteral("Selected Skin Name")), "Label1");
+    txtSkinName = app::readOnlyField(nullptr, "txtSkinName", {});
+    previewCaption = named(new QLabel(QStringLiteral("Selected Skin")), "Label3");
+    skinArea = new app::ScaledArea(QSize(257, 257), Qt::AlignLeft | Qt::AlignTop);
+    picSkin = named(skinArea->box(), "picSkin");
+    gridArea = new app::ScaledArea(QSize(477, 477), Qt::AlignLeft | Qt::AlignTop);
+    picThumbs = named(gridArea->box(), "picThumbs");
+    picThumbs->setMouseTracking(true);
+    picThumbs->acceptKeyboard();
+    cmdSelect = named(new QPushButton(QStringLiteral("Select")), "cmdSelect");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    for (QPushButton* b : {cmdSelect, cmdCancel}) b->setFixedSize(77, 25);
+
+    // The left column at the documented places, anchored to the bottom: what the window
+    // grows by goes to the model list and, with the grid, to the preview.
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(lblBody);
+    filterRow->addStretch();
+    filterRow->addWidget(chkFilter);
+    left->addLayout(filterRow);
+    left->addSpacing(2);
+    left->addWidget(txtModelFilter);
+    left->addSpacing(2);
+    left->addWidget(lstModels, 1);
+    left->addSpacing(8);
+    for (QLabel* caption : {skinNameCaption, previewCaption}) caption->setFixedHeight(16);
+    left->addWidget(skinNameCaption);
+    left->addSpacing(2);
+    txtSkinName->setFixedHeight(21);
+    left->addWidget(txtSkinName);
+    left->addSpacing(5);
+    left->addWidget(previewCaption);
+    left->addSpacing(2);
+    // The flat preview's place: a view of the same texture may stand beside it.
+    previewRow = new QHBoxLayout;
+    previewRow->setObjectName(QStringLiteral("previewRow"));
+    previewRow->setSpacing(8);
+    previewRow->addWidget(skinArea);
+    previewRow->addStretch();
+    left->addLayout(previewRow);
+    left->addSpacing(11);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSelect);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel);
+    left->addLayout(buttons);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(0);
+    right->addWidget(gridArea);
+    right->addSpacing(11);
+    auto* paging = new QHBoxLayout;
+    paging->setSpacing(11);
+    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(this, 0, 0);
+    paging->addStretch();
+    for (QWidget* w : {static_cast<QWidget*>(cmdPrevious), static_cast<QWidget*>(txtPageCount),
+                       static_cast<QWidget*>(cmdNext)}) {
+        w->setFixedSize(w->size());
+        paging->addWidget(w);
+    }
+    paging->addStretch();
+    right->addLayout(paging);
+    right->addStretch();
+
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(8, 8, 9, 4);
+    columns->setSpacing(11);
+    columns->addLayout(left, 1);
+    columns->addLayout(right);
+    setMinimumSize(DefaultSize);
+    resize(DefaultSize);
+    growAreas();
+}
+
+void frmSelectSkin::growAreas() {
+    // The grid takes the square the window grows by; the preview what the left column has
+    // beyond its list's share.
+    const int wider = std::max(0, width() - DefaultSize.width());
+    const int taller = std::max(0, height() - DefaultSize.height());
+    const int grid = std::min(wider, taller);
+    gridArea->setFixedSize(481 + grid, 481 + grid);
+    const int preview = std::min(wider - grid, taller * 2 / 3);
+    skinArea->setFixedSize(261 + preview, 261 + preview);
+}
+
+void frmSelectSkin::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    growAreas();
 }
 
 int frmSelectSkin::exec() {
@@ -171,7 +260,7 @@ void frmSelectSkin::Form_Activate() {
     if (model_.request().hands) {
         setWindowTitle(QStringLiteral("Select Hand Skin"));
         for (QWidget* w : {static_cast<QWidget*>(lblBody), static_cast<QWidget*>(lstModels),
-                           static_cast<QWidget*>(chkFilter)})
+                           static_cast<QWidget*>(chkFilter), static_cast<QWidget*>(txtModelFilter)})
             w->hide();
     } else {
         setWindowTitle(BodyCaption);
@@ -232,6 +321,10 @@ void frmSelectSkin::fillPage() {
             if (image.isNull()) continue;
             if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
             else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
+            // The texture's name, on the picture's lowest part.
+            const std::string name = platform::fileNameOf(paths[k]);
+            picThumbs->printCaption(QRect(at.x, at.y + 51, 64, 13),
+                                    toQString(name.size() > 4 ? name.substr(0, name.size() - 4) : name));
         }
         markStage(3000);
         // The selected texture lies on this page; its picture was just decoded.

@@ -8,6 +8,7 @@
 #include "skins/select_skin_model.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,6 +18,7 @@ class QTimer;
 namespace drapeline::app {
 
 class PictureBox;
+class ScaledArea;
 
 class frmSelectSkin : public QDialog {
     Q_OBJECT
@@ -41,7 +43,12 @@ public:
     void picThumbs_KeyDown(shell::GridKey key);
     void Timer1_Timer();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void buildControls();
+    void growAreas();
     void showModelList();
     void fillPage();
     void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
@@ -57,12 +64,16 @@ private:
 
     QLabel* lblBody;
     QCheckBox* chkFilter;
+    QLineEdit* txtModelFilter;
     QListWidget* lstModels;
     QLabel* skinNameCaption;
     QLineEdit* txtSkinName;
     QLabel* previewCaption;
     app::PictureBox* picSkin;
     app::PictureBox* picThumbs;
+    app::ScaledArea* skinArea;
+    app::ScaledArea* gridArea;
+    QHBoxLayout* previewRow;   // the flat preview, and room beside it
     QPushButton* cmdSelect;
     QPushButton* cmdCancel;
     QPushButton* cmdPrevious;
