@@ -218,8 +218,8 @@ void BM_Floor_ReadPageAndDecodeFromMemory(benchmark::State& state) {
             IffFile iff;
             if (iff::parseChecked(iff, readWholeFile(file)).empty())
                 if (const IffChunk* web = neighbourhood::webImageChunk(iff))
-                    paintFront(grid, QImage::fromData(reinterpret_cast<const uchar*>(web->Data.data()),
-                                                      static_cast<int>(web->Data.size())), cell);
+                    paintFront(grid, QImage::fromData(reinterpret_cast<const uchar*>(web->data.data()),
+                                                      static_cast<int>(web->data.size())), cell);
             ++cell;
         }
         benchmark::DoNotOptimize(grid.constBits());

@@ -50,7 +50,7 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                 report.skipped.push_back({name, std::move(*why)});
                 continue;
             }
-            const Verdict verdict = rule(sim.bodyStrings.Entries);
+            const Verdict verdict = rule(sim.bodyStrings.entries);
             if (verdict.kind == Verdict::Skip) {
                 report.skipped.push_back({name, verdict.reason});
                 continue;
