@@ -8,9 +8,9 @@
 namespace drapeline::neighbourhood {
 
 std::string registryGameLocation(platform::Registry& registry) {
-    std::int32_t length = 0;
-    return registry.GetRegistryString(platform::RegistryHive::LocalMachine,
-                                      "Software\\Maxis\\The Sims", "InstallPath", length);
+    return registry
+        .readString(platform::RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath")
+        .value_or(kRegistryFailure);
 }
 
 void applyFirstStartDefaults(platform::SettingsStore& settings,
@@ -55,7 +55,7 @@ std::string gameSource(const std::string& folder, const std::string& registryLoc
 
 std::string gameStatusText(const std::string& folder, const std::string& source, bool demo) {
     if (demo) return "Game: demo game (" + folder + ")";
-    if (folder.empty() || folder == "ERROR") return "Game: not found (Options > Set Path chooses it)";
+    if (folder.empty() || folder == kRegistryFailure) return "Game: not found (Options > Set Path chooses it)";
     return "Game: " + folder + " (" + source + ")";
 }
 

@@ -1,6 +1,5 @@
 #include "app/windows/frm_edit_sim.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/widgets/figure_widget.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/remembered_place.h"
 #include "app/widgets/shown_picture.h"
@@ -24,6 +24,7 @@
 #include "ensembles/ensemble_file.h"
 #include "app/windows/frm_enx.h"
 #include "app/windows/frm_select_skin.h"
+#include "figure/dressing.h"
 #include "wardrobe/default_rules.h"
 
 namespace drapeline::app {
@@ -115,6 +116,11 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     buildOutfitPage(OutfitKind::Nude, "Nude", nude, NudeNote);
     buildOutfitPage(OutfitKind::Winter, "Winter", winter, WinterNote);
     buildHandsPage();
+    // One switch for every page, at the right of the page captions.
+    previewSwitch = named(new PreviewSwitch(services.settings, tabSkins), "swPreview");
+    tabSkins->setCornerWidget(previewSwitch, Qt::TopRightCorner);
+    connect(previewSwitch, &PreviewSwitch::switched, this, &frmEditSim::showOnTheBody);
+    showOnTheBody(previewSwitch->onTheBody());
     // A page chosen with Alt and its letter takes the focus to its first button, so the
     // keyboard goes on there; arrowing along the page captions keeps it on them.
     connect(tabSkins, &QTabWidget::currentChanged, this, [this] {
@@ -221,6 +227,8 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const shell::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
         frmSelectSkin chooser(model_.services(), model_.session(), request);
+        chooser.dressOn(figure::dressRequest(model_.fields(), figure::headEntry(model_.bodyStrings()), kind,
+                                             figure::handsWornWith(kind)));
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -233,6 +241,9 @@ void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
         const app::FocusAway away(cmdFocus);
         frmSelectSkin chooser(model_.services(), model_.session(),
                               shell::SkinRequest{{}, true, {}, model_.fields().hand(slot)});
+        const HandPose pose = poseOf(slot);
+        chooser.dressOn(figure::dressRequest(model_.fields(), figure::headEntry(model_.bodyStrings()),
+                                             figure::outfitWornWith(pose), pose));
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -320,15 +331,19 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
     }
     fields->addStretch();
 
-    // The flat preview's place on the page: a view of the outfit on the body may stand
-    // beside it in the same row.
+    // The preview's place on the page, shared by the flat texture and the outfit on the body
+    // (one of them shown); it grows with the window.
     c.previewArea = named(new QWidget(page), (std::string("previewArea") + caption).c_str());
     auto* previewRow = new QHBoxLayout(c.previewArea);
-    previewRow->setObjectName(QStringLiteral("previewRow"));
     previewRow->setContentsMargins(0, 0, 0, 0);
+    previewRow->setSpacing(0);
     auto* area = new app::ScaledArea(QSize(256, 256), Qt::AlignLeft | Qt::AlignTop);
+    c.flat = area;
     c.preview = named(area->box(), names[4]);
     previewRow->addWidget(area);
+    c.figure = new FigureWidget(c.previewArea);
+    c.figure->setObjectName(QString::fromLatin1(names[4]) + QStringLiteral("Body"));
+    previewRow->addWidget(c.figure);
     c.previewArea->setFixedSize(260, 260);
 
     auto* row = new QHBoxLayout(page);
@@ -379,19 +394,73 @@ void frmEditSim::buildHandsPage() {
     const char* closed[] = {"Label19", "txtHandClosedLeft", "picHandClosedLeft", "cmdleftClosedHand",
                             "Label20", "txtHandClosedRight", "picHandClosedRight", "cmdRightClosedHand",
                             "cmdDefClosedHands", "cmdCopyLeftClosed", nullptr};
-    // Four frames in two rows that share what the page grows by.
-    auto* frames = new QGridLayout(page);
-    frames->setContentsMargins(6, 6, 6, 6);
-    frames->setSpacing(6);
-    frames->addWidget(buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight,
-                                     formal, QRect(6, 6, 380, 150)), 0, 0);
-    frames->addWidget(buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight,
-                                     open, QRect(392, 6, 380, 150)), 0, 1);
-    frames->addWidget(buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft,
-                                     HandSlot::PointRight, point, QRect(6, 162, 380, 150)), 1, 0);
-    frames->addWidget(buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft,
-                                     HandSlot::ClosedRight, closed, QRect(392, 162, 380, 150)), 1, 1);
+    handFrames_ = {
+        buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight, formal,
+                       QRect(6, 6, 380, 150)),
+        buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight, open,
+                       QRect(392, 6, 380, 150)),
+        buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft, HandSlot::PointRight, point,
+                       QRect(6, 162, 380, 150)),
+        buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
+                       closed, QRect(392, 162, 380, 150)),
+    };
+    buildHandsOnTheBody(page);
+    // Four frames in two rows; they keep their old size until the window grows, then share
+    // what it grew by. The view on the body, shown instead of them, takes the whole page.
+    auto* rows = new QVBoxLayout(page);
+    rows->setContentsMargins(6, 6, 6, 6);
+    rows->setSpacing(6);
+    for (std::size_t row = 0; row < 2; ++row) {
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(6);
+        pair->addWidget(handFrames_[row * 2]);
+        pair->addWidget(handFrames_[row * 2 + 1]);
+        pair->addStretch();
+        rows->addLayout(pair);
+    }
+    rows->addWidget(handsOnTheBody, 1);
+    rows->addStretch();
     tabSkins->addTab(page, mnemonicCaption("Hands"));
+}
+
+void frmEditSim::buildHandsOnTheBody(QWidget* page) {
+    handsOnTheBody = new QWidget(page);
+    handsOnTheBody->setObjectName(QStringLiteral("handsOnTheBody"));
+    const char* const captions[] = {"Formal Hands", "Normal Hands Open", "Normal Hands Point",
+                                    "Normal Hands Closed"};
+    // The poses and their textures on the left; the figure takes what the page grows by.
+    auto* poses = new QVBoxLayout;
+    poses->setSpacing(0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        poseChoices_[i] = new QRadioButton(QString::fromLatin1(captions[i]), handsOnTheBody);
+        poseChoices_[i]->setFixedHeight(20);
+        poses->addWidget(poseChoices_[i]);
+        poseTextures_[i] = new QLabel(handsOnTheBody);
+        poseTextures_[i]->setFixedHeight(34);
+        poseTextures_[i]->setMinimumWidth(380);
+        poseTextures_[i]->setWordWrap(true);
+        poseTextures_[i]->setContentsMargins(20, 0, 0, 0);
+        poses->addWidget(poseTextures_[i]);
+        poses->addSpacing(10);
+        connect(poseChoices_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on) return;
+            shownPose_ = static_cast<HandPose>(i);
+            dressFigures();
+        });
+    }
+    poses->addStretch();
+    poses->addWidget(new QLabel(QStringLiteral("Choose Texture above to change the hands."), handsOnTheBody));
+    poses->addSpacing(20);
+    handsFigure = new FigureWidget(handsOnTheBody);
+    handsFigure->setObjectName(QStringLiteral("picHandsBody"));
+    handsFigure->setMinimumSize(300, 300);
+    handsFigure->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* row = new QHBoxLayout(handsOnTheBody);
+    row->setContentsMargins(6, 4, 8, 0);
+    row->setSpacing(58);
+    row->addLayout(poses);
+    row->addWidget(handsFigure, 1);
+    poseChoices_[static_cast<std::size_t>(shownPose_)]->setChecked(true);
 }
 
 bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead,
@@ -433,6 +502,7 @@ void frmEditSim::showModel() {
         hands_[i].texture->setText(toQString(f.hand(slot)));
         showPicture(hands_[i].preview, model_.handPreview(slot));
     }
+    dressFigures();
     showPicture(picWebImage, model_.webImage());
     showPicture(picFaces, model_.faces());
     showPicture(picRelImages, model_.relImages());
@@ -454,12 +524,40 @@ void frmEditSim::resizeEvent(QResizeEvent* event) {
     const int grown = std::min(w - WindowWidth, h - WindowHeight);
     for (auto& outfit : outfits_)
         if (outfit.previewArea) outfit.previewArea->setFixedSize(QSize(260, 260) + QSize(grown, grown));
+    for (QWidget* frame : handFrames_)
+        if (frame) frame->setFixedSize(380 + (w - WindowWidth) / 2, 150 + (h - WindowHeight) / 2);
 }
 
 void frmEditSim::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The keyboard starts on the first page's Change button, whatever had it last.
     outfits_[0].change->setFocus(Qt::OtherFocusReason);
+}
+
+void frmEditSim::showOnTheBody(bool onTheBody) {
+    for (const auto& c : outfits_) {
+        c.flat->setVisible(!onTheBody);
+        c.figure->setVisible(onTheBody);
+    }
+    for (QWidget* frame : handFrames_) frame->setVisible(!onTheBody);
+    handsOnTheBody->setVisible(onTheBody);
+    previewSwitch->setOnTheBody(onTheBody);
+}
+
+void frmEditSim::dressFigures() {
+    // Dressing waits for a figure to be painted, so only the page in view costs anything.
+    const WardrobeFields& f = model_.fields();
+    figure::ModelLibrary& library = figure::sessionLibrary(model_.session().gameFolder());
+    const std::string head = figure::headEntry(model_.bodyStrings());
+    for (OutfitKind kind : AllOutfits)
+        outfits_[static_cast<std::size_t>(kind)].figure->dress(
+            library, figure::dressRequest(f, head, kind, figure::handsWornWith(kind)));
+    for (std::size_t i = 0; i < poseTextures_.size(); ++i) {
+        const auto pose = static_cast<HandPose>(i);
+        poseTextures_[i]->setText(QStringLiteral("Left: %1\nRight: %2")
+                                      .arg(toQString(f.hand(leftSlot(pose))), toQString(f.hand(rightSlot(pose)))));
+    }
+    handsFigure->dress(library, figure::dressRequest(f, head, figure::outfitWornWith(shownPose_), shownPose_));
 }
 
 void frmEditSim::reject() {

@@ -11,11 +11,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <cstring>
 #include <exception>
 #include <thread>
 
 #include "shell/thumb_grid.h"
 #include "app/widgets/busy_pointer.h"
+#include "app/widgets/figure_widget.h"
+#include "figure/renderer.h"
 #include "app/widgets/picture_box.h"
 #include "core/errors.h"
 #include "app/widgets/controls.h"
@@ -47,7 +50,7 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     : QDialog(parent), model_(services, session, std::move(request)) {
     setObjectName(QStringLiteral("frmSelectSkin"));
     setWindowTitle(BodyCaption);
-    buildControls();
+    buildControls(services.settings);
     app::rememberPlace(this, services.settings);
     picSkin->clear();
     picThumbs->clear();
@@ -58,7 +61,8 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     setTabOrder(lstModels, cmdSelect);
     setTabOrder(cmdSelect, cmdCancel);
     setTabOrder(cmdCancel, picThumbs);
-    setTabOrder(picThumbs, cmdPrevious);
+    setTabOrder(picThumbs, chkThumbsOnBody);
+    setTabOrder(chkThumbsOnBody, cmdPrevious);
     setTabOrder(cmdPrevious, cmdNext);
     enablePaging();
 
@@ -108,9 +112,70 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
         }
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(previewSwitch, &PreviewSwitch::switched, this, &frmSelectSkin::showOnTheBody);
+    connect(chkThumbsOnBody, &QCheckBox::toggled, this, [this] {
+        if (model_.fileCount() > 0) fillPage();
+    });
+    showOnTheBody(false);
 }
 
-void frmSelectSkin::buildControls() {
+void frmSelectSkin::dressOn(figure::DressRequest sim) {
+    sim_ = std::move(sim);
+    showOnTheBody(previewSwitch->onTheBody());
+}
+
+void frmSelectSkin::showOnTheBody(bool onTheBody) {
+    // Only a sim to dress makes the figure worth showing.
+    previewSwitch->setVisible(sim_.has_value());
+    chkThumbsOnBody->setVisible(sim_.has_value() && !model_.request().hands);
+    const bool figure = sim_ && onTheBody;
+    skinArea->setVisible(!figure);
+    picSkinBody->setVisible(figure);
+    // Until a texture is chosen the sim wears what it wears now.
+    if (figure)
+        picSkinBody->dress(figure::sessionLibrary(model_.session().gameFolder()),
+                           model_.skinName().empty() ? *sim_ : wearing(model_.skinName()));
+}
+
+figure::DressRequest frmSelectSkin::wearing(const std::string& texture) const {
+    figure::DressRequest dressed = *sim_;
+    if (model_.request().hands) {
+        dressed.leftHand.texture = texture;
+        dressed.rightHand.texture = texture;
+    } else {
+        dressed.body = {model_.selectedModel(), texture};
+    }
+    return dressed;
+}
+
+void frmSelectSkin::paintDressedThumbnails(const std::vector<platform::PicturePtr>& pictures) {
+    // The model is dressed once; each texture of the page is worn in turn.
+    figure::DressedFigure dressed = figure::dress(figure::sessionLibrary(model_.session().gameFolder()), wearing({}));
+    figure::Renderer renderer;
+    figure::Camera camera;
+    RgbaImage drawn;
+    const int side = std::max(64, static_cast<int>(std::lround(64 * picThumbs->scale())));
+    const QColor face = palette().color(QPalette::Button);
+    const Rgba background{static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
+                          static_cast<std::uint8_t>(face.blue()), 255};
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        const QImage texture = platform::imageOf(pictures[k]).convertToFormat(QImage::Format_RGBA8888);
+        if (texture.isNull()) continue;
+        auto worn = std::make_shared<RgbaImage>(texture.width(), texture.height());
+        for (int y = 0; y < texture.height(); ++y)
+            std::memcpy(worn->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(texture.width()) * 4,
+                        texture.constScanLine(y), static_cast<std::size_t>(texture.width()) * 4);
+        figure::wearBodyTexture(dressed, std::move(worn));
+        // Drawn at the size the cell is shown, so a grown grid stays sharp.
+        renderer.render(dressed, camera, side, side, drawn, background);
+        const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+        picThumbs->paintScaled(QImage(drawn.pixels.data(), drawn.width, drawn.height, drawn.width * 4,
+                                      QImage::Format_RGBA8888),
+                               at.x, at.y, 64, 64);
+    }
+}
+
+void frmSelectSkin::buildControls(platform::SettingsStore& settings) {
     lblBody = named(new QLabel(QStringLiteral("Selected Body")), "lblBody");
     chkFilter = named(new QCheckBox(QStringLiteral("Filter By Clothing Type")), "chkFilter");
     txtModelFilter = named(new QLineEdit, "txtModelFilter");
@@ -122,10 +187,18 @@ void frmSelectSkin::buildControls() {
     previewCaption = named(new QLabel(QStringLiteral("Selected Skin")), "Label3");
     skinArea = new app::ScaledArea(QSize(257, 257), Qt::AlignLeft | Qt::AlignTop);
     picSkin = named(skinArea->box(), "picSkin");
+    picSkinBody = new FigureWidget;
+    picSkinBody->setObjectName(QStringLiteral("picSkinBody"));
+    picSkinBody->hide();   // until a sim is dressed; the window's least size leaves it out
+    previewSwitch = named(new PreviewSwitch(settings, nullptr), "swPreview");
+    previewSwitch->setFixedSize(150, 22);
     gridArea = new app::ScaledArea(QSize(477, 477), Qt::AlignLeft | Qt::AlignTop);
     picThumbs = named(gridArea->box(), "picThumbs");
     picThumbs->setMouseTracking(true);
     picThumbs->acceptKeyboard();
+    chkThumbsOnBody = named(new QCheckBox(QStringLiteral("On the body")), "chkThumbsOnBody");
+    chkThumbsOnBody->setToolTip(QStringLiteral("Draws each thumbnail as the sim wearing the texture"));
+    chkThumbsOnBody->setFixedSize(120, 20);
     cmdSelect = named(new QPushButton(QStringLiteral("Select")), "cmdSelect");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
     for (QPushButton* b : {cmdSelect, cmdCancel}) b->setFixedSize(77, 25);
@@ -137,7 +210,11 @@ void frmSelectSkin::buildControls() {
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(lblBody);
     filterRow->addStretch();
-    filterRow->addWidget(chkFilter);
+    // The check box's caption runs into the gap before the grid, as it always did; the
+    // column's top-left corner never moves, so neither does the check box.
+    chkFilter->setParent(this);
+    chkFilter->setGeometry(120, 6, 160, 17);
+    filterRow->addStrut(17);
     left->addLayout(filterRow);
     left->addSpacing(2);
     left->addWidget(txtModelFilter);
@@ -149,14 +226,22 @@ void frmSelectSkin::buildControls() {
     left->addSpacing(2);
     txtSkinName->setFixedHeight(21);
     left->addWidget(txtSkinName);
-    left->addSpacing(5);
-    left->addWidget(previewCaption);
-    left->addSpacing(2);
+    left->addSpacing(1);
+    // The caption and the switch share a row that keeps its height when the switch hides.
+    auto* header = new QWidget;
+    header->setFixedHeight(22);
+    auto* headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(0, 0, 0, 0);
+    headerRow->addWidget(previewCaption, 0, Qt::AlignVCenter);
+    headerRow->addStretch();
+    headerRow->addWidget(previewSwitch);
+    left->addWidget(header);
     // The flat preview's place: a view of the same texture may stand beside it.
     previewRow = new QHBoxLayout;
     previewRow->setObjectName(QStringLiteral("previewRow"));
     previewRow->setSpacing(8);
     previewRow->addWidget(skinArea);
+    previewRow->addWidget(picSkinBody);
     previewRow->addStretch();
     left->addLayout(previewRow);
     left->addSpacing(11);
@@ -171,15 +256,24 @@ void frmSelectSkin::buildControls() {
     right->addWidget(gridArea);
     right->addSpacing(11);
     auto* paging = new QHBoxLayout;
-    paging->setSpacing(11);
+    paging->setSpacing(0);
     std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(this, 0, 0);
+    // The check box keeps its room when hidden, so the paging buttons stay centred under
+    // the grid.
+    QSizePolicy kept = chkThumbsOnBody->sizePolicy();
+    kept.setRetainSizeWhenHidden(true);
+    chkThumbsOnBody->setSizePolicy(kept);
+    paging->addSpacing(4);
+    paging->addWidget(chkThumbsOnBody);
     paging->addStretch();
     for (QWidget* w : {static_cast<QWidget*>(cmdPrevious), static_cast<QWidget*>(txtPageCount),
                        static_cast<QWidget*>(cmdNext)}) {
         w->setFixedSize(w->size());
+        if (w != cmdPrevious) paging->addSpacing(11);
         paging->addWidget(w);
     }
     paging->addStretch();
+    paging->addSpacing(4 + 120);
     right->addLayout(paging);
     right->addStretch();
 
@@ -202,6 +296,7 @@ void frmSelectSkin::growAreas() {
     gridArea->setFixedSize(481 + grid, 481 + grid);
     const int preview = std::min(wider - grid, taller * 2 / 3);
     skinArea->setFixedSize(261 + preview, 261 + preview);
+    picSkinBody->setFixedSize(skinArea->size());
 }
 
 void frmSelectSkin::resizeEvent(QResizeEvent* event) {
@@ -315,12 +410,14 @@ void frmSelectSkin::fillPage() {
         for (const std::size_t i : files) paths.push_back(model_.textures().files[i]);
         // Only this page's pictures are decoded (on all cores), and none outlives it.
         const auto pictures = decodeAll(paths, model_.pictures());
+        const bool dressed = sim_ && !model_.request().hands && chkThumbsOnBody->isChecked();
+        if (dressed) paintDressedThumbnails(pictures);
         for (std::size_t k = 0; k < pictures.size(); ++k) {
             const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
             const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
             if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
-            else picThumbs->paintScaled(image, at.x, at.y, 64, 64);
+            else if (!dressed) picThumbs->paintScaled(image, at.x, at.y, 64, 64);
             // The texture's name, on the picture's lowest part.
             const std::string name = platform::fileNameOf(paths[k]);
             picThumbs->printCaption(QRect(at.x, at.y + 51, 64, 13),
@@ -339,6 +436,7 @@ void frmSelectSkin::fillPage() {
 
 void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
     txtSkinName->setText(toQString(model_.skinName()));
+    showOnTheBody(previewSwitch->onTheBody());
     if (!model_.previewFile()) return;
     const QImage image = platform::imageOf(
         alreadyLoaded ? alreadyLoaded : model_.pictures().load(model_.textures().files[*model_.previewFile()]));

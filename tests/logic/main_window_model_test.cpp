@@ -40,7 +40,7 @@ protected:
 }  // namespace
 
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationLaterStartsUseTheStoredOneOrAnOverride) {
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     model.load();
     EXPECT_EQ(machine.settings.values, (std::map<std::string, std::string>{
                                            {keys::BackupSavedFile, "1"}, {keys::SkipPajamaSave, "1"},
@@ -131,7 +131,7 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
 
 TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnusableRegistryValue) {
     session.setGameFolder("unchanged");
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
     setPath.load();

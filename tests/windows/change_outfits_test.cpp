@@ -5,8 +5,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
+#include "app/widgets/figure_widget.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "demo/demo_game.h"
@@ -100,6 +102,59 @@ private slots:
         QCOMPARE(text(reopened.get(), "txtFormalSkin"), chosenSkin);
     }
 
+    // On the body: every page's figure wears what its fields say and follows a change at
+    // once, names what is missing, turns with the keys; the switch brings the flat previews
+    // back on every page and is remembered. The chooser dresses the sim in the selection.
+    void theOutfitIsShownOnTheBodyAndFollowsTheFields() {
+        using wardrobe::OutfitKind;
+        machine->settings.setValue("Preview On The Body", "");
+        auto editor = open();
+        editor->show();
+        auto* swimsuit = child<app::FigureWidget>(editor.get(), "picSwimsuitBody");
+        QVERIFY(!swimsuit->isHidden());
+        QVERIFY(!child<app::PictureBox>(editor.get(), "picSwimsuit")->isVisibleTo(editor.get()));
+        const auto& fields = editor->model().fields();
+        QCOMPARE(swimsuit->view()->request().body.texture, fields.outfit(OutfitKind::Swimsuit).texture);
+        QCOMPARE(swimsuit->view()->missing(), std::vector<std::string>{});
+        QVERIFY(swimsuit->view()->figure().triangles() > 0);
+
+        editor->model().changeFields([](wardrobe::WardrobeFields& f) {
+            f.outfit(OutfitKind::Swimsuit).mesh = "b999fafit_01";
+        });
+        QCOMPARE(swimsuit->view()->request().body.suit, std::string("b999fafit_01"));
+        QCOMPARE(swimsuit->view()->missing(), std::vector<std::string>{"Mesh b999fafit_01 is not installed"});
+        QVERIFY(swimsuit->view()->figure().triangles() > 0);   // head and hands still drawn
+
+        swimsuit->setFocus();
+        QTest::keyClick(swimsuit, Qt::Key_Right);
+        QCOMPARE(swimsuit->view()->camera().yaw(), figure::FigureView::StepDegrees);
+        QTest::keyClick(swimsuit, Qt::Key_Home);
+        QCOMPARE(swimsuit->view()->camera().yaw(), 0.0f);
+
+        child<app::PreviewSwitch>(editor.get(), "swPreview")->findChildren<QToolButton*>().front()->click();
+        QVERIFY(swimsuit->isHidden());
+        QVERIFY(child<app::PictureBox>(editor.get(), "picNormal")->isVisibleTo(editor.get()));
+        QVERIFY(child<QWidget>(editor.get(), "handsOnTheBody")->isHidden());
+        QCOMPARE(machine->settings.value("Preview On The Body"), std::string("0"));
+        auto again = open();
+        QVERIFY(child<app::FigureWidget>(again.get(), "picNormalBody")->isHidden());
+        machine->settings.setValue("Preview On The Body", "1");
+
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+            auto* models = child<QListWidget>(chooser, "lstModels");
+            models->setCurrentRow(0);
+            auto* shown = child<app::FigureWidget>(chooser, "picSkinBody");
+            QVERIFY(!shown->isHidden());
+            QCOMPARE(shown->view()->request().body,
+                     (figure::Garment{chooser->model().selectedModel(), chooser->model().skinName()}));
+            const QImage flat = child<app::PictureBox>(chooser, "picThumbs")->canvas();
+            child<QCheckBox>(chooser, "chkThumbsOnBody")->setChecked(true);
+            QVERIFY(child<app::PictureBox>(chooser, "picThumbs")->canvas() != flat);
+            child<QPushButton>(chooser, "cmdCancel")->click();
+        });
+        child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
+    }
+
     // The busy pointer lets a Cancel pressed just before the search run first: the window
     // closes, no texture is loaded behind it, and the outfit stays as it was.
     void aCancelBeforeTheTexturesLoadStopsTheSearchAndChangesNothing() {
@@ -171,6 +226,62 @@ private slots:
         child<QPushButton>(editor.get(), "cmdDefaultFormal")->click();
         QCOMPARE(text(editor.get(), "txtFormalBody"), QStringLiteral("f100fafit_original"));
         QCOMPARE(text(editor.get(), "txtFormalSkin"), QStringLiteral("f100fafitlgt_original"));
+    }
+
+    // At their first sizes the edit window and the chooser keep the old places; grown, the
+    // previews, pages and grid take the room and the fields the width. Last, as the
+    // chooser keeps its grown size.
+    void theEditWindowAndTheChooserKeepTheirPlacesAndGrow() {
+        machine->settings.setValue("Preview On The Body", "0");
+        auto editor = open();
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+        auto* tabs = child<QTabWidget>(editor.get(), "tabSkins");
+        const auto onPage = [&](int index) {
+            tabs->setCurrentIndex(index);
+            QApplication::processEvents();
+            return tabs->currentWidget();
+        };
+        const auto check = [&] {
+            const QString wrong =
+                testkit::misplaced(editor.get(), editor.get(),
+                                   {{"cmdSave", {700, 8, 92, 30}}, {"Frame6", {584, 80, 208, 48}},
+                                    {"txtName", {8, 98, 262, 23}}, {"tabSkins", {8, 134, 784, 364}}}) +
+                testkit::misplaced(editor.get(), onPage(2),
+                                   {{"txtFormalBody", {12, 32, 440, 23}}, {"txtFormalSkin", {12, 82, 440, 23}},
+                                    {"cmdChangeFormal", {12, 118, 100, 28}}, {"cmdDefaultFormal", {120, 118, 100, 28}},
+                                    {"picFormal", {490, 14, 256, 256}}}) +
+                testkit::misplaced(editor.get(), onPage(6), {{"Frame1", {6, 6, 380, 150}}, {"Frame4", {392, 162, 380, 150}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        };
+        check();
+        editor->resize(1800, 1000);
+        onPage(2);
+        QVERIFY(child<QWidget>(editor.get(), "picFormal")->width() > 256 * 2);
+        QVERIFY(child<QWidget>(editor.get(), "txtFormalBody")->width() > 440);
+        QVERIFY(child<QWidget>(editor.get(), "cmdSave")->x() > 1600);
+        QVERIFY(onPage(6) && child<QWidget>(editor.get(), "Frame1")->width() > 380 * 2);
+        editor->resize(800, 506);
+        check();
+
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+            const QString wrong = testkit::misplaced(
+                chooser, chooser,
+                {{"chkFilter", {120, 6, 160, 17}}, {"txtSkinName", {8, 184, 261, 21}}, {"picSkin", {10, 230, 257, 257}},
+                 {"picThumbs", {282, 10, 477, 477}}, {"cmdSelect", {8, 500, 77, 25}}, {"cmdCancel", {192, 500, 77, 25}},
+                 {"cmdPrevious", {412, 500, 57, 23}}, {"cmdNext", {572, 500, 57, 23}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+            auto* grid = child<app::PictureBox>(chooser, "picThumbs");
+            chooser->resize(1800, 1000);
+            QApplication::processEvents();
+            QVERIFY(grid->width() > 477 * 3 / 2);
+            QVERIFY(child<QWidget>(chooser, "picSkin")->width() > 257);
+            QVERIFY(child<QWidget>(chooser, "lstModels")->height() > 134);
+            QTest::mouseClick(grid, Qt::LeftButton, {}, grid->toShown({68 * 2 + 30, 68 + 30}));
+            QCOMPARE(chooser->model().pager().cell(), 9);
+            child<QPushButton>(chooser, "cmdCancel")->click();
+        });
+        child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
     }
 };
 
