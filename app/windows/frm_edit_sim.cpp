@@ -360,22 +360,50 @@ QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const 
     auto* frame = named(new QGroupBox(QString::fromLatin1(caption), page), frameName);
     frame->setGeometry(geometry);
     frame->setMinimumSize(geometry.size());
+    // Two columns of a label, a field and the preview with its Change button, then the
+    // frame's buttons; grown, the columns share the width and the previews grow.
+    auto* columns = new QHBoxLayout(frame);
+    columns->setContentsMargins(10, 0, 8, 4);   // the title takes the top
+    columns->setSpacing(0);
     const HandSlot sideSlots[] = {left, right};
     const char* const sideCaptions[] = {"Left Hand", "Right Hand"};
     for (int side = 0; side < 2; ++side) {
-        const int x = 10 + side * 146;
         const char** n = names + side * 4;
         HandControls& c = hands_[static_cast<std::size_t>(sideSlots[side])];
-        label(frame, n[0], sideCaptions[side], QRect(x, 20, 136, 16));
-        c.texture = field(frame, n[1], QRect(x, 38, 136, 23));
-        c.preview = named(app::PictureBox::framed(frame, QRect(x + 2, 70, 64, 64)), n[2]);
-        c.change = button(frame, n[3], "&Change", QRect(x + 72, 68, 64, 26));
+        if (side == 1) columns->addSpacing(10);
+        auto* column = new QVBoxLayout;
+        column->setSpacing(2);
+        column->addWidget(label(frame, n[0], sideCaptions[side], {}));
+        column->itemAt(0)->widget()->setFixedHeight(16);
+        c.texture = field(frame, n[1], {});
+        c.texture->setFixedHeight(23);
+        c.texture->setMinimumWidth(136);
+        column->addWidget(c.texture);
+        column->addSpacing(5);
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(4);
+        auto* area = new app::ScaledArea(QSize(64, 64), Qt::AlignLeft | Qt::AlignTop);
+        c.preview = named(area->box(), n[2]);
+        row->addWidget(area, 1);
+        c.change = button(frame, n[3], "&Change", {});
+        c.change->setFixedSize(64, 26);
+        row->addWidget(c.change, 0, Qt::AlignTop);
+        column->addLayout(row, 1);
+        columns->addLayout(column, 1);
     }
+    auto* frameButtonColumn = new QVBoxLayout;
+    frameButtonColumn->setSpacing(6);
     const char* const frameButtons[] = {"&Default", "Copy Left", "Normal"};
     for (int i = 0; i < 3; ++i) {
         if (!names[8 + i]) continue;
-        button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
+        QPushButton* b = button(frame, names[8 + i], frameButtons[i], {});
+        b->setFixedSize(72, 26);
+        frameButtonColumn->addWidget(b);
     }
+    frameButtonColumn->addStretch();
+    columns->addSpacing(8);
+    columns->addLayout(frameButtonColumn);
     return frame;
 }
 

@@ -251,7 +251,10 @@ private slots:
                                    {{"txtFormalBody", {12, 32, 440, 23}}, {"txtFormalSkin", {12, 82, 440, 23}},
                                     {"cmdChangeFormal", {12, 118, 100, 28}}, {"cmdDefaultFormal", {120, 118, 100, 28}},
                                     {"picFormal", {490, 14, 256, 256}}}) +
-                testkit::misplaced(editor.get(), onPage(6), {{"Frame1", {6, 6, 380, 150}}, {"Frame4", {392, 162, 380, 150}}});
+                testkit::misplaced(editor.get(), onPage(6),
+                                   {{"Frame1", {6, 6, 380, 150}}, {"Frame4", {392, 162, 380, 150}},
+                                    {"txtHandFormalRight", {162, 44, 136, 23}}, {"picHandFormalLeft", {18, 76, 64, 64}},
+                                    {"cmdRightFormalHand", {234, 74, 64, 26}}, {"cmdNormalFormalHands", {306, 90, 72, 26}}});
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         };
         check();
@@ -260,7 +263,7 @@ private slots:
         QVERIFY(child<QWidget>(editor.get(), "picFormal")->width() > 256 * 2);
         QVERIFY(child<QWidget>(editor.get(), "txtFormalBody")->width() > 440);
         QVERIFY(child<QWidget>(editor.get(), "cmdSave")->x() > 1600);
-        QVERIFY(onPage(6) && child<QWidget>(editor.get(), "Frame1")->width() > 380 * 2);
+        QVERIFY(onPage(6) && child<QWidget>(editor.get(), "picHandClosedRight")->width() > 64 * 3);
         editor->resize(800, 506);
         check();
 
