@@ -548,6 +548,15 @@ void frmEditSim::resizeEvent(QResizeEvent* event) {
     cmdSave->move(w - 100, 8);
     cmdCancel->move(w - 100, 44);
     ensembleFrame->move(w - 216, 80);
+    // The name takes the second row's extra width; the short fields keep theirs beside it.
+    const int extra = w - WindowWidth;
+    txtName->setFixedWidth(262 + extra);
+    int x = 278 + extra;
+    for (const auto& [caption, field] : {std::pair{"Label2", txtAge}, {"Label11", txtGender}, {"Label12", txtSkinTone}}) {
+        findChild<QLabel*>(QString::fromLatin1(caption))->move(x, 80);
+        field->move(x, 98);
+        x += 94;
+    }
     tabSkins->setGeometry(8, 134, w - 16, h - 142);
     const int grown = std::min(w - WindowWidth, h - WindowHeight);
     for (auto& outfit : outfits_)

@@ -246,7 +246,8 @@ private slots:
             const QString wrong =
                 testkit::misplaced(editor.get(), editor.get(),
                                    {{"cmdSave", {700, 8, 92, 30}}, {"Frame6", {584, 80, 208, 48}},
-                                    {"txtName", {8, 98, 262, 23}}, {"tabSkins", {8, 134, 784, 364}}}) +
+                                    {"txtName", {8, 98, 262, 23}}, {"txtSkinTone", {466, 98, 86, 23}},
+                                    {"tabSkins", {8, 134, 784, 364}}}) +
                 testkit::misplaced(editor.get(), onPage(2),
                                    {{"txtFormalBody", {12, 32, 440, 23}}, {"txtFormalSkin", {12, 82, 440, 23}},
                                     {"cmdChangeFormal", {12, 118, 100, 28}}, {"cmdDefaultFormal", {120, 118, 100, 28}},
@@ -263,6 +264,7 @@ private slots:
         QVERIFY(child<QWidget>(editor.get(), "picFormal")->width() > 256 * 2);
         QVERIFY(child<QWidget>(editor.get(), "txtFormalBody")->width() > 440);
         QVERIFY(child<QWidget>(editor.get(), "cmdSave")->x() > 1600);
+        QVERIFY(child<QWidget>(editor.get(), "txtSkinTone")->geometry().right() < child<QWidget>(editor.get(), "Frame6")->x());
         QVERIFY(onPage(6) && child<QWidget>(editor.get(), "picHandClosedRight")->width() > 64 * 3);
         editor->resize(800, 506);
         check();
