@@ -113,9 +113,16 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(previewSwitch, &PreviewSwitch::switched, this, &frmSelectSkin::showOnTheBody);
-    connect(chkThumbsOnBody, &QCheckBox::toggled, this, [this] {
-        if (model_.fileCount() > 0) fillPage();
+    connect(chkThumbsOnBody, &QCheckBox::toggled, this, &frmSelectSkin::paintThumbnails);
+    // Dressed thumbnails are drawn at the size the grid is shown: a grown grid has them
+    // drawn again once the window has settled.
+    auto* redress = new QTimer(this);
+    redress->setSingleShot(true);
+    redress->setInterval(150);
+    connect(redress, &QTimer::timeout, this, [this] {
+        if (chkThumbsOnBody->isChecked()) paintThumbnails();
     });
+    connect(picThumbs, &PictureBox::rescaled, redress, qOverload<>(&QTimer::start));
     showOnTheBody(false);
 }
 
@@ -401,37 +408,43 @@ void frmSelectSkin::fillPage() {
     guarded("frmSelectSkin", procedure, Stages::Marked, [&] {
         markStage(1000);
         picThumbs->clear();
+        pagePictures_.clear();
+        pagePaths_.clear();
         enablePaging();
         if (!model_.fillPage()) return;
         app::BusyPointer busy;
         markStage(2000);
         const auto files = model_.pageFiles();
-        std::vector<std::string> paths;
-        for (const std::size_t i : files) paths.push_back(model_.textures().files[i]);
-        // Only this page's pictures are decoded (on all cores), and none outlives it.
-        const auto pictures = decodeAll(paths, model_.pictures());
-        const bool dressed = sim_ && !model_.request().hands && chkThumbsOnBody->isChecked();
-        if (dressed) paintDressedThumbnails(pictures);
-        for (std::size_t k = 0; k < pictures.size(); ++k) {
-            const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
-            const QImage image = platform::imageOf(pictures[k]);
-            if (image.isNull()) continue;
-            if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
-            else if (!dressed) picThumbs->paintScaled(image, at.x, at.y, 64, 64);
-            // The texture's name, on the picture's lowest part.
-            const std::string name = platform::fileNameOf(paths[k]);
-            picThumbs->printCaption(QRect(at.x, at.y + 51, 64, 13),
-                                    toQString(name.size() > 4 ? name.substr(0, name.size() - 4) : name));
-        }
+        for (const std::size_t i : files) pagePaths_.push_back(model_.textures().files[i]);
+        // Only this page's pictures are decoded (on all cores), and kept while it is shown.
+        pagePictures_ = decodeAll(pagePaths_, model_.pictures());
+        paintThumbnails();
         markStage(3000);
         // The selected texture lies on this page; its picture was just decoded.
         platform::PicturePtr selected;
         if (model_.previewFile() && !files.empty() && *model_.previewFile() >= files.front() &&
-            *model_.previewFile() - files.front() < pictures.size())
-            selected = pictures[*model_.previewFile() - files.front()];
+            *model_.previewFile() - files.front() < pagePictures_.size())
+            selected = pagePictures_[*model_.previewFile() - files.front()];
         showPreview(selected);
         txtPageCount->setText(toQString(model_.pageText()));
     });
+}
+
+void frmSelectSkin::paintThumbnails() {
+    picThumbs->clear();
+    const bool dressed = sim_ && !model_.request().hands && chkThumbsOnBody->isChecked();
+    if (dressed) paintDressedThumbnails(pagePictures_);
+    for (std::size_t k = 0; k < pagePictures_.size(); ++k) {
+        const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+        const QImage image = platform::imageOf(pagePictures_[k]);
+        if (image.isNull()) continue;
+        if (model_.request().hands) picThumbs->paintPicture(image, at.x, at.y);
+        else if (!dressed) picThumbs->paintScaled(image, at.x, at.y, 64, 64);
+        // The texture's name, on the picture's lowest part.
+        const std::string name = platform::fileNameOf(pagePaths_[k]);
+        picThumbs->printCaption(QRect(at.x, at.y + 51, 64, 13),
+                                toQString(name.size() > 4 ? name.substr(0, name.size() - 4) : name));
+    }
 }
 
 void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {

@@ -65,6 +65,8 @@ private:
     figure::DressRequest wearing(const std::string& texture) const;
     void showOnTheBody(bool onTheBody);
     void paintDressedThumbnails(const std::vector<platform::PicturePtr>& pictures);
+    // The page's thumbnails (flat or dressed) with their names, from the pictures kept for it.
+    void paintThumbnails();
 
     skins::SelectSkinModel model_;
     std::optional<shell::SkinChoice> choice_;
@@ -73,6 +75,8 @@ private:
     skins::StopFlag closing_{false};
     bool refreshingList_ = false;
     std::optional<figure::DressRequest> sim_;
+    std::vector<std::string> pagePaths_;
+    std::vector<platform::PicturePtr> pagePictures_;
 
     QLabel* lblBody;
     QCheckBox* chkFilter;
