@@ -279,7 +279,7 @@ int chooserPeak(const std::string& game, const std::string& model, int argc, cha
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
     const shell::GameSession session{game};
-    app::frmSelectSkin window(machine.services, session, shell::SkinRequest{Code, false});
+    app::frmSelectSkin window(machine.services, session, shell::SkinRequest{Code, false, {}, {}});
     window.Form_Activate();
     window.show();
     QApplication::processEvents();

@@ -45,6 +45,10 @@ public:
     // Cancel, Escape and closing the window: asks before unsaved changes are lost.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct OutfitControls {
         QLineEdit* body = nullptr;
@@ -52,6 +56,8 @@ private:
         app::PictureBox* preview = nullptr;
         QPushButton* change = nullptr;
         QPushButton* standard = nullptr;   // "Default"; none on the Normal page
+        QWidget* previewArea = nullptr;    // the page's place for its previews
+        QWidget* flat = nullptr;           // the flat preview with its border
         FigureWidget* figure = nullptr;    // the outfit on the body, in the preview's place
     };
     struct HandControls {

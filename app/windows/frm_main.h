@@ -55,8 +55,9 @@ public:
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
-    // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
-    void findSim(const std::string& text);
+    // Selects the next sim whose name holds `text`, on its page, in whichever
+    // neighbourhood holds it (File > Find Sim, F3); says where ("" when none was found).
+    std::string findSim(const std::string& text);
     void smenuFind_Click();
     // One tick of the blinking selection frame.
     void Timer1_Timer();
@@ -70,6 +71,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -85,6 +87,11 @@ private:
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
                                                 const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
+    // The name labels under the cells follow the grid's scale.
+    void placeNameLabels();
+    void placeNameLabel(int cell);
+
+    class MainClient;
 
     platform::Services& services_;
     shell::GameSession& session_;
@@ -109,7 +116,9 @@ private:
     QPushButton* cmdSelect;
     app::PictureBox* picThumbs;
     std::array<QLabel*, 49> lblSimName{};
+    std::array<int, 49> labelLines_{};   // lines beyond the first of each label
     QTimer* blinkTimer;
+    QLabel* lblGameFolder;
     QLabel* lblGameRunning;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;

@@ -95,9 +95,56 @@ private slots:
         QCOMPARE(label(4), QString());   // no name set
         QCOMPARE(label(48), QStringLiteral("Sim49"));
         QCOMPARE(simNameText(), QStringLiteral("user10001"));
+        // The status line names the game in use; this one is not the stored one.
+        QCOMPARE(child<QLabel>(main.get(), "lblGameFolder")->text(),
+                 QStringLiteral("Game: demo game (%1)").arg(QString::fromStdString(game.path())));
         // The thumbnail grid has pictures painted in it: not one plain colour.
         const QImage grid = child<app::PictureBox>(main.get(), "picThumbs")->canvas();
         QVERIFY(grid.pixel(2 + 9 + 5, 2 + 5) != grid.pixel(470, 470));
+    }
+
+    // Where a control stands in the window's client area.
+    QRect placeOf(const char* name) {
+        auto* w = child<QWidget>(main.get(), name);
+        return QRect(w->mapTo(main->centralWidget(), QPoint(0, 0)), w->size());
+    }
+
+    void theDefaultSizeKeepsTheDocumentedPlacesAndAGrownWindowGrowsTheGrid() {
+        const auto documented = [&] {
+            const QString wrong = testkit::misplaced(
+                main.get(), main->centralWidget(),
+                {{"lstUserDataDir", {8, 26, 265, 104}}, {"txtSimName", {8, 156, 265, 23}},
+                 {"picSim", {10, 208, 261, 261}}, {"cmdSelect", {8, 479, 265, 29}},
+                 {"picThumbs", {282, 28, 481, 481}}, {"cmdPrevious", {414, 517, 57, 23}},
+                 {"txtPageCount", {482, 517, 81, 23}}, {"cmdNext", {574, 517, 57, 23}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        };
+        QCOMPARE(main->centralWidget()->size(), QSize(773, 548));
+        documented();
+
+        // Grown (as maximised on a large screen): the grid's cells get more pixels, a
+        // press still finds its cell, and the labels stay under their pictures.
+        main->resize(1600, 1000);
+        QApplication::processEvents();
+        auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        QVERIFY(grid->width() > 481 * 3 / 2);
+        QCOMPARE(grid->width(), grid->height());
+        QVERIFY(placeOf("lstUserDataDir").width() > 265);
+        main->picThumbs_MouseDown(68 + 5, 68 + 5);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->toShown({68 * 2 + 30, 68 + 30}));
+        QCOMPARE(simNameText(), QStringLiteral("user10010"));
+        const QRect name = child<QLabel>(main.get(), "lblSimName_9")->geometry();
+        QCOMPARE(name.topLeft(), grid->toShown({68 * 2 + 2, 68 + 48}));
+        // The page drawn small is drawn again at the new size from its pictures: the last
+        // cell's picture covers its larger place.
+        QCOMPARE(grid->canvas().size(), grid->size());
+        const QColor background = main->palette().color(QPalette::Button);
+        QVERIFY(QColor(grid->canvas().pixel(grid->toShown({408 + 2 + 9 + 20, 408 + 2 + 20}))) != background);
+
+        main->resize(773, 548 + main->height() - main->centralWidget()->height());
+        QApplication::processEvents();
+        documented();
+        main->picThumbs_MouseDown(5, 5);
     }
 
     void selectingShowsThePreviewAndAnUnreadableSimExplainsItself() {
@@ -129,6 +176,10 @@ private slots:
         auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
         auto* previous = child<QPushButton>(main.get(), "cmdPrevious");
         auto* next = child<QPushButton>(main.get(), "cmdNext");
+        // Enter on the neighbourhood list goes on to its sims.
+        child<QWidget>(main.get(), "lstUserDataDir")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), grid);
         // Tab reaches the grid from Edit This Sim, with no stop on a read-only field.
         child<QPushButton>(main.get(), "cmdSelect")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -185,6 +236,8 @@ private slots:
             QTest::keyClicks(child<QLineEdit>(find, "txtFind"), QStringLiteral("SIM11"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
+            // It says where it found the sim.
+            QCOMPARE(child<QLabel>(find, "lblFound")->text(), QStringLiteral("Found Sim11 in Neighborhood 01   (UserData)"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_F3);

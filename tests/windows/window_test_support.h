@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -38,6 +40,23 @@ W* child(QWidget* window, const char* name) {
 }
 
 inline QString text(QWidget* window, const char* name) { return child<QLineEdit>(window, name)->text(); }
+
+// The controls of `window` that stand more than three pixels from their rectangles (in
+// `origin`'s coordinates), with where they are; empty when every one is in its place.
+inline QString misplaced(QWidget* window, QWidget* origin, std::initializer_list<std::pair<const char*, QRect>> places) {
+    QString wrong;
+    for (const auto& [name, rect] : places) {
+        auto* w = child<QWidget>(window, name);
+        const QRect at(w->mapTo(origin, QPoint(0, 0)), w->size());
+        for (int d : {at.x() - rect.x(), at.y() - rect.y(), at.width() - rect.width(), at.height() - rect.height()})
+            if (std::abs(d) > 3) {
+                wrong += QStringLiteral("%1 at %2,%3 %4x%5; ").arg(QString::fromLatin1(name)).arg(at.x()).arg(at.y())
+                             .arg(at.width()).arg(at.height());
+                break;
+            }
+    }
+    return wrong;
+}
 
 // Runs `action` on the modal window of type W as soon as it is shown (windows that search
 // let events run before they are on screen, so this waits for it).
