@@ -491,7 +491,7 @@ void frmEditSim::buildHandsOnTheBody(QWidget* page) {
     poseChoices_[static_cast<std::size_t>(shownPose_)]->setChecked(true);
 }
 
-bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead,
+bool frmEditSim::openSim(const std::string& path, std::optional<IffFile> alreadyRead,
                            FileIdentity identity) {
     tabSkins->setCurrentIndex(0);
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();

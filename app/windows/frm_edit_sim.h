@@ -35,7 +35,7 @@ public:
     // Opens the character file at `path` and shows it. False when the wardrobe can not be
     // shown (the user has been told why); the window is then not to be shown. A caller
     // that has read the file already hands it over, so that it is read once.
-    bool Form_Load(const std::string& path, std::optional<IffFile> alreadyRead = std::nullopt,
+    bool openSim(const std::string& path, std::optional<IffFile> alreadyRead = std::nullopt,
                    FileIdentity identity = {});
 
     // Writes every field and picture from the model into the controls, and marks the

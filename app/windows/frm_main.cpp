@@ -507,7 +507,7 @@ void frmMain::cmdSelect_Click() {
     frmEditSim editor(services_, session_, [this] { return model_.backupChecked(); },
                                 this);
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
+    if (editor.openSim(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
     Form_Activate();
 }
 

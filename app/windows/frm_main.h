@@ -33,20 +33,25 @@ public:
 
     neighbourhood::MainWindowModel& model() { return model_; }
 
+    // Closing without asking (the error trap's end, or a test's tear-down).
+    void closeWithoutAsking();
+
+    // Selects the next sim whose name holds `text`, on its page, in whichever
+    // neighbourhood holds it (File > Find Sim, F3); says where ("" when none was found).
+    std::string findSim(const std::string& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
     // The activation: runs after the window is first shown and whenever a window that it
     // opened has closed.
     void Form_Activate();
 
     // Shows frmSetPath modally, then activates this window again.
     void smenuSetPath_Click();
-
-    // Closing without asking (the error trap's end, or a test's tear-down).
-    void closeWithoutAsking();
-
-    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
-    void msLoadSimImages();
-    // Reads one character file and shows its pictures and name in the preview.
-    void msDisplaySim(const std::string& path);
     // A mouse press on the thumbnail area, in its pixels.
     void picThumbs_MouseDown(int x, int y);
     void cmdNext_Click();
@@ -55,9 +60,6 @@ public:
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
-    // Selects the next sim whose name holds `text`, on its page, in whichever
-    // neighbourhood holds it (File > Find Sim, F3); says where ("" when none was found).
-    std::string findSim(const std::string& text);
     void smenuFind_Click();
     // One tick of the blinking selection frame.
     void Timer1_Timer();
@@ -69,12 +71,11 @@ public:
     // File menu: the restore window, for the selected sim's backups first.
     void smenuRestore_Click();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
+    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
+    void msLoadSimImages();
+    // Reads one character file and shows its pictures and name in the preview.
+    void msDisplaySim(const std::string& path);
     void buildControls();
     void buildMenus();
     void showNeighbourhoodList();

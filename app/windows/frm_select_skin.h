@@ -38,20 +38,21 @@ public:
     // one only the flat textures are shown.
     void dressOn(figure::DressRequest sim);
 
-    // Runs the activation for the request; exec() calls it before showing.
-    void Form_Activate();
     int exec() override;
     // Cancel, Select and closing the window all end here; a texture search still running
     // is stopped.
     void done(int result) override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    // Runs the activation for the request; exec() calls it before showing.
+    void Form_Activate();
     void picThumbs_MouseDown(int x, int y);
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
     void Timer1_Timer();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls(platform::SettingsStore& settings);

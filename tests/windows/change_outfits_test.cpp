@@ -200,7 +200,7 @@ private slots:
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 1 of 2"));
             child<QPushButton>(chooser, "cmdNext")->click();
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 2 of 2"));
-            chooser->picThumbs_MouseDown(0, 0);
+            QTest::mouseClick(child<app::PictureBox>(chooser, "picThumbs"), Qt::LeftButton, {}, QPoint(2, 2));
             child<QPushButton>(chooser, "cmdSelect")->click();
         });
         child<QPushButton>(editor.get(), "cmdRightOpenHand")->click();

@@ -80,7 +80,7 @@ inline std::unique_ptr<app::frmEditSim> openEditor(QtMachine& machine,
                                                         const std::string& path) {
     auto editor = std::make_unique<app::frmEditSim>(machine.services, session,
                                                          [] { return false; }, nullptr);
-    if (!editor->Form_Load(path)) qFatal("the sim does not open");
+    if (!editor->openSim(path)) qFatal("the sim does not open");
     return editor;
 }
 
