@@ -15,6 +15,21 @@
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_settings.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+
+// Wine's GDI font engine leaves the text of line edits undrawn; Qt's FreeType engine draws
+// it. Real Windows keeps its own engine.
+bool runningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+}  // namespace
+#endif
+
 int main(int argc, char** argv) {
     using namespace drapeline;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -25,6 +40,10 @@ int main(int argc, char** argv) {
         return 1;
 #endif
     }
+#ifdef _WIN32
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && runningUnderWine())
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
     app::GuardedApplication qtApp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Drapeline"));
     QApplication::setApplicationName(QStringLiteral("Drapeline"));

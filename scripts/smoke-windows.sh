@@ -53,7 +53,14 @@ for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$scratch/display")"
 
 # A fresh prefix is made on first use; doing it first keeps its minute out of the waits.
-[ "$own_prefix" = 0 ] || "$wine" wineboot -i >/dev/null 2>&1 || true
+# A caller's prefix may have its services running from before, started without a display:
+# windows need them started again on this one.
+if [ "$own_prefix" = 0 ]; then
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+else
+  "$wine" wineboot -i >/dev/null 2>&1 || true
+fi
 
 # Waits for a visible window whose title matches the extended regular expression and
 # prints its id; gives up after the timeout or as soon as the program has ended.
@@ -93,18 +100,16 @@ shot() {
 }
 
 title="^Drapeline - Version ${version//./\\.}\$"
-# Wine's GDI leaves the text of line edits undrawn; Qt's FreeType engine draws it as Windows does.
-platform=(-platform windows:fontengine=freetype)
 cd "$(dirname "$exe")"
 if [ "$mode" = --title ]; then
-  "$wine" "$exe" "${platform[@]}" >/dev/null 2>&1 &
+  "$wine" "$exe" >/dev/null 2>&1 &
   app_pid=$!
   wait_for "$title" "title window" 120 >/dev/null
   echo "Windows smoke run: the title window of $(basename "$exe") seen"
   exit 0
 fi
 
-"$wine" "$exe" --demo "${platform[@]}" >/dev/null 2>&1 &
+"$wine" "$exe" --demo >/dev/null 2>&1 &
 app_pid=$!
 id=$(wait_for "$title" "title window" 120)
 shot title

@@ -150,10 +150,6 @@ for source in registry 'steam library'; do
 done
 
 tools_done=$SECONDS
-# The prefix's services were started without a display by the tests above; windows need
-# them started again on the walk's own display.
-"$(dirname "$wine")/wineserver" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-"$(dirname "$wine")/wineserver" -w 2>/dev/null || true
 DRAPELINE_SHOTS="${DRAPELINE_SHOTS:-}" scripts/smoke-windows.sh "$build/app/drapeline.exe" || failed=1
 
 echo "Windows: $total tests under Wine; Qt $((qt_done - started)) s, build $((built - qt_done)) s," \
