@@ -33,6 +33,13 @@ std::string backupSimName(const IffFile& iff) {
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const Rule& rule) {
+    return runBatch(characterFolder, simFiles, programFolder, options,
+                    [&rule](const std::string&, wardrobe::OpenedSim& sim) { return rule(sim.bodyStrings.Entries); });
+}
+
+BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
+                     const std::string& programFolder, const RepairOptions& options, const SimRule& rule,
+                     const WrittenHandler& written) {
     BatchReport report;
     for (const std::string& name : simFiles) {
         ++report.examined;
@@ -50,7 +57,7 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                 report.skipped.push_back({name, std::move(*why)});
                 continue;
             }
-            const Verdict verdict = rule(sim.bodyStrings.Entries);
+            const Verdict verdict = rule(name, sim);
             if (verdict.kind == Verdict::Skip) {
                 report.skipped.push_back({name, verdict.reason});
                 continue;
@@ -61,7 +68,8 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             // A file whose bytes would not change is neither written nor backed up.
             if (bytes == sim.bytes) continue;
             if (!options.dryRun) {
-                wardrobe::replaceCharacterFile(
+                const std::size_t backupsBefore = report.backups.size();
+                const FileIdentity now = wardrobe::replaceCharacterFile(
                     bytes, path, programFolder,
                     [&] {
                         if (!options.backupClock) return;
@@ -71,6 +79,8 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                         doing = "written";
                     },
                     identityOf(sim.bytes));
+                if (written)
+                    written({name, path, report.backups.size() > backupsBefore ? report.backups.back() : std::string(), now});
             }
             report.rewritten.push_back(name);
             if (verdict.changed) report.changed.push_back(name);

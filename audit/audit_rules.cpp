@@ -1,0 +1,267 @@
+#include "audit/audit_rules.h"
+
+#include <algorithm>
+
+#include "core/ascii.h"
+#include "core/iff_file.h"
+#include "neighbourhood/listing.h"
+#include "platform/files.h"
+#include "wardrobe/previews.h"
+
+namespace drapeline::audit {
+
+namespace {
+
+using wardrobe::HandSlot;
+using wardrobe::OutfitKind;
+namespace entry = wardrobe::entry;
+
+struct KindNames {
+    ProblemKind kind;
+    const char* id;
+    const char* caption;
+};
+constexpr std::array<KindNames, 7> Kinds{{
+    {ProblemKind::Unreadable, "unreadable", "Can not be read"},
+    {ProblemKind::Layout, "layout", "Layout"},
+    {ProblemKind::MeshMissing, "missing-mesh", "Mesh not installed"},
+    {ProblemKind::TextureMissing, "missing-texture", "Texture not installed"},
+    {ProblemKind::SkinTone, "skin-tone", "Skin tone"},
+    {ProblemKind::BodyType, "body-type", "Body type"},
+    {ProblemKind::PinkHands, "pink-hands", "Pink gorilla hands"},
+}};
+
+bool isToneCode(std::string_view code) { return code == "lgt" || code == "med" || code == "drk"; }
+
+// Where the tone code of a texture name starts, or npos.
+std::size_t tonePosition(std::string_view texture) {
+    const std::size_t end = std::min(texture.find('_'), texture.size());
+    if (end < 3) return std::string_view::npos;
+    return isToneCode(ascii::lower(texture.substr(end - 3, 3))) ? end - 3 : std::string_view::npos;
+}
+
+// The age letter, gender letter and body type a mesh's name gives: "b003fafit_01" and
+// the short "nffit_01" alike. Empty where the name does not follow either form.
+struct MeshCodes {
+    char age = 0, gender = 0;
+    std::string body;
+};
+MeshCodes meshCodes(std::string_view mesh) {
+    const std::string prefix = ascii::lower(mesh.substr(0, std::min(mesh.find('_'), mesh.size())));
+    MeshCodes codes;
+    if (prefix.size() == 9) {
+        codes.gender = prefix[4];
+        codes.age = prefix[5];
+        codes.body = prefix.substr(6, 3);
+    } else if (prefix.size() == 5) {
+        codes.gender = prefix[1];
+        codes.body = prefix.substr(2, 3);
+        codes.age = codes.body == "chd" ? 'c' : 'a';
+    }
+    return codes;
+}
+
+bool isBodyCode(std::string_view body) { return body == "fit" || body == "fat" || body == "skn" || body == "chd"; }
+
+std::string toneWord(std::string_view code) { return wardrobe::skinToneWord(ascii::lower(code)); }
+
+class Auditor {
+public:
+    Auditor(SimRow& row, const skins::InstalledSkins& skins) : row_(row), skins_(skins) {}
+
+    void outfit(OutfitKind kind, const wardrobe::OutfitNames& names, wardrobe::WardrobeLayout layout) {
+        Worn& worn = row_.outfits[static_cast<std::size_t>(kind)];
+        worn.mesh = names.mesh;
+        worn.texture = names.texture;
+        const std::string where = wardrobe::outfitCaption(kind);
+        if (!wardrobe::layoutHolds(layout, kind)) {
+            worn.mark = Mark::NotHeld;
+            return;
+        }
+        if (wardrobe::isPlaceholder(names.mesh) || wardrobe::isPlaceholder(names.texture)) {
+            add(worn, ProblemKind::Layout, where, "the " + lowerWhere(where) + " entry holds the text \"" +
+                                                      names.mesh + "\", which is no outfit");
+            return;
+        }
+        if (names.mesh.empty()) {
+            worn.mark = Mark::Empty;
+            return;
+        }
+        if (!skins_.mesh(names.mesh))
+            add(worn, ProblemKind::MeshMissing, where, "the " + lowerWhere(where) + " mesh " + names.mesh + " is not installed");
+        if (!skins_.texture(names.texture))
+            add(worn, ProblemKind::TextureMissing, where,
+                "the " + lowerWhere(where) + " texture " + names.texture + " is not installed");
+        tone(worn, where, names.texture);
+        body(worn, kind, where, names.mesh);
+    }
+
+    void hand(HandSlot slot, const std::string& texture) {
+        Worn& worn = row_.hands[static_cast<std::size_t>(slot)];
+        worn.texture = texture;
+        const std::string where = wardrobe::handCaption(slot);
+        const bool formal = slot == HandSlot::FormalLeft || slot == HandSlot::FormalRight;
+        if (texture.empty()) {
+            if (formal) worn.mark = Mark::Empty;
+            else add(worn, ProblemKind::TextureMissing, where, "the " + lowerWhere(where) + " hand has no texture");
+            return;
+        }
+        if (!skins_.handTexture(texture))
+            add(worn, ProblemKind::TextureMissing, where,
+                "the " + lowerWhere(where) + " hand texture " + texture + " is not installed");
+        // The same test as the repair: a non-child's left formal hand, exactly this name.
+        if (slot == HandSlot::FormalLeft && texture == "guao_pinkg" && row_.age != "child")
+            add(worn, ProblemKind::PinkHands, where, "the formal hands are the pink gorilla hands");
+        tone(worn, where, texture);
+    }
+
+private:
+    static std::string lowerWhere(const std::string& where) { return ascii::lower(where); }
+
+    void add(Worn& worn, ProblemKind kind, const std::string& where, std::string text) {
+        worn.mark = Mark::Problem;
+        row_.problems.push_back({kind, where, std::move(text)});
+    }
+
+    void tone(Worn& worn, const std::string& where, const std::string& texture) {
+        const auto code = toneCodeOf(texture);
+        if (!code || !isToneCode(row_.skinTone) || *code == row_.skinTone) return;
+        add(worn, ProblemKind::SkinTone, where,
+            "the " + lowerWhere(where) + " texture " + texture + " is for " + toneWord(*code) +
+                " skin, the sim's is " + toneWord(row_.skinTone));
+    }
+
+    void body(Worn& worn, OutfitKind kind, const std::string& where, const std::string& mesh) {
+        const MeshCodes codes = meshCodes(mesh);
+        const char age = row_.age == "adult" ? 'a' : 'c';
+        const std::string what = "the " + lowerWhere(where) + " mesh " + mesh;
+        if ((codes.age == 'a' || codes.age == 'c') && codes.age != age) {
+            add(worn, ProblemKind::BodyType, where, what + " is for " + (codes.age == 'a' ? "an adult" : "a child"));
+            return;
+        }
+        const char gender = wardrobe::genderLetter(row_.gender);
+        // A child's models are chosen without regard to gender, as the chooser lists them.
+        if (age == 'a' && (codes.gender == 'f' || codes.gender == 'm') && codes.gender != gender) {
+            add(worn, ProblemKind::BodyType, where, what + " is for a " + (codes.gender == 'f' ? "woman" : "man"));
+            return;
+        }
+        if (kind != OutfitKind::Normal && isBodyCode(codes.body) && isBodyCode(row_.bodyType) &&
+            codes.body != row_.bodyType)
+            add(worn, ProblemKind::BodyType, where,
+                what + " is cut for body type " + codes.body + ", the normal outfit's is " + row_.bodyType);
+    }
+
+    SimRow& row_;
+    const skins::InstalledSkins& skins_;
+};
+
+const std::string& entryText(const StringSet& set, std::size_t number) {
+    static const std::string none;
+    return wardrobe::holds(set.Entries.size(), number) ? set.Entries[number - 1].Text : none;
+}
+
+}  // namespace
+
+const char* kindId(ProblemKind kind) {
+    for (const auto& k : Kinds)
+        if (k.kind == kind) return k.id;
+    return "";
+}
+
+const char* kindCaption(ProblemKind kind) {
+    for (const auto& k : Kinds)
+        if (k.kind == kind) return k.caption;
+    return "";
+}
+
+std::optional<ProblemKind> kindFromId(std::string_view id) {
+    for (const auto& k : Kinds)
+        if (id == k.id) return k.kind;
+    return std::nullopt;
+}
+
+bool SimRow::readable() const { return !has(ProblemKind::Unreadable); }
+
+bool SimRow::has(ProblemKind kind) const {
+    return std::any_of(problems.begin(), problems.end(), [kind](const Problem& p) { return p.kind == kind; });
+}
+
+std::optional<std::string> toneCodeOf(std::string_view texture) {
+    const std::size_t at = tonePosition(texture);
+    if (at == std::string_view::npos) return std::nullopt;
+    return ascii::lower(texture.substr(at, 3));
+}
+
+std::string withTone(std::string_view texture, std::string_view tone) {
+    std::string out(texture);
+    const std::size_t at = tonePosition(texture);
+    if (at != std::string_view::npos) out.replace(at, 3, tone);
+    return out;
+}
+
+SimRow auditOpened(const std::string& path, const wardrobe::OpenedSim& sim, const skins::InstalledSkins& skins,
+                   bool portrait) {
+    SimRow row;
+    row.path = path;
+    row.file = platform::fileNameOf(path);
+    row.name = wardrobe::listedIdentity(sim.iff).catalogueName;
+    if (portrait)
+        if (const IffChunk* web = wardrobe::simImageChunk(sim.iff, wardrobe::WebImageFile)) row.portrait = web->Data;
+    const StringSet& set = sim.bodyStrings;
+    row.age = entryText(set, entry::Age);
+    row.gender = entryText(set, entry::Gender);
+    row.skinTone = entryText(set, entry::SkinTone);
+    const std::string& normal = entryText(set, entry::Normal);
+    row.bodyType = ascii::lower(wardrobe::bodyTypeText(normal.substr(0, normal.find(','))));
+
+    // A wardrobe the edit window refuses is one problem; its entries are not guessed at.
+    if (auto why = wardrobe::wardrobeProblem(sim.iff)) {
+        row.problems.push_back({ProblemKind::Layout, "", "its wardrobe can not be shown: " + *why});
+        for (auto& w : row.outfits) w.mark = Mark::Problem;
+        for (auto& w : row.hands) w.mark = Mark::Problem;
+        return row;
+    }
+    const wardrobe::WardrobeFields fields = wardrobe::readFields(sim.iff, set);
+    const auto layout = wardrobe::layoutFor(set.Entries.size(), row.age);
+    Auditor auditor(row, skins);
+    for (const OutfitKind kind : wardrobe::AllOutfits) auditor.outfit(kind, fields.outfit(kind), layout);
+    for (const HandSlot slot : wardrobe::AllHandSlots) auditor.hand(slot, fields.hand(slot));
+    return row;
+}
+
+SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bool portrait) {
+    wardrobe::OpenedSim sim;
+    const std::string error = iff::readChecked(sim.iff, path, sim.bytes);
+    if (error.empty()) {
+        if (auto why = wardrobe::decodeWardrobe(sim.iff, sim.bodyStrings)) {
+            SimRow row;
+            row.path = path;
+            row.file = platform::fileNameOf(path);
+            row.name = wardrobe::listedIdentity(sim.iff).catalogueName;
+            row.problems.push_back({ProblemKind::Layout, "", *why});
+            return row;
+        }
+        return auditOpened(path, sim, skins, portrait);
+    }
+    SimRow row;
+    row.path = path;
+    row.file = platform::fileNameOf(path);
+    row.problems.push_back({ProblemKind::Unreadable, "", error});
+    for (auto& w : row.outfits) w.mark = Mark::Problem;
+    for (auto& w : row.hands) w.mark = Mark::Problem;
+    return row;
+}
+
+std::vector<SimRow> auditNeighbourhood(const std::string& gameLocation, const std::string& folder,
+                                       bool portraits) {
+    const skins::InstalledSkins skins = skins::InstalledSkins::list(gameLocation);
+    const std::string characters = neighbourhood::characterFolder(gameLocation, folder);
+    std::vector<SimRow> rows;
+    for (const auto& file : neighbourhood::listSimFiles(gameLocation, folder)) {
+        rows.push_back(auditFile(platform::joinPath(characters, file), skins, portraits));
+        rows.back().neighbourhood = folder;
+    }
+    return rows;
+}
+
+}  // namespace drapeline::audit

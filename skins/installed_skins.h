@@ -1,0 +1,30 @@
+#pragma once
+// Every mesh and texture installed in the skin folders, listed once, for the checks that
+// ask "is it installed?" of many sims at once (a neighbourhood's audit). The names are the
+// ones meshInstalled, textureInstalled and handTextureInstalled find, folder by folder.
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace drapeline::skins {
+
+class InstalledSkins {
+public:
+    // Lists the three skin folders of the game once each.
+    static InstalledSkins list(const std::string& gameLocation);
+
+    // NAME.cmx in any skin folder; NAME.bmp in any skin folder; NAME.bmp in the base
+    // folder, where the chooser looks for hands. Any letter case.
+    bool mesh(std::string_view name) const;
+    bool texture(std::string_view name) const;
+    bool handTexture(std::string_view name) const;
+
+    std::size_t fileCount() const { return files_; }
+
+private:
+    std::unordered_set<std::string> meshes_, textures_, handTextures_;   // folded names
+    std::size_t files_ = 0;
+};
+
+}  // namespace drapeline::skins
