@@ -67,6 +67,10 @@ public:
     void smenuExport_Click();
     // File menu: the restore window, for the selected sim's backups first.
     void smenuRestore_Click();
+    // The neighbourhood's wardrobe at a glance, and the batches it leaves behind.
+    void smenuOverview_Click();
+    void smenuUndoBatch_Click();
+    void smenuBatches_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
