@@ -1,6 +1,8 @@
 #include "audit/audit_rules.h"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 #include "core/ascii.h"
 #include "core/iff_file.h"
@@ -65,9 +67,42 @@ bool isBodyCode(std::string_view body) { return body == "fit" || body == "fat" |
 
 std::string toneWord(std::string_view code) { return wardrobe::skinToneWord(ascii::lower(code)); }
 
+void addProblem(SimRow& row, Worn& worn, ProblemKind kind, const std::string& where, std::string text) {
+    worn.mark = Mark::Problem;
+    row.problems.push_back({kind, where, std::move(text)});
+}
+
+// The rules that need the skin folders, on a row the others have filled: kept apart so that
+// a neighbourhood's files can be read while its skin folders are listed.
+void installedChecks(SimRow& row, const skins::InstalledSkins& skins) {
+    for (const auto& p : row.problems)
+        if (p.where.empty()) return;   // unreadable, or a wardrobe that can not be shown
+    for (const OutfitKind kind : wardrobe::AllOutfits) {
+        Worn& worn = row.outfits[static_cast<std::size_t>(kind)];
+        if (worn.mark == Mark::NotHeld || worn.mark == Mark::Empty || worn.mesh.empty() ||
+            wardrobe::isPlaceholder(worn.mesh) || wardrobe::isPlaceholder(worn.texture))
+            continue;
+        const std::string what = "the " + ascii::lower(wardrobe::outfitCaption(kind));
+        if (!skins.mesh(worn.mesh))
+            addProblem(row, worn, ProblemKind::MeshMissing, wardrobe::outfitCaption(kind),
+                       what + " mesh " + worn.mesh + " is not installed");
+        if (!skins.texture(worn.texture))
+            addProblem(row, worn, ProblemKind::TextureMissing, wardrobe::outfitCaption(kind),
+                       what + " texture " + worn.texture + " is not installed");
+    }
+    for (const HandSlot slot : wardrobe::AllHandSlots) {
+        Worn& worn = row.hands[static_cast<std::size_t>(slot)];
+        if (worn.texture.empty() || skins.handTexture(worn.texture)) continue;
+        addProblem(row, worn, ProblemKind::TextureMissing, wardrobe::handCaption(slot),
+                   "the " + ascii::lower(wardrobe::handCaption(slot)) + " hand texture " + worn.texture +
+                       " is not installed");
+    }
+}
+
+// The rules that need nothing but the sim's own file.
 class Auditor {
 public:
-    Auditor(SimRow& row, const skins::InstalledSkins& skins) : row_(row), skins_(skins) {}
+    explicit Auditor(SimRow& row) : row_(row) {}
 
     void outfit(OutfitKind kind, const wardrobe::OutfitNames& names, wardrobe::WardrobeLayout layout) {
         Worn& worn = row_.outfits[static_cast<std::size_t>(kind)];
@@ -87,11 +122,6 @@ public:
             worn.mark = Mark::Empty;
             return;
         }
-        if (!skins_.mesh(names.mesh))
-            add(worn, ProblemKind::MeshMissing, where, "the " + lowerWhere(where) + " mesh " + names.mesh + " is not installed");
-        if (!skins_.texture(names.texture))
-            add(worn, ProblemKind::TextureMissing, where,
-                "the " + lowerWhere(where) + " texture " + names.texture + " is not installed");
         tone(worn, where, names.texture);
         body(worn, kind, where, names.mesh);
     }
@@ -106,9 +136,6 @@ public:
             else add(worn, ProblemKind::TextureMissing, where, "the " + lowerWhere(where) + " hand has no texture");
             return;
         }
-        if (!skins_.handTexture(texture))
-            add(worn, ProblemKind::TextureMissing, where,
-                "the " + lowerWhere(where) + " hand texture " + texture + " is not installed");
         // The same test as the repair: a non-child's left formal hand, exactly this name.
         if (slot == HandSlot::FormalLeft && texture == "guao_pinkg" && row_.age != "child")
             add(worn, ProblemKind::PinkHands, where, "the formal hands are the pink gorilla hands");
@@ -119,8 +146,7 @@ private:
     static std::string lowerWhere(const std::string& where) { return ascii::lower(where); }
 
     void add(Worn& worn, ProblemKind kind, const std::string& where, std::string text) {
-        worn.mark = Mark::Problem;
-        row_.problems.push_back({kind, where, std::move(text)});
+        addProblem(row_, worn, kind, where, std::move(text));
     }
 
     void tone(Worn& worn, const std::string& where, const std::string& texture) {
@@ -152,7 +178,6 @@ private:
     }
 
     SimRow& row_;
-    const skins::InstalledSkins& skins_;
 };
 
 const std::string& entryText(const StringSet& set, std::size_t number) {
@@ -199,8 +224,9 @@ std::string withTone(std::string_view texture, std::string_view tone) {
     return out;
 }
 
-SimRow auditOpened(const std::string& path, const wardrobe::OpenedSim& sim, const skins::InstalledSkins& skins,
-                   bool portrait) {
+namespace {
+
+SimRow ownRules(const std::string& path, const wardrobe::OpenedSim& sim, bool portrait) {
     SimRow row;
     row.path = path;
     row.file = platform::fileNameOf(path);
@@ -223,13 +249,13 @@ SimRow auditOpened(const std::string& path, const wardrobe::OpenedSim& sim, cons
     }
     const wardrobe::WardrobeFields fields = wardrobe::readFields(sim.iff, set);
     const auto layout = wardrobe::layoutFor(set.Entries.size(), row.age);
-    Auditor auditor(row, skins);
+    Auditor auditor(row);
     for (const OutfitKind kind : wardrobe::AllOutfits) auditor.outfit(kind, fields.outfit(kind), layout);
     for (const HandSlot slot : wardrobe::AllHandSlots) auditor.hand(slot, fields.hand(slot));
     return row;
 }
 
-SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bool portrait) {
+SimRow ownRulesOfFile(const std::string& path, bool portrait) {
     wardrobe::OpenedSim sim;
     const std::string error = iff::readChecked(sim.iff, path, sim.bytes);
     if (error.empty()) {
@@ -241,7 +267,7 @@ SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bo
             row.problems.push_back({ProblemKind::Layout, "", *why});
             return row;
         }
-        return auditOpened(path, sim, skins, portrait);
+        return ownRules(path, sim, portrait);
     }
     SimRow row;
     row.path = path;
@@ -252,15 +278,43 @@ SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bo
     return row;
 }
 
+}  // namespace
+
+SimRow auditOpened(const std::string& path, const wardrobe::OpenedSim& sim, const skins::InstalledSkins& skins,
+                   bool portrait) {
+    SimRow row = ownRules(path, sim, portrait);
+    installedChecks(row, skins);
+    return row;
+}
+
+SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bool portrait) {
+    SimRow row = ownRulesOfFile(path, portrait);
+    installedChecks(row, skins);
+    return row;
+}
+
 std::vector<SimRow> auditNeighbourhood(const std::string& gameLocation, const std::string& folder,
                                        bool portraits) {
-    const skins::InstalledSkins skins = skins::InstalledSkins::list(gameLocation);
-    const std::string characters = neighbourhood::characterFolder(gameLocation, folder);
-    std::vector<SimRow> rows;
-    for (const auto& file : neighbourhood::listSimFiles(gameLocation, folder)) {
-        rows.push_back(auditFile(platform::joinPath(characters, file), skins, portraits));
-        rows.back().neighbourhood = folder;
+    // The skin folders are listed while the sims are read: the two take about as long.
+    std::future<skins::InstalledSkins> listed;
+    try {
+        listed = std::async(std::launch::async, [&gameLocation] { return skins::InstalledSkins::list(gameLocation); });
+    } catch (const std::system_error&) {
+        listed = std::async(std::launch::deferred, [&gameLocation] { return skins::InstalledSkins::list(gameLocation); });
     }
+    std::vector<SimRow> rows;
+    try {
+        const std::string characters = neighbourhood::characterFolder(gameLocation, folder);
+        for (const auto& file : neighbourhood::listSimFiles(gameLocation, folder)) {
+            rows.push_back(ownRulesOfFile(platform::joinPath(characters, file), portraits));
+            rows.back().neighbourhood = folder;
+        }
+    } catch (...) {
+        listed.wait();   // the listing uses this frame's game folder
+        throw;
+    }
+    const skins::InstalledSkins skins = listed.get();
+    for (auto& row : rows) installedChecks(row, skins);
     return rows;
 }
 

@@ -1,6 +1,7 @@
 #include "audit/batch.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "audit/audit_rules.h"
 #include "core/ascii.h"
@@ -28,8 +29,9 @@ std::string lowerCaption(OutfitKind kind) { return ascii::lower(wardrobe::outfit
 std::string sims(std::size_t n) { return std::to_string(n) + (n == 1 ? " sim" : " sims"); }
 
 // What the action does to one sim's fields; Skip with a reason when it can not.
-Verdict changeFields(const BatchAction& action, wardrobe::OpenedSim& sim, const skins::InstalledSkins& skins,
-                     std::vector<std::string>& left) {
+// `ensemble` is the ensemble file's content, read once for the whole batch.
+Verdict changeFields(const BatchAction& action, const ByteText& ensemble, wardrobe::OpenedSim& sim,
+                     const skins::InstalledSkins& skins, std::vector<std::string>& left) {
     if (auto why = wardrobe::wardrobeProblem(sim.iff)) return Verdict::skip(*why);
     StringSet& set = sim.bodyStrings;
     const wardrobe::WardrobeFields before = wardrobe::readFields(sim.iff, set);
@@ -38,8 +40,7 @@ Verdict changeFields(const BatchAction& action, wardrobe::OpenedSim& sim, const 
     const std::string age = entryText(wardrobe::entry::Age);
     switch (action.kind) {
     case BatchAction::LoadEnsemble:
-        if (auto why = ensembles::loadEnsembleFile(action.ensemblePath, fields,
-                                                   wardrobe::layoutFor(set.Entries.size(), age)))
+        if (auto why = ensembles::applyEnsemble(ensemble, fields, wardrobe::layoutFor(set.Entries.size(), age)))
             return Verdict::skip(*why);
         break;
     case BatchAction::SetDefault: {
@@ -154,6 +155,17 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
     if (action.kind == BatchAction::MatchTone) skins = skins::InstalledSkins::list(place.gameLocation);
     const skins::InstalledSkins none;
 
+    ByteText ensemble;
+    if (action.kind == BatchAction::LoadEnsemble) {
+        try {
+            ensemble = platform::readFile(action.ensemblePath);
+        } catch (const RuntimeError& e) {
+            result.refused.push_back({platform::fileNameOf(action.ensemblePath),
+                                      "the ensemble file can not be read (" + e.textWithReason() + ")"});
+            result.unchanged = simFiles;
+            return result;
+        }
+    }
     tools::detail::SimRule rule;
     if (action.kind == BatchAction::FixFit) {
         rule = [](const std::string&, wardrobe::OpenedSim& sim) { return tools::detail::fixFitRule(sim.bodyStrings.Entries); };
@@ -162,7 +174,7 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
     } else {
         rule = [&](const std::string& name, wardrobe::OpenedSim& sim) {
             std::vector<std::string> left;
-            const Verdict verdict = changeFields(action, sim, skins ? *skins : none, left);
+            const Verdict verdict = changeFields(action, ensemble, sim, skins ? *skins : none, left);
             for (auto& text : left) result.notes.push_back({name, std::move(text)});
             return verdict;
         };
@@ -172,6 +184,7 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
     record.neighbourhood = place.neighbourhood;
     tools::RepairOptions options;
     options.backupClock = &clock;
+    options.keepUserTemp = false;
     const tools::BatchReport report = tools::detail::runBatch(
         characterFolder, simFiles, place.programFolder, options, rule,
         [&](const tools::detail::Written& w) { record.files.push_back({w.path, w.backup, w.identity}); });
@@ -179,14 +192,10 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
     result.changed = report.rewritten;
     result.refused = report.skipped;
     result.backups = report.backups;
-    for (const auto& file : simFiles) {
-        const auto in = [&](const auto& list, auto name) {
-            return std::any_of(list.begin(), list.end(), [&](const auto& x) { return name(x) == file; });
-        };
-        if (!in(result.changed, [](const std::string& s) { return s; }) &&
-            !in(result.refused, [](const tools::Skipped& s) { return s.file; }))
-            result.unchanged.push_back(file);
-    }
+    std::unordered_set<std::string> done(result.changed.begin(), result.changed.end());
+    for (const auto& s : result.refused) done.insert(s.file);
+    for (const auto& file : simFiles)
+        if (!done.count(file)) result.unchanged.push_back(file);
     if (!record.files.empty()) {
         writeRecord(record, place.programFolder, clock.now());
         result.id = record.id;

@@ -138,7 +138,8 @@ std::string OverviewModel::tooltip(std::size_t row, Column column) const {
         places.push_back(wardrobe::handCaption(hands->second));
     }
     const bool all = column == Column::Problems || column == Column::File || column == Column::Name;
-    std::string text;
+    // The names in full: the cell cuts them short.
+    std::string text = places.empty() ? std::string() : this->text(row, column);
     for (const auto& p : r.problems)
         if (all || std::find(places.begin(), places.end(), p.where) != places.end())
             text += (text.empty() ? "" : "\n") + p.text;

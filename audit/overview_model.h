@@ -16,11 +16,11 @@
 namespace drapeline::audit {
 
 enum class Column {
-    Portrait, Name, File, Age, Gender, SkinTone, BodyType,
+    Portrait, Name, File, Age, Gender, SkinTone, BodyType, Problems,
     Normal, Swimsuit, Formal, Pajamas, Nude, Winter,
-    FormalHands, OpenHands, PointHands, ClosedHands, Problems
+    FormalHands, OpenHands, PointHands, ClosedHands
 };
-inline constexpr int ColumnCount = static_cast<int>(Column::Problems) + 1;
+inline constexpr int ColumnCount = static_cast<int>(Column::ClosedHands) + 1;
 
 class OverviewModel {
 public:
@@ -46,7 +46,7 @@ public:
     std::string text(std::size_t row, Column column) const;
     // The worst mark of what the cell shows (Ok for the identity columns).
     Mark mark(std::size_t row, Column column) const;
-    // The problems the cell's outfit or hands have, one a line; "" when none.
+    // What the cell's outfit or hands wear and their problems, one a line; "" when none.
     std::string tooltip(std::size_t row, Column column) const;
     // Whether a row passes the filter: `filter` (any letter case) in its name, file or any
     // worn name, and with `onlyProblems` only a row that has one.

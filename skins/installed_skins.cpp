@@ -1,7 +1,8 @@
 #include "skins/installed_skins.h"
 
-#include <array>
+#include <algorithm>
 
+#include "core/ascii.h"
 #include "skins/skin_catalogue.h"
 #include "platform/files.h"
 
@@ -12,40 +13,40 @@ namespace {
 constexpr std::array<const char*, 3> Folders{"GameData/Skins", "ExpansionPack3/SkinsBuy",
                                              "ExpansionShared/SkinsBuy"};
 
-// The name without its last four characters, folded, when it ends in `suffix` (any case).
-bool stem(const std::string& file, std::string_view suffix, std::string& out) {
-    if (file.size() <= suffix.size()) return false;
-    const std::string_view end = std::string_view(file).substr(file.size() - suffix.size());
-    if (!platform::equalIgnoringCase(end, suffix)) return false;
-    out = platform::foldCase(std::string_view(file).substr(0, file.size() - suffix.size()));
-    return true;
-}
-
 }  // namespace
 
 InstalledSkins InstalledSkins::list(const std::string& gameLocation) {
     InstalledSkins skins;
     FolderListing listing(gameLocation, Folders, {"*.cmx", "*.bmp"});
-    std::string name;
-    for (std::size_t folder = 0; folder < listing.size(); ++folder)
-        for (const auto& file : listing.names(folder)) {
-            ++skins.files_;
-            if (stem(file, ".cmx", name)) {
-                skins.meshes_.insert(name);
-            } else if (stem(file, ".bmp", name)) {
-                if (folder == 0) skins.handTextures_.insert(name);
-                skins.textures_.insert(std::move(name));
-            }
-        }
+    for (std::size_t folder = 0; folder < listing.size(); ++folder) {
+        skins.folders_[folder] = listing.names(folder);
+        skins.files_ += skins.folders_[folder].size();
+    }
     return skins;
 }
 
-bool InstalledSkins::mesh(std::string_view name) const { return meshes_.count(platform::foldCase(name)) > 0; }
-bool InstalledSkins::texture(std::string_view name) const {
-    return textures_.count(platform::foldCase(name)) > 0;
+bool InstalledSkins::in(std::size_t firstFolder, std::size_t endFolder, std::string_view name,
+                        std::string_view suffix) const {
+    std::string file(name);
+    file += suffix;
+    // The listing's order (platform::lessIgnoringCase) with names that differ in letter
+    // case alone taken as equal.
+    const auto less = [](std::string_view a, std::string_view b) {
+        const std::size_t common = std::min(a.size(), b.size());
+        for (std::size_t i = 0; i < common; ++i) {
+            const auto x = static_cast<unsigned char>(ascii::toLower(a[i]));
+            const auto y = static_cast<unsigned char>(ascii::toLower(b[i]));
+            if (x != y) return x < y;
+        }
+        return a.size() < b.size();
+    };
+    for (std::size_t f = firstFolder; f < endFolder; ++f)
+        if (std::binary_search(folders_[f].begin(), folders_[f].end(), std::string_view(file), less)) return true;
+    return false;
 }
-bool InstalledSkins::handTexture(std::string_view name) const {
-    return handTextures_.count(platform::foldCase(name)) > 0;
-}
+
+bool InstalledSkins::mesh(std::string_view name) const { return in(0, folders_.size(), name, ".cmx"); }
+bool InstalledSkins::texture(std::string_view name) const { return in(0, folders_.size(), name, ".bmp"); }
+bool InstalledSkins::handTexture(std::string_view name) const { return in(0, 1, name, ".bmp"); }
 
 }  // namespace drapeline::skins

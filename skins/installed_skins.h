@@ -3,9 +3,10 @@
 // ask "is it installed?" of many sims at once (a neighbourhood's audit). The names are the
 // ones meshInstalled, textureInstalled and handTextureInstalled find, folder by folder.
 
+#include <array>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace drapeline::skins {
 
@@ -23,7 +24,11 @@ public:
     std::size_t fileCount() const { return files_; }
 
 private:
-    std::unordered_set<std::string> meshes_, textures_, handTextures_;   // folded names
+    bool in(std::size_t firstFolder, std::size_t endFolder, std::string_view name, std::string_view suffix) const;
+
+    // Each folder's "*.cmx" and "*.bmp" names as the listing gives them, sorted without
+    // regard to case, so that a look-up is a search and the listing is never copied.
+    std::array<std::vector<std::string>, 3> folders_;
     std::size_t files_ = 0;
 };
 

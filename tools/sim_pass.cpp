@@ -74,11 +74,12 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                     [&] {
                         if (!options.backupClock) return;
                         doing = "backed up";
+                        // The replacement has compared the file with these bytes under its lock.
                         report.backups.push_back(wardrobe::makeUserBackup(
-                            programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
+                            programFolder, path, backupSimName(sim.iff), options.backupClock->now(), &sim.bytes));
                         doing = "written";
                     },
-                    identityOf(sim.bytes));
+                    identityOf(sim.bytes), options.keepUserTemp);
                 if (written)
                     written({name, path, report.backups.size() > backupsBefore ? report.backups.back() : std::string(), now});
             }

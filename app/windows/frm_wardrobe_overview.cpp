@@ -57,7 +57,7 @@ QIcon markIcon(Mark mark) {
     return {};
 }
 
-bool marked(Column c) { return c >= Column::Normal && c <= Column::ClosedHands; }
+bool marked(Column c) { return c >= Column::Normal; }
 
 constexpr int LoadStep = 20;   // rows a tick: small enough that the window never stalls
 
@@ -98,7 +98,10 @@ QVariant OverviewTable::data(const QModelIndex& index, int role) const {
                 QImage image;
                 const ByteText& bytes = model_.rows()[row].portrait;
                 image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP");
-                found = portraits_.insert(index.row(), image.isNull() ? QPixmap() : QPixmap::fromImage(image.scaledToHeight(30, Qt::SmoothTransformation)));
+                // The web image's front half, as the main window's thumbnails show it.
+                const QImage front = image.isNull() ? image : image.copy(0, 0, image.width() / 2, image.height());
+                found = portraits_.insert(index.row(), front.isNull() ? QPixmap()
+                                                                      : QPixmap::fromImage(front.scaledToHeight(30, Qt::SmoothTransformation)));
             }
             return found->isNull() ? QVariant() : QVariant(*found);
         }
@@ -178,12 +181,12 @@ void frmWardrobeOverview::buildControls() {
     grdSims->setWordWrap(false);
     grdSims->verticalHeader()->setDefaultSectionSize(34);
     grdSims->horizontalHeader()->setDefaultSectionSize(150);
-    grdSims->setColumnWidth(static_cast<int>(Column::Portrait), 50);
+    grdSims->setColumnWidth(static_cast<int>(Column::Portrait), 30);
+    grdSims->setColumnWidth(static_cast<int>(Column::Problems), 170);
     for (const Column c : {Column::Age, Column::Gender, Column::SkinTone, Column::BodyType})
         grdSims->setColumnWidth(static_cast<int>(c), 70);
     grdSims->setColumnWidth(static_cast<int>(Column::Name), 90);
     grdSims->setColumnWidth(static_cast<int>(Column::File), 110);
-    grdSims->horizontalHeader()->setStretchLastSection(true);
     grdSims->installEventFilter(this);
     layout->addWidget(grdSims, 1);
 

@@ -169,6 +169,14 @@ TEST(Batch, MatchingTheToneTakesInstalledTexturesAndReportsTheRest) {
     const DemoOnDisk demo;
     const testkit::FixedClock clock;
     const demo::SimPlan& sim = plantedWith("skin-tone");
+    // Loaded in the edit window, the same ensemble is offered the sim's tone: three textures.
+    wardrobe::OpenedSim opened;
+    ASSERT_FALSE(wardrobe::openSim(demo.sim(sim), opened));
+    const auto offer = audit::toneMatchOffer(wardrobe::readFields(opened.iff, opened.bodyStrings), demo.folder.path());
+    ASSERT_TRUE(offer);
+    EXPECT_EQ(offer->question.rfind("The ensemble has 3 textures of another skin tone", 0), 0u) << offer->question;
+    EXPECT_EQ(offer->matched.hand(wardrobe::HandSlot::OpenRight).substr(4), sim.tone);
+
     // The sim's own tone of its normal texture is gone; its hands' are there.
     const std::string& normal = sim.bodyStrings[1];
     const std::string wanted = audit::withTone(normal.substr(normal.find('=') + 1), sim.tone);
