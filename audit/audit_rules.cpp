@@ -182,7 +182,7 @@ private:
 
 const std::string& entryText(const StringSet& set, std::size_t number) {
     static const std::string none;
-    return wardrobe::holds(set.Entries.size(), number) ? set.Entries[number - 1].Text : none;
+    return wardrobe::holds(set.entries.size(), number) ? set.entries[number - 1].text : none;
 }
 
 }  // namespace
@@ -232,7 +232,7 @@ SimRow ownRules(const std::string& path, const wardrobe::OpenedSim& sim, bool po
     row.file = platform::fileNameOf(path);
     row.name = wardrobe::listedIdentity(sim.iff).catalogueName;
     if (portrait)
-        if (const IffChunk* web = wardrobe::simImageChunk(sim.iff, wardrobe::WebImageFile)) row.portrait = web->Data;
+        if (const IffChunk* web = wardrobe::simImageChunk(sim.iff, wardrobe::WebImageFile)) row.portrait = web->data;
     const StringSet& set = sim.bodyStrings;
     row.age = entryText(set, entry::Age);
     row.gender = entryText(set, entry::Gender);
@@ -248,7 +248,7 @@ SimRow ownRules(const std::string& path, const wardrobe::OpenedSim& sim, bool po
         return row;
     }
     const wardrobe::WardrobeFields fields = wardrobe::readFields(sim.iff, set);
-    const auto layout = wardrobe::layoutFor(set.Entries.size(), row.age);
+    const auto layout = wardrobe::layoutFor(set.entries.size(), row.age);
     Auditor auditor(row);
     for (const OutfitKind kind : wardrobe::AllOutfits) auditor.outfit(kind, fields.outfit(kind), layout);
     for (const HandSlot slot : wardrobe::AllHandSlots) auditor.hand(slot, fields.hand(slot));

@@ -36,17 +36,17 @@ Verdict changeFields(const BatchAction& action, const ByteText& ensemble, wardro
     StringSet& set = sim.bodyStrings;
     const wardrobe::WardrobeFields before = wardrobe::readFields(sim.iff, set);
     wardrobe::WardrobeFields fields = before;
-    const auto entryText = [&](std::size_t n) { return set.Entries[n - 1].Text; };
+    const auto entryText = [&](std::size_t n) { return set.entries[n - 1].text; };
     const std::string age = entryText(wardrobe::entry::Age);
     switch (action.kind) {
     case BatchAction::LoadEnsemble:
-        if (auto why = ensembles::applyEnsemble(ensemble, fields, wardrobe::layoutFor(set.Entries.size(), age)))
+        if (auto why = ensembles::applyEnsemble(ensemble, fields, wardrobe::layoutFor(set.entries.size(), age)))
             return Verdict::skip(*why);
         break;
     case BatchAction::SetDefault: {
         const std::string& normal = fields.outfit(OutfitKind::Normal).mesh;
         const wardrobe::RuleInputs in{age, entryText(wardrobe::entry::Gender), wardrobe::bodyTypeText(normal),
-                                      entryText(wardrobe::entry::SkinTone), set.Entries.size()};
+                                      entryText(wardrobe::entry::SkinTone), set.entries.size()};
         const auto names = wardrobe::defaultOutfit(action.outfit, in);
         if (!names) {
             const std::string reason = wardrobe::noDefaultReason(action.outfit, in);
@@ -168,9 +168,9 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
     }
     tools::detail::SimRule rule;
     if (action.kind == BatchAction::FixFit) {
-        rule = [](const std::string&, wardrobe::OpenedSim& sim) { return tools::detail::fixFitRule(sim.bodyStrings.Entries); };
+        rule = [](const std::string&, wardrobe::OpenedSim& sim) { return tools::detail::fixFitRule(sim.bodyStrings.entries); };
     } else if (action.kind == BatchAction::RemovePinkHands) {
-        rule = [](const std::string&, wardrobe::OpenedSim& sim) { return tools::detail::pinkHandsRule(sim.bodyStrings.Entries); };
+        rule = [](const std::string&, wardrobe::OpenedSim& sim) { return tools::detail::pinkHandsRule(sim.bodyStrings.entries); };
     } else {
         rule = [&](const std::string& name, wardrobe::OpenedSim& sim) {
             std::vector<std::string> left;

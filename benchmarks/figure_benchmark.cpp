@@ -39,7 +39,7 @@ struct Setup {
             if (!iff::readIffChecked(iff, folder / (sim.neighbourhood + "/Characters/" + sim.fileName)).empty() ||
                 wardrobe::wardrobeProblem(iff))
                 continue;
-            const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+            const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
             const auto fields = wardrobe::readFields(iff, set);
             for (const auto kind : wardrobe::AllOutfits) {
                 DressedFigure f = dress(library, dressRequest(fields, headEntry(set), kind, wardrobe::HandPose::Point));

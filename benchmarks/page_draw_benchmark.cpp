@@ -65,11 +65,11 @@ void BM_Baseline_ReadAndDecodeFromMemory(benchmark::State& state) {
             const ByteText bytes = readWholeFile(file);
             IffFile iff;
             iff::parseChecked(iff, bytes);
-            for (const auto& chunk : iff.Chunks) {
-                if (chunk.TypeCode != "BMP_" || chunk.Label.compare(0, 10, std::string("web_image\0", 10)) != 0)
+            for (const auto& chunk : iff.chunks) {
+                if (chunk.typeCode != "BMP_" || chunk.label.compare(0, 10, std::string("web_image\0", 10)) != 0)
                     continue;
                 const QImage image = QImage::fromData(
-                    reinterpret_cast<const uchar*>(chunk.Data.data()), static_cast<int>(chunk.Data.size()));
+                    reinterpret_cast<const uchar*>(chunk.data.data()), static_cast<int>(chunk.data.size()));
                 paintFront(grid, image, cell);
             }
             ++cell;

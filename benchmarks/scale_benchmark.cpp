@@ -222,8 +222,8 @@ void BM_Floor_ReadPageAndDecodeFromMemory(benchmark::State& state) {
             IffFile iff;
             if (iff::parseChecked(iff, readWholeFile(file)).empty())
                 if (const IffChunk* web = neighbourhood::webImageChunk(iff))
-                    paintFront(grid, QImage::fromData(reinterpret_cast<const uchar*>(web->Data.data()),
-                                                      static_cast<int>(web->Data.size())), cell);
+                    paintFront(grid, QImage::fromData(reinterpret_cast<const uchar*>(web->data.data()),
+                                                      static_cast<int>(web->data.size())), cell);
             ++cell;
         }
         benchmark::DoNotOptimize(grid.constBits());
@@ -307,8 +307,8 @@ void BM_Batch(benchmark::State& state) {
     std::vector<std::string> ensembles;
     for (const auto& sim : inst().sims) {
         wardrobe::OpenedSim opened;
-        if (wardrobe::openSim(sim, opened) || opened.bodyStrings.Entries.size() != 34 ||
-            opened.bodyStrings.Entries[0].Text != "adult")
+        if (wardrobe::openSim(sim, opened) || opened.bodyStrings.entries.size() != 34 ||
+            opened.bodyStrings.entries[0].text != "adult")
             continue;
         const auto fields = wardrobe::readFields(opened.iff, opened.bodyStrings);
         ensembles.push_back(program.write("ENX/e" + std::to_string(ensembles.size()) + ".ENX", ensembles::ensembleText(fields)));

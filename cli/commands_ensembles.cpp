@@ -23,7 +23,7 @@ int ensembleSave(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& target = args.positional()[1];
     const IffFile iff = readChecked(path);
     refuseUnshowable(iff, path);
-    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
     replaceOrFail(target, ensembles::ensembleText(wardrobe::readFields(iff, set)));
     out << JsonWriter().beginObject().key("saved").path(target).endObject().str() << "\n";
     return 0;

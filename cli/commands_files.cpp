@@ -56,16 +56,16 @@ int info(const Arguments& args, std::ostream& out, std::ostream&) {
     args.expectPositional(1, 1);
     const IffFile iff = readChecked(args.positional()[0]);
     JsonWriter json;
-    json.beginObject().key("hasRsmp").value(iff.HasRsmp).key("chunks").beginArray();
-    for (const auto& c : iff.Chunks) {
-        const auto trimmed = std::string_view(c.Label).substr(0, c.Label.find('\0'));
+    json.beginObject().key("hasRsmp").value(iff.hasRsmp).key("chunks").beginArray();
+    for (const auto& c : iff.chunks) {
+        const auto trimmed = std::string_view(c.label).substr(0, c.label.find('\0'));
         json.beginObject()
-            .key("type").value(c.TypeCode)
+            .key("type").value(c.typeCode)
             .key("id").value(static_cast<std::int64_t>(c.resourceId()))
-            .key("idField").value(hex(c.IdField, true))
+            .key("idField").value(hex(c.idField, true))
             .key("label").value(trimmed)
-            .key("size").value(static_cast<std::int64_t>(bytes::int32FromBE(c.SizeField)))
-            .key("offset").value(static_cast<std::int64_t>(c.FileOffset) - 1)
+            .key("size").value(static_cast<std::int64_t>(bytes::int32FromBE(c.sizeField)))
+            .key("offset").value(static_cast<std::int64_t>(c.fileOffset) - 1)
             .endObject();
     }
     json.endArray().endObject();
@@ -96,22 +96,22 @@ int stringsCommand(const Arguments& args, std::ostream& out, std::ostream&) {
                       hex(idField, true));
     StringSet set;
     try {
-        set = strings::decode(chunk->Data);
+        set = strings::decode(chunk->data);
     } catch (const RuntimeError& e) {
         throw Failure(args.positional()[0] + ": " + e.text());
     }
     JsonWriter json;
     json.beginObject()
-        .key("format").value(hex(set.FormatCode, false))
-        .key("count").value(static_cast<std::int64_t>(set.Entries.size()))
+        .key("format").value(hex(set.formatCode, false))
+        .key("count").value(static_cast<std::int64_t>(set.entries.size()))
         .key("entries").beginArray();
-    for (const auto& e : set.Entries)
+    for (const auto& e : set.entries)
         json.beginObject()
-            .key("language").value(static_cast<std::int64_t>(e.LanguageCode))
-            .key("text").value(e.Text)
-            .key("comment").value(e.Comment)
+            .key("language").value(static_cast<std::int64_t>(e.languageCode))
+            .key("text").value(e.text)
+            .key("comment").value(e.comment)
             .endObject();
-    json.endArray().key("trailer").value(hex(set.Trailer, false)).endObject();
+    json.endArray().key("trailer").value(hex(set.trailer, false)).endObject();
     out << json.str() << "\n";
     return 0;
 }

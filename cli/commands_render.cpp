@@ -68,7 +68,7 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
 
     const IffFile iff = readChecked(path);
     refuseUnshowable(iff, path);
-    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
     const wardrobe::WardrobeFields fields = wardrobe::readFields(iff, set);
 
     figure::ModelLibrary library(gameOf(args, path));

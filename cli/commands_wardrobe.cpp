@@ -104,9 +104,9 @@ int showWardrobe(const Arguments& args, std::ostream& out, std::ostream&) {
     const std::string& path = args.positional()[0];
     const IffFile iff = readChecked(path);
     refuseUnshowable(iff, path);
-    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+    const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
     const WardrobeFields fields = wardrobe::readFields(iff, set);
-    out << fieldsJson(fields, wardrobe::layoutFor(set.Entries.size(), fields.age)) << "\n";
+    out << fieldsJson(fields, wardrobe::layoutFor(set.entries.size(), fields.age)) << "\n";
     return 0;
 }
 
@@ -146,7 +146,7 @@ void refuseUnstorable(const Assignment& a, const wardrobe::EditSimModel& sim, co
     const std::string file = platform::fileNameOf(path);
     if (a.outfit && !wardrobe::layoutHolds(sim.layout(), *a.outfit))
         throw Failure(file + " has no " + wardrobe::outfitCaption(*a.outfit) +
-                      " entry (its wardrobe has " + std::to_string(sim.bodyStrings().Entries.size()) +
+                      " entry (its wardrobe has " + std::to_string(sim.bodyStrings().entries.size()) +
                       " entries), so " + a.key + " can not be stored; nothing was saved");
     if (wardrobe::isPlaceholder(a.value))
         throw Failure(a.key + " can not be set to the placeholder text " + a.value +

@@ -30,7 +30,7 @@ bool reservedOnWindows(std::string_view base) {
 std::string exportName(const IffChunk& chunk) {
     // A label without a NUL comes from a file written elsewhere; it is taken whole rather
     // than refused, since a picture's name must never end the program.
-    const std::string_view label(chunk.Label);
+    const std::string_view label(chunk.label);
     std::string base = iff::cleanFileName(label.substr(0, label.find('\0')));
     if (reservedOnWindows(base)) base += '_';
     return base + ".BMP";
@@ -38,8 +38,8 @@ std::string exportName(const IffChunk& chunk) {
 
 std::vector<PlannedPicture> allPictures(const IffFile& iff) {
     std::vector<PlannedPicture> pictures;
-    for (const auto& chunk : iff.Chunks)
-        if (chunk.TypeCode == "BMP_") pictures.push_back({exportName(chunk), &chunk});
+    for (const auto& chunk : iff.chunks)
+        if (chunk.typeCode == "BMP_") pictures.push_back({exportName(chunk), &chunk});
     return pictures;
 }
 

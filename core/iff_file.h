@@ -28,44 +28,44 @@ inline constexpr std::uint64_t LargestCharacterFile = std::uint64_t{64} << 20;
 inline constexpr char TooLargeReason[] = "too large to be a character file";
 
 struct IffChunk {
-    std::int32_t FileOffset = 0;   // 1-based position in the file last read or written
-    ByteText TypeCode;             // 4 bytes, e.g. "STR#"
-    ByteText SizeField;            // 4 bytes, big-endian, includes the 76-byte header
-    ByteText IdField;              // 4 bytes: resource ID big-endian, then 2 kept bytes
-    ByteText Label;                // 64 bytes, NUL-padded
-    ByteText Data;                 // SizeField - 76 bytes
+    std::int32_t fileOffset = 0;   // 1-based position in the file last read or written
+    ByteText typeCode;             // 4 bytes, e.g. "STR#"
+    ByteText sizeField;            // 4 bytes, big-endian, includes the 76-byte header
+    ByteText idField;              // 4 bytes: resource ID big-endian, then 2 kept bytes
+    ByteText label;                // 64 bytes, NUL-padded
+    ByteText data;                 // SizeField - 76 bytes
 
     // The resource ID from IdField bytes 1 and 2 (0 when the field is short).
     std::uint16_t resourceId() const;
 };
 
 struct RsmpEntry {
-    ByteText Offset;    // 4 bytes, little-endian 0-based offset of the chunk
-    ByteText IdField;   // 4 bytes: resource ID little-endian, then 2 kept bytes
-    ByteText Name;      // name bytes, terminator (NUL or 0xA3) and pad byte if any
+    ByteText offset;    // 4 bytes, little-endian 0-based offset of the chunk
+    ByteText idField;   // 4 bytes: resource ID little-endian, then 2 kept bytes
+    ByteText name;      // name bytes, terminator (NUL or 0xA3) and pad byte if any
 };
 
 struct RsmpType {
-    ByteText TypeCode;   // 4 bytes, reversed ("DJBO" for OBJD)
-    std::int32_t Count = 0;
-    std::vector<RsmpEntry> Entries;
+    ByteText typeCode;   // 4 bytes, reversed ("DJBO" for OBJD)
+    std::int32_t count = 0;
+    std::vector<RsmpEntry> entries;
 };
 
 struct ResourceMap {
     // False until a map chunk has been read; a map that was never read is never written.
-    bool Read = false;
-    ByteText RsmpHeader;   // 88 bytes as read
-    std::int32_t RsmpSize = 0;
-    std::int32_t RsmpTypeCount = 0;
-    std::vector<RsmpType> Types;
+    bool read = false;
+    ByteText rsmpHeader;   // 88 bytes as read
+    std::int32_t rsmpSize = 0;
+    std::int32_t rsmpTypeCount = 0;
+    std::vector<RsmpType> types;
 };
 
 struct IffFile {
-    ByteText IffHeader;         // 60 bytes
-    ByteText RsmpOffsetField;   // 4 bytes, big-endian 0-based offset of the map chunk
-    bool HasRsmp = false;
-    std::vector<IffChunk> Chunks;   // the map chunk is not among them
-    ResourceMap Map;
+    ByteText iffHeader;         // 60 bytes
+    ByteText rsmpOffsetField;   // 4 bytes, big-endian 0-based offset of the map chunk
+    bool hasRsmp = false;
+    std::vector<IffChunk> chunks;   // the map chunk is not among them
+    ResourceMap map;
 };
 
 // True unless the offset field reads 0 or holds the four characters "0000", the two

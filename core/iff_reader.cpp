@@ -77,34 +77,34 @@ ByteText readEntryName(Cursor& in, std::size_t mapStart) {
 
 void readMap(IffFile& iff, Cursor& in, bool checked) {
     markStage(1000);
-    ResourceMap& map = iff.Map;
+    ResourceMap& map = iff.map;
     map = ResourceMap{};
     const std::size_t mapStart = in.pos();
-    map.RsmpHeader = ByteText(in.take(RsmpHeaderSize));
-    map.RsmpSize = bytes::int32LE(in.take(4), 0);
-    map.RsmpTypeCount = bytes::int32LE(in.take(4), 0);
-    checkCount(map.RsmpTypeCount);
-    reserveFor(map.Types, map.RsmpTypeCount, in.remaining(), 8);
-    for (std::int64_t k = 1; k <= map.RsmpTypeCount; ++k) {
+    map.rsmpHeader = ByteText(in.take(RsmpHeaderSize));
+    map.rsmpSize = bytes::int32LE(in.take(4), 0);
+    map.rsmpTypeCount = bytes::int32LE(in.take(4), 0);
+    checkCount(map.rsmpTypeCount);
+    reserveFor(map.types, map.rsmpTypeCount, in.remaining(), 8);
+    for (std::int64_t k = 1; k <= map.rsmpTypeCount; ++k) {
         checkListIndex(k);
         markStage(2000);
-        RsmpType& type = map.Types.emplace_back();
-        type.TypeCode = ByteText(in.take(4));
-        type.Count = bytes::int32LE(in.take(4), 0);
-        if (checked && type.Count > MapCountLimitChecked) throw MapUnreadable{};
-        checkCount(type.Count);
-        reserveFor(type.Entries, type.Count, in.remaining(), 9);
-        for (std::int64_t e = 1; e <= type.Count; ++e) {
+        RsmpType& type = map.types.emplace_back();
+        type.typeCode = ByteText(in.take(4));
+        type.count = bytes::int32LE(in.take(4), 0);
+        if (checked && type.count > MapCountLimitChecked) throw MapUnreadable{};
+        checkCount(type.count);
+        reserveFor(type.entries, type.count, in.remaining(), 9);
+        for (std::int64_t e = 1; e <= type.count; ++e) {
             checkListIndex(e);
             markStage(3000);
-            RsmpEntry& entry = type.Entries.emplace_back();
-            entry.Offset = ByteText(in.take(4));
-            entry.IdField = ByteText(in.take(4));
+            RsmpEntry& entry = type.entries.emplace_back();
+            entry.offset = ByteText(in.take(4));
+            entry.idField = ByteText(in.take(4));
             markStage(4000);
-            entry.Name = readEntryName(in, mapStart);
+            entry.name = readEntryName(in, mapStart);
         }
     }
-    map.Read = true;
+    map.read = true;
 }
 
 // The chunk loop. `readMapAt` reads the map chunk that starts at the cursor.
@@ -115,10 +115,10 @@ void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
     // Chunk positions are 32-bit signed.
     if (file.size() > 0x7FFFFFFFu) throw RuntimeError(OverflowError);
     Cursor in(file);
-    iff.IffHeader = ByteText(in.take(IffHeaderSize));
-    iff.RsmpOffsetField = ByteText(in.take(4));
-    iff.HasRsmp = offsetFieldMeansMap(iff.RsmpOffsetField);
-    iff.Chunks.reserve(32);
+    iff.iffHeader = ByteText(in.take(IffHeaderSize));
+    iff.rsmpOffsetField = ByteText(in.take(4));
+    iff.hasRsmp = offsetFieldMeansMap(iff.rsmpOffsetField);
+    iff.chunks.reserve(32);
     // At least two bytes must remain for another chunk; a single trailing byte is
     // dropped, as the editor has always done.
     while (in.remaining() >= 2) {
@@ -132,19 +132,19 @@ void readFile(IffFile& iff, std::string_view file, MapReader&& readMapAt) {
             readMapAt(iff, in);
             continue;
         }
-        checkListIndex(static_cast<std::int64_t>(iff.Chunks.size()) + 1);
+        checkListIndex(static_cast<std::int64_t>(iff.chunks.size()) + 1);
         const std::size_t start = in.pos() - 4;
         const auto header = in.take(ChunkHeaderSize - 4);
         const std::int32_t size = bytes::int32BE(header, 0);
         if (size < static_cast<std::int32_t>(ChunkHeaderSize)) throw RuntimeError(err::InvalidCall);
         const auto data = in.take(static_cast<std::size_t>(size) - ChunkHeaderSize);
-        IffChunk& chunk = iff.Chunks.emplace_back();
-        chunk.FileOffset = static_cast<std::int32_t>(start + 1);
-        chunk.TypeCode = ByteText(type);
-        chunk.SizeField = ByteText(header.substr(0, 4));
-        chunk.IdField = ByteText(header.substr(4, 4));
-        chunk.Label = ByteText(header.substr(8, ChunkLabelSize));
-        chunk.Data = ByteText(data);
+        IffChunk& chunk = iff.chunks.emplace_back();
+        chunk.fileOffset = static_cast<std::int32_t>(start + 1);
+        chunk.typeCode = ByteText(type);
+        chunk.sizeField = ByteText(header.substr(0, 4));
+        chunk.idField = ByteText(header.substr(4, 4));
+        chunk.label = ByteText(header.substr(8, ChunkLabelSize));
+        chunk.data = ByteText(data);
     }
 }
 
@@ -156,8 +156,8 @@ struct MapReport {
 }  // namespace
 
 std::uint16_t IffChunk::resourceId() const {
-    if (IdField.size() < 2) return 0;
-    return static_cast<std::uint16_t>(bytes::u8(IdField, 0) << 8 | bytes::u8(IdField, 1));
+    if (idField.size() < 2) return 0;
+    return static_cast<std::uint16_t>(bytes::u8(idField, 0) << 8 | bytes::u8(idField, 1));
 }
 
 bool offsetFieldMeansMap(std::string_view offsetField) {

@@ -20,13 +20,13 @@ void requireWidth(const ByteText& field, std::size_t width) {
 }
 
 void checkChunk(const IffChunk& c) {
-    requireWidth(c.TypeCode, 4);
-    requireWidth(c.SizeField, 4);
-    requireWidth(c.IdField, 4);
-    requireWidth(c.Label, ChunkLabelSize);
+    requireWidth(c.typeCode, 4);
+    requireWidth(c.sizeField, 4);
+    requireWidth(c.idField, 4);
+    requireWidth(c.label, ChunkLabelSize);
     // A size field that disagrees with the data makes the game misread every later chunk.
-    const auto size = static_cast<std::int64_t>(bytes::int32BE(c.SizeField, 0));
-    if (size != static_cast<std::int64_t>(c.Data.size() + ChunkHeaderSize))
+    const auto size = static_cast<std::int64_t>(bytes::int32BE(c.sizeField, 0));
+    if (size != static_cast<std::int64_t>(c.data.size() + ChunkHeaderSize))
         throw RuntimeError(err::InvalidCall);
 }
 
@@ -49,57 +49,57 @@ void updateRsmp(IffFile& iff) {
     };
     std::vector<Slot> slots;
     std::size_t entryCount = 0;
-    for (const auto& type : iff.Map.Types) entryCount += type.Entries.size();
+    for (const auto& type : iff.map.types) entryCount += type.entries.size();
     slots.reserve(entryCount);
-    for (auto& type : iff.Map.Types) {
-        const ByteText chunkOrder = bytes::reverseTypeCode(type.TypeCode);
-        for (auto& e : type.Entries) {
-            if (e.IdField.size() < 2) continue;
-            slots.push_back({entryKey(chunkOrder, static_cast<unsigned char>(e.IdField[1]),
-                                      static_cast<unsigned char>(e.IdField[0])),
+    for (auto& type : iff.map.types) {
+        const ByteText chunkOrder = bytes::reverseTypeCode(type.typeCode);
+        for (auto& e : type.entries) {
+            if (e.idField.size() < 2) continue;
+            slots.push_back({entryKey(chunkOrder, static_cast<unsigned char>(e.idField[1]),
+                                      static_cast<unsigned char>(e.idField[0])),
                              &e});
         }
     }
     // Stable, so that among entries for the same chunk the first in map order wins.
     std::stable_sort(slots.begin(), slots.end(),
                      [](const Slot& a, const Slot& b) { return a.key < b.key; });
-    for (const auto& c : iff.Chunks) {
-        if (c.TypeCode.size() != 4 || c.IdField.size() < 2) continue;
-        const auto key = entryKey(c.TypeCode, static_cast<unsigned char>(c.IdField[0]),
-                                  static_cast<unsigned char>(c.IdField[1]));
+    for (const auto& c : iff.chunks) {
+        if (c.typeCode.size() != 4 || c.idField.size() < 2) continue;
+        const auto key = entryKey(c.typeCode, static_cast<unsigned char>(c.idField[0]),
+                                  static_cast<unsigned char>(c.idField[1]));
         const auto it = std::lower_bound(slots.begin(), slots.end(), key,
                                          [](const Slot& s, std::uint64_t k) { return s.key < k; });
         if (it != slots.end() && it->key == key)
-            it->entry->Offset = bytes::int32ToLE(c.FileOffset - 1);
+            it->entry->offset = bytes::int32ToLE(c.fileOffset - 1);
     }
 }
 
 std::size_t mapBytes(const ResourceMap& map) {
-    std::size_t n = map.RsmpHeader.size() + 8;
-    for (const auto& type : map.Types) {
+    std::size_t n = map.rsmpHeader.size() + 8;
+    for (const auto& type : map.types) {
         n += 8;
-        for (const auto& e : type.Entries) n += 8 + e.Name.size();
+        for (const auto& e : type.entries) n += 8 + e.name.size();
     }
     return n;
 }
 
 void appendMap(ByteText& out, const ResourceMap& map) {
-    requireWidth(map.RsmpHeader, RsmpHeaderSize);
-    checkListSize(map.Types.size());
-    out += map.RsmpHeader;
-    bytes::appendInt32LE(out, map.RsmpSize);
-    bytes::appendInt32LE(out, map.RsmpTypeCount);
-    for (const auto& type : map.Types) {
-        requireWidth(type.TypeCode, 4);
-        checkListSize(type.Entries.size());
-        out += type.TypeCode;
-        bytes::appendInt32LE(out, type.Count);
-        for (const auto& e : type.Entries) {
-            requireWidth(e.Offset, 4);
-            requireWidth(e.IdField, 4);
-            out += e.Offset;
-            out += e.IdField;
-            out += e.Name;
+    requireWidth(map.rsmpHeader, RsmpHeaderSize);
+    checkListSize(map.types.size());
+    out += map.rsmpHeader;
+    bytes::appendInt32LE(out, map.rsmpSize);
+    bytes::appendInt32LE(out, map.rsmpTypeCount);
+    for (const auto& type : map.types) {
+        requireWidth(type.typeCode, 4);
+        checkListSize(type.entries.size());
+        out += type.typeCode;
+        bytes::appendInt32LE(out, type.count);
+        for (const auto& e : type.entries) {
+            requireWidth(e.offset, 4);
+            requireWidth(e.idField, 4);
+            out += e.offset;
+            out += e.idField;
+            out += e.name;
         }
     }
 }
@@ -112,33 +112,33 @@ namespace iff {
 
 ByteText serialise(IffFile& iff) {
     markStage(1000);
-    requireWidth(iff.IffHeader, IffHeaderSize);
-    requireWidth(iff.RsmpOffsetField, 4);
-    checkListSize(iff.Chunks.size());
+    requireWidth(iff.iffHeader, IffHeaderSize);
+    requireWidth(iff.rsmpOffsetField, 4);
+    checkListSize(iff.chunks.size());
     // A map that was never read (the offset field promised one, no map chunk came) would
     // be written as a block of nothing; such a file is written without a map.
-    const bool withMap = iff.HasRsmp && iff.Map.Read;
+    const bool withMap = iff.hasRsmp && iff.map.read;
 
     std::size_t total = IffHeaderSize + 4;
-    for (const auto& c : iff.Chunks) total += ChunkHeaderSize + c.Data.size();
-    if (withMap) total += mapBytes(iff.Map);
+    for (const auto& c : iff.chunks) total += ChunkHeaderSize + c.data.size();
+    if (withMap) total += mapBytes(iff.map);
     if (total > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw RuntimeError(OverflowError);
 
     ByteText out;
     out.reserve(total);
-    out += iff.IffHeader;
-    out += iff.RsmpOffsetField;
+    out += iff.iffHeader;
+    out += iff.rsmpOffsetField;
 
     markStage(2000);
-    for (auto& c : iff.Chunks) {
+    for (auto& c : iff.chunks) {
         checkChunk(c);
-        c.FileOffset = static_cast<std::int32_t>(out.size() + 1);
-        out += c.TypeCode;
-        out += c.SizeField;
-        out += c.IdField;
-        out += c.Label;
-        out += c.Data;
+        c.fileOffset = static_cast<std::int32_t>(out.size() + 1);
+        out += c.typeCode;
+        out += c.sizeField;
+        out += c.idField;
+        out += c.label;
+        out += c.data;
     }
 
     if (!withMap) {
@@ -150,7 +150,7 @@ ByteText serialise(IffFile& iff) {
     updateRsmp(iff);
     // The map always goes last, wherever it stood in the file read.
     const std::size_t mapStart = out.size();
-    appendMap(out, iff.Map);
+    appendMap(out, iff.map);
 
     markStage(4000);
     // Files written by the editor have always carried the map's length minus one here;

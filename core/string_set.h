@@ -15,16 +15,16 @@ namespace drapeline {
 inline constexpr std::string_view WardrobeIdField{"\x00\xC8\x00\x10", 4};
 
 struct StringEntry {
-    std::uint8_t LanguageCode = 0;
-    ByteText Text;      // no NUL
-    ByteText Comment;   // no NUL
+    std::uint8_t languageCode = 0;
+    ByteText text;      // no NUL
+    ByteText comment;   // no NUL
 };
 
 struct StringSet {
-    ByteText FormatCode;   // 2 bytes, kept
-    ByteText CountField;   // 2 bytes, little-endian entry count, kept as read
-    std::vector<StringEntry> Entries;
-    ByteText Trailer;      // every data byte after the last entry
+    ByteText formatCode;   // 2 bytes, kept
+    ByteText countField;   // 2 bytes, little-endian entry count, kept as read
+    std::vector<StringEntry> entries;
+    ByteText trailer;      // every data byte after the last entry
 };
 
 // Plain (throwing) functions for callers that handle RuntimeError themselves.
@@ -39,7 +39,7 @@ StringSet decode(std::string_view data);
 ByteText encode(const StringSet& set);
 
 // The first chunk of the given type ("CTSS" when isCTSS, else "STR#") whose whole ID
-// field equals `idField`; nullptr when there is none. The pointer is into iff.Chunks.
+// field equals `idField`; nullptr when there is none. The pointer is into iff.chunks.
 const IffChunk* findStringChunk(const IffFile& iff, std::string_view idField, bool isCTSS);
 
 // Encodes `set` into every matching chunk and updates their size fields; returns how many.

@@ -109,7 +109,7 @@ std::size_t DressedFigure::triangles() const {
 }
 
 std::string headEntry(const StringSet& bodyStrings) {
-    return bodyStrings.Entries.size() >= entry::Head ? bodyStrings.Entries[entry::Head - 1].Text : std::string();
+    return bodyStrings.entries.size() >= entry::Head ? bodyStrings.entries[entry::Head - 1].text : std::string();
 }
 
 DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEntry, OutfitKind outfit, HandPose hands) {

@@ -18,27 +18,27 @@ void require(bool condition) {
 }
 
 void sameChunks(const IffFile& a, const IffFile& b) {
-    require(a.Chunks.size() == b.Chunks.size());
-    for (std::size_t i = 0; i < a.Chunks.size(); ++i) {
-        const IffChunk& x = a.Chunks[i];
-        const IffChunk& y = b.Chunks[i];
-        require(x.FileOffset == y.FileOffset && x.TypeCode == y.TypeCode &&
-                x.SizeField == y.SizeField && x.IdField == y.IdField && x.Label == y.Label &&
-                x.Data == y.Data);
+    require(a.chunks.size() == b.chunks.size());
+    for (std::size_t i = 0; i < a.chunks.size(); ++i) {
+        const IffChunk& x = a.chunks[i];
+        const IffChunk& y = b.chunks[i];
+        require(x.fileOffset == y.fileOffset && x.typeCode == y.typeCode &&
+                x.sizeField == y.sizeField && x.idField == y.idField && x.label == y.label &&
+                x.data == y.data);
     }
 }
 
 void sameMap(const ResourceMap& a, const ResourceMap& b) {
-    require(a.RsmpHeader == b.RsmpHeader && a.RsmpTypeCount == b.RsmpTypeCount &&
-            a.Types.size() == b.Types.size());
-    for (std::size_t t = 0; t < a.Types.size(); ++t) {
-        const RsmpType& x = a.Types[t];
-        const RsmpType& y = b.Types[t];
-        require(x.TypeCode == y.TypeCode && x.Count == y.Count && x.Entries.size() == y.Entries.size());
-        for (std::size_t e = 0; e < x.Entries.size(); ++e)
-            require(x.Entries[e].Offset == y.Entries[e].Offset &&
-                    x.Entries[e].IdField == y.Entries[e].IdField &&
-                    x.Entries[e].Name == y.Entries[e].Name);
+    require(a.rsmpHeader == b.rsmpHeader && a.rsmpTypeCount == b.rsmpTypeCount &&
+            a.types.size() == b.types.size());
+    for (std::size_t t = 0; t < a.types.size(); ++t) {
+        const RsmpType& x = a.types[t];
+        const RsmpType& y = b.types[t];
+        require(x.typeCode == y.typeCode && x.count == y.count && x.entries.size() == y.entries.size());
+        for (std::size_t e = 0; e < x.entries.size(); ++e)
+            require(x.entries[e].offset == y.entries[e].offset &&
+                    x.entries[e].idField == y.entries[e].idField &&
+                    x.entries[e].name == y.entries[e].name);
     }
 }
 
@@ -50,12 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!iff::parseChecked(iff, bytes).empty()) return 0;
 
     // The other readers of a file that read well must fail cleanly or succeed.
-    for (const auto& chunk : iff.Chunks) {
+    for (const auto& chunk : iff.chunks) {
         try {
-            if (chunk.TypeCode == "STR#" || chunk.TypeCode == "CTSS") {
-                const StringSet set = strings::decode(chunk.Data);
-                require(strings::encode(set) == chunk.Data);
-            } else if (chunk.TypeCode == "BMP_") {
+            if (chunk.typeCode == "STR#" || chunk.typeCode == "CTSS") {
+                const StringSet set = strings::decode(chunk.data);
+                require(strings::encode(set) == chunk.data);
+            } else if (chunk.typeCode == "BMP_") {
                 (void)bitmaps::exportName(chunk);
             }
         } catch (const RuntimeError&) {
@@ -73,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IffFile again;
     require(iff::parseChecked(again, written).empty());
     sameChunks(iff, again);
-    const bool mapWritten = iff.HasRsmp && iff.Map.Read;
-    require(again.HasRsmp == mapWritten && again.Map.Read == mapWritten);
-    if (mapWritten) sameMap(iff.Map, again.Map);
+    const bool mapWritten = iff.hasRsmp && iff.map.read;
+    require(again.hasRsmp == mapWritten && again.map.read == mapWritten);
+    if (mapWritten) sameMap(iff.map, again.map);
     require(iff::serialise(again) == written);
     return 0;
 }

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // too, as a broken writer might leave it.
     for (std::size_t at = 0; at < bytes.size() || at == 0; at += ChunkLabelSize) {
         IffChunk chunk;
-        chunk.TypeCode = "BMP_";
-        chunk.Label = ByteText(bytes.substr(at, ChunkLabelSize));
+        chunk.typeCode = "BMP_";
+        chunk.label = ByteText(bytes.substr(at, ChunkLabelSize));
         const std::string name = bitmaps::exportName(chunk);
         const bool plain = name.size() >= 4 && name.size() <= ChunkLabelSize + 4 &&
                            name.compare(name.size() - 4, 4, ".BMP") == 0 &&

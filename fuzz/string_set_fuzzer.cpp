@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const RuntimeError&) {
         return 0;
     }
-    if (set.Entries.empty() || set.Entries.size() > MaxListElements) std::abort();
+    if (set.entries.empty() || set.entries.size() > MaxListElements) std::abort();
     if (strings::encode(set) != bytes) std::abort();
     return 0;
 }

@@ -16,7 +16,7 @@ Thumbnail SimBrowser::thumbnail(const std::string& path) {
     // one back would cost a page many times its reading.
     platform::ShownPicture picture = platform::ShownPicture::stockPicture(platform::StockPicture::NotFound);
     if (const IffChunk* web = webImageChunk(iff_))
-        if (auto decoded = services_.pictures.decode(web->Data))
+        if (auto decoded = services_.pictures.decode(web->data))
             picture = platform::ShownPicture::loaded(std::move(decoded), path);
     return {std::move(picture), wardrobe::listedIdentity(iff_).catalogueName};
 }

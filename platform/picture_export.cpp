@@ -9,7 +9,7 @@ std::vector<std::string> exportAllPictures(const IffFile& iff, const std::string
     for (auto& picture : bitmaps::allPictures(iff)) {
         // Whole-file writes through a rename: a shorter picture never keeps the tail of an
         // older one, and a link planted under the name is replaced, not written through.
-        writeFile(joinPath(folder, picture.name), picture.chunk->Data);
+        writeFile(joinPath(folder, picture.name), picture.chunk->data);
         written.push_back(std::move(picture.name));
     }
     return written;
@@ -23,7 +23,7 @@ ExportReport dumpBitmaps(const IffFile& iff, const std::string& folder, std::siz
         report.leftOut = plan.leftOut;
         for (const auto& picture : plan.pictures) {
             try {
-                writeFile(joinPath(folder, picture.name), picture.chunk->Data);
+                writeFile(joinPath(folder, picture.name), picture.chunk->data);
                 report.written.push_back(picture.name);
             } catch (const RuntimeError&) {
                 report.failed.push_back(picture.name);

@@ -20,10 +20,10 @@ constexpr std::size_t CtssNameStart = 5;
 // no end.
 std::optional<std::string> simName(const IffFile& iff) {
     const IffChunk* last = nullptr;
-    for (const auto& c : iff.Chunks)
-        if (c.TypeCode == "CTSS") last = &c;
+    for (const auto& c : iff.chunks)
+        if (c.typeCode == "CTSS") last = &c;
     if (!last) return std::string();
-    const std::string_view data = last->Data;
+    const std::string_view data = last->data;
     if (data.size() <= CtssNameStart) return std::nullopt;
     const auto end = data.find('\0', CtssNameStart);
     if (end == std::string_view::npos) return std::nullopt;
@@ -44,7 +44,7 @@ ExportReport exportSkinNames(const std::string& characterFolder,
             report.skipped.push_back({file, std::move(*why)});
             continue;
         }
-        const auto& e = sim.bodyStrings.Entries;
+        const auto& e = sim.bodyStrings.entries;
         if (e.size() < wardrobe::entry::Head) {
             report.skipped.push_back({file, detail::missingEntry(e.size(), wardrobe::entry::Head, "head")});
             continue;
@@ -55,8 +55,8 @@ ExportReport exportSkinNames(const std::string& characterFolder,
             continue;
         }
         const std::string prefix = file + ";" + *name + ";";
-        body += prefix + wardrobe::textAfterFirstEquals(e[wardrobe::entry::Normal - 1].Text) + "\r\n";
-        head += prefix + wardrobe::textAfterFirstEquals(e[wardrobe::entry::Head - 1].Text) + "\r\n";
+        body += prefix + wardrobe::textAfterFirstEquals(e[wardrobe::entry::Normal - 1].text) + "\r\n";
+        head += prefix + wardrobe::textAfterFirstEquals(e[wardrobe::entry::Head - 1].text) + "\r\n";
         ++report.exported;
     }
     report.headPath = platform::resolvePath(programFolder, HeadFile);

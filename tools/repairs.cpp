@@ -39,22 +39,22 @@ std::string notAnOutfit(const char* name, std::size_t number) {
 
 Verdict detail::fixFitRule(std::vector<StringEntry>& e) {
     const std::size_t n = e.size();
-    if (e[entry::Age - 1].Text == "child" || !wardrobe::holds(n, entry::FormalLong)) return Verdict::leave();
+    if (e[entry::Age - 1].text == "child" || !wardrobe::holds(n, entry::FormalLong)) return Verdict::leave();
     for (const auto& o : NewerOutfits)
         if (n < o.number) return Verdict::skip(detail::missingEntry(n, o.number, o.name));
     // Every outfit is checked before anything changes, so a refused sim is left whole.
-    if (e[entry::Normal - 1].Text.find(',') == std::string::npos)
+    if (e[entry::Normal - 1].text.find(',') == std::string::npos)
         return Verdict::skip(notAnOutfit("normal outfit", entry::Normal));
     for (const auto& o : NewerOutfits)
-        if (e[o.number - 1].Text.find(',') == std::string::npos)
+        if (e[o.number - 1].text.find(',') == std::string::npos)
             return Verdict::skip(notAnOutfit(o.name, o.number));
 
     // The adult defaults of the default rules, with the normal outfit's code as written.
-    const std::string b = bodyType(e[entry::Normal - 1].Text);
-    const wardrobe::RuleInputs adult{"adult", e[entry::Gender - 1].Text, b, e[entry::SkinTone - 1].Text, n};
+    const std::string b = bodyType(e[entry::Normal - 1].text);
+    const wardrobe::RuleInputs adult{"adult", e[entry::Gender - 1].text, b, e[entry::SkinTone - 1].text, n};
     bool changed = false;
     for (const auto& o : NewerOutfits) {
-        std::string& text = e[o.number - 1].Text;
+        std::string& text = e[o.number - 1].text;
         if (bodyType(text) == b) continue;
         const auto names = wardrobe::defaultOutfit(o.kind, adult);
         text = wardrobe::outfitEntry(names->mesh, names->texture);
@@ -66,13 +66,13 @@ Verdict detail::fixFitRule(std::vector<StringEntry>& e) {
 Verdict detail::pinkHandsRule(std::vector<StringEntry>& e) {
     constexpr std::size_t Left = entry::FormalHandLeft, Right = entry::FormalHandRight;
     const std::size_t n = e.size();
-    if (e[entry::Age - 1].Text == "child") return Verdict::leave();
+    if (e[entry::Age - 1].text == "child") return Verdict::leave();
     if (n < Left) return Verdict::skip(detail::missingEntry(n, Left, "left formal hand"));
-    if (wardrobe::textAfterFirstEquals(e[Left - 1].Text) != "guao_pinkg") return Verdict::leave();
+    if (wardrobe::textAfterFirstEquals(e[Left - 1].text) != "guao_pinkg") return Verdict::leave();
     if (n < Right) return Verdict::skip(detail::missingEntry(n, Right, "right formal hand"));
-    const bool female = e[entry::Gender - 1].Text == "female";
-    e[Left - 1].Text = female ? "HfLO,HAND=gfao_bride" : "";
-    e[Right - 1].Text = female ? "HfRO,HAND=gfao_bride" : "";
+    const bool female = e[entry::Gender - 1].text == "female";
+    e[Left - 1].text = female ? "HfLO,HAND=gfao_bride" : "";
+    e[Right - 1].text = female ? "HfRO,HAND=gfao_bride" : "";
     return Verdict::rewrite(true);
 }
 

@@ -34,7 +34,7 @@ std::string backupSimName(const IffFile& iff) {
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const Rule& rule) {
     return runBatch(characterFolder, simFiles, programFolder, options,
-                    [&rule](const std::string&, wardrobe::OpenedSim& sim) { return rule(sim.bodyStrings.Entries); });
+                    [&rule](const std::string&, wardrobe::OpenedSim& sim) { return rule(sim.bodyStrings.entries); });
 }
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,

@@ -66,13 +66,13 @@ char chooserLetter(OutfitKind kind) {
 }
 
 RuleInputs EditSimModel::ruleInputs() const {
-    const auto& entries = bodyStrings_.Entries;
+    const auto& entries = bodyStrings_.entries;
     RuleInputs in;
     in.age = fields_.age;
     in.gender = fields_.gender;
     in.bodyType = bodyTypeText(fields_.outfit(OutfitKind::Normal).mesh);
     // A set this short is refused at opening; should one get here, it simply has no tone.
-    if (entries.size() >= entry::SkinTone) in.skinTone = entries[entry::SkinTone - 1].Text;
+    if (entries.size() >= entry::SkinTone) in.skinTone = entries[entry::SkinTone - 1].text;
     in.entryCount = entries.size();
     return in;
 }
@@ -106,8 +106,8 @@ shell::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     markStage(1000);
     std::string code{genderLetter(fields_.gender), ageLetter(fields_.age)};
     markStage(2000);
-    if (bodyStrings_.Entries.size() < entry::SkinTone) throw RuntimeError(err::SubscriptOutOfRange);
-    code += bodyStrings_.Entries[entry::SkinTone - 1].Text;
+    if (bodyStrings_.entries.size() < entry::SkinTone) throw RuntimeError(err::SubscriptOutOfRange);
+    code += bodyStrings_.entries[entry::SkinTone - 1].text;
     code += bodyTypeCode(fields_.bodyType);
     code += chooserLetter(kind);
     return {code, false};

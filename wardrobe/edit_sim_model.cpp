@@ -228,8 +228,8 @@ EditSimModel::SaveOutcome EditSimModel::writeFile(bool backup) {
 }
 
 WardrobeLayout EditSimModel::layout() const {
-    const auto& e = bodyStrings_.Entries;
-    return layoutFor(e.size(), e.empty() ? std::string_view() : std::string_view(e[entry::Age - 1].Text));
+    const auto& e = bodyStrings_.entries;
+    return layoutFor(e.size(), e.empty() ? std::string_view() : std::string_view(e[entry::Age - 1].text));
 }
 
 bool EditSimModel::hasUnsavedChanges() const {

@@ -57,8 +57,8 @@ void removeSimImages(const std::string& programFolder) {
 
 const IffChunk* simImageChunk(const IffFile& iff, std::string_view fileName) {
     const IffChunk* found = nullptr;
-    for (const auto& chunk : iff.Chunks)
-        if (chunk.TypeCode == "BMP_" && platform::equalIgnoringCase(bitmaps::exportName(chunk), fileName))
+    for (const auto& chunk : iff.chunks)
+        if (chunk.typeCode == "BMP_" && platform::equalIgnoringCase(bitmaps::exportName(chunk), fileName))
             found = &chunk;
     return found;
 }
@@ -74,7 +74,7 @@ SimImages exportAndShowSimImages(const platform::PictureLoader& loader, const If
 
     const auto show = [&](std::string_view fileName, platform::StockPicture fallback) {
         if (const IffChunk* chunk = simImageChunk(iff, fileName))
-            if (auto picture = loader.decode(chunk->Data)) {
+            if (auto picture = loader.decode(chunk->data)) {
                 const std::string name = bitmaps::exportName(*chunk);
                 const bool exported =
                     std::find(report.written.begin(), report.written.end(), name) != report.written.end();

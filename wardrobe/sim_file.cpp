@@ -34,7 +34,7 @@ class EntryReader {
 public:
     EntryReader(const StringSet& set, const Notes& notes) : set_(set), notes_(notes) {}
 
-    std::size_t count() const { return set_.Entries.size(); }
+    std::size_t count() const { return set_.entries.size(); }
 
     const std::string& text(std::size_t number, std::string_view what) const {
         if (number == 0 || number > count())
@@ -42,7 +42,7 @@ public:
                         "its wardrobe has only " + std::to_string(count()) + " entries, so the " +
                             std::string(what) + " entry " + std::to_string(number) +
                             " is missing");
-        return set_.Entries[number - 1].Text;
+        return set_.entries[number - 1].text;
     }
 
     // An entry read without an emptiness check must hold an outfit.
@@ -78,20 +78,20 @@ SimIdentity readIdentityNoting(const IffFile& iff, const Notes& notes, bool list
         if (nul == std::string_view::npos && !listed) notes.fail(err::InvalidCall, what + " has no end");
         return std::string(text.substr(std::min(from, text.size()), nul == std::string_view::npos ? std::string_view::npos : nul - from));
     };
-    for (std::size_t i = 0; i < iff.Chunks.size(); ++i) {
-        const IffChunk& c = iff.Chunks[i];
-        if (c.TypeCode == "OBJD" && !(listed && labelFound)) {
-            std::string label = upToNul(c.Label, 0, "the label of its object chunk " + std::to_string(i + 1));
+    for (std::size_t i = 0; i < iff.chunks.size(); ++i) {
+        const IffChunk& c = iff.chunks[i];
+        if (c.typeCode == "OBJD" && !(listed && labelFound)) {
+            std::string label = upToNul(c.label, 0, "the label of its object chunk " + std::to_string(i + 1));
             if (ascii::lower(std::string_view(label).substr(0, 4)) == "user") {
                 id.objectLabel = std::move(label);
                 id.guid.reset();
-                if (c.Data.size() >= GuidOffset + 4)
-                    id.guid = static_cast<std::uint32_t>(bytes::int32FromLE(c.Data.substr(GuidOffset, 4)));
+                if (c.data.size() >= GuidOffset + 4)
+                    id.guid = static_cast<std::uint32_t>(bytes::int32FromLE(c.data.substr(GuidOffset, 4)));
                 labelFound = true;
             }
-        } else if (c.TypeCode == "CTSS" && !(listed && nameFound)) {
+        } else if (c.typeCode == "CTSS" && !(listed && nameFound)) {
             // The first string: after the format code, the count and the language code.
-            id.catalogueName = upToNul(c.Data, 5, "the name in its catalogue chunk " + std::to_string(i + 1));
+            id.catalogueName = upToNul(c.data, 5, "the name in its catalogue chunk " + std::to_string(i + 1));
             nameFound = true;
         }
     }
@@ -173,7 +173,7 @@ std::optional<std::string> decodeWardrobe(const IffFile& iff, StringSet& bodyStr
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
     if (!chunk) return "it has no wardrobe strings";
     try {
-        bodyStrings = strings::decode(chunk->Data);
+        bodyStrings = strings::decode(chunk->data);
     } catch (const RuntimeError& e) {
         return "its wardrobe strings can not be read (" + e.text() + ")";
     }
@@ -184,7 +184,7 @@ std::optional<std::string> openSim(const std::string& path, OpenedSim& sim) {
     const std::string error = iff::readChecked(sim.iff, path, sim.bytes);
     if (!error.empty()) return "it can not be read (" + error + ")";
     if (auto why = decodeWardrobe(sim.iff, sim.bodyStrings)) return why;
-    if (sim.bodyStrings.Entries.empty()) return std::string("its wardrobe strings are empty");
+    if (sim.bodyStrings.entries.empty()) return std::string("its wardrobe strings are empty");
     return std::nullopt;
 }
 

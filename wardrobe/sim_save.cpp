@@ -74,17 +74,17 @@ private:
 }  // namespace
 
 void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
-    auto& e = bodyStrings.Entries;
+    auto& e = bodyStrings.entries;
     const std::size_t n = e.size();
-    const std::string age = n >= entry::Age ? e[entry::Age - 1].Text : std::string();
+    const std::string age = n >= entry::Age ? e[entry::Age - 1].text : std::string();
     const bool adult = age == "adult";
     // Every entry this save writes must exist; checked first so that a refused save leaves
     // the set exactly as read.
     if (!holds(n, entry::Fewest) ||
         (adult && holds(n, entry::FormalLong) && !holds(n, entry::Pajamas)))
         throw RuntimeError(err::SubscriptOutOfRange);
-    const bool female = e[entry::Gender - 1].Text == "female";
-    const auto put = [&](std::size_t number, std::string text) { e[number - 1].Text = std::move(text); };
+    const bool female = e[entry::Gender - 1].text == "female";
+    const auto put = [&](std::size_t number, std::string text) { e[number - 1].text = std::move(text); };
     const auto outfit = [&](OutfitKind kind) {
         return outfitEntry(fields.outfit(kind).mesh, fields.outfit(kind).texture);
     };
@@ -116,7 +116,7 @@ void writeFields(StringSet& bodyStrings, const WardrobeFields& fields) {
         putOutfit(entry::Winter, OutfitKind::Winter, outfit(OutfitKind::Winter));
         if (age == "child")
             for (const std::size_t number : {entry::SwimsuitLong, entry::Pajamas, entry::Winter})
-                if (e[number - 1].Text == EmptyOutfit) put(number, childDefault(number, female));
+                if (e[number - 1].text == EmptyOutfit) put(number, childDefault(number, female));
     }
 
     const char g = handGenderLetter(fields.age, fields.gender);

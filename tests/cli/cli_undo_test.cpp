@@ -21,8 +21,8 @@ std::vector<std::string> entries(const std::string& path) {
     IffFile iff;
     EXPECT_EQ(iff::parseChecked(iff, readWholeFile(path)), "");
     std::vector<std::string> texts;
-    for (const auto& e : strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data).Entries)
-        texts.push_back(e.Text);
+    for (const auto& e : strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data).entries)
+        texts.push_back(e.text);
     return texts;
 }
 

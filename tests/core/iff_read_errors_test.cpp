@@ -87,7 +87,7 @@ TEST(IffCheckedRead, ReportsFilesThatCanNotBeOpened) {
               "Error 75 - Path/File access error");
     const std::string file = folder.write("user00001.iff", testkit::characterFile().build());
     EXPECT_EQ(iff::readIffChecked(iff, file), "");
-    EXPECT_FALSE(iff.Chunks.empty());
+    EXPECT_FALSE(iff.chunks.empty());
 }
 
 TEST(IffCheckedRead, LeavesTheSameStageMarkersAndNeverTraps) {
@@ -117,7 +117,7 @@ TEST(IffCheckedRead, MoreThan32767ChunksIsAnErrorNotAnOverflow) {
     ByteText bytes = many.build();
     IffFile iff;
     EXPECT_EQ(iff::parseChecked(iff, bytes), "");
-    EXPECT_EQ(iff.Chunks.size(), 32767u);
+    EXPECT_EQ(iff.chunks.size(), 32767u);
     bytes += bytes.substr(64, 76);
     EXPECT_EQ(checked(bytes), "Error 6 - Overflow");
 }
@@ -138,10 +138,10 @@ TEST(IffCheckedRead, SurvivesTruncationAndLyingFieldsEverywhere) {
         IffFile again;
         const ByteText bytes = iff::serialise(iff);
         ASSERT_EQ(iff::parseChecked(again, bytes), "");
-        ASSERT_EQ(again.Chunks.size(), iff.Chunks.size());
-        for (std::size_t i = 0; i < iff.Chunks.size(); ++i) {
-            EXPECT_EQ(again.Chunks[i].TypeCode, iff.Chunks[i].TypeCode);
-            EXPECT_EQ(again.Chunks[i].Data, iff.Chunks[i].Data);
+        ASSERT_EQ(again.chunks.size(), iff.chunks.size());
+        for (std::size_t i = 0; i < iff.chunks.size(); ++i) {
+            EXPECT_EQ(again.chunks[i].typeCode, iff.chunks[i].typeCode);
+            EXPECT_EQ(again.chunks[i].data, iff.chunks[i].data);
         }
         EXPECT_EQ(iff::serialise(again), bytes);
     };
@@ -205,6 +205,6 @@ TEST(IffStoppingRead, HasNoLimitOnEntryCountsButReadsTheSameFiles) {
     IffFile iff;
     EXPECT_EQ(iff::readIffChecked(iff, path), "RSMP UNREADABLE (RSMP)");
     iff::readIff(iff, path);
-    EXPECT_EQ(iff.Map.Types.at(0).Entries.size(), 1001u);
+    EXPECT_EQ(iff.map.types.at(0).entries.size(), 1001u);
     EXPECT_EQ(trap.calls, 0);
 }

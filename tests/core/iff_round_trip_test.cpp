@@ -23,7 +23,7 @@ ByteText rewritten(const ByteText& bytes) {
     return iff::serialise(iff);
 }
 
-std::int32_t entryOffset(const RsmpEntry& e) { return bytes::int32FromLE(e.Offset); }
+std::int32_t entryOffset(const RsmpEntry& e) { return bytes::int32FromLE(e.offset); }
 
 IffBuilder smallFile() {
     return IffBuilder()
@@ -62,18 +62,18 @@ TEST(IffRoundTrip, VariedFilesComeBackByteForByte) {
 TEST(IffRoundTrip, ReadsWhatTheBuilderPutThere) {
     const IffBuilder builder = testkit::characterFile();
     IffFile iff = parsedIff(builder.build());
-    EXPECT_TRUE(iff.HasRsmp);
-    ASSERT_TRUE(iff.Map.Read);
-    ASSERT_EQ(iff.Chunks.size(), builder.chunkCount());
-    EXPECT_EQ(iff.Chunks[0].TypeCode, "OBJD");
-    EXPECT_EQ(iff.Chunks[0].FileOffset, 65);
-    EXPECT_EQ(iff.Chunks[2].IdField, ByteText(WardrobeIdField));
+    EXPECT_TRUE(iff.hasRsmp);
+    ASSERT_TRUE(iff.map.read);
+    ASSERT_EQ(iff.chunks.size(), builder.chunkCount());
+    EXPECT_EQ(iff.chunks[0].typeCode, "OBJD");
+    EXPECT_EQ(iff.chunks[0].fileOffset, 65);
+    EXPECT_EQ(iff.chunks[2].idField, ByteText(WardrobeIdField));
     std::size_t listed = 0;
-    for (const auto& type : iff.Map.Types) {
-        EXPECT_EQ(static_cast<std::size_t>(type.Count), type.Entries.size());
-        listed += type.Entries.size();
+    for (const auto& type : iff.map.types) {
+        EXPECT_EQ(static_cast<std::size_t>(type.count), type.entries.size());
+        listed += type.entries.size();
     }
-    EXPECT_EQ(listed, iff.Chunks.size());
+    EXPECT_EQ(listed, iff.chunks.size());
 }
 
 TEST(IffRoundTrip, MapInTheMiddleMovesBehindTheLastChunkAndRsmpSizeBecomesTheMapLengthMinusOne) {
@@ -104,39 +104,39 @@ TEST(IffRoundTrip, AStrayLastByteIsDropped) {
 TEST(IffRoundTrip, OffsetFieldZeroOrDigitsZeroMeansNoMapIsWritten) {
     for (const std::string_view field : {std::string_view("\0\0\0\0", 4), std::string_view("0000")}) {
         IffFile iff = parsedIff(smallFile().map().offsetField(field).build());
-        EXPECT_FALSE(iff.HasRsmp);
-        EXPECT_TRUE(iff.Map.Read);   // the map chunk was read, but is not written
+        EXPECT_FALSE(iff.hasRsmp);
+        EXPECT_TRUE(iff.map.read);   // the map chunk was read, but is not written
         EXPECT_EQ(iff::serialise(iff), smallFile().build());
     }
 }
 
 TEST(IffRoundTrip, OffsetFieldPromisingAMissingMapWritesNone) {
     IffFile iff = parsedIff(smallFile().offsetField(std::string_view("\0\0\x10\0", 4)).build());
-    EXPECT_TRUE(iff.HasRsmp);
-    EXPECT_FALSE(iff.Map.Read);
+    EXPECT_TRUE(iff.hasRsmp);
+    EXPECT_FALSE(iff.map.read);
     EXPECT_EQ(iff::serialise(iff), smallFile().build());
 }
 
 TEST(IffRoundTrip, MapOffsetsFollowAChunkThatGrew) {
     IffFile iff = parsedIff(testkit::characterFile().build());
-    IffChunk& body = iff.Chunks[2];
-    body.Data += "0123456789";
-    body.SizeField = bytes::int32ToBE(static_cast<std::int32_t>(body.Data.size() + 76));
+    IffChunk& body = iff.chunks[2];
+    body.data += "0123456789";
+    body.sizeField = bytes::int32ToBE(static_cast<std::int32_t>(body.data.size() + 76));
     std::vector<std::int32_t> before;
-    for (const auto& c : iff.Chunks) before.push_back(c.FileOffset);
+    for (const auto& c : iff.chunks) before.push_back(c.fileOffset);
 
     IffFile again = parsedIff(iff::serialise(iff));
-    ASSERT_EQ(again.Chunks.size(), iff.Chunks.size());
-    for (std::size_t i = 0; i < again.Chunks.size(); ++i)
-        EXPECT_EQ(again.Chunks[i].FileOffset, before[i] + (i > 2 ? 10 : 0)) << i;
+    ASSERT_EQ(again.chunks.size(), iff.chunks.size());
+    for (std::size_t i = 0; i < again.chunks.size(); ++i)
+        EXPECT_EQ(again.chunks[i].fileOffset, before[i] + (i > 2 ? 10 : 0)) << i;
     // Every entry points at its chunk's new place.
-    for (const auto& type : again.Map.Types)
-        for (const auto& e : type.Entries) {
+    for (const auto& type : again.map.types)
+        for (const auto& e : type.entries) {
             const auto at = entryOffset(e);
-            const auto it = std::find_if(again.Chunks.begin(), again.Chunks.end(),
-                                         [&](const IffChunk& c) { return c.FileOffset - 1 == at; });
-            ASSERT_NE(it, again.Chunks.end());
-            EXPECT_EQ(bytes::reverseTypeCode(type.TypeCode), it->TypeCode);
+            const auto it = std::find_if(again.chunks.begin(), again.chunks.end(),
+                                         [&](const IffChunk& c) { return c.fileOffset - 1 == at; });
+            ASSERT_NE(it, again.chunks.end());
+            EXPECT_EQ(bytes::reverseTypeCode(type.typeCode), it->typeCode);
         }
 }
 
@@ -145,13 +145,13 @@ TEST(IffRoundTrip, TwoChunksWithOneIdShareTheFirstEntry) {
         IffBuilder().chunk("BHAV", 7, "first", "a").chunk("TTAB", 1, "").chunk("BHAV", 7, "second!", "b").map();
     const ByteText bytes = builder.build();
     IffFile iff = parsedIff(bytes);
-    ASSERT_EQ(iff.Map.Types[0].Entries.size(), 2u);
+    ASSERT_EQ(iff.map.types[0].entries.size(), 2u);
     // Grow the first chunk so that both chunks move and the difference is visible.
-    iff.Chunks[0].Data += "++";
-    iff.Chunks[0].SizeField = bytes::int32ToBE(76 + 7);
+    iff.chunks[0].data += "++";
+    iff.chunks[0].sizeField = bytes::int32ToBE(76 + 7);
     IffFile again = parsedIff(iff::serialise(iff));
-    const auto& entries = again.Map.Types[0].Entries;
-    EXPECT_EQ(entryOffset(entries[0]), again.Chunks[2].FileOffset - 1);
+    const auto& entries = again.map.types[0].entries;
+    EXPECT_EQ(entryOffset(entries[0]), again.chunks[2].fileOffset - 1);
     EXPECT_EQ(entryOffset(entries[1]), static_cast<std::int32_t>(builder.chunkOffset(2)));
 }
 
@@ -161,13 +161,13 @@ TEST(IffRoundTrip, WriterRefusesChunksItCouldNotStoreFaithfully) {
     };
     const IffFile good = parsedIff(smallFile().map().build());
     IffFile staleSize = good;
-    staleSize.Chunks[1].Data += "x";
+    staleSize.chunks[1].data += "x";
     expectInvalid(staleSize);
     IffFile shortLabel = good;
-    shortLabel.Chunks[0].Label.pop_back();
+    shortLabel.chunks[0].label.pop_back();
     expectInvalid(shortLabel);
     IffFile badEntry = good;
-    badEntry.Map.Types[0].Entries[0].IdField = "12";
+    badEntry.map.types[0].entries[0].idField = "12";
     expectInvalid(badEntry);
 }
 
@@ -177,9 +177,9 @@ TEST(IffRoundTrip, ASecondMapRightAfterTheFirstIsReadAsTheMap) {
     const IffBuilder first = smallFile().map();
     const ByteText second = IffBuilder().map().extraEntry("OBJD", 128, "other").build().substr(64);
     IffFile iff = parsedIff(first.build() + second);
-    ASSERT_EQ(iff.Chunks.size(), 4u);
-    ASSERT_EQ(iff.Map.Types.size(), 1u);
-    EXPECT_EQ(iff.Map.Types[0].Entries[0].Name, ByteText("other\0", 6));
+    ASSERT_EQ(iff.chunks.size(), 4u);
+    ASSERT_EQ(iff.map.types.size(), 1u);
+    EXPECT_EQ(iff.map.types[0].entries[0].name, ByteText("other\0", 6));
     const ByteText written = iff::serialise(iff);
     IffFile again = parsedIff(written);
     EXPECT_EQ(iff::serialise(again), written);

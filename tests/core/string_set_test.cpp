@@ -30,13 +30,13 @@ TEST(StringSets, DecodeAndEncodeGiveBackTheSameBytes) {
     for (const auto& data : cases) EXPECT_EQ(strings::encode(strings::decode(data)), data);
 
     const StringSet set = strings::decode(cases[1]);
-    ASSERT_EQ(set.Entries.size(), 3u);
-    EXPECT_EQ(set.Entries[0].Text, "Bella");
-    EXPECT_EQ(set.Entries[0].Comment, "first name");
-    EXPECT_EQ(set.Entries[2].LanguageCode, 0xFF);
+    ASSERT_EQ(set.entries.size(), 3u);
+    EXPECT_EQ(set.entries[0].text, "Bella");
+    EXPECT_EQ(set.entries[0].comment, "first name");
+    EXPECT_EQ(set.entries[2].languageCode, 0xFF);
     const StringSet trailing = strings::decode(cases[2]);
-    EXPECT_EQ(trailing.FormatCode, ByteText("\x01\x02", 2));
-    EXPECT_EQ(trailing.Trailer, ByteText("\0tail\xFF", 6));
+    EXPECT_EQ(trailing.formatCode, ByteText("\x01\x02", 2));
+    EXPECT_EQ(trailing.trailer, ByteText("\0tail\xFF", 6));
 }
 
 TEST(StringSets, SetsThatCanNotBeDecodedAreRunTimeErrors) {
@@ -62,10 +62,10 @@ TEST(StringSets, SetsThatCanNotBeDecodedAreRunTimeErrors) {
 
 TEST(StringSets, EncodeRefusesWhatWouldReadBackDifferently) {
     StringSet set = strings::decode(testkit::stringSetData(std::vector<std::string>{"a"}));
-    set.Entries[0].Text = ByteText("a\0b", 3);
+    set.entries[0].text = ByteText("a\0b", 3);
     EXPECT_THROW(strings::encode(set), RuntimeError);
-    set.Entries[0].Text = "a";
-    set.CountField = "1";
+    set.entries[0].text = "a";
+    set.countField = "1";
     EXPECT_THROW(strings::encode(set), RuntimeError);
 }
 
@@ -79,13 +79,13 @@ TEST(StringSets, ReadPicksTheFirstMatchingChunkByTypeAndWholeIdField) {
                                    .build());
     StringSet set;
     iff::readStringSet(iff, set, WardrobeIdField, false);
-    ASSERT_EQ(set.Entries.size(), 1u);
-    EXPECT_EQ(set.Entries[0].Text, "first");
+    ASSERT_EQ(set.entries.size(), 1u);
+    EXPECT_EQ(set.entries[0].text, "first");
     iff::readStringSet(iff, set, WardrobeIdField, true);
-    EXPECT_EQ(set.Entries[0].Text, "name set");
+    EXPECT_EQ(set.entries[0].text, "name set");
     // No such chunk: the set stays as it was.
     iff::readStringSet(iff, set, bytes::hexToBytes("00 C9 00 10"), false);
-    EXPECT_EQ(set.Entries[0].Text, "name set");
+    EXPECT_EQ(set.entries[0].text, "name set");
 }
 
 TEST(StringSets, WriteStoresEveryMatchingChunkAndItsSize) {
@@ -94,21 +94,21 @@ TEST(StringSets, WriteStoresEveryMatchingChunkAndItsSize) {
                              .chunk("OBJD", 1, "x")
                              .strings(200, {"adult", "b001"})
                              .build());
-    const ByteText objdBefore = iff.Chunks[1].Data;
+    const ByteText objdBefore = iff.chunks[1].data;
     StringSet set;
     iff::readStringSet(iff, set, WardrobeIdField, false);
-    const auto sizeBefore = bytes::int32FromBE(iff.Chunks[0].SizeField);
-    set.Entries[1].Text += "12345";
+    const auto sizeBefore = bytes::int32FromBE(iff.chunks[0].sizeField);
+    set.entries[1].text += "12345";
     iff::writeStringSet(iff, set, WardrobeIdField, false);
     for (const std::size_t i : {0u, 2u}) {
-        EXPECT_EQ(bytes::int32FromBE(iff.Chunks[i].SizeField), sizeBefore + 5);
-        EXPECT_EQ(iff.Chunks[i].Data, strings::encode(set));
+        EXPECT_EQ(bytes::int32FromBE(iff.chunks[i].sizeField), sizeBefore + 5);
+        EXPECT_EQ(iff.chunks[i].data, strings::encode(set));
     }
-    EXPECT_EQ(iff.Chunks[1].Data, objdBefore);
+    EXPECT_EQ(iff.chunks[1].data, objdBefore);
     // Nothing to write to: nothing changes.
     const IffFile before = iff;
     iff::writeStringSet(iff, set, WardrobeIdField, true);
-    EXPECT_EQ(iff.Chunks[0].Data, before.Chunks[0].Data);
+    EXPECT_EQ(iff.chunks[0].data, before.chunks[0].data);
 }
 
 TEST(StringSets, GuardedProceduresTrapWithoutStages) {
@@ -127,7 +127,7 @@ TEST(StringSets, GuardedProceduresTrapWithoutStages) {
     EXPECT_EQ(trap.last.procedure, "gsReadSTRSegment");
     EXPECT_EQ(trap.last.stage, 0);
 
-    set.FormatCode = "x";
+    set.formatCode = "x";
     EXPECT_THROW(iff::writeStringSet(iff, set, WardrobeIdField, false), ProgramEnded);
     EXPECT_EQ(trap.last.procedure, "gsWriteSTRSegment");
     EXPECT_EQ(trap.calls, 2);

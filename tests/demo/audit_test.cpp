@@ -78,12 +78,12 @@ TEST(Audit, EachRuleFindsItsFaultAndSaysWhere) {
     const std::string path = demo.sim(healthyAdult());
     wardrobe::OpenedSim healthy;
     ASSERT_FALSE(wardrobe::openSim(path, healthy));
-    const auto& e = healthy.bodyStrings.Entries;
-    const std::string tone = e[14].Text, other = tone == "lgt" ? "drk" : "lgt";
-    const std::string woman = e[12].Text == "female" ? "fa" : "ma", man = woman == "fa" ? "ma" : "fa";
+    const auto& e = healthy.bodyStrings.entries;
+    const std::string tone = e[14].text, other = tone == "lgt" ? "drk" : "lgt";
+    const std::string woman = e[12].text == "female" ? "fa" : "ma", man = woman == "fa" ? "ma" : "fa";
     const std::string body = audit::auditOpened(path, healthy, skins).bodyType;
     const std::string otherBody = body == "fit" ? "fat" : "fit";
-    const std::string hand = e[17].Text.substr(0, e[17].Text.size() - 3);
+    const std::string hand = e[17].text.substr(0, e[17].text.size() - 3);
 
     struct Case {
         std::size_t entry;
@@ -103,8 +103,8 @@ TEST(Audit, EachRuleFindsItsFaultAndSaysWhere) {
     };
     for (const auto& c : cases) {
         wardrobe::OpenedSim sim = healthy;
-        sim.bodyStrings.Entries[c.entry - 1].Text = c.text;
-        if (c.entry == 29) sim.bodyStrings.Entries[29].Text = "HfRO,HAND=gfao_bride";
+        sim.bodyStrings.entries[c.entry - 1].text = c.text;
+        if (c.entry == 29) sim.bodyStrings.entries[29].text = "HfRO,HAND=gfao_bride";
         strings::store(sim.iff, sim.bodyStrings, WardrobeIdField, false);
         const audit::SimRow row = audit::auditOpened(path, sim, skins);
         std::string texts;

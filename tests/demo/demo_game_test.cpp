@@ -61,7 +61,7 @@ struct Demo {
             sim.error = iff::readIffChecked(sim.iff, folder / f.path);
             if (sim.error.empty())
                 if (const IffChunk* chunk = strings::findStringChunk(sim.iff, WardrobeIdField, false))
-                    for (const auto& e : strings::decode(chunk->Data).Entries) sim.entries.push_back(e.Text);
+                    for (const auto& e : strings::decode(chunk->data).entries) sim.entries.push_back(e.text);
         }
         for (const auto& f : all)
             for (const auto& name : platform::listFolder(folder / f, "*", platform::Listing::FilesOnly))
@@ -131,12 +131,12 @@ TEST_F(DemoGameTest, EachSimCarriesItsLabelNameAndThreePictures) {
         const std::string stem = file.substr(0, file.find('.'));
         std::map<std::string, std::pair<int, int>> pictures;
         bool named = false, labelled = false;
-        for (const auto& c : sim->iff.Chunks) {
-            const std::string label = c.Label.substr(0, c.Label.find('\0'));
-            if (c.TypeCode == "OBJD") labelled = label == stem;
-            if (c.TypeCode == "CTSS") named = !strings::decode(c.Data).Entries.at(0).Text.empty();
-            if (c.TypeCode == "BMP_") {
-                const auto bmp = platform::checkBmp(c.Data, c.Data.size());
+        for (const auto& c : sim->iff.chunks) {
+            const std::string label = c.label.substr(0, c.label.find('\0'));
+            if (c.typeCode == "OBJD") labelled = label == stem;
+            if (c.typeCode == "CTSS") named = !strings::decode(c.data).entries.at(0).text.empty();
+            if (c.typeCode == "BMP_") {
+                const auto bmp = platform::checkBmp(c.data, c.data.size());
                 ASSERT_TRUE(bmp) << sim->path << " " << label;
                 pictures[label] = {bmp->width, bmp->height};
             }
@@ -146,7 +146,7 @@ TEST_F(DemoGameTest, EachSimCarriesItsLabelNameAndThreePictures) {
         EXPECT_EQ(pictures, (std::map<std::string, std::pair<int, int>>{
                                 {"web_image", {90, 60}}, {"faces", {192, 48}}, {"rel. images", {240, 60}}}))
             << sim->path;
-        EXPECT_TRUE(sim->iff.HasRsmp) << sim->path;
+        EXPECT_TRUE(sim->iff.hasRsmp) << sim->path;
     }
     EXPECT_EQ(nameless, 1);
 }

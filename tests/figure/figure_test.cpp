@@ -78,7 +78,7 @@ struct DemoOnDisk {
     DressRequest request(const std::string& file, wardrobe::OutfitKind kind, wardrobe::HandPose hands) {
         IffFile iff;
         EXPECT_EQ(iff::readIffChecked(iff, folder / file), "");
-        const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+        const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
         return dressRequest(wardrobe::readFields(iff, set), headEntry(set), kind, hands);
     }
 };
@@ -186,7 +186,7 @@ TEST(Dressing, EveryDemoSimWearsEveryOutfitItHoldsWithNothingMissing) {
         IffFile iff;
         if (!iff::readIffChecked(iff, demo.folder / (sim.neighbourhood + "/Characters/" + sim.fileName)).empty()) continue;
         if (wardrobe::wardrobeProblem(iff)) continue;
-        const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->Data);
+        const StringSet set = strings::decode(strings::findStringChunk(iff, WardrobeIdField, false)->data);
         const auto fields = wardrobe::readFields(iff, set);
         for (const auto kind : {wardrobe::OutfitKind::Normal, wardrobe::OutfitKind::Nude}) {
             const DressedFigure f = dress(demo.library, dressRequest(fields, headEntry(set), kind, wardrobe::HandPose::Open));

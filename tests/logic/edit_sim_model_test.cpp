@@ -215,10 +215,10 @@ TEST_F(EditSim, SavingWritesOnlyTheWardrobeAndReopeningShowsTheChanges) {
     // Byte for byte what the writer makes of the original with the two entries changed.
     IffFile expected = parse(original);
     StringSet set = bodySet(expected);
-    set.Entries[33].Text = "w002fafit_01,BODY=w002fafitlgt_01";
-    set.Entries[27].Text = set.Entries[30].Text;   // the formal shown also goes to entry 28
-    set.Entries[28].Text = "";
-    set.Entries[29].Text = "";
+    set.entries[33].text = "w002fafit_01,BODY=w002fafitlgt_01";
+    set.entries[27].text = set.entries[30].text;   // the formal shown also goes to entry 28
+    set.entries[28].text = "";
+    set.entries[29].text = "";
     strings::store(expected, set, WardrobeIdField, false);
     const ByteText written = iff::serialise(expected);
     EXPECT_TRUE(readWholeFile(path) == written);
@@ -335,7 +335,7 @@ TEST_F(EditSim, AFileChangedSinceOpeningIsOverwrittenReloadedOrLeftAsTheUserSays
     const IffFile theirs = [&] {
         IffFile iff = parse(original);
         StringSet set = bodySet(iff);
-        set.Entries[entry::Winter - 1].Text = "w777fafit_CLI,BODY=w777fafitlgt_CLI";
+        set.entries[entry::Winter - 1].text = "w777fafit_CLI,BODY=w777fafitlgt_CLI";
         strings::store(iff, set, WardrobeIdField, false);
         return iff;
     }();

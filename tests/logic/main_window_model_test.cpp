@@ -203,7 +203,7 @@ TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine
     const auto sim = model.simToEdit(true);
     ASSERT_TRUE(sim);
     EXPECT_EQ(sim->path, model.simPath("User00002.iff"));
-    EXPECT_FALSE(sim->iff.Chunks.empty());
+    EXPECT_FALSE(sim->iff.chunks.empty());
     EXPECT_EQ(machine.settings.value(keys::LastNeighborhoodSelected), "Neighborhood 02   (UserData2)");
 
     EXPECT_FALSE(model.nextPage());

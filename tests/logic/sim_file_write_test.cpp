@@ -35,21 +35,21 @@ WardrobeFields changedFields(const std::string& age, const std::string& gender) 
 // Entry numbers whose text differs between the two sets; language codes, comments, the
 // format and count fields and the trailer must never differ.
 std::vector<std::size_t> changedEntries(const StringSet& before, const StringSet& after) {
-    EXPECT_EQ(before.Entries.size(), after.Entries.size());
-    EXPECT_EQ(before.FormatCode, after.FormatCode);
-    EXPECT_EQ(before.CountField, after.CountField);
-    EXPECT_EQ(before.Trailer, after.Trailer);
+    EXPECT_EQ(before.entries.size(), after.entries.size());
+    EXPECT_EQ(before.formatCode, after.formatCode);
+    EXPECT_EQ(before.countField, after.countField);
+    EXPECT_EQ(before.trailer, after.trailer);
     std::vector<std::size_t> changed;
-    for (std::size_t i = 0; i < before.Entries.size(); ++i) {
-        EXPECT_EQ(before.Entries[i].LanguageCode, after.Entries[i].LanguageCode);
-        EXPECT_EQ(before.Entries[i].Comment, after.Entries[i].Comment);
-        if (before.Entries[i].Text != after.Entries[i].Text) changed.push_back(i + 1);
+    for (std::size_t i = 0; i < before.entries.size(); ++i) {
+        EXPECT_EQ(before.entries[i].languageCode, after.entries[i].languageCode);
+        EXPECT_EQ(before.entries[i].comment, after.entries[i].comment);
+        if (before.entries[i].text != after.entries[i].text) changed.push_back(i + 1);
     }
     return changed;
 }
 
 const std::string& text(const StringSet& set, std::size_t number) {
-    return set.Entries.at(number - 1).Text;
+    return set.entries.at(number - 1).text;
 }
 
 }  // namespace
@@ -182,6 +182,6 @@ TEST(WriteFields, WhatWasReadIsWrittenBackUnchangedAndNoPlaceholderReachesTheFil
         StringSet after = before;
         writeFields(after, readFields(iff, before));
         EXPECT_TRUE(changedEntries(before, after).empty()) << n << age;
-        for (const auto& e : after.Entries) EXPECT_EQ(e.Text.find("***"), std::string::npos);
+        for (const auto& e : after.entries) EXPECT_EQ(e.text.find("***"), std::string::npos);
     }
 }

@@ -51,7 +51,7 @@ protected:
     IffFile changed = [this] {
         IffFile iff = parse(original);
         StringSet set = bodySet(iff);
-        set.Entries[1].Text = "b002,BODY=b002lgt";
+        set.entries[1].text = "b002,BODY=b002lgt";
         strings::store(iff, set, WardrobeIdField, false);
         return iff;
     }();
@@ -108,7 +108,7 @@ TEST_F(ReplaceCharacterFile, AFailureBeforeTheReplacementLeavesTheOldFileWhole) 
     EXPECT_TRUE(readWholeFile(folder / "program/usertemp.iff") == iff::serialise(changed));
     // A file that can not be stored as held.
     IffFile broken = changed;
-    broken.Chunks[0].Label = "short";
+    broken.chunks[0].label = "short";
     markStage(3000);
     expectUnchanged([&] { replaceCharacterFile(broken, character, program); }, 5);
     EXPECT_EQ(errorContext().stage, 3000);   // reported at the caller's stage

@@ -45,13 +45,13 @@ inline IffFile parse(const ByteText& bytes) { return testkit::parsedIff(bytes); 
 
 inline StringSet bodySet(const IffFile& iff) {
     const IffChunk* chunk = strings::findStringChunk(iff, WardrobeIdField, false);
-    return chunk ? strings::decode(chunk->Data) : StringSet{};
+    return chunk ? strings::decode(chunk->data) : StringSet{};
 }
 
 // The wardrobe entries' texts of a character file.
 inline std::vector<std::string> bodyTexts(const ByteText& bytes) {
     std::vector<std::string> texts;
-    for (const auto& e : bodySet(parse(bytes)).Entries) texts.push_back(e.Text);
+    for (const auto& e : bodySet(parse(bytes)).entries) texts.push_back(e.text);
     return texts;
 }
 

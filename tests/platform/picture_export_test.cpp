@@ -70,7 +70,7 @@ TEST(BitmapExport, NamesWindowsKeepsForDevicesGetAnUnderscore) {
         {"com1", "com1_.BMP"}, {"LPT9", "LPT9_.BMP"}, {"COM0", "COM0.BMP"}, {"LPT10", "LPT10.BMP"}};
     for (const auto& [label, name] : cases) {
         IffChunk chunk;
-        chunk.Label = ByteText(label) + '\0';
+        chunk.label = ByteText(label) + '\0';
         EXPECT_EQ(bitmaps::exportName(chunk), name) << label;
     }
 }
