@@ -335,8 +335,8 @@ void BM_Batch(benchmark::State& state) {
 BENCHMARK(BM_Floor_ReadSimsAndListSkinsOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Audit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OverviewFirstRows)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Floor_ReadCopyWriteDurably)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
-BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
+BENCHMARK(BM_Floor_ReadCopyWriteDurably)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_Floor_ListSkinFoldersOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ModelSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Floor_ReadTextureHeaders)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/ascii.h"
-#include "skins/skin_catalogue.h"
 #include "platform/files.h"
 
 namespace drapeline::skins {
@@ -17,9 +16,10 @@ constexpr std::array<const char*, 3> Folders{"GameData/Skins", "ExpansionPack3/S
 
 InstalledSkins InstalledSkins::list(const std::string& gameLocation) {
     InstalledSkins skins;
-    FolderListing listing(gameLocation, Folders, {"*.cmx", "*.bmp"});
-    for (std::size_t folder = 0; folder < listing.size(); ++folder) {
-        skins.folders_[folder] = listing.names(folder);
+    const std::vector<std::string> patterns{"*.cmx", "*.bmp"};
+    for (std::size_t folder = 0; folder < Folders.size(); ++folder) {
+        skins.folders_[folder] = platform::listFolder(platform::resolvePath(gameLocation, Folders[folder]), patterns,
+                                                      platform::Listing::FilesOnly);
         skins.files_ += skins.folders_[folder].size();
     }
     return skins;

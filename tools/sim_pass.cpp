@@ -48,9 +48,15 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             const std::string path = platform::joinPath(characterFolder, name);
             // Locked from the read to the write, so another Drapeline's change between the two
             // is never lost; the write still compares, for programs that do not lock.
+            // A file that is not there is reported by the read.
             std::optional<platform::FileLock> lock;
-            if (!options.dryRun && neighbourhood::isPlainName(name) && platform::fileExists(path))
-                lock.emplace(platform::linkTarget(path));
+            if (!options.dryRun && neighbourhood::isPlainName(name)) {
+                try {
+                    lock.emplace(platform::linkTarget(path));
+                } catch (const RuntimeError& e) {
+                    if (e.number() != err::FileNotFound) throw;
+                }
+            }
             // One file in memory at a time: the previous one is gone before this is read.
             wardrobe::OpenedSim sim;
             if (auto why = openListedSim(characterFolder, name, sim)) {
