@@ -179,6 +179,8 @@ void frmWardrobeOverview::buildControls() {
     grdSims->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdSims->setAlternatingRowColors(true);
     grdSims->setWordWrap(false);
+    // A long "mesh / texture" keeps both ends: the mesh's kind and the texture's skin tone.
+    grdSims->setTextElideMode(Qt::ElideMiddle);
     grdSims->verticalHeader()->setDefaultSectionSize(34);
     grdSims->horizontalHeader()->setDefaultSectionSize(150);
     grdSims->setColumnWidth(static_cast<int>(Column::Portrait), 30);
