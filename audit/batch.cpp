@@ -204,16 +204,27 @@ BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::strin
 }
 
 std::string batchReport(const BatchResult& r) {
-    std::string text = "Changed: " + sims(r.changed.size());
-    for (const auto& f : r.changed) text += "\r\n  " + f;
+    // A report of a whole neighbourhood must still fit a message box: 20 lines a list at
+    // most, as the repairs' report has; the command line gives every name.
+    constexpr std::size_t Listed = 20;
+    std::string text;
+    const auto list = [&](std::size_t n, const auto& line) {
+        for (std::size_t i = 0; i < n && i < Listed; ++i) text += "\r\n  " + line(i);
+        if (n > Listed) text += "\r\n  and " + std::to_string(n - Listed) + " more";
+    };
+    const auto reasoned = [](const std::vector<tools::Skipped>& all) {
+        return [&all](std::size_t i) { return all[i].file + ": " + all[i].reason; };
+    };
+    text += "Changed: " + sims(r.changed.size());
+    list(r.changed.size(), [&](std::size_t i) { return r.changed[i]; });
     text += "\r\nUnchanged: " + sims(r.unchanged.size());
     if (!r.refused.empty()) {
         text += "\r\nRefused: " + sims(r.refused.size());
-        for (const auto& s : r.refused) text += "\r\n  " + s.file + ": " + s.reason;
+        list(r.refused.size(), reasoned(r.refused));
     }
     if (!r.notes.empty()) {
         text += "\r\nLeft as they were:";
-        for (const auto& n : r.notes) text += "\r\n  " + n.file + ": " + n.reason;
+        list(r.notes.size(), reasoned(r.notes));
     }
     if (!r.id.empty()) text += "\r\n\r\nBackups are listed under " + r.id + " in the Backup folder.";
     return text;

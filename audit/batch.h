@@ -71,7 +71,8 @@ struct BatchResult {
 BatchResult runBatchChange(const BatchPlace& place, const std::vector<std::string>& simFiles,
                            const BatchAction& action, const platform::Clock& clock);
 
-// "Changed: 3 sims", the files, "Unchanged: ...", "Refused:" with reasons, and the notes.
+// "Changed: 3 sims", the files, "Unchanged: ...", "Refused:" with reasons, and the notes;
+// 20 lines a list at most, then "and N more".
 std::string batchReport(const BatchResult& result);
 
 // A batch as its record keeps it.

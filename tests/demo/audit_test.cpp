@@ -196,3 +196,14 @@ TEST(Batch, MatchingTheToneTakesInstalledTexturesAndReportsTheRest) {
     EXPECT_EQ(row.outfit(wardrobe::OutfitKind::Normal).mark, audit::Mark::Problem);
     EXPECT_NE(audit::batchReport(result).find("Left as they were:"), std::string::npos);
 }
+
+// A whole neighbourhood's batch still fits a message box; the refusals keep their reasons.
+TEST(Batch, ReportListsTwentyNamesAListAtMost) {
+    audit::BatchResult result;
+    for (int i = 0; i < 25; ++i) result.changed.push_back("User" + std::to_string(100 + i) + ".iff");
+    result.refused.push_back({"User9.iff", "it can not be read"});
+    const std::string report = audit::batchReport(result);
+    EXPECT_NE(report.find("User119.iff\r\n  and 5 more\r\nUnchanged: 0 sims"), std::string::npos) << report;
+    EXPECT_EQ(report.find("User120.iff"), std::string::npos);
+    EXPECT_NE(report.find("Refused: 1 sim\r\n  User9.iff: it can not be read"), std::string::npos) << report;
+}
