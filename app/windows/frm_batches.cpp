@@ -76,6 +76,7 @@ bool frmBatches::cmdUndo_Click() {
     const int i = lstBatches->indexOfTopLevelItem(lstBatches->currentItem());
     if (i < 0 || rows_.at(static_cast<std::size_t>(i)).undone) return false;
     const bool done = undoAfterAsking(services_, rows_.at(static_cast<std::size_t>(i)));
+    undoneAny_ = undoneAny_ || done;
     showRows();
     return done;
 }

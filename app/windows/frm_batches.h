@@ -18,12 +18,15 @@ public:
     frmBatches(platform::Services& services, QWidget* parent);
     // Undoes the chosen batch after asking; tells the outcome. True when it ran.
     bool cmdUndo_Click();
+    // Whether a batch was undone while the window was open.
+    bool undoneAny() const { return undoneAny_; }
 
 private:
     void showRows();
 
     platform::Services& services_;
     std::vector<audit::BatchRecord> rows_;
+    bool undoneAny_ = false;
     QTreeWidget* lstBatches;
     QPushButton* cmdUndo;
     QPushButton* cmdClose;
