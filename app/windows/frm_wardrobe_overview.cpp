@@ -306,9 +306,13 @@ std::vector<std::string> frmWardrobeOverview::chosenFiles() const {
 }
 
 void frmWardrobeOverview::runBatch(const audit::BatchAction& action) {
+    // "All with" a problem means every sim of the neighbourhood, not the ones read so far.
+    if (cboSims->currentIndex() > 0 && model_.loading()) loadAll();
     const std::vector<std::string> files = chosenFiles();
     if (files.empty()) {
-        services_.dialogs.inform("Choose the sims to change first: select their rows, or pick a problem under Sims.",
+        services_.dialogs.inform(cboSims->currentIndex() > 0
+                                     ? "No sim of the table has this problem."
+                                     : "Choose the sims to change first: select their rows, or pick a problem under Sims.",
                                  "Wardrobe Overview");
         return;
     }
