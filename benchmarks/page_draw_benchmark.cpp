@@ -1,10 +1,12 @@
 // Drawing one page of 49 thumbnails in the main window (read each character file, export
 // its pictures, load the web image, paint its front view into the grid) against a
 // baseline that reads the same 49 files and decodes their web images from memory.
+// Also opening the edit window with the flat previews and with the outfit on the body.
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <benchmark/benchmark.h>
 
 #include "shell/thumb_grid.h"
@@ -19,6 +21,7 @@
 #include "tests/support/doubles.h"
 #include "testkit/fixture_sim.h"
 #include "tests/support/temp_folder.h"
+#include "app/windows/frm_edit_sim.h"
 #include "tests/windows/window_test_support.h"
 
 using namespace drapeline;
@@ -113,9 +116,30 @@ void BM_OpenSimInEditWindow(benchmark::State& state) {
     }
 }
 
+// Opening the edit window on a demo sim until its first page is painted, with the flat
+// previews (0) and with the outfit on the body (1). The model library lives for the
+// session, as in the editor, so its folders are indexed by the first opening only.
+void BM_OpenEditWindow(benchmark::State& state) {
+    static testkit::TempFolder game;
+    static const bool made = (demo::createDemoGame(game.path()), true);
+    benchmark::DoNotOptimize(made);
+    testkit::TempFolder programFolder;
+    testkit::QtMachine machine(programFolder.path());
+    machine.settings.setValue("Preview On The Body", state.range(0) ? "1" : "0");
+    const shell::GameSession session{game.path()};
+    const std::string sim = platform::resolvePath(session.gameFolder(), "UserData/Characters/User00001.iff");
+    for (auto _ : state) {
+        auto editor = testkit::openEditor(machine, session, sim);
+        editor->show();
+        const QPixmap shown = editor->grab();
+        benchmark::DoNotOptimize(shown.cacheKey());
+    }
+}
+
 BENCHMARK(BM_Baseline_ReadAndDecodeFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenSimInEditWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenEditWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

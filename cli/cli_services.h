@@ -43,10 +43,9 @@ private:
 };
 
 class NoRegistry final : public platform::Registry {
-public:
-    std::string GetRegistryString(platform::RegistryHive, const std::string&, const std::string&,
-                                  std::int32_t&) override {
-        return "ERROR";
+    std::optional<std::string> readValue(platform::RegistryHive, const std::string&,
+                                         const std::string&, std::size_t) override {
+        return std::nullopt;
     }
 };
 

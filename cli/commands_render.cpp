@@ -62,7 +62,8 @@ int renderCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::string& path = args.positional()[0];
     const std::string& target = args.positional()[1];
     const OutfitKind outfit = choose(Outfits, args.required("outfit"), "--outfit");
-    const HandPose hands = choose(Poses, args.option("hands").value_or("open"), "--hands");
+    const auto named = args.option("hands");
+    const HandPose hands = named ? choose(Poses, *named, "--hands") : figure::handsWornWith(outfit);
     const int angle = number(args, "angle", 0, -3600, 3600);
     const int size = number(args, "size", 400, 16, 4096);
 

@@ -33,9 +33,9 @@ struct IffChunk {
     ByteText sizeField;            // 4 bytes, big-endian, includes the 76-byte header
     ByteText idField;              // 4 bytes: resource ID big-endian, then 2 kept bytes
     ByteText label;                // 64 bytes, NUL-padded
-    ByteText data;                 // SizeField - 76 bytes
+    ByteText data;                 // sizeField - 76 bytes
 
-    // The resource ID from IdField bytes 1 and 2 (0 when the field is short).
+    // The resource ID from idField bytes 1 and 2 (0 when the field is short).
     std::uint16_t resourceId() const;
 };
 

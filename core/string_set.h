@@ -34,8 +34,8 @@ namespace strings {
 // count of 0 (9), more than 32767 entries (6).
 StringSet decode(std::string_view data);
 
-// Throws RuntimeError (5) for a set that can not be stored as held: FormatCode or
-// CountField not 2 bytes, or a NUL inside a text or comment.
+// Throws RuntimeError (5) for a set that can not be stored as held: formatCode or
+// countField not 2 bytes, or a NUL inside a text or comment.
 ByteText encode(const StringSet& set);
 
 // The first chunk of the given type ("CTSS" when isCTSS, else "STR#") whose whole ID

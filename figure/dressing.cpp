@@ -112,6 +112,14 @@ std::string headEntry(const StringSet& bodyStrings) {
     return bodyStrings.entries.size() >= entry::Head ? bodyStrings.entries[entry::Head - 1].text : std::string();
 }
 
+HandPose handsWornWith(OutfitKind outfit) {
+    return outfit == OutfitKind::Formal ? HandPose::Formal : HandPose::Open;
+}
+
+OutfitKind outfitWornWith(HandPose pose) {
+    return pose == HandPose::Formal ? OutfitKind::Formal : OutfitKind::Normal;
+}
+
 DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEntry, OutfitKind outfit, HandPose hands) {
     DressRequest r;
     r.age = fields.age;
@@ -119,6 +127,11 @@ DressRequest dressRequest(const WardrobeFields& fields, std::string_view headEnt
     r.body = {names.mesh, names.texture};
     r.outfitCaption = outfitCaption(outfit);
     if (headEntry.find(',') != std::string_view::npos) r.head = garmentOf(headEntry);
+    // Empty formal hands (most men, and the "Normal" button) mean the sim keeps its open
+    // hands in formal wear.
+    if (hands == HandPose::Formal && fields.hand(HandSlot::FormalLeft).empty() &&
+        fields.hand(HandSlot::FormalRight).empty())
+        hands = HandPose::Open;
     const HandSlot left = leftSlot(hands), right = rightSlot(hands);
     if (!fields.hand(left).empty()) r.leftHand = {handSuit(fields, left), fields.hand(left)};
     if (!fields.hand(right).empty()) r.rightHand = {handSuit(fields, right), fields.hand(right)};

@@ -37,6 +37,11 @@ struct DressRequest {
 std::string headEntry(const StringSet& bodyStrings);
 
 // The head entry is not among the edit window's fields: it is passed as read (headEntry).
+// The hands a sim shows in an outfit: the formal pair with the formal outfit, the open
+// pair with every other; and the outfit a pose's hands are shown with.
+wardrobe::HandPose handsWornWith(wardrobe::OutfitKind outfit);
+wardrobe::OutfitKind outfitWornWith(wardrobe::HandPose pose);
+
 DressRequest dressRequest(const wardrobe::WardrobeFields& fields, std::string_view headEntry,
                           wardrobe::OutfitKind outfit, wardrobe::HandPose hands);
 

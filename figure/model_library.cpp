@@ -237,4 +237,10 @@ Found<RgbaImage> ModelLibrary::texture(std::string_view name) {
     return {found, damaged};
 }
 
+ModelLibrary& sessionLibrary(const std::string& gameFolder) {
+    static std::unique_ptr<ModelLibrary> library;
+    if (!library || library->gameFolder() != gameFolder) library = std::make_unique<ModelLibrary>(gameFolder);
+    return *library;
+}
+
 }  // namespace drapeline::figure

@@ -83,4 +83,9 @@ private:
     std::size_t cachedBytes_ = 0;
 };
 
+// The library of `gameFolder` for this session of the program: made when first asked for
+// and kept, so that every window showing figures shares one index and one cache; asking
+// for another game folder (Set Path) replaces it. For the windows' thread only.
+ModelLibrary& sessionLibrary(const std::string& gameFolder);
+
 }  // namespace drapeline::figure

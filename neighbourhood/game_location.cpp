@@ -8,9 +8,9 @@
 namespace drapeline::neighbourhood {
 
 std::string registryGameLocation(platform::Registry& registry) {
-    std::int32_t length = 0;
-    return registry.GetRegistryString(platform::RegistryHive::LocalMachine,
-                                      "Software\\Maxis\\The Sims", "InstallPath", length);
+    return registry
+        .readString(platform::RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath")
+        .value_or(kRegistryFailure);
 }
 
 void applyFirstStartDefaults(platform::SettingsStore& settings,

@@ -17,7 +17,10 @@ inline constexpr char SimsLocation[] = "Sims Location";
 inline constexpr char LastNeighborhoodSelected[] = "Last Neighborhood Selected";
 }  // namespace keys
 
-// What the game's installer wrote: the folder, "ERROR" or an empty text.
+// The text stored and shown as the registry's location when the registry has none.
+inline constexpr char kRegistryFailure[] = "ERROR";
+
+// What the game's installer wrote: the folder, kRegistryFailure or an empty text.
 std::string registryGameLocation(platform::Registry& registry);
 
 // First start: every missing setting gets its default; "Sims Location" comes from the

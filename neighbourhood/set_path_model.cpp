@@ -11,22 +11,34 @@ SetPathModel::SetPathModel(platform::Services& services, shell::GameSession& ses
 void SetPathModel::load() {
     registryLocation_ = registryGameLocation(services_.registry);
     location_ = services_.settings.value(keys::SimsLocation);
+    changed_.notify();
+}
+
+void SetPathModel::setRegistryLocation(std::string location) {
+    registryLocation_ = std::move(location);
+    changed_.notify();
+}
+
+void SetPathModel::setLocation(std::string location) {
+    if (location == location_) return;
+    location_ = std::move(location);
+    changed_.notify();
 }
 
 void SetPathModel::useRegistry() {
-    if (registryLocation_ == "ERROR" || registryLocation_.empty()) {
+    if (registryLocation_ == kRegistryFailure || registryLocation_.empty()) {
         services_.dialogs.warn("Registry value invalid. Please find the path manually.",
                                "Path Invalid");
         return;
     }
-    location_ = registryLocation_;
+    setLocation(registryLocation_);
 }
 
 void SetPathModel::findPath() {
     std::vector<std::string> shortcuts;
     for (const auto& install : findInstalls_()) shortcuts.push_back(install.folder);
     if (auto folder = services_.dialogs.chooseFolder("Select the location of The Sims.", shortcuts))
-        location_ = *folder;
+        setLocation(*folder);
 }
 
 bool SetPathModel::accept() {

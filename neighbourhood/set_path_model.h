@@ -9,6 +9,7 @@
 
 #include "platform/game_discovery.h"
 #include "platform/services.h"
+#include "shell/change_signal.h"
 #include "shell/game_session.h"
 
 namespace drapeline::neighbourhood {
@@ -30,9 +31,12 @@ public:
 
     // The location read from the registry, and the one typed or chosen.
     const std::string& registryLocation() const { return registryLocation_; }
-    void setRegistryLocation(std::string location) { registryLocation_ = std::move(location); }
+    void setRegistryLocation(std::string location);
     const std::string& location() const { return location_; }
-    void setLocation(std::string location) { location_ = std::move(location); }
+    void setLocation(std::string location);
+
+    // Told whenever either location changes; the window subscribes once and shows both.
+    void onChange(shell::ChangeSignal::Handler handler) { changed_.subscribe(std::move(handler)); }
 
     // The installs "Find" offers as shortcuts; looked for each time the chooser opens.
     using InstallFinder = std::function<std::vector<platform::GameInstall>()>;
@@ -44,6 +48,7 @@ private:
     std::string registryLocation_;
     std::string location_;
     InstallFinder findInstalls_ = platform::findInstalledGames;
+    shell::ChangeSignal changed_;
 };
 
 }  // namespace drapeline::neighbourhood

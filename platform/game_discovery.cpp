@@ -158,12 +158,23 @@ bool allDigits(const std::string& s) {
                                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
-const std::vector<std::string> kUsualFolders = {
-    "Program Files/Maxis/The Sims",
-    "Program Files (x86)/Maxis/The Sims",
-    "Program Files/EA Games/The Sims Legacy",
-    "Program Files (x86)/EA Games/The Sims Legacy",
-};
+// Where the game's installers put it, each under either Program Files folder.
+const std::vector<std::string> kInstallFolders = {"Maxis/The Sims", "EA Games/The Sims Legacy"};
+const std::vector<std::string> kProgramFiles = {"Program Files", "Program Files (x86)"};
+
+// Steam's own folder is a library, and its libraryfolders.vdf lists the others.
+void addSteamLibraries(const std::string& root, const std::string& home, SeenFolders& seen,
+                       std::vector<std::string>& libraries) {
+    auto add = [&](const std::string& library) {
+        if (!library.empty() && folderExists(joinPath(library, "steamapps")) && seen.firstTime(library))
+            libraries.push_back(library);
+    };
+    if (!folderExists(root)) return;
+    add(root);
+    for (const char* listing : {"steamapps/libraryfolders.vdf", "config/libraryfolders.vdf"})
+        for (const auto& path : parseLibraryFolders(readSmallFile(resolvePath(root, listing))))
+            add(expandHome(path, home));
+}
 
 }  // namespace
 
@@ -209,17 +220,7 @@ std::vector<std::string> steamLibraries(const DiscoveryPlaces& places) {
         home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam",
         home + "/.var/app/com.valvesoftware.Steam/data/Steam",
     };
-    auto add = [&](const std::string& library) {
-        if (folderExists(joinPath(library, "steamapps")) && seen.firstTime(library))
-            libraries.push_back(library);
-    };
-    for (const auto& root : roots) {
-        if (!folderExists(root)) continue;
-        add(root);
-        for (const char* listing : {"steamapps/libraryfolders.vdf", "config/libraryfolders.vdf"})
-            for (const auto& path : parseLibraryFolders(readSmallFile(root + "/" + listing)))
-                add(expandHome(path, home));
-    }
+    for (const auto& root : roots) addSteamLibraries(root, home, seen, libraries);
     return libraries;
 }
 
@@ -274,49 +275,50 @@ std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places) {
     const auto libraries = steamLibraries(places);
     const auto prefixes = prefixesOf(places, libraries);
     for (const auto& prefix : prefixes) {
-        std::int32_t length = 0;
-        const std::string folder = WineRegistry(prefix.path).GetRegistryString(
-            RegistryHive::LocalMachine, kGameKey, kGameValue, length);
-        if (folder != "ERROR") add(folder, "registry", prefix.kind, prefix.path);
+        if (const auto folder =
+                WineRegistry(prefix.path).readString(RegistryHive::LocalMachine, kGameKey, kGameValue))
+            add(*folder, "registry", prefix.kind, prefix.path);
     }
     for (const auto& prefix : prefixes)
-        for (const auto& usual : kUsualFolders)
-            add(resolvePath(prefix.path + "/drive_c", usual), "program files", prefix.kind,
-                prefix.path);
+        for (const auto& folder : kInstallFolders)
+            for (const auto& programFiles : kProgramFiles)
+                add(resolvePath(prefix.path + "/drive_c", programFiles + "/" + folder),
+                    "program files", prefix.kind, prefix.path);
     for (const auto& library : libraries)
-        for (const auto& game : subfolders(library + "/steamapps/common"))
+        for (const auto& game : subfolders(resolvePath(library, "steamapps/common")))
             add(game, "steam library", "steam", "");
+    return installs;
+}
+
+std::vector<GameInstall> findWindowsGameInstalls(const WindowsPlaces& places) {
+    std::vector<GameInstall> installs;
+    SeenFolders seen;
+    auto add = [&](const std::string& folder, const char* source, const char* kind) {
+        if (holdsSimsExe(folder) && seen.firstTime(folder)) installs.push_back({folder, source, kind, ""});
+    };
+    add(places.installPath, "registry", "windows");
+    for (const auto& folder : kInstallFolders)
+        for (const auto& programFiles : places.programFiles)
+            if (!programFiles.empty()) add(resolvePath(programFiles, folder), "program files", "windows");
+    std::vector<std::string> libraries;
+    SeenFolders seenLibraries;
+    if (!places.steamPath.empty()) addSteamLibraries(places.steamPath, "", seenLibraries, libraries);
+    for (const auto& library : libraries)
+        for (const auto& game : subfolders(resolvePath(library, "steamapps/common")))
+            add(game, "steam library", "steam");
     return installs;
 }
 
 WinePrefixesRegistry::WinePrefixesRegistry(DiscoveryPlaces places) : places_(std::move(places)) {}
 
-std::string WinePrefixesRegistry::GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                                    const std::string& valueName,
-                                                    std::int32_t& length) {
-    for (const auto& prefix : winePrefixes(places_)) {
-        std::int32_t asked = length;
-        std::string value = WineRegistry(prefix.path).GetRegistryString(hive, keyPath, valueName, asked);
-        if (value != "ERROR") {
-            length = asked;
+std::optional<std::string> WinePrefixesRegistry::readValue(RegistryHive hive,
+                                                           const std::string& keyPath,
+                                                           const std::string& valueName,
+                                                           std::size_t bufferBytes) {
+    for (const auto& prefix : winePrefixes(places_))
+        if (auto value = WineRegistry(prefix.path).readString(hive, keyPath, valueName, bufferBytes))
             return value;
-        }
-    }
-    return "ERROR";
-}
-
-std::vector<GameInstall> findInstalledGames() {
-#ifdef _WIN32
-    std::vector<GameInstall> installs;
-    std::int32_t length = 0;
-    const std::string folder =
-        makeMachineRegistry()->GetRegistryString(RegistryHive::LocalMachine, kGameKey, kGameValue, length);
-    if (folder != "ERROR" && holdsSimsExe(folder))
-        installs.push_back({folder, "registry", "windows", ""});
-    return installs;
-#else
-    return findGameInstalls(DiscoveryPlaces::fromEnvironment());
-#endif
+    return std::nullopt;
 }
 
 }  // namespace drapeline::platform

@@ -1,7 +1,8 @@
 #pragma once
-// Where the game may be installed on a Linux machine: the Wine prefixes of plain Wine,
-// Steam's Proton, Lutris, Bottles and PlayOnLinux, and Steam's own library folders. Every
-// folder and file looked at is someone else's: a damaged or missing one is passed over.
+// Where the game may be installed: on a Linux machine the Wine prefixes of plain Wine,
+// Steam's Proton, Lutris, Bottles and PlayOnLinux, and Steam's own library folders; on
+// Windows the registry, the Program Files folders and Steam's libraries. Every folder and
+// file looked at is someone else's: a damaged or missing one is passed over.
 
 #include <memory>
 #include <string>
@@ -49,20 +50,35 @@ bool holdsSimsExe(const std::string& folder);
 // Steam library's steamapps/common.
 std::vector<GameInstall> findGameInstalls(const DiscoveryPlaces& places);
 
+// What a Windows machine tells of where the game may be; read by findInstalledGames, given
+// by hand in tests.
+struct WindowsPlaces {
+    std::string installPath;                // the game's InstallPath; empty when there is none
+    std::string steamPath;                  // Steam's SteamPath (HKCU); empty when there is none
+    std::vector<std::string> programFiles;  // both Program Files folders, 64-bit first
+};
+
+// Every install on a Windows machine, each folder once, in this order: the registry's
+// folder, Maxis/The Sims and EA Games/The Sims Legacy under each Program Files folder, then
+// game folders in each Steam library (SteamPath and the libraries its libraryfolders.vdf
+// lists), such as steamapps/common/The Sims Legacy Collection.
+std::vector<GameInstall> findWindowsGameInstalls(const WindowsPlaces& places);
+
 // The registries of all prefixes of `places`, asked in order; the first that holds the value
 // answers. The prefixes are looked for afresh on every call.
 class WinePrefixesRegistry final : public Registry {
 public:
     explicit WinePrefixesRegistry(DiscoveryPlaces places);
-    std::string GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                  const std::string& valueName, std::int32_t& length) override;
 
 private:
+    std::optional<std::string> readValue(RegistryHive hive, const std::string& keyPath,
+                                  const std::string& valueName, std::size_t bufferBytes) override;
+
     DiscoveryPlaces places_;
 };
 
-// The installs of this machine: on Windows the registry's folder, elsewhere
-// findGameInstalls over the process's environment.
+// The installs of this machine: findWindowsGameInstalls over its registry and environment
+// on Windows, findGameInstalls over the process's environment elsewhere.
 std::vector<GameInstall> findInstalledGames();
 
 }  // namespace drapeline::platform

@@ -21,7 +21,6 @@ namespace drapeline::platform {
 
 namespace {
 
-constexpr std::int32_t kDefaultLength = 255;
 
 // The predefined roots are sign-extended handles on 64-bit Windows, so they are taken from
 // the headers, not rebuilt from their 32-bit numbers.
@@ -50,12 +49,13 @@ private:
 
 class Win32Registry final : public Registry {
 public:
-    std::string GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                  const std::string& valueName, std::int32_t& length) override {
-        static const std::string failure = "ERROR";
-        if (length == 0) length = kDefaultLength;
+private:
+    std::optional<std::string> readValue(RegistryHive hive, const std::string& keyPath,
+                                         const std::string& valueName,
+                                         std::size_t bufferBytes) override {
+        const std::nullopt_t failure = std::nullopt;
         const HKEY root = rootOf(hive);
-        if (length < 0 || root == nullptr) return failure;
+        if (root == nullptr) return failure;
 
         OpenKey key;
         if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.receive()) !=
@@ -70,7 +70,7 @@ public:
             ERROR_SUCCESS)
             return failure;
         if (type != REG_SZ && type != REG_EXPAND_SZ) return failure;
-        if (size > static_cast<DWORD>(length)) return failure;
+        if (size > bufferBytes) return failure;
 
         std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
         DWORD read = size;
@@ -78,7 +78,6 @@ public:
                              reinterpret_cast<BYTE*>(buffer.data()), &read) != ERROR_SUCCESS)
             return failure;   // includes a value that grew since we measured it
         if (type != REG_SZ && type != REG_EXPAND_SZ) return failure;
-        length = static_cast<std::int32_t>(read);
         const std::string text(buffer.data(), std::min<std::size_t>(read, size));
         return text.substr(0, text.find('\0'));
     }

@@ -2,7 +2,9 @@
 // Reading the game's install entry. On Windows this is the registry itself (32-bit view,
 // read rights only); on Linux the same value is read from the Wine prefix's system.reg.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace drapeline::platform {
@@ -13,12 +15,21 @@ enum class RegistryHive : std::uint32_t { LocalMachine = 0x80000002u, CurrentUse
 class Registry {
 public:
     virtual ~Registry() = default;
-    // The value's text, "ERROR" when the key or value is missing, unreadable or longer
-    // than `length` bytes (0 means 255), and an empty text for an empty value. `length`
-    // is updated to the number of bytes read.
-    virtual std::string GetRegistryString(RegistryHive hive, const std::string& keyPath,
+    // The size of the buffer the game's location is read into, its closing NUL included.
+    static constexpr std::size_t kBufferBytes = 255;
+
+    // The value's text, an empty text for an empty value, and nothing when the key or
+    // value is missing, unreadable or does not fit `bufferBytes` with its closing NUL.
+    std::optional<std::string> readString(RegistryHive hive, const std::string& keyPath,
                                           const std::string& valueName,
-                                          std::int32_t& length) = 0;
+                                          std::size_t bufferBytes = kBufferBytes) {
+        return readValue(hive, keyPath, valueName, bufferBytes);
+    }
+
+private:
+    virtual std::optional<std::string> readValue(RegistryHive hive, const std::string& keyPath,
+                                                 const std::string& valueName,
+                                                 std::size_t bufferBytes) = 0;
 };
 
 }  // namespace drapeline::platform

@@ -22,7 +22,6 @@ namespace {
 
 // Real prefixes keep system.reg to tens of megabytes; anything far beyond is not one.
 constexpr std::uintmax_t kMaxRegistryFileBytes = 256u * 1024u * 1024u;
-constexpr std::int32_t kDefaultLength = 255;
 
 bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -287,11 +286,11 @@ std::string winePrefix() {
 
 WineRegistry::WineRegistry(std::string prefix) : prefix_(std::move(prefix)) {}
 
-std::string WineRegistry::GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                            const std::string& valueName, std::int32_t& length) {
-    static const std::string failure = "ERROR";
-    if (length == 0) length = kDefaultLength;
-    if (length < 0 || prefix_.empty()) return failure;
+std::optional<std::string> WineRegistry::readValue(RegistryHive hive, const std::string& keyPath,
+                                                   const std::string& valueName,
+                                                   std::size_t bufferBytes) {
+    const std::nullopt_t failure = std::nullopt;
+    if (prefix_.empty()) return failure;
 
     const char* file = nullptr;
     switch (hive) {
@@ -318,8 +317,7 @@ std::string WineRegistry::GetRegistryString(RegistryHive hive, const std::string
     const auto characters = static_cast<std::int64_t>(
         std::count_if(value->begin(), value->end(),
                       [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    if (characters + 1 > length) return failure;
-    length = static_cast<std::int32_t>(characters + 1);
+    if (static_cast<std::size_t>(characters) + 1 > bufferBytes) return failure;
 
     return mapWindowsPath(prefix_, *value);
 }

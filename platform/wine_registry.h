@@ -33,10 +33,11 @@ std::string winePrefix();
 class WineRegistry final : public Registry {
 public:
     explicit WineRegistry(std::string prefix);
-    std::string GetRegistryString(RegistryHive hive, const std::string& keyPath,
-                                  const std::string& valueName, std::int32_t& length) override;
 
 private:
+    std::optional<std::string> readValue(RegistryHive hive, const std::string& keyPath,
+                                  const std::string& valueName, std::size_t bufferBytes) override;
+
     std::string prefix_;
 };
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the packages into dist/: the Debian package and the tarball of the Linux build,
-# and drapeline-cli-windows-x64.zip (the tool cross-built with MinGW-w64, no DLLs needed).
+# Builds the packages into dist/: the Debian package and the tarball of the Linux build;
+# for Windows (cross-built with MinGW-w64 against the static Qt of build-qt-windows.sh, no
+# DLLs needed) drapeline-windows-x64.zip (editor, tool, help, licence), the tool alone in
+# drapeline-cli-windows-x64.zip, and the installer drapeline-setup-x64.exe (NSIS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,19 +21,28 @@ cmake --build build/package -j"$jobs"
 (cd build/package && cpack -B "$PWD/../../dist" >/dev/null)
 rm -rf dist/_CPack_Packages
 
-echo "== Windows zip"
-scripts/setup.sh googletest
+echo "== Windows zips and installer"
+scripts/setup.sh googletest nsis
 # The same build folder and settings as scripts/test-windows.sh, so nothing is built twice.
+qt=$(scripts/build-qt-windows.sh | tail -1)
 cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DDRAPELINE_GUI=OFF -DDRAPELINE_BENCHMARKS=OFF \
-  -DDRAPELINE_GTEST_SOURCE=/usr/src/googletest >/dev/null
-cmake --build build/windows -j"$jobs" --target drapeline-cli
+  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+  -DDRAPELINE_BENCHMARKS=OFF -DDRAPELINE_GTEST_SOURCE=/usr/src/googletest >/dev/null
+nice cmake --build build/windows -j"$jobs" --target drapeline-cli drapeline
+version=$(sed -n 's/^project(Drapeline VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
 x86_64-w64-mingw32-strip -o "$staging/drapeline-cli.exe" build/windows/cli/drapeline-cli.exe
-cp README.md "$staging/README.md"
-rm -f dist/drapeline-cli-windows-x64.zip
-(cd "$staging" && zip -q -X "$OLDPWD/dist/drapeline-cli-windows-x64.zip" drapeline-cli.exe README.md)
+x86_64-w64-mingw32-strip -o "$staging/drapeline.exe" build/windows/app/drapeline.exe
+# Notepad of older Windows shows a text without carriage returns as one line.
+sed 's/$/\r/' README.md >"$staging/README.md"
+sed 's/$/\r/' LICENSE >"$staging/LICENSE.txt"
+cp packaging/drapeline.ico "$staging/"
+rm -f dist/drapeline-cli-windows-x64.zip dist/drapeline-windows-x64.zip dist/drapeline-setup-x64.exe
+(cd "$staging" && zip -q -X "$OLDPWD/dist/drapeline-cli-windows-x64.zip" drapeline-cli.exe README.md LICENSE.txt &&
+  zip -q -X "$OLDPWD/dist/drapeline-windows-x64.zip" drapeline.exe drapeline-cli.exe README.md LICENSE.txt)
+makensis -V2 -DVERSION="$version" -DSTAGING="$staging" -DOUTFILE="$PWD/dist/drapeline-setup-x64.exe" \
+  packaging/drapeline.nsi
 
 ls -l dist

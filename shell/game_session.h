@@ -15,7 +15,7 @@ public:
     GameSession() = default;
     explicit GameSession(std::string gameFolder) : gameFolder_(std::move(gameFolder)) {}
 
-    // The game folder in use ("" before loading, "ERROR" when the registry has none).
+    // The game folder in use ("" before loading, "ERROR" when neither the settings nor the registry know it).
     const std::string& gameFolder() const { return gameFolder_; }
     void setGameFolder(std::string folder) { gameFolder_ = std::move(folder); }
 

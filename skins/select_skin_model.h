@@ -72,6 +72,9 @@ public:
 
     // The selected texture's name, and the page text as the last page filled left it.
     const std::string& skinName() const { return skinName_; }
+    // The model chosen from the list ("" for hands or before one is chosen).
+    const std::string& selectedModel() const { return selectedModel_; }
+    const shell::GameSession& session() const { return session_; }
     const std::string& pageText() const { return pageText_; }
     // The texture shown in the preview (an index into textures()), if any.
     std::optional<std::size_t> previewFile() const { return previewFile_; }

@@ -117,6 +117,12 @@ std::vector<const char*> defaultPreviewFolders(OutfitKind kind) {
     return {SkinFolders[0]};
 }
 
+HandPose poseOf(HandSlot slot) {
+    for (HandPose pose : {HandPose::Formal, HandPose::Open, HandPose::Point, HandPose::Closed})
+        if (leftSlot(pose) == slot || rightSlot(pose) == slot) return pose;
+    return HandPose::Open;
+}
+
 HandSlot leftSlot(HandPose pose) {
     switch (pose) {
     case HandPose::Formal: return HandSlot::FormalLeft;

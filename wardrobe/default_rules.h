@@ -50,5 +50,7 @@ std::vector<const char*> defaultPreviewFolders(OutfitKind kind);
 // The two hand slots of a pose, left first.
 HandSlot leftSlot(HandPose pose);
 HandSlot rightSlot(HandPose pose);
+// The pose a hand slot belongs to.
+HandPose poseOf(HandSlot slot);
 
 }  // namespace drapeline::wardrobe

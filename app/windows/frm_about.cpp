@@ -25,8 +25,11 @@ namespace drapeline::app {
 namespace {
 
 const char* const LicenceText =
-    "Copyright 2026 the Drapeline developers. No licence has been granted yet: all rights "
-    "are reserved. It comes with no warranty.";
+    "Copyright 2026 the Drapeline developers. Drapeline is free software: you can "
+    "redistribute it and/or modify it under the terms of the GNU General Public License as "
+    "published by the Free Software Foundation, either version 3 of the License, or (at your "
+    "option) any later version. It comes with ABSOLUTELY NO WARRANTY; see the GNU General "
+    "Public License (the file LICENSE) for details.";
 
 QLabel* selectable(const QString& text, QWidget* parent, const char* name) {
     auto* label = named(new QLabel(text, parent), name);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/widgets/figure_widget.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
@@ -21,6 +22,7 @@
 #include "app/windows/frm_enx.h"
 #include "app/windows/frm_select_skin.h"
 #include "audit/batch.h"
+#include "figure/dressing.h"
 #include "wardrobe/default_rules.h"
 
 namespace drapeline::app {
@@ -111,6 +113,11 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     buildOutfitPage(OutfitKind::Nude, "Nude", nude, NudeNote);
     buildOutfitPage(OutfitKind::Winter, "Winter", winter, WinterNote);
     buildHandsPage();
+    // One switch for every page, at the right of the page captions.
+    previewSwitch = named(new PreviewSwitch(services.settings, tabSkins), "swPreview");
+    tabSkins->setCornerWidget(previewSwitch, Qt::TopRightCorner);
+    connect(previewSwitch, &PreviewSwitch::switched, this, &frmEditSim::showOnTheBody);
+    showOnTheBody(previewSwitch->onTheBody());
     // A page chosen with Alt and its letter takes the focus to its first button, so the
     // keyboard goes on there; arrowing along the page captions keeps it on them.
     connect(tabSkins, &QTabWidget::currentChanged, this, [this] {
@@ -221,6 +228,8 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
         const shell::SkinRequest request = model_.outfitRequest(kind);
         // One chooser at a time, shown with no owner, as the edit window waits for it.
         frmSelectSkin chooser(model_.services(), model_.session(), request);
+        chooser.dressOn(figure::dressRequest(model_.fields(), figure::headEntry(model_.bodyStrings()), kind,
+                                             figure::handsWornWith(kind)));
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -232,6 +241,9 @@ void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
         frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
+        const HandPose pose = poseOf(slot);
+        chooser.dressOn(figure::dressRequest(model_.fields(), figure::headEntry(model_.bodyStrings()),
+                                             figure::outfitWornWith(pose), pose));
         chooser.exec();
         const auto& choice = chooser.choice();
         if (!choice || choice->skin.empty()) return;
@@ -294,6 +306,9 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
         n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
+    c.figure = new FigureWidget(page);
+    c.figure->setObjectName(QString::fromLatin1(names[4]) + QStringLiteral("Body"));
+    c.figure->setGeometry(c.preview->parentWidget()->geometry());
     tabSkins->addTab(page, mnemonicCaption(caption));
 }
 
@@ -336,15 +351,45 @@ void frmEditSim::buildHandsPage() {
     const char* closed[] = {"Label19", "txtHandClosedLeft", "picHandClosedLeft", "cmdleftClosedHand",
                             "Label20", "txtHandClosedRight", "picHandClosedRight", "cmdRightClosedHand",
                             "cmdDefClosedHands", "cmdCopyLeftClosed", nullptr};
-    buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight, formal,
-                   QRect(6, 6, 380, 150));
-    buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight, open,
-                   QRect(392, 6, 380, 150));
-    buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft, HandSlot::PointRight, point,
-                   QRect(6, 162, 380, 150));
-    buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
-                   closed, QRect(392, 162, 380, 150));
+    handFrames_ = {
+        buildHandFrame(page, "Frame1", "Formal Hands", HandSlot::FormalLeft, HandSlot::FormalRight, formal,
+                       QRect(6, 6, 380, 150)),
+        buildHandFrame(page, "Frame2", "Normal Hands Open", HandSlot::OpenLeft, HandSlot::OpenRight, open,
+                       QRect(392, 6, 380, 150)),
+        buildHandFrame(page, "Frame3", "Normal Hands Point", HandSlot::PointLeft, HandSlot::PointRight, point,
+                       QRect(6, 162, 380, 150)),
+        buildHandFrame(page, "Frame4", "Normal Hands Closed", HandSlot::ClosedLeft, HandSlot::ClosedRight,
+                       closed, QRect(392, 162, 380, 150)),
+    };
+    buildHandsOnTheBody(page);
     tabSkins->addTab(page, mnemonicCaption("Hands"));
+}
+
+void frmEditSim::buildHandsOnTheBody(QWidget* page) {
+    handsOnTheBody = new QWidget(page);
+    handsOnTheBody->setObjectName(QStringLiteral("handsOnTheBody"));
+    handsOnTheBody->setGeometry(0, 0, 784, 318);
+    const char* const captions[] = {"Formal Hands", "Normal Hands Open", "Normal Hands Point",
+                                    "Normal Hands Closed"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int y = 10 + static_cast<int>(i) * 64;
+        poseChoices_[i] = new QRadioButton(QString::fromLatin1(captions[i]), handsOnTheBody);
+        poseChoices_[i]->setGeometry(12, y, 300, 20);
+        poseTextures_[i] = new QLabel(handsOnTheBody);
+        poseTextures_[i]->setGeometry(32, y + 20, 380, 34);
+        poseTextures_[i]->setWordWrap(true);
+        connect(poseChoices_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on) return;
+            shownPose_ = static_cast<HandPose>(i);
+            dressFigures();
+        });
+    }
+    auto* hint = new QLabel(QStringLiteral("Choose Texture above to change the hands."), handsOnTheBody);
+    hint->setGeometry(12, 270, 400, 20);
+    handsFigure = new FigureWidget(handsOnTheBody);
+    handsFigure->setObjectName(QStringLiteral("picHandsBody"));
+    handsFigure->setGeometry(470, 4, 300, 308);
+    poseChoices_[static_cast<std::size_t>(shownPose_)]->setChecked(true);
 }
 
 bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead,
@@ -386,11 +431,38 @@ void frmEditSim::showModel() {
         hands_[i].texture->setText(toQString(f.hand(slot)));
         showPicture(hands_[i].preview, model_.handPreview(slot));
     }
+    dressFigures();
     showPicture(picWebImage, model_.webImage());
     showPicture(picFaces, model_.faces());
     showPicture(picRelImages, model_.relImages());
     setWindowTitle(model_.hasUnsavedChanges() ? QStringLiteral("Edit Wardrobe *")
                                               : QStringLiteral("Edit Wardrobe"));
+}
+
+void frmEditSim::showOnTheBody(bool onTheBody) {
+    for (const auto& c : outfits_) {
+        c.preview->parentWidget()->setVisible(!onTheBody);
+        c.figure->setVisible(onTheBody);
+    }
+    for (QWidget* frame : handFrames_) frame->setVisible(!onTheBody);
+    handsOnTheBody->setVisible(onTheBody);
+    previewSwitch->setOnTheBody(onTheBody);
+}
+
+void frmEditSim::dressFigures() {
+    // Dressing waits for a figure to be painted, so only the page in view costs anything.
+    const WardrobeFields& f = model_.fields();
+    figure::ModelLibrary& library = figure::sessionLibrary(model_.session().gameFolder());
+    const std::string head = figure::headEntry(model_.bodyStrings());
+    for (OutfitKind kind : AllOutfits)
+        outfits_[static_cast<std::size_t>(kind)].figure->dress(
+            library, figure::dressRequest(f, head, kind, figure::handsWornWith(kind)));
+    for (std::size_t i = 0; i < poseTextures_.size(); ++i) {
+        const auto pose = static_cast<HandPose>(i);
+        poseTextures_[i]->setText(QStringLiteral("Left: %1\nRight: %2")
+                                      .arg(toQString(f.hand(leftSlot(pose))), toQString(f.hand(rightSlot(pose)))));
+    }
+    handsFigure->dress(library, figure::dressRequest(f, head, figure::outfitWornWith(shownPose_), shownPose_));
 }
 
 void frmEditSim::reject() {

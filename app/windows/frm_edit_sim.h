@@ -18,7 +18,9 @@ class QTabWidget;
 
 namespace drapeline::app {
 
+class FigureWidget;
 class PictureBox;
+class PreviewSwitch;
 
 class frmEditSim : public QDialog {
     Q_OBJECT
@@ -50,6 +52,7 @@ private:
         app::PictureBox* preview = nullptr;
         QPushButton* change = nullptr;
         QPushButton* standard = nullptr;   // "Default"; none on the Normal page
+        FigureWidget* figure = nullptr;    // the outfit on the body, in the preview's place
     };
     struct HandControls {
         QLineEdit* texture = nullptr;
@@ -68,6 +71,11 @@ private:
     void changeOutfit(wardrobe::OutfitKind kind, const char* procedure);
     void changeHand(wardrobe::HandSlot slot, const char* procedure);
     QPushButton* buttonNamed(const char* name);
+    // The hands page's view on the body: which pose is worn, and the figure wearing it.
+    void buildHandsOnTheBody(QWidget* page);
+    // Flat previews or dressed figures, on every page at once.
+    void showOnTheBody(bool onTheBody);
+    void dressFigures();
 
     wardrobe::EditSimModel model_;
     std::function<bool()> backupChecked_;
@@ -92,6 +100,13 @@ private:
     QPushButton* cmdFocus;
     std::array<OutfitControls, 6> outfits_{};
     std::array<HandControls, 8> hands_{};
+    PreviewSwitch* previewSwitch;
+    std::array<QWidget*, 4> handFrames_{};
+    QWidget* handsOnTheBody;
+    std::array<QRadioButton*, 4> poseChoices_{};
+    std::array<QLabel*, 4> poseTextures_{};
+    FigureWidget* handsFigure;
+    wardrobe::HandPose shownPose_ = wardrobe::HandPose::Open;
 };
 
 }  // namespace drapeline::app

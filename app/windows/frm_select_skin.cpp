@@ -9,11 +9,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <cstring>
 #include <exception>
 #include <thread>
 
 #include "shell/thumb_grid.h"
 #include "app/widgets/busy_pointer.h"
+#include "app/widgets/figure_widget.h"
+#include "figure/renderer.h"
 #include "app/widgets/picture_box.h"
 #include "core/errors.h"
 #include "app/widgets/controls.h"
@@ -52,7 +55,15 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     previewCaption = named(new QLabel(QStringLiteral("Selected Skin"), this), "Label3");
     previewCaption->setGeometry(8, 210, 160, 16);
     picSkin = named(app::PictureBox::framed(this, QRect(10, 230, 257, 257)), "picSkin");
+    picSkinBody = new FigureWidget(this);
+    picSkinBody->setObjectName(QStringLiteral("picSkinBody"));
+    picSkinBody->setGeometry(picSkin->parentWidget()->geometry());
+    previewSwitch = named(new PreviewSwitch(services.settings, this), "swPreview");
+    previewSwitch->setGeometry(120, 206, 150, 22);
     picThumbs = named(app::PictureBox::framed(this, QRect(282, 10, 477, 477)), "picThumbs");
+    chkThumbsOnBody = named(new QCheckBox(QStringLiteral("On the body"), this), "chkThumbsOnBody");
+    chkThumbsOnBody->setToolTip(QStringLiteral("Draws each thumbnail as the sim wearing the texture"));
+    chkThumbsOnBody->setGeometry(284, 502, 120, 20);
     picThumbs->setMouseTracking(true);
     picThumbs->acceptKeyboard();
     cmdSelect = named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
@@ -68,7 +79,8 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
     setTabOrder(lstModels, cmdSelect);
     setTabOrder(cmdSelect, cmdCancel);
     setTabOrder(cmdCancel, picThumbs);
-    setTabOrder(picThumbs, cmdPrevious);
+    setTabOrder(picThumbs, chkThumbsOnBody);
+    setTabOrder(chkThumbsOnBody, cmdPrevious);
     setTabOrder(cmdPrevious, cmdNext);
     enablePaging();
 
@@ -113,6 +125,65 @@ frmSelectSkin::frmSelectSkin(platform::Services& services, const shell::GameSess
         }
     });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(previewSwitch, &PreviewSwitch::switched, this, &frmSelectSkin::showOnTheBody);
+    connect(chkThumbsOnBody, &QCheckBox::toggled, this, [this] {
+        if (model_.fileCount() > 0) fillPage();
+    });
+    showOnTheBody(false);
+}
+
+void frmSelectSkin::dressOn(figure::DressRequest sim) {
+    sim_ = std::move(sim);
+    showOnTheBody(previewSwitch->onTheBody());
+}
+
+void frmSelectSkin::showOnTheBody(bool onTheBody) {
+    // Only a sim to dress makes the figure worth showing.
+    previewSwitch->setVisible(sim_.has_value());
+    chkThumbsOnBody->setVisible(sim_.has_value() && !model_.request().hands);
+    const bool figure = sim_ && onTheBody;
+    picSkin->parentWidget()->setVisible(!figure);
+    picSkinBody->setVisible(figure);
+    // Until a texture is chosen the sim wears what it wears now.
+    if (figure)
+        picSkinBody->dress(figure::sessionLibrary(model_.session().gameFolder()),
+                           model_.skinName().empty() ? *sim_ : wearing(model_.skinName()));
+}
+
+figure::DressRequest frmSelectSkin::wearing(const std::string& texture) const {
+    figure::DressRequest dressed = *sim_;
+    if (model_.request().hands) {
+        dressed.leftHand.texture = texture;
+        dressed.rightHand.texture = texture;
+    } else {
+        dressed.body = {model_.selectedModel(), texture};
+    }
+    return dressed;
+}
+
+void frmSelectSkin::paintDressedThumbnails(const std::vector<platform::PicturePtr>& pictures) {
+    // The model is dressed once; each texture of the page is worn in turn.
+    figure::DressedFigure dressed = figure::dress(figure::sessionLibrary(model_.session().gameFolder()), wearing({}));
+    figure::Renderer renderer;
+    figure::Camera camera;
+    RgbaImage drawn;
+    const QColor face = palette().color(QPalette::Button);
+    const Rgba background{static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
+                          static_cast<std::uint8_t>(face.blue()), 255};
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        const QImage texture = platform::imageOf(pictures[k]).convertToFormat(QImage::Format_RGBA8888);
+        if (texture.isNull()) continue;
+        auto worn = std::make_shared<RgbaImage>(texture.width(), texture.height());
+        for (int y = 0; y < texture.height(); ++y)
+            std::memcpy(worn->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(texture.width()) * 4,
+                        texture.constScanLine(y), static_cast<std::size_t>(texture.width()) * 4);
+        figure::wearBodyTexture(dressed, std::move(worn));
+        renderer.render(dressed, camera, 64, 64, drawn, background);
+        const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
+        picThumbs->paintPicture(QImage(drawn.pixels.data(), drawn.width, drawn.height, drawn.width * 4,
+                                       QImage::Format_RGBA8888),
+                                at.x, at.y);
+    }
 }
 
 int frmSelectSkin::exec() {
@@ -211,7 +282,9 @@ void frmSelectSkin::fillPage() {
         for (const std::size_t i : files) paths.push_back(model_.textures().files[i]);
         // Only this page's pictures are decoded (on all cores), and none outlives it.
         const auto pictures = decodeAll(paths, model_.pictures());
-        for (std::size_t k = 0; k < pictures.size(); ++k) {
+        const bool dressed = sim_ && !model_.request().hands && chkThumbsOnBody->isChecked();
+        if (dressed) paintDressedThumbnails(pictures);
+        for (std::size_t k = 0; k < pictures.size() && !dressed; ++k) {
             const shell::GridPoint at = thumbgrid::cellOrigin(static_cast<int>(k));
             const QImage image = platform::imageOf(pictures[k]);
             if (image.isNull()) continue;
@@ -231,6 +304,7 @@ void frmSelectSkin::fillPage() {
 
 void frmSelectSkin::showPreview(const platform::PicturePtr& alreadyLoaded) {
     txtSkinName->setText(toQString(model_.skinName()));
+    showOnTheBody(previewSwitch->onTheBody());
     if (!model_.previewFile()) return;
     const QImage image = platform::imageOf(
         alreadyLoaded ? alreadyLoaded : model_.pictures().load(model_.textures().files[*model_.previewFile()]));

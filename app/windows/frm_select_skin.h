@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <optional>
 
+#include "figure/dressing.h"
 #include "skins/select_skin_model.h"
 
 class QCheckBox;
@@ -16,7 +17,9 @@ class QTimer;
 
 namespace drapeline::app {
 
+class FigureWidget;
 class PictureBox;
+class PreviewSwitch;
 
 class frmSelectSkin : public QDialog {
     Q_OBJECT
@@ -28,6 +31,10 @@ public:
     skins::SelectSkinModel& model() { return model_; }
     // What Select handed back; nothing after Cancel or closing the window.
     const std::optional<shell::SkinChoice>& choice() const { return choice_; }
+
+    // The sim whom the chooser dresses in the selected texture (the edit window's); without
+    // one only the flat textures are shown.
+    void dressOn(figure::DressRequest sim);
 
     // Runs the activation for the request; exec() calls it before showing.
     void Form_Activate();
@@ -47,6 +54,10 @@ private:
     void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
     std::optional<skins::TextureSearch> runStoppable(const skins::SelectSkinModel::Search& search);
     void enablePaging();
+    // The sim wearing the selected model and `texture` (the hands wearing it).
+    figure::DressRequest wearing(const std::string& texture) const;
+    void showOnTheBody(bool onTheBody);
+    void paintDressedThumbnails(const std::vector<platform::PicturePtr>& pictures);
 
     skins::SelectSkinModel model_;
     std::optional<shell::SkinChoice> choice_;
@@ -54,6 +65,7 @@ private:
     bool blink_ = false;
     skins::StopFlag closing_{false};
     bool refreshingList_ = false;
+    std::optional<figure::DressRequest> sim_;
 
     QLabel* lblBody;
     QCheckBox* chkFilter;
@@ -69,6 +81,9 @@ private:
     QLineEdit* txtPageCount;
     QPushButton* cmdNext;
     QTimer* blinkTimer;
+    PreviewSwitch* previewSwitch;
+    FigureWidget* picSkinBody;
+    QCheckBox* chkThumbsOnBody;
 };
 
 }  // namespace drapeline::app

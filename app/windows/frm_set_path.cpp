@@ -56,20 +56,18 @@ frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session
     cmdCancel->setGeometry(392, 214, 80, 27);
     cmdFocus = app::offViewFocusButton(this, QStringLiteral("Command1"), QRect(8, 400, 80, 27));
 
+    model_.onChange([this] { showFields(); });
     model_.load();
-    showFields();
 
     connect(cmdUseReg, &QPushButton::clicked, this, [this] {
         focusAway();
         readFields();
         model_.useRegistry();
-        showFields();
     });
     connect(cmdFindPath, &QPushButton::clicked, this, [this] {
         focusAway();
         readFields();
         model_.findPath();
-        showFields();
     });
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         focusAway();
@@ -84,7 +82,6 @@ frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session
 
 void frmSetPath::showLocationInUse(const std::string& folder) {
     model_.setLocation(folder);
-    showFields();
 }
 
 void frmSetPath::focusAway() { cmdFocus->setFocus(Qt::OtherFocusReason); }

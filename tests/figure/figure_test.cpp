@@ -178,6 +178,21 @@ TEST(Dressing, WhatIsMissingIsNamedAndTheRestIsDrawn) {
                                         "Hand HfRZ is not installed"}));
 }
 
+TEST(Dressing, FormalWearWithoutFormalHandsShowsTheOpenHands) {
+    using wardrobe::HandSlot;
+    wardrobe::WardrobeFields fields;
+    fields.age = "adult";
+    fields.gender = "male";
+    fields.hand(HandSlot::OpenLeft) = "huaomed";
+    fields.hand(HandSlot::OpenRight) = "huaomed";
+    const DressRequest r = dressRequest(fields, "", wardrobe::OutfitKind::Formal, wardrobe::HandPose::Formal);
+    EXPECT_EQ(r.leftHand.texture, "huaomed");
+    EXPECT_EQ(r.rightHand.texture, "huaomed");
+    fields.hand(HandSlot::FormalLeft) = "gfao_bride";
+    EXPECT_EQ(dressRequest(fields, "", wardrobe::OutfitKind::Formal, wardrobe::HandPose::Formal).leftHand.texture,
+              "gfao_bride");
+}
+
 TEST(Dressing, EveryDemoSimWearsEveryOutfitItHoldsWithNothingMissing) {
     DemoOnDisk& demo = demoOnDisk();
     int dressed = 0;

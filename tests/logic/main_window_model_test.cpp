@@ -39,7 +39,7 @@ protected:
 }  // namespace
 
 TEST_F(MainWindow, FirstStartStoresTheRegistryLocationLaterStartsUseTheStoredOneOrAnOverride) {
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     model.load();
     EXPECT_EQ(machine.settings.values, (std::map<std::string, std::string>{
                                            {keys::BackupSavedFile, "1"}, {keys::SkipPajamaSave, "1"},
@@ -130,7 +130,7 @@ TEST_F(MainWindow, ChangingTheGameFolderForgetsTheOldOnesNeighbourhoods) {
 
 TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnusableRegistryValue) {
     session.setGameFolder("unchanged");
-    machine.registry.installPath = "ERROR";
+    machine.registry.installPath.reset();   // no entry: the location reads "ERROR"
     machine.settings.setValue(keys::SimsLocation, "/stored");
     SetPathModel setPath(machine.services, session);
     setPath.load();
@@ -155,15 +155,19 @@ TEST_F(MainWindow, SetPathShowsTheRegistryAndTheStoredLocationAndUseRefusesAnUnu
 TEST_F(MainWindow, SetPathFindTakesTheChosenFolderAndCancelKeepsTheText) {
     SetPathModel setPath(machine.services, session);
     setPath.setLocation("/typed");
+    int announced = 0;   // the window redraws on these alone
+    setPath.onChange([&] { ++announced; });
     std::vector<platform::GameInstall> installs;
     setPath.setInstallFinder([&] { return installs; });
     machine.dialogs.folders = {std::nullopt, std::string("/chosen")};
     setPath.findPath();
     EXPECT_EQ(setPath.location(), "/typed");
+    EXPECT_EQ(announced, 0);
     installs = {{"/pfx/drive_c/The Sims", "registry", "proton", "/pfx"},
                 {"/lib/steamapps/common/The Sims Legacy Collection", "steam library", "steam", ""}};
     setPath.findPath();
     EXPECT_EQ(setPath.location(), "/chosen");
+    EXPECT_EQ(announced, 1);
     EXPECT_EQ(machine.dialogs.chooserTitles,
               (std::vector<std::string>{"Select the location of The Sims.",
                                         "Select the location of The Sims."}));

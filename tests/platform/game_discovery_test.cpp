@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/game_discovery.h"
 #include "tests/support/temp_folder.h"
 
@@ -74,9 +75,9 @@ std::ostream& operator<<(std::ostream& out, const Found& f) {
     return out << "{" << f.folder << ", " << f.source << ", " << f.kind << ", " << f.prefix << "}";
 }
 
-std::string installPath(const DiscoveryPlaces& places, std::int32_t& length) {
-    return WinePrefixesRegistry(places).GetRegistryString(RegistryHive::LocalMachine, "Software\\Maxis\\The Sims",
-                                                          "InstallPath", length);
+std::optional<std::string> installPath(const DiscoveryPlaces& places) {
+    return WinePrefixesRegistry(places).readString(RegistryHive::LocalMachine, "Software\\Maxis\\The Sims",
+                                                   "InstallPath");
 }
 
 class DiscoveryTest : public ::testing::Test {
@@ -93,9 +94,7 @@ TEST_F(DiscoveryTest, ProtonPrefixOnlyIsFoundByRegistryAndAnswersTheMachineRegis
     const std::string folder = home / (pfx + "/drive_c/Program Files/EA Games/The Sims Legacy");
     EXPECT_EQ(found(places), (std::vector<Found>{{folder, "registry", "proton", home / pfx}}));
 
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), folder);
-    EXPECT_EQ(length, 42);   // the stored Windows path and its NUL
+    EXPECT_EQ(installPath(places), folder);
 }
 
 TEST_F(DiscoveryTest, SteamLibraryOnASecondDiskListedInTheVdf) {
@@ -149,12 +148,11 @@ TEST_F(DiscoveryTest, TwoInstallsAtOnceTheWinePrefixVariableAnswersFirst) {
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0].kind, "WINEPREFIX");
     EXPECT_EQ(all[1].kind, "proton");
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), own / "p/drive_c/Mine");
+    EXPECT_EQ(installPath(places), own / "p/drive_c/Mine");
     // A registry value that names no game is still the registry's answer, but no install.
     home.write(".wine/system.reg", systemReg("C:\\\\Gone"));
     places.winePrefix.clear();
-    EXPECT_EQ(installPath(places, length), home / ".wine/drive_c/Gone");
+    EXPECT_EQ(installPath(places), home / ".wine/drive_c/Gone");
     EXPECT_EQ(found(places).size(), 1u);
 }
 
@@ -167,11 +165,47 @@ TEST_F(DiscoveryTest, DamagedLauncherFilesAreSkipped) {
     home.makeFolder(".PlayOnLinux/wineprefix/not-a-prefix");
     EXPECT_EQ(found(places),
               (std::vector<Found>{{home / (steam + "/steamapps/common/The Sims"), "steam library", "steam", ""}}));
-    std::int32_t length = 0;
-    EXPECT_EQ(installPath(places, length), "ERROR");
+    EXPECT_EQ(installPath(places), std::nullopt);
     EXPECT_TRUE(found(DiscoveryPlaces{}).empty());
 }
 #endif
+
+// Steam escapes the backslashes of Windows paths in its listing.
+std::string escaped(std::string path) {
+    for (std::size_t at = 0; (at = path.find('\\', at)) != std::string::npos; at += 2) path.insert(at, 1, '\\');
+    return path;
+}
+
+TEST(WindowsDiscovery, RegistryThenProgramFilesThenSteamLibrariesEachFolderOnce) {
+    TempFolder machine;
+    machine.write("Program Files/Maxis/The Sims/Sims.exe", "");
+    machine.write("Program Files (x86)/EA Games/The Sims Legacy/SIMS.EXE", "");
+    machine.makeFolder("Program Files (x86)/Maxis/The Sims");   // uninstalled: no Sims.exe left
+    machine.write("Steam/steamapps/libraryfolders.vdf",
+                  libraryVdf({escaped(machine / "Steam"), escaped(machine / "D/SteamLibrary"),
+                              escaped(machine / "E/gone")}));
+    machine.write("D/SteamLibrary/steamapps/common/The Sims Legacy Collection/Sims.exe", "");
+    machine.write("D/SteamLibrary/steamapps/common/Another Game/game.exe", "");
+    auto found = [](const WindowsPlaces& places) {
+        std::vector<std::string> all;
+        for (const auto& install : findWindowsGameInstalls(places))
+            all.push_back(install.source + " (" + install.kind + "): " + install.folder);
+        return all;
+    };
+    // The registry names a folder the Program Files search finds again.
+    const WindowsPlaces places{machine / "Program Files/Maxis/The Sims", machine / "Steam",
+                               {machine / "Program Files", machine / "Program Files (x86)"}};
+    EXPECT_EQ(found(places),
+              (std::vector<std::string>{
+                  "registry (windows): " + machine / "Program Files/Maxis/The Sims",
+                  "program files (windows): " +
+                      resolvePath(machine / "Program Files (x86)", "EA Games/The Sims Legacy"),
+                  "steam library (steam): " + resolvePath(machine / "D/SteamLibrary",
+                                                          "steamapps/common/The Sims Legacy Collection"),
+              }));
+    EXPECT_TRUE(found({"", machine / "no Steam", {"", machine / "nowhere"}}).empty());
+    EXPECT_TRUE(found({}).empty());
+}
 
 }  // namespace
 }  // namespace drapeline::platform

@@ -32,32 +32,25 @@ TEST(WindowsRegistry, ReadsTheInstallersThirtyTwoBitViewWithReadRightsOnly) {
         RegistryHive hive;
         const char* key;
         const char* value;
-        std::string expected;
-        std::int32_t lengthAfter;
+        std::optional<std::string> expected;
     };
     const Case cases[] = {
         // The 64-bit view holds another value under the same name; the game's is the 32-bit one.
         {RegistryHive::LocalMachine, "Software\\Maxis\\The Sims", "InstallPath",
-         "C:\\Program Files (x86)\\Maxis\\The Sims", 38},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Empty", "", 1},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Fits", std::string(254, 'x'), 255},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "TooLong", "ERROR", 255},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Count", "ERROR", 255},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Missing", "ERROR", 255},
-        {RegistryHive::LocalMachine, "Software\\No Such Key", "InstallPath", "ERROR", 255},
-        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "OnlySixtyFour", "ERROR", 255},
-        {RegistryHive::CurrentUser, "Software\\Drapeline Test", "Name", "user value", 11},
+         "C:\\Program Files (x86)\\Maxis\\The Sims"},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Empty", ""},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Fits", std::string(254, 'x')},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "TooLong", std::nullopt},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Count", std::nullopt},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "Missing", std::nullopt},
+        {RegistryHive::LocalMachine, "Software\\No Such Key", "InstallPath", std::nullopt},
+        {RegistryHive::LocalMachine, "Software\\Drapeline Test", "OnlySixtyFour", std::nullopt},
+        {RegistryHive::CurrentUser, "Software\\Drapeline Test", "Name", "user value"},
     };
-    for (const auto& c : cases) {
-        std::int32_t length = 0;
-        EXPECT_EQ(registry->GetRegistryString(c.hive, c.key, c.value, length), c.expected) << c.value;
-        EXPECT_EQ(length, c.lengthAfter) << c.value;
-    }
+    for (const auto& c : cases) EXPECT_EQ(registry->readString(c.hive, c.key, c.value), c.expected) << c.value;
     // A caller's smaller buffer is respected.
-    std::int32_t small = 10;
-    EXPECT_EQ(registry->GetRegistryString(RegistryHive::LocalMachine, "Software\\Drapeline Test",
-                                          "Fits", small),
-              "ERROR");
+    EXPECT_EQ(registry->readString(RegistryHive::LocalMachine, "Software\\Drapeline Test", "Fits", 10),
+              std::nullopt);
 }
 
 HANDLE openForReading(const std::string& path, DWORD share) {

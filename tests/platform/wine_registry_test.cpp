@@ -147,9 +147,9 @@ std::string installEntry(const std::string& value, const std::string& name = "In
 
 class WineRegistryTest : public ::testing::Test {
 protected:
-    std::string read(std::int32_t length = 0) {
-        WineRegistry registry(prefix.path());
-        return registry.GetRegistryString(RegistryHive::LocalMachine, kSims, "InstallPath", length);
+    std::optional<std::string> read(std::size_t bufferBytes = Registry::kBufferBytes) {
+        return WineRegistry(prefix.path()).readString(RegistryHive::LocalMachine, kSims, "InstallPath",
+                                                      bufferBytes);
     }
     TempFolder prefix;
 };
@@ -161,46 +161,39 @@ TEST_F(WineRegistryTest, FindsTheGameOnAnotherDriveThroughDosdevices) {
     prefix.makeFolder("dosdevices");
     fs::create_symlink(drive.path(), prefix / "dosdevices/d:");
     prefix.write("system.reg", installEntry("\"D:\\\\Games\\\\The Sims\""));
-    const std::string found = read();
+    const std::string found = read().value_or("");
     EXPECT_EQ(found, prefix.path() + "/dosdevices/d:/Games/The Sims");
     EXPECT_TRUE(fileExists(joinPath(found, "Sims.exe")));
 }
 #endif
 
-TEST_F(WineRegistryTest, AnswersErrorForWhatCannotBeRead) {
-    EXPECT_EQ(read(), "ERROR");   // no system.reg at all
+TEST_F(WineRegistryTest, AnswersNothingForWhatCannotBeRead) {
+    EXPECT_EQ(read(), std::nullopt);   // no system.reg at all
     prefix.write("user.reg", installEntry("\"C:\\\\user\""));
-    EXPECT_EQ(read(), "ERROR");   // the user's hive is not the machine's
-    std::int32_t userLength = 0;
-    EXPECT_EQ(WineRegistry(prefix.path()).GetRegistryString(RegistryHive::CurrentUser, kSims,
-                                                             "InstallPath", userLength),
+    EXPECT_EQ(read(), std::nullopt);   // the user's hive is not the machine's
+    EXPECT_EQ(WineRegistry(prefix.path()).readString(RegistryHive::CurrentUser, kSims, "InstallPath"),
               prefix.path() + "/drive_c/user");
     prefix.makeFolder("system.reg");
-    EXPECT_EQ(read(), "ERROR");   // not a file
+    EXPECT_EQ(read(), std::nullopt);   // not a file
     fs::remove(prefix / "system.reg");
 
     prefix.write("system.reg", installEntry("dword:00000001"));
-    EXPECT_EQ(read(), "ERROR");
+    EXPECT_EQ(read(), std::nullopt);
     prefix.write("system.reg", installEntry("\"C:\\\\x\"", "OtherValue"));
-    EXPECT_EQ(read(), "ERROR");
+    EXPECT_EQ(read(), std::nullopt);
 
     prefix.write("system.reg", installEntry("\"\""));
-    std::int32_t length = 0;
-    EXPECT_EQ(read(length), "");
+    EXPECT_EQ(read(), "");
 }
 
 TEST_F(WineRegistryTest, ValueMustFitTheBufferWithItsNul) {
     const std::string fits(254, 'x'), tooLong(255, 'x');
     prefix.write("system.reg", installEntry("\"" + fits + "\""));
-    std::int32_t length = 0;
-    WineRegistry registry(prefix.path());
-    EXPECT_EQ(registry.GetRegistryString(RegistryHive::LocalMachine, kSims, "InstallPath", length), fits);
-    EXPECT_EQ(length, 255);
+    EXPECT_EQ(read(), fits);
 
     prefix.write("system.reg", installEntry("\"" + tooLong + "\""));
-    EXPECT_EQ(read(0), "ERROR");
+    EXPECT_EQ(read(), std::nullopt);
     EXPECT_EQ(read(300), tooLong);
-    EXPECT_EQ(read(-1), "ERROR");
 }
 
 TEST_F(WineRegistryTest, TheMachineRegistryReadsThePrefixInUse) {
@@ -208,9 +201,7 @@ TEST_F(WineRegistryTest, TheMachineRegistryReadsThePrefixInUse) {
     prefix.write("system.reg", installEntry("\"C:\\\\Games\\\\Sims\""));
     ScopedEnv env("WINEPREFIX", (prefix.path() + "/").c_str());
     EXPECT_EQ(winePrefix(), prefix.path());
-    std::int32_t length = 0;
-    EXPECT_EQ(makeMachineRegistry()->GetRegistryString(RegistryHive::LocalMachine, kSims,
-                                                       "InstallPath", length),
+    EXPECT_EQ(makeMachineRegistry()->readString(RegistryHive::LocalMachine, kSims, "InstallPath"),
               prefix.path() + "/drive_c/Games/Sims");
 
     ScopedEnv unset("WINEPREFIX", "");

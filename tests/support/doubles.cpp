@@ -40,8 +40,8 @@ std::optional<std::string> ScriptedDialogs::chooseFolder(const std::string& titl
     return answer;
 }
 
-std::string FakeRegistry::GetRegistryString(platform::RegistryHive, const std::string&,
-                                            const std::string&, std::int32_t&) {
+std::optional<std::string> FakeRegistry::readValue(platform::RegistryHive, const std::string&,
+                                                   const std::string&, std::size_t) {
     return installPath;
 }
 

@@ -60,9 +60,12 @@ public:
 
 class FakeRegistry final : public platform::Registry {
 public:
-    std::string GetRegistryString(platform::RegistryHive hive, const std::string& keyPath,
-                                  const std::string& valueName, std::int32_t& length) override;
-    std::string installPath = "ERROR";
+    // Nothing stands for a registry without the game's entry.
+    std::optional<std::string> installPath;
+
+private:
+    std::optional<std::string> readValue(platform::RegistryHive hive, const std::string& keyPath,
+                                         const std::string& valueName, std::size_t bufferBytes) override;
 };
 
 // Loads bitmaps as the program does, and records every path it is asked for.

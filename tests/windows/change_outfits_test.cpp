@@ -1,11 +1,14 @@
 // Changing what a sim wears through the edit window and the skin chooser, on the
 // offscreen platform and the demo game.
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
+#include "app/widgets/figure_widget.h"
 #include "app/widgets/picture_box.h"
 #include "app/widgets/shown_picture.h"
 #include "demo/demo_game.h"
@@ -91,6 +94,59 @@ private slots:
         QCOMPARE(editor->result(), int(QDialog::Accepted));
         auto reopened = open();
         QCOMPARE(text(reopened.get(), "txtFormalSkin"), chosenSkin);
+    }
+
+    // On the body: every page's figure wears what its fields say and follows a change at
+    // once, names what is missing, turns with the keys; the switch brings the flat previews
+    // back on every page and is remembered. The chooser dresses the sim in the selection.
+    void theOutfitIsShownOnTheBodyAndFollowsTheFields() {
+        using wardrobe::OutfitKind;
+        machine->settings.setValue("Preview On The Body", "");
+        auto editor = open();
+        editor->show();
+        auto* swimsuit = child<app::FigureWidget>(editor.get(), "picSwimsuitBody");
+        QVERIFY(!swimsuit->isHidden());
+        QVERIFY(child<app::PictureBox>(editor.get(), "picSwimsuit")->parentWidget()->isHidden());
+        const auto& fields = editor->model().fields();
+        QCOMPARE(swimsuit->view()->request().body.texture, fields.outfit(OutfitKind::Swimsuit).texture);
+        QCOMPARE(swimsuit->view()->missing(), std::vector<std::string>{});
+        QVERIFY(swimsuit->view()->figure().triangles() > 0);
+
+        editor->model().changeFields([](wardrobe::WardrobeFields& f) {
+            f.outfit(OutfitKind::Swimsuit).mesh = "b999fafit_01";
+        });
+        QCOMPARE(swimsuit->view()->request().body.suit, std::string("b999fafit_01"));
+        QCOMPARE(swimsuit->view()->missing(), std::vector<std::string>{"Mesh b999fafit_01 is not installed"});
+        QVERIFY(swimsuit->view()->figure().triangles() > 0);   // head and hands still drawn
+
+        swimsuit->setFocus();
+        QTest::keyClick(swimsuit, Qt::Key_Right);
+        QCOMPARE(swimsuit->view()->camera().yaw(), figure::FigureView::StepDegrees);
+        QTest::keyClick(swimsuit, Qt::Key_Home);
+        QCOMPARE(swimsuit->view()->camera().yaw(), 0.0f);
+
+        child<app::PreviewSwitch>(editor.get(), "swPreview")->findChildren<QToolButton*>().front()->click();
+        QVERIFY(swimsuit->isHidden());
+        QVERIFY(!child<app::PictureBox>(editor.get(), "picNormal")->parentWidget()->isHidden());
+        QVERIFY(child<QWidget>(editor.get(), "handsOnTheBody")->isHidden());
+        QCOMPARE(machine->settings.value("Preview On The Body"), std::string("0"));
+        auto again = open();
+        QVERIFY(child<app::FigureWidget>(again.get(), "picNormalBody")->isHidden());
+        machine->settings.setValue("Preview On The Body", "1");
+
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+            auto* models = child<QListWidget>(chooser, "lstModels");
+            models->setCurrentRow(0);
+            auto* shown = child<app::FigureWidget>(chooser, "picSkinBody");
+            QVERIFY(!shown->isHidden());
+            QCOMPARE(shown->view()->request().body,
+                     (figure::Garment{chooser->model().selectedModel(), chooser->model().skinName()}));
+            const QImage flat = child<app::PictureBox>(chooser, "picThumbs")->canvas();
+            child<QCheckBox>(chooser, "chkThumbsOnBody")->setChecked(true);
+            QVERIFY(child<app::PictureBox>(chooser, "picThumbs")->canvas() != flat);
+            child<QPushButton>(chooser, "cmdCancel")->click();
+        });
+        child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
     }
 
     // The busy pointer lets a Cancel pressed just before the search run first: the window
