@@ -7,6 +7,7 @@
 #include "core/ascii.h"
 #include "core/iff_file.h"
 #include "neighbourhood/listing.h"
+#include "platform/cores.h"
 #include "platform/files.h"
 #include "wardrobe/previews.h"
 
@@ -241,13 +242,13 @@ SimRow ownRules(const std::string& path, const wardrobe::OpenedSim& sim, bool po
     row.bodyType = ascii::lower(wardrobe::bodyTypeText(normal.substr(0, normal.find(','))));
 
     // A wardrobe the edit window refuses is one problem; its entries are not guessed at.
-    if (auto why = wardrobe::wardrobeProblem(sim.iff)) {
+    wardrobe::WardrobeFields fields;
+    if (auto why = wardrobe::wardrobeProblem(sim.iff, set, fields)) {
         row.problems.push_back({ProblemKind::Layout, "", "its wardrobe can not be shown: " + *why});
         for (auto& w : row.outfits) w.mark = Mark::Problem;
         for (auto& w : row.hands) w.mark = Mark::Problem;
         return row;
     }
-    const wardrobe::WardrobeFields fields = wardrobe::readFields(sim.iff, set);
     const auto layout = wardrobe::layoutFor(set.entries.size(), row.age);
     Auditor auditor(row);
     for (const OutfitKind kind : wardrobe::AllOutfits) auditor.outfit(kind, fields.outfit(kind), layout);
@@ -295,12 +296,14 @@ SimRow auditFile(const std::string& path, const skins::InstalledSkins& skins, bo
 
 std::vector<SimRow> auditNeighbourhood(const std::string& gameLocation, const std::string& folder,
                                        bool portraits) {
-    // The skin folders are listed while the sims are read: the two take about as long.
+    // The skin folders are listed while the sims are read, the two taking about as long,
+    // where a second core can do it.
+    const auto list = [&gameLocation] { return skins::InstalledSkins::list(gameLocation); };
     std::future<skins::InstalledSkins> listed;
     try {
-        listed = std::async(std::launch::async, [&gameLocation] { return skins::InstalledSkins::list(gameLocation); });
+        listed = std::async(platform::usableCores() > 1 ? std::launch::async : std::launch::deferred, list);
     } catch (const std::system_error&) {
-        listed = std::async(std::launch::deferred, [&gameLocation] { return skins::InstalledSkins::list(gameLocation); });
+        listed = std::async(std::launch::deferred, list);
     }
     std::vector<SimRow> rows;
     try {

@@ -32,9 +32,9 @@ std::string sims(std::size_t n) { return std::to_string(n) + (n == 1 ? " sim" : 
 // `ensemble` is the ensemble file's content, read once for the whole batch.
 Verdict changeFields(const BatchAction& action, const ByteText& ensemble, wardrobe::OpenedSim& sim,
                      const skins::InstalledSkins& skins, std::vector<std::string>& left) {
-    if (auto why = wardrobe::wardrobeProblem(sim.iff)) return Verdict::skip(*why);
     StringSet& set = sim.bodyStrings;
-    const wardrobe::WardrobeFields before = wardrobe::readFields(sim.iff, set);
+    wardrobe::WardrobeFields before;
+    if (auto why = wardrobe::wardrobeProblem(sim.iff, set, before)) return Verdict::skip(*why);
     wardrobe::WardrobeFields fields = before;
     const auto entryText = [&](std::size_t n) { return set.entries[n - 1].text; };
     const std::string age = entryText(wardrobe::entry::Age);

@@ -16,11 +16,12 @@ constexpr std::array<const char*, 3> Folders{"GameData/Skins", "ExpansionPack3/S
 
 InstalledSkins InstalledSkins::list(const std::string& gameLocation) {
     InstalledSkins skins;
-    const std::vector<std::string> patterns{"*.cmx", "*.bmp"};
+    // Every file is kept, not only the meshes and bitmaps: a look-up names its suffix, so the
+    // others are never found, and testing each name against two patterns costs more than
+    // keeping them.
     for (std::size_t folder = 0; folder < Folders.size(); ++folder) {
-        skins.folders_[folder] = platform::listFolder(platform::resolvePath(gameLocation, Folders[folder]), patterns,
+        skins.folders_[folder] = platform::listFolder(platform::resolvePath(gameLocation, Folders[folder]), "*",
                                                       platform::Listing::FilesOnly);
-        skins.files_ += skins.folders_[folder].size();
     }
     return skins;
 }

@@ -21,15 +21,12 @@ public:
     bool texture(std::string_view name) const;
     bool handTexture(std::string_view name) const;
 
-    std::size_t fileCount() const { return files_; }
-
 private:
     bool in(std::size_t firstFolder, std::size_t endFolder, std::string_view name, std::string_view suffix) const;
 
-    // Each folder's "*.cmx" and "*.bmp" names as the listing gives them, sorted without
-    // regard to case, so that a look-up is a search and the listing is never copied.
+    // Each folder's file names as the listing gives them, sorted without regard to case, so
+    // that a look-up is a search and the listing is never copied.
     std::array<std::vector<std::string>, 3> folders_;
-    std::size_t files_ = 0;
 };
 
 }  // namespace drapeline::skins

@@ -64,6 +64,9 @@ std::optional<std::string> openSim(const std::string& path, OpenedSim& sim);
 // window and the command-line tool refuse such a sim with a message instead of ending the
 // program. Sets stage as readFields does.
 std::optional<std::string> wardrobeProblem(const IffFile& iff);
+// The same for the wardrobe strings already decoded from `iff` (by openSim), without
+// decoding them again; without a problem, `fields` holds what readFields reads.
+std::optional<std::string> wardrobeProblem(const IffFile& iff, const StringSet& decoded, WardrobeFields& fields);
 
 // The message shown for such a sim: names the file and what is wrong.
 std::string unshowableMessage(const std::string& fileName, const std::string& problem);
