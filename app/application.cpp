@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/widgets/remembered_place.h"
 #include "app/windows/frm_title.h"
 #include "core/errors.h"
 #include "app/windows/frm_main.h"
@@ -23,6 +24,7 @@ Application::~Application() = default;
 void Application::start(const std::string& gameFolder) {
     gameFolderOverride_ = gameFolder;
     title_ = std::make_unique<frmTitle>();
+    rememberPlace(title_.get(), services_.settings);
     QObject::connect(title_.get(), &frmTitle::closed, [this] { showMainWindow(); });
     title_->show();
 }

@@ -7,6 +7,7 @@
 // one opens the skin chooser and shows nothing (its floor), the others show a model and
 // page through it.
 
+#include <algorithm>
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -383,25 +384,27 @@ int chooserPeak(const std::string& game, const std::string& model, int argc, cha
     testkit::TempFolder programFolder;
     testkit::QtMachine machine(programFolder.path());
     const shell::GameSession session{game};
-    app::frmSelectSkin window(machine.services, session, shell::SkinRequest{Code, false});
-    window.Form_Activate();
-    window.show();
-    QApplication::processEvents();
-    if (!model.empty()) {
-        auto* list = testkit::child<QListWidget>(&window, "lstModels");
-        const auto items = list->findItems(QString::fromStdString(model), Qt::MatchExactly);
-        if (items.isEmpty()) return 2;
-        list->setCurrentItem(items.front());
-        emit list->itemClicked(items.front());
-        for (int i = 0; i < 5; ++i) testkit::child<QPushButton>(&window, "cmdNext")->click();
-        QApplication::processEvents();
-    }
-    std::printf("%ld\n", peakKilobytes());
-    if (const int seconds = qEnvironmentVariableIntValue("DRAPELINE_SHOW_SECONDS"); seconds > 0) {
-        QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
-        QApplication::exec();
-    }
-    return 0;
+    app::frmSelectSkin window(machine.services, session, shell::SkinRequest{Code, false, {}, {}});
+    // Browsed inside the window's own loop, as a person browses it, then closed.
+    bool modelFound = true;
+    QTimer::singleShot(0, &window, [&] {
+        if (!model.empty()) {
+            auto* list = testkit::child<QListWidget>(&window, "lstModels");
+            const auto items = list->findItems(QString::fromStdString(model), Qt::MatchExactly);
+            modelFound = !items.isEmpty();
+            if (modelFound) {
+                list->setCurrentItem(items.front());
+                emit list->itemClicked(items.front());
+                for (int i = 0; i < 5; ++i) testkit::child<QPushButton>(&window, "cmdNext")->click();
+                QApplication::processEvents();
+            }
+        }
+        std::printf("%ld\n", peakKilobytes());
+        const int seconds = qEnvironmentVariableIntValue("DRAPELINE_SHOW_SECONDS");
+        QTimer::singleShot(std::max(seconds, 0) * 1000, &window, [&window] { window.done(0); });
+    });
+    window.exec();
+    return modelFound ? 0 : 2;
 }
 
 double childPeakMegabytes(const std::string& self, const std::string& model) {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "cli/cli_services.h"
+#include "core/native_path.h"
 #include "cli/command.h"
 #include "cli/json.h"
 #include "cli/sim_access.h"
@@ -56,7 +57,7 @@ public:
                 fs::temp_directory_path() / ("drapeline-" + std::to_string(random()) +
                                              std::to_string(random()));
             if (fs::create_directory(candidate)) {
-                path_ = candidate.string();
+                path_ = pathText(candidate);
                 return;
             }
         }
@@ -64,7 +65,7 @@ public:
     }
     ~ScratchFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(nativePath(path_), ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -9,6 +9,13 @@
 #include "cli/command.h"
 #include "core/errors.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+
+#include "core/native_path.h"
+#endif
+
 namespace {
 
 void printHelp(std::ostream& out) {
@@ -22,11 +29,26 @@ void printHelp(std::ostream& out) {
            "  --program-folder DIR   use DIR instead of $DRAPELINE_HOME or the default\n";
 }
 
+// The arguments after the program's name. On Windows they are taken from the wide command
+// line: the narrow one spells a path in the ANSI code page, and Drapeline holds paths as UTF-8.
+std::vector<std::string> argumentsOf(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        std::vector<std::string> args;
+        for (int i = 1; i < count; ++i) args.push_back(drapeline::pathText(std::filesystem::path(wide[i])));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace drapeline::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = argumentsOf(argc, argv);
     if (args.empty()) {
         std::cerr << "drapeline-cli: no command given (try --help)\n";
         return 2;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/native_path.h"
+
 namespace drapeline {
 
 namespace {
@@ -62,14 +64,19 @@ namespace {
 // The plain file at `path` opened for reading, and its length.
 File openPlainFile(const std::string& path, long& length) {
     std::error_code ec;
-    const fs::file_type type = fs::status(path, ec).type();
+    const fs::path native = nativePath(path);
+    const fs::file_type type = fs::status(native, ec).type();
     if (type == fs::file_type::not_found) throw openError(ENOENT);
     // Opening a FIFO waits for a writer, a device may never end, and a folder reports a
     // nonsense size: only a plain file is opened.
     if (!ec && type != fs::file_type::regular)
         throw RuntimeError(err::PathFileAccess).withSystemReason("not a regular file");
     errno = 0;
-    File f(std::fopen(path.c_str(), "rb"));
+#ifdef _WIN32
+    File f(_wfopen(native.c_str(), L"rb"));   // the narrow one would read the name as ANSI
+#else
+    File f(std::fopen(native.c_str(), "rb"));
+#endif
     if (!f) throw openError(errno);
     if (std::fseek(f.get(), 0, SEEK_END) != 0) throw RuntimeError(err::PathFileAccess);
     length = std::ftell(f.get());

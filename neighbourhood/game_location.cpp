@@ -21,6 +21,44 @@ void applyFirstStartDefaults(platform::SettingsStore& settings,
         settings.setValue(keys::SimsLocation, registryLocation);
 }
 
+namespace {
+
+std::string withoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    return path;
+}
+
+std::string launcherWords(const std::string& kind) {
+    if (kind == "proton") return "Proton prefix";
+    if (kind == "lutris") return "Lutris prefix";
+    if (kind == "bottles") return "Bottles prefix";
+    if (kind == "playonlinux") return "PlayOnLinux prefix";
+    if (kind == "wine" || kind == "WINEPREFIX") return "Wine prefix";
+    return {};
+}
+
+}  // namespace
+
+std::string gameSource(const std::string& folder, const std::string& registryLocation,
+                       const std::vector<platform::GameInstall>& installs) {
+    const std::string used = withoutTrailingSeparators(folder);
+    for (const auto& install : installs) {
+        if (withoutTrailingSeparators(install.folder) != used) continue;
+        if (install.source == "steam library") return "Steam library";
+        const std::string launcher = launcherWords(install.kind);
+        if (install.source == "registry") return launcher.empty() ? "registry" : "registry, " + launcher;
+        if (!launcher.empty()) return launcher;
+    }
+    if (!registryLocation.empty() && withoutTrailingSeparators(registryLocation) == used) return "registry";
+    return "chosen by hand";
+}
+
+std::string gameStatusText(const std::string& folder, const std::string& source, bool demo) {
+    if (demo) return "Game: demo game (" + folder + ")";
+    if (folder.empty() || folder == kRegistryFailure) return "Game: not found (Options > Set Path chooses it)";
+    return "Game: " + folder + " (" + source + ")";
+}
+
 double leadingNumber(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;

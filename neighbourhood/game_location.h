@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/game_discovery.h"
 #include "platform/registry.h"
 #include "platform/settings.h"
 
@@ -45,6 +46,14 @@ struct Notice {
 // The messages the main window shows, in order, each time it becomes active: a missing
 // or unreadable location, then a missing Sims.exe. Empty when the game is there.
 std::vector<Notice> gameLocationNotices(const std::string& gameLocation);
+
+// Where the game folder in use came from, in the words of the status line: the install
+// found at that folder ("registry, Proton prefix", "Wine prefix", "Steam library"), the
+// registry's value ("registry"), or "chosen by hand".
+std::string gameSource(const std::string& folder, const std::string& registryLocation,
+                       const std::vector<platform::GameInstall>& installs);
+// The status line: "Game: FOLDER (SOURCE)", or "Game: demo game (FOLDER)".
+std::string gameStatusText(const std::string& folder, const std::string& source, bool demo);
 
 // The leading number of a text, as the settings compare it ("1", " 1", "1.0" are 1).
 double leadingNumber(const std::string& text);

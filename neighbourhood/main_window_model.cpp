@@ -18,6 +18,7 @@ MainWindowModel::MainWindowModel(platform::Services& services, shell::GameSessio
 
 void MainWindowModel::load() {
     const std::string registryLocation = registryGameLocation(services_.registry);
+    registryLocation_ = registryLocation;
     applyFirstStartDefaults(services_.settings, registryLocation);
     backupChecked_ = neighbourhood::backupChecked(services_.settings);
     session_.setGameFolder(override_.empty() ? services_.settings.value(keys::SimsLocation)
@@ -43,6 +44,17 @@ void MainWindowModel::listNeighbourhoods() {
     const std::string last = services_.settings.value(keys::LastNeighborhoodSelected);
     if (std::find(lines_.begin(), lines_.end(), last) != lines_.end())
         chooseNeighbourhood(last);
+}
+
+std::string MainWindowModel::gameStatus() {
+    const std::string& folder = session_.gameFolder();
+    if (status_.empty() || statusFolder_ != folder) {
+        const bool demo = !override_.empty() && folder == override_;
+        const std::string source = demo ? std::string() : gameSource(folder, registryLocation_, findInstalls_());
+        status_ = gameStatusText(folder, source, demo);
+        statusFolder_ = folder;
+    }
+    return status_;
 }
 
 void MainWindowModel::toggleBackup() {
@@ -96,20 +108,56 @@ bool containsIgnoringCase(const std::string& text, const std::string& part) {
 
 }  // namespace
 
-std::optional<std::size_t> MainWindowModel::findSim(const std::string& text) {
-    const std::size_t n = session_.simFiles().size();
-    if (text.empty() || n == 0) return std::nullopt;
-    const std::size_t start = pager_.selectedFile().value_or(pager_.firstOnPage());
-    for (std::size_t step = 1; step <= n; ++step) {
-        const std::size_t i = (start + step) % n;
-        if (!names_[i]) {
-            IffFile iff;
-            const bool read = iff::readIffChecked(iff, simPath(session_.simFiles()[i])).empty();
-            names_[i] = read ? wardrobe::listedIdentity(iff).catalogueName : std::string();
-        }
-        if (containsIgnoringCase(*names_[i], text)) return i;
+const std::string& MainWindowModel::nameOf(const std::string& folder, const std::vector<std::string>& files,
+                                            std::size_t i) {
+    auto& names = folder == session_.neighbourhood() ? names_ : otherNames_[folder];
+    if (names.size() != files.size()) names.assign(files.size(), std::nullopt);
+    if (!names[i]) {
+        IffFile iff;
+        const std::string path = platform::joinPath(characterFolder(session_.gameFolder(), folder), files[i]);
+        const bool read = iff::readIffChecked(iff, path).empty();
+        names[i] = read ? wardrobe::listedIdentity(iff).catalogueName : std::string();
     }
-    return std::nullopt;
+    return *names[i];
+}
+
+std::optional<MainWindowModel::FoundSim> MainWindowModel::findSim(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    const std::vector<std::string>& files = session_.simFiles();
+    const auto matchHere = [&](std::size_t from, std::size_t to) -> std::optional<FoundSim> {
+        for (std::size_t i = from; i < to; ++i) {
+            const std::string& name = nameOf(session_.neighbourhood(), files, i);
+            if (containsIgnoringCase(name, text))
+                return FoundSim{i, false, pager_.select(i), name + " in " + selectedLine_};
+        }
+        return std::nullopt;
+    };
+    // A round through the game: the chosen neighbourhood after the selected sim, every
+    // other neighbourhood in the list's order after it, then the chosen one from its start.
+    const std::size_t selected = pager_.selectedFile().value_or(pager_.firstOnPage());
+    const bool anySelected = !files.empty() && selected < files.size();
+    if (anySelected)
+        if (auto found = matchHere(selected + 1, files.size())) return found;
+    const auto chosen = std::find(lines_.begin(), lines_.end(), selectedLine_);
+    const std::size_t first = chosen == lines_.end() ? 0 : std::size_t(chosen - lines_.begin()) + 1;
+    for (std::size_t step = 0; step < lines_.size(); ++step) {
+        const std::string& line = lines_[(first + step) % lines_.size()];
+        if (line == selectedLine_) continue;
+        const std::string folder = folderOfLine(line);
+        if (!isPlainName(folder)) continue;
+        const std::vector<std::string> others = listSimFiles(session_.gameFolder(), folder);
+        for (std::size_t i = 0; i < others.size(); ++i) {
+            const std::string name = nameOf(folder, others, i);
+            if (!containsIgnoringCase(name, text)) continue;
+            // The names read on the way belong to the neighbourhood about to be chosen.
+            auto known = std::move(otherNames_[folder]);
+            otherNames_.erase(folder);
+            chooseNeighbourhood(line);
+            if (known.size() == names_.size()) names_ = std::move(known);
+            return FoundSim{i, true, pager_.select(i), name + " in " + line};
+        }
+    }
+    return matchHere(0, anySelected ? selected + 1 : files.size());
 }
 
 std::optional<MainWindowModel::SimToEdit> MainWindowModel::simToEdit(bool previewShowsAName) {

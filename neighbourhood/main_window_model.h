@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <utility>
 #include <string>
@@ -16,6 +17,7 @@
 #include "shell/change_signal.h"
 #include "shell/game_session.h"
 #include "shell/thumb_pager.h"
+#include "platform/game_discovery.h"
 #include "platform/services.h"
 
 namespace drapeline::neighbourhood {
@@ -37,6 +39,11 @@ public:
     // Every activation: the game location messages, then, while no character file is
     // listed, the neighbourhood list and the last neighbourhood used.
     void activate();
+
+    // The status line's game: its folder and where that came from.
+    std::string gameStatus();
+    using InstallFinder = std::function<std::vector<platform::GameInstall>()>;
+    void setInstallFinder(InstallFinder finder) { findInstalls_ = std::move(finder); }
 
     bool backupChecked() const { return backupChecked_; }
     void toggleBackup();
@@ -70,9 +77,18 @@ public:
 
     // The grid's label of a listed sim, as drawn; finding a sim reuses these.
     void rememberName(std::size_t file, const std::string& label);
-    // "Find Sim": the first sim after the selected one (round to the start) whose first
-    // name holds `text`, letter case ignored. Names not yet drawn are read once and kept.
-    std::optional<std::size_t> findSim(const std::string& text);
+    // "Find Sim": the first sim after the selected one whose first name holds `text`,
+    // letter case ignored: in the chosen neighbourhood (round to its start), then in each
+    // other neighbourhood in the list's order after it. A sim found elsewhere makes its
+    // neighbourhood the chosen one (as a click on its line would); either way the sim is
+    // selected. Names are read once and kept.
+    struct FoundSim {
+        std::size_t file = 0;            // in the chosen neighbourhood's files
+        bool otherNeighbourhood = false;
+        bool pageChanged = false;        // the page shown is not the one drawn before
+        std::string where;               // "Sim3 in Neighborhood 02   (UserData2)"
+    };
+    std::optional<FoundSim> findSim(const std::string& text);
 
     // "Edit This Sim": the selected sim, read, when a neighbourhood line is selected, the
     // preview shows a name and the cell holds a readable file; the neighbourhood line is
@@ -93,17 +109,26 @@ public:
 
 private:
     void listNeighbourhoods();
+    // The first name of each sim of a neighbourhood, read as they are asked for.
+    const std::string& nameOf(const std::string& folder, const std::vector<std::string>& files, std::size_t i);
 
     platform::Services& services_;
     shell::GameSession& session_;
     bool backupChecked_ = false;   // "Create Backup File": the menu item shows it, saves read it
     shell::ChangeSignal neighbourhoodChosen_;
     std::string override_;
+    std::string registryLocation_;
+    InstallFinder findInstalls_ = platform::findInstalledGames;
+    // Looking through the machine's prefixes takes a moment: once per game folder.
+    std::string statusFolder_;
+    std::string status_;
     std::vector<std::string> folders_;
     std::vector<std::string> lines_;
     std::string selectedLine_;
     // The first name of each listed sim once known ("" for none or an unreadable file).
     std::vector<std::optional<std::string>> names_;
+    // The same for the neighbourhoods not chosen, once a search has been through them.
+    std::map<std::string, std::vector<std::optional<std::string>>> otherNames_;
     shell::ThumbPager pager_;
 };
 

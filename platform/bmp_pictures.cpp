@@ -1,4 +1,5 @@
 #include "platform/bmp_pictures.h"
+#include "core/native_path.h"
 
 #include <fstream>
 #include <algorithm>
@@ -97,7 +98,7 @@ PicturePtr BmpPictureLoader::decode(const ByteText& bytes) const {
 }
 
 std::optional<BmpInfo> checkBmpFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(nativePath(path), std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
     const std::streamoff size = in.tellg();
     if (size < 0) return std::nullopt;

@@ -4,6 +4,7 @@
 // a mutex whose owner died, and hands it to the next waiter.
 
 #include "platform/file_lock.h"
+#include "core/native_path.h"
 
 #include <filesystem>
 #include <string>
@@ -75,7 +76,7 @@ FileBusy::FileBusy(const std::string& path)
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + patience;
-    const std::wstring wide = std::filesystem::path(path).wstring();
+    const std::wstring wide = nativePath(path).wstring();
     if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES)
         throw RuntimeError(err::FileNotFound);
     auto held = std::make_shared<Held>();

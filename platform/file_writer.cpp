@@ -6,6 +6,7 @@
 #include <random>
 
 #include "platform/files.h"
+#include "core/native_path.h"
 #include "platform/temporary_write.h"
 
 namespace drapeline::platform {
@@ -33,7 +34,7 @@ std::string temporaryNameFor(const std::string& targetName, const std::string& p
 namespace detail {
 
 WriteTarget writeTargetOf(const std::string& target, Existing existing) {
-    const std::filesystem::path path(target);
+    const std::filesystem::path path = nativePath(target);
     if (!path.has_filename()) throw RuntimeError(err::PathFileAccess);
     if (existing == Existing::Replace) refuseReadOnlyFile(target);
     return {path, path.has_parent_path() ? path.parent_path() : std::filesystem::path("."), fileNameOf(target)};

@@ -2,6 +2,7 @@
 // only, so a vanished or unreadable entry is an answer, never an exception.
 
 #include "platform/files.h"
+#include "core/native_path.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,11 +22,11 @@ namespace drapeline::platform {
 
 namespace {
 
-// The entry's own name. A Windows name that the ANSI code page cannot spell has no byte
-// text; it is skipped rather than shown mangled.
+// The entry's own name. A Windows name that is not valid UTF-16 has no text; it is
+// skipped rather than shown mangled.
 std::optional<std::string> nameOf(const fs::directory_entry& entry) {
     try {
-        return entry.path().filename().string();
+        return pathText(entry.path().filename());
     } catch (const std::system_error&) {
         return std::nullopt;
     }
@@ -93,7 +94,7 @@ std::string resolvePath(const std::string& base, const std::string& relative) {
         const bool mustBeFolder = i + 1 < parts.size();
         std::string chosen = given;
         if (stillOnDisk) {
-            const fs::path folder(result.empty() ? std::string(".") : result);
+            const fs::path folder = nativePath(result.empty() ? std::string(".") : result);
 #ifdef _WIN32
             // Windows opens any spelling; taking the one on disk makes paths, and the
             // messages that show them, read the same as on Linux.
@@ -120,7 +121,7 @@ std::vector<std::string> listWanted(const std::string& folder,
                                     Listing what) {
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    fs::directory_iterator it(nativePath(folder.empty() ? std::string(".") : folder), ec);
     // An error part way through keeps what was read so far: the folder changed under us.
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         auto name = nameOf(*it);
@@ -152,31 +153,33 @@ std::vector<std::string> listFolder(const std::string& folder,
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_regular_file(path, ec);
+    return !path.empty() && fs::is_regular_file(nativePath(path), ec);
 }
 
 bool folderExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
+    return !path.empty() && fs::is_directory(nativePath(path), ec);
 }
 
 bool pathExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::exists(path, ec);
+    return !path.empty() && fs::exists(nativePath(path), ec);
 }
 
 bool removeFile(const std::string& path) {
     std::error_code ec;
-    const fs::file_type type = fs::symlink_status(path, ec).type();
+    const fs::path native = nativePath(path);
+    const fs::file_type type = fs::symlink_status(native, ec).type();
     if (ec || (type != fs::file_type::regular && type != fs::file_type::symlink)) return false;
-    return fs::remove(path, ec) && !ec;
+    return fs::remove(native, ec) && !ec;
 }
 
 bool createFolder(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;
-    fs::create_directories(path, ec);
-    return fs::is_directory(path, ec);
+    const fs::path native = nativePath(path);
+    fs::create_directories(native, ec);
+    return fs::is_directory(native, ec);
 }
 
 void removeStaleTemporaries(const std::string& folder) {
@@ -187,7 +190,7 @@ void removeStaleTemporaries(const std::string& folder) {
                                  std::regex::icase | std::regex::optimize);
     std::error_code ec;
     const auto now = fs::file_time_type::clock::now();
-    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+    for (fs::directory_iterator it(nativePath(folder), ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
         const auto name = nameOf(*it);
         if (!name || name->empty() || (*name)[0] != '.' || !std::regex_match(*name, ours)) continue;
@@ -211,9 +214,10 @@ void removeStaleTemporariesOnce(const std::string& folder) {
 
 std::string linkTarget(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_symlink(path, ec)) return path;
-    const fs::path target = fs::canonical(path, ec);
-    return ec ? path : target.string();
+    const fs::path native = nativePath(path);
+    if (!fs::is_symlink(native, ec)) return path;
+    const fs::path target = fs::canonical(native, ec);
+    return ec ? path : pathText(target);
 }
 
 ByteText readFile(const std::string& path) { return readWholeFile(path); }

@@ -5,6 +5,7 @@
 // folders (often on another disk) in libraryfolders.vdf.
 
 #include "platform/game_discovery.h"
+#include "core/native_path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,8 +34,9 @@ constexpr const char* kGameValue = "InstallPath";
 // The text of a small launcher file, or nothing when it is missing, too big or unreadable.
 std::string readSmallFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return {};
-    const auto size = fs::file_size(path, ec);
+    const fs::path native = nativePath(path);
+    if (!fs::is_regular_file(native, ec)) return {};
+    const auto size = fs::file_size(native, ec);
     if (ec || size > kMaxConfigBytes) return {};
     try {
         return readWholeFile(path);
@@ -48,8 +50,8 @@ class SeenFolders {
 public:
     bool firstTime(const std::string& folder) {
         std::error_code ec;
-        fs::path key = fs::canonical(folder, ec);
-        return seen_.insert(ec ? folder : key.string()).second;
+        const fs::path key = fs::canonical(nativePath(folder), ec);
+        return seen_.insert(ec ? folder : pathText(key)).second;
     }
 
 private:

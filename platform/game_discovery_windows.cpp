@@ -3,8 +3,10 @@
 // them (they are elsewhere on a machine installed in another language or on another drive).
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "core/native_path.h"
 #include "platform/game_discovery.h"
 #include "platform/registry.h"
 
@@ -26,9 +28,10 @@ std::string withBackslashes(std::string path) {
     return path;
 }
 
-std::string environmentFolder(const char* name, const char* otherwise) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : otherwise;
+// The wide environment: the narrow one spells a folder in the ANSI code page.
+std::string environmentFolder(const wchar_t* name, const char* otherwise) {
+    const wchar_t* value = _wgetenv(name);
+    return value && *value ? pathText(std::filesystem::path(value)) : otherwise;
 }
 
 }  // namespace
@@ -41,8 +44,8 @@ std::vector<GameInstall> findInstalledGames() {
     places.steamPath = withBackslashes(
         registryFolder(*registry, RegistryHive::CurrentUser, "Software\\Valve\\Steam", "SteamPath"));
     // ProgramW6432 names the 64-bit folder even to a 32-bit program.
-    places.programFiles = {environmentFolder("ProgramW6432", "C:\\Program Files"),
-                           environmentFolder("ProgramFiles(x86)", "C:\\Program Files (x86)")};
+    places.programFiles = {environmentFolder(L"ProgramW6432", "C:\\Program Files"),
+                           environmentFolder(L"ProgramFiles(x86)", "C:\\Program Files (x86)")};
     return findWindowsGameInstalls(places);
 }
 

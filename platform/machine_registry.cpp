@@ -79,7 +79,24 @@ private:
             return failure;   // includes a value that grew since we measured it
         if (type != REG_SZ && type != REG_EXPAND_SZ) return failure;
         const std::string text(buffer.data(), std::min<std::size_t>(read, size));
-        return text.substr(0, text.find('\0'));
+        return utf8FromAnsi(text.substr(0, text.find('\0')));
+    }
+
+    // The value is measured as the game measures it, in the ANSI code page; paths are held
+    // as UTF-8 everywhere else.
+    static std::optional<std::string> utf8FromAnsi(const std::string& ansi) {
+        if (ansi.empty()) return ansi;
+        const int length = static_cast<int>(ansi.size());
+        const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+        if (wideLength <= 0) return std::nullopt;
+        std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
+        const int utf8Length =
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+        if (utf8Length <= 0) return std::nullopt;
+        std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
+        return utf8;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "platform/program_folder.h"
 
+#include "core/native_path.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,8 +21,8 @@ std::string executableFolder() {
 #ifdef _WIN32
     wchar_t buffer[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    if (n == 0 || n >= std::size(buffer)) return fs::current_path().string();
-    return fs::path(std::wstring(buffer, n)).parent_path().string();
+    if (n == 0 || n >= std::size(buffer)) return pathText(fs::current_path());
+    return pathText(fs::path(std::wstring(buffer, n)).parent_path());
 #else
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -45,14 +47,15 @@ bool writable(const fs::path& folder) {
 }
 
 std::string withoutTrailingSeparator(fs::path p) {
-    std::string s = p.make_preferred().string();
+    std::string s = pathText(p.make_preferred());
     while (s.size() > 1 && (s.back() == '/' || s.back() == '\\')) s.pop_back();
     return s;
 }
 
 fs::path userDataFolder() {
 #ifdef _WIN32
-    if (const char* local = std::getenv("LOCALAPPDATA"); local && *local)
+    // The wide one: the narrow environment spells a user's name in the ANSI code page.
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && *local)
         return fs::path(local) / "Drapeline";
 #endif
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
@@ -67,10 +70,10 @@ fs::path userDataFolder() {
 std::string findProgramFolder() {
     std::error_code ec;
     if (const char* home = std::getenv("DRAPELINE_HOME"); home && *home) {
-        fs::create_directories(home, ec);
-        return withoutTrailingSeparator(home);
+        fs::create_directories(nativePath(home), ec);
+        return withoutTrailingSeparator(nativePath(home));
     }
-    const fs::path exe = executableFolder();
+    const fs::path exe = nativePath(executableFolder());
     if (writable(exe)) return withoutTrailingSeparator(exe);
     const fs::path user = userDataFolder();
     fs::create_directories(user, ec);

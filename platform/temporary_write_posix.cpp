@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "core/native_path.h"
 #include "platform/temporary_write.h"
 
 namespace fs = std::filesystem;
@@ -107,7 +108,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         replace && ::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     Descriptor file(-1);
     for (int attempt = 0; attempt < kAttempts && file.get() < 0; ++attempt) {
-        const fs::path candidate = folder / temporaryName(hint);
+        const fs::path candidate = folder / nativePath(temporaryName(hint));
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST || errno == EINTR) continue;
@@ -145,7 +146,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         temp.release();
     }
     if (flush == Flush::ToDisk) syncFolder(folder);
-    removeStaleTemporariesOnce(folder.string());
+    removeStaleTemporariesOnce(pathText(folder));
     return true;
 }
 

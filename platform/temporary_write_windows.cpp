@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "core/native_path.h"
 #include "platform/temporary_write.h"
 
 namespace fs = std::filesystem;
@@ -80,7 +81,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
 
     Handle file(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < kAttempts && !file.valid(); ++attempt) {
-        const fs::path candidate = folder / temporaryName(hint);
+        const fs::path candidate = folder / nativePath(temporaryName(hint));
         const HANDLE h = CreateFileW(candidate.wstring().c_str(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
@@ -120,7 +121,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         Sleep(kReplaceWaitMs);
     }
     temp.release();
-    removeStaleTemporariesOnce(folder.string());
+    removeStaleTemporariesOnce(pathText(folder));
     return true;
 }
 
@@ -129,7 +130,7 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
 void refuseReadOnlyFile(const std::string& path) {
     // A rename needs only the folder's permission; the file's own is honoured here, so a
     // file the user made read-only is refused instead of replaced.
-    const DWORD attributes = GetFileAttributesW(fs::path(path).wstring().c_str());
+    const DWORD attributes = GetFileAttributesW(nativePath(path).wstring().c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw RuntimeError(err::PathFileAccess).withSystemReason("the file is read-only");

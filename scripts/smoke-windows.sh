@@ -93,16 +93,18 @@ shot() {
 }
 
 title="^Drapeline - Version ${version//./\\.}\$"
+# Wine's GDI leaves the text of line edits undrawn; Qt's FreeType engine draws it as Windows does.
+platform=(-platform windows:fontengine=freetype)
 cd "$(dirname "$exe")"
 if [ "$mode" = --title ]; then
-  "$wine" "$exe" >/dev/null 2>&1 &
+  "$wine" "$exe" "${platform[@]}" >/dev/null 2>&1 &
   app_pid=$!
   wait_for "$title" "title window" 120 >/dev/null
   echo "Windows smoke run: the title window of $(basename "$exe") seen"
   exit 0
 fi
 
-"$wine" "$exe" --demo >/dev/null 2>&1 &
+"$wine" "$exe" --demo "${platform[@]}" >/dev/null 2>&1 &
 app_pid=$!
 id=$(wait_for "$title" "title window" 120)
 shot title
@@ -111,8 +113,9 @@ wait_gone "$title" "title window"
 
 main=$(wait_for "^Drapeline - Version .* - by Ardentide\$" "main window")
 shot main
-# The neighbourhood list has the focus: Tab past Edit This Sim to the grid, the first sim.
-keys "$main" Tab Tab Home Return
+# The neighbourhood list has the focus and, in a fresh prefix, nothing chosen: Home chooses
+# the first neighbourhood, Tab goes past Edit This Sim to the grid, Home to its first sim.
+keys "$main" Home Tab Tab Home Return
 edit=$(wait_for '^Edit Wardrobe' "edit window")
 shot edit
 keys "$edit" ctrl+s
@@ -128,6 +131,9 @@ keys "$edit" Escape
 wait_gone '^Edit Wardrobe' "edit window opened again"
 
 keys "$main" alt+f x
+# The editor asks before it closes; Y answers Yes.
+confirm=$(wait_for '^Confirm Action$' "question before closing")
+keys "$confirm" y
 deadline=$((SECONDS + 30))
 while kill -0 "$app_pid" 2>/dev/null; do
   [ $SECONDS -lt $deadline ] || fail "drapeline.exe did not end after File > Exit"

@@ -12,6 +12,9 @@ namespace drapeline::shell {
 struct SkinRequest {
     std::string filterCode;   // empty for hands
     bool hands = false;
+    // What the sim wears now, so that the chooser opens on it ("" for nothing).
+    std::string currentModel;     // outfits only
+    std::string currentTexture;
 };
 
 // The chosen skin: "mesh,texture" for an outfit, the texture alone for a hand; for an

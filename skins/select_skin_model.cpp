@@ -20,6 +20,7 @@ void SelectSkinModel::open() {
                         [&] { return findHandTextures(session_.gameFolder(), services_.pictures); });
     reportBadFiles();
     pager_.reset(textures_.files.size());
+    keepCurrentTexture();
 }
 
 void SelectSkinModel::setFiltered(bool filtered) {
@@ -38,7 +39,16 @@ void SelectSkinModel::showModels() {
     std::stable_sort(models.begin(), models.end(), [](const std::string& a, const std::string& b) {
         return platform::lessIgnoringCase(a, b);
     });
-    modelLines_ = std::move(models);
+    allModels_ = std::move(models);
+    setNameFilter(nameFilter_);
+}
+
+void SelectSkinModel::setNameFilter(std::string text) {
+    nameFilter_ = std::move(text);
+    const std::string wanted = platform::foldCase(nameFilter_);
+    modelLines_.clear();
+    for (const auto& model : allModels_)
+        if (platform::foldCase(model).find(wanted) != std::string::npos) modelLines_.push_back(model);
 }
 
 std::optional<TextureSearch> SelectSkinModel::runHere(const Search& search) {
@@ -61,7 +71,26 @@ bool SelectSkinModel::chooseModel(const std::string& model, const SearchRunner& 
     pager_.reset(textures_.files.size());
     if (!found) return false;
     reportBadFiles();
+    if (platform::equalIgnoringCase(model, request_.currentModel)) keepCurrentTexture();
     return true;
+}
+
+std::optional<std::size_t> SelectSkinModel::currentModelLine() const {
+    for (std::size_t i = 0; i < modelLines_.size(); ++i)
+        if (!request_.currentModel.empty() && platform::equalIgnoringCase(modelLines_[i], request_.currentModel))
+            return i;
+    return std::nullopt;
+}
+
+void SelectSkinModel::keepCurrentTexture() {
+    if (request_.currentTexture.empty()) return;
+    for (std::size_t i = 0; i < textures_.files.size(); ++i) {
+        const std::string name = platform::fileNameOf(textures_.files[i]);
+        if (name.size() >= 4 && platform::equalIgnoringCase(name.substr(0, name.size() - 4), request_.currentTexture)) {
+            keepOnDraw_ = i;
+            return;
+        }
+    }
 }
 
 void SelectSkinModel::reportBadFiles() {

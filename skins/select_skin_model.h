@@ -31,6 +31,11 @@ public:
     void setFiltered(bool filtered);
     // The model list's lines in the order shown: sorted without regard to case.
     const std::vector<std::string>& modelLines() const { return modelLines_; }
+    // Typing in the box above the list: only the models whose name holds the text
+    // (letter case ignored) are listed.
+    void setNameFilter(std::string text);
+    // The line of the model the sim wears now (letter case ignored), if it is listed.
+    std::optional<std::size_t> currentModelLine() const;
 
     // A model chosen in the list: its textures in the sim's skin tone, from page 0. The
     // search is handed to `run`, which may run it on another thread and set its stop flag
@@ -83,6 +88,8 @@ private:
     void showModels();
     void selectFile(std::size_t index);
     void reportBadFiles();
+    // The texture the sim wears now is the one the first page drawn selects.
+    void keepCurrentTexture();
 
     platform::Services& services_;
     const shell::GameSession& session_;
@@ -90,6 +97,8 @@ private:
     // Listed at the first model search and kept for the filter clicks of this opening.
     std::optional<FolderListing> meshes_;
     bool filter_ = false;
+    std::vector<std::string> allModels_;
+    std::string nameFilter_;
     std::vector<std::string> modelLines_;
     std::string selectedModel_;
     TextureSearch textures_;

@@ -110,7 +110,7 @@ shell::SkinRequest EditSimModel::outfitRequest(OutfitKind kind) const {
     code += bodyStrings_.entries[entry::SkinTone - 1].text;
     code += bodyTypeCode(fields_.bodyType);
     code += chooserLetter(kind);
-    return {code, false};
+    return {code, false, fields_.outfit(kind).mesh, fields_.outfit(kind).texture};
 }
 
 void EditSimModel::applyOutfitChoice(OutfitKind kind, const shell::SkinChoice& choice) {

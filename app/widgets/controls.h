@@ -1,12 +1,14 @@
 #pragma once
 // Small helpers for building windows whose controls carry their documented names.
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <tuple>
 
 namespace drapeline::app {
@@ -37,10 +39,25 @@ inline QLineEdit* readOnlyField(QWidget* parent, const char* name, const QRect& 
 // The off-view focus button `cmdFocus`, placed below the window's edge: out of the Tab
 // chain, yet it still takes the focus that each button action moves away from the
 // clicked control.
+// A window that grows keeps it below its edge.
 inline QPushButton* offViewFocusButton(QWidget* parent, const QString& caption, const QRect& geometry) {
+    class KeepBelow : public QObject {
+    public:
+        KeepBelow(QWidget* button, int gap) : QObject(button), button_(button), gap_(gap) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Resize)
+                button_->move(button_->x(), button_->parentWidget()->height() + gap_);
+            return false;
+        }
+
+    private:
+        QWidget* button_;
+        int gap_;
+    };
     auto* button = named(new QPushButton(caption, parent), "cmdFocus");
     button->setGeometry(geometry);
     button->setFocusPolicy(Qt::NoFocus);
+    parent->installEventFilter(new KeepBelow(button, std::max(0, geometry.y() - parent->height())));
     return button;
 }
 

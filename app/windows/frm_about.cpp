@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSettings>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -16,6 +15,7 @@
 #include "shell/version.h"
 #include "app/widgets/controls.h"
 #include "platform/qt/latin1.h"
+#include "platform/qt/qt_settings.h"
 
 // The window library is static: its resources are registered by hand before first use.
 static void registerResources() { Q_INIT_RESOURCE(app); }
@@ -64,7 +64,7 @@ frmAbout::frmAbout(const std::string& programFolder, QWidget* parent) : QDialog(
     } rows[] = {
         {"Qt version:", QString::fromLatin1(qVersion()), "lblQtVersion"},
         {"Program folder:", folder, "lblProgramFolder"},
-        {"Settings file:", QSettings().fileName(), "lblSettingsFile"},
+        {"Settings file:", platform::QtSettingsStore::location(), "lblSettingsFile"},
     };
     int row = 0;
     for (const auto& r : rows) {

@@ -1,6 +1,8 @@
 #include "app/windows/frm_edit_sim.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 
 #include "app/widgets/figure_widget.h"
 #include "app/widgets/picture_box.h"
+#include "app/widgets/remembered_place.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
 #include "app/widgets/controls.h"
@@ -95,7 +98,8 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     : QDialog(parent), model_(services, session), backupChecked_(std::move(backupChecked)) {
     setObjectName(QStringLiteral("frmEditSim"));
     setWindowTitle(QStringLiteral("Edit Wardrobe"));
-    setFixedSize(WindowWidth, WindowHeight);
+    setMinimumSize(WindowWidth, WindowHeight);
+    resize(WindowWidth, WindowHeight);
     buildUpperArea();
 
     tabSkins = named(new QTabWidget(this), "tabSkins");
@@ -127,6 +131,7 @@ frmEditSim::frmEditSim(platform::Services& services, const shell::GameSession& s
     });
 
     cmdFocus = app::offViewFocusButton(this, QStringLiteral("Focus"), QRect(8, WindowHeight + 20, 60, 23));
+    app::rememberPlace(this, services.settings);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, cmdSave, &QPushButton::click);
 
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
@@ -240,7 +245,8 @@ void frmEditSim::changeOutfit(OutfitKind kind, const char* procedure) {
 void frmEditSim::changeHand(HandSlot slot, const char* procedure) {
     guarded("frmEditSim", procedure, Stages::None, [&] {
         const app::FocusAway away(cmdFocus);
-        frmSelectSkin chooser(model_.services(), model_.session(), shell::SkinRequest{{}, true});
+        frmSelectSkin chooser(model_.services(), model_.session(),
+                              shell::SkinRequest{{}, true, {}, model_.fields().hand(slot)});
         const HandPose pose = poseOf(slot);
         chooser.dressOn(figure::dressRequest(model_.fields(), figure::headEntry(model_.bodyStrings()),
                                              figure::outfitWornWith(pose), pose));
@@ -271,7 +277,8 @@ void frmEditSim::buildUpperArea() {
                        static_cast<QWidget*>(optFat), static_cast<QWidget*>(optSkinny)})
         w->setToolTip(bodyTypeTip);
 
-    cmdSave = button(this, "cmdSave", "Save", QRect(WindowWidth - 100, 8, 92, 30));
+    // Alt+S is the Swimsuit page's.
+    cmdSave = button(this, "cmdSave", "Sa&ve", QRect(WindowWidth - 100, 8, 92, 30));
     cmdCancel = button(this, "cmdCancel", "Cancel", QRect(WindowWidth - 100, 44, 92, 30));
 
     label(this, "Label1", "Name", QRect(8, 80, 100, 16));
@@ -285,8 +292,8 @@ void frmEditSim::buildUpperArea() {
 
     ensembleFrame = named(new QGroupBox(QStringLiteral("Ensemble File"), this), "Frame6");
     ensembleFrame->setGeometry(WindowWidth - 216, 80, 208, 48);
-    cmdEnsLoad = button(ensembleFrame, "cmdEnsLoad", "Load", QRect(8, 18, 92, 24));
-    cmdEnsSave = button(ensembleFrame, "cmdEnsSave", "Save", QRect(108, 18, 92, 24));
+    cmdEnsLoad = button(ensembleFrame, "cmdEnsLoad", "&Load", QRect(8, 18, 92, 24));
+    cmdEnsSave = button(ensembleFrame, "cmdEnsSave", "Sav&e", QRect(108, 18, 92, 24));
 }
 
 void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const char* names[],
@@ -294,21 +301,62 @@ void frmEditSim::buildOutfitPage(OutfitKind kind, const char* caption, const cha
     auto* page = new QWidget(tabSkins);
     page->setObjectName(QStringLiteral("page") + QString::fromLatin1(caption));
     OutfitControls& c = outfits_[static_cast<std::size_t>(kind)];
-    label(page, names[0], "Body", QRect(12, 14, 200, 16));
-    c.body = field(page, names[1], QRect(12, 32, 440, 23));
-    label(page, names[2], "Skin", QRect(12, 64, 200, 16));
-    c.skin = field(page, names[3], QRect(12, 82, 440, 23));
-    c.change = button(page, names[5], "Change", QRect(12, 118, 100, 28));
-    if (names[6]) c.standard = button(page, names[6], "Default", QRect(120, 118, 100, 28));
+    // The fields and buttons on the left take the width; the preview on the right grows
+    // with the window.
+    auto* fields = new QVBoxLayout;
+    fields->setSpacing(0);
+    fields->addSpacing(2);
+    const auto add = [&](QWidget* w, int height, int after) {
+        w->setFixedHeight(height);
+        fields->addWidget(w);
+        fields->addSpacing(after);
+    };
+    add(label(page, names[0], "Body", {}), 16, 2);
+    add(c.body = field(page, names[1], {}), 23, 9);
+    add(label(page, names[2], "Skin", {}), 16, 2);
+    add(c.skin = field(page, names[3], {}), 23, 13);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    c.change = button(page, names[5], "&Change", {});
+    c.change->setFixedSize(100, 28);
+    buttons->addWidget(c.change);
+    if (names[6]) {
+        c.standard = button(page, names[6], "&Default", {});
+        c.standard->setFixedSize(100, 28);
+        buttons->addWidget(c.standard);
+    }
+    buttons->addStretch();
+    fields->addLayout(buttons);
+    fields->addSpacing(14);
     if (note) {
-        auto* n = label(page, names[7], note, QRect(12, 160, 440, 150));
+        auto* n = label(page, names[7], note, {});
         n->setWordWrap(true);
         n->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        n->setMinimumWidth(440);
+        fields->addWidget(n);
     }
-    c.preview = named(app::PictureBox::framed(page, QRect(490, 14, 256, 256)), names[4]);
-    c.figure = new FigureWidget(page);
+    fields->addStretch();
+
+    // The preview's place on the page, shared by the flat texture and the outfit on the body
+    // (one of them shown); it grows with the window.
+    c.previewArea = named(new QWidget(page), (std::string("previewArea") + caption).c_str());
+    auto* previewRow = new QHBoxLayout(c.previewArea);
+    previewRow->setContentsMargins(0, 0, 0, 0);
+    previewRow->setSpacing(0);
+    auto* area = new app::ScaledArea(QSize(256, 256), Qt::AlignLeft | Qt::AlignTop);
+    c.flat = area;
+    c.preview = named(area->box(), names[4]);
+    previewRow->addWidget(area);
+    c.figure = new FigureWidget(c.previewArea);
     c.figure->setObjectName(QString::fromLatin1(names[4]) + QStringLiteral("Body"));
-    c.figure->setGeometry(c.preview->parentWidget()->geometry());
+    previewRow->addWidget(c.figure);
+    c.previewArea->setFixedSize(260, 260);
+
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(12, 12, 32, 0);
+    row->setSpacing(36);
+    row->addLayout(fields, 1);
+    row->addWidget(c.previewArea, 0, Qt::AlignTop);
     tabSkins->addTab(page, mnemonicCaption(caption));
 }
 
@@ -317,22 +365,51 @@ QWidget* frmEditSim::buildHandFrame(QWidget* page, const char* frameName, const 
                                     const QRect& geometry) {
     auto* frame = named(new QGroupBox(QString::fromLatin1(caption), page), frameName);
     frame->setGeometry(geometry);
+    frame->setMinimumSize(geometry.size());
+    // Two columns of a label, a field and the preview with its Change button, then the
+    // frame's buttons; grown, the columns share the width and the previews grow.
+    auto* columns = new QHBoxLayout(frame);
+    columns->setContentsMargins(10, 0, 8, 4);   // the title takes the top
+    columns->setSpacing(0);
     const HandSlot sideSlots[] = {left, right};
     const char* const sideCaptions[] = {"Left Hand", "Right Hand"};
     for (int side = 0; side < 2; ++side) {
-        const int x = 10 + side * 146;
         const char** n = names + side * 4;
         HandControls& c = hands_[static_cast<std::size_t>(sideSlots[side])];
-        label(frame, n[0], sideCaptions[side], QRect(x, 20, 136, 16));
-        c.texture = field(frame, n[1], QRect(x, 38, 136, 23));
-        c.preview = named(app::PictureBox::framed(frame, QRect(x + 2, 70, 64, 64)), n[2]);
-        c.change = button(frame, n[3], "Change", QRect(x + 72, 68, 64, 26));
+        if (side == 1) columns->addSpacing(10);
+        auto* column = new QVBoxLayout;
+        column->setSpacing(2);
+        column->addWidget(label(frame, n[0], sideCaptions[side], {}));
+        column->itemAt(0)->widget()->setFixedHeight(16);
+        c.texture = field(frame, n[1], {});
+        c.texture->setFixedHeight(23);
+        c.texture->setMinimumWidth(136);
+        column->addWidget(c.texture);
+        column->addSpacing(5);
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(4);
+        auto* area = new app::ScaledArea(QSize(64, 64), Qt::AlignLeft | Qt::AlignTop);
+        c.preview = named(area->box(), n[2]);
+        row->addWidget(area, 1);
+        c.change = button(frame, n[3], "&Change", {});
+        c.change->setFixedSize(64, 26);
+        row->addWidget(c.change, 0, Qt::AlignTop);
+        column->addLayout(row, 1);
+        columns->addLayout(column, 1);
     }
-    const char* const frameButtons[] = {"Default", "Copy Left", "Normal"};
+    auto* frameButtonColumn = new QVBoxLayout;
+    frameButtonColumn->setSpacing(6);
+    const char* const frameButtons[] = {"&Default", "Copy Left", "Normal"};
     for (int i = 0; i < 3; ++i) {
         if (!names[8 + i]) continue;
-        button(frame, names[8 + i], frameButtons[i], QRect(300, 20 + i * 32, 72, 26));
+        QPushButton* b = button(frame, names[8 + i], frameButtons[i], {});
+        b->setFixedSize(72, 26);
+        frameButtonColumn->addWidget(b);
     }
+    frameButtonColumn->addStretch();
+    columns->addSpacing(8);
+    columns->addLayout(frameButtonColumn);
     return frame;
 }
 
@@ -362,37 +439,65 @@ void frmEditSim::buildHandsPage() {
                        closed, QRect(392, 162, 380, 150)),
     };
     buildHandsOnTheBody(page);
+    // Four frames in two rows; they keep their old size until the window grows, then share
+    // what it grew by. The view on the body, shown instead of them, takes the whole page.
+    auto* rows = new QVBoxLayout(page);
+    rows->setContentsMargins(6, 6, 6, 6);
+    rows->setSpacing(6);
+    for (std::size_t row = 0; row < 2; ++row) {
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(6);
+        pair->addWidget(handFrames_[row * 2]);
+        pair->addWidget(handFrames_[row * 2 + 1]);
+        pair->addStretch();
+        rows->addLayout(pair);
+    }
+    rows->addWidget(handsOnTheBody, 1);
+    rows->addStretch();
     tabSkins->addTab(page, mnemonicCaption("Hands"));
 }
 
 void frmEditSim::buildHandsOnTheBody(QWidget* page) {
     handsOnTheBody = new QWidget(page);
     handsOnTheBody->setObjectName(QStringLiteral("handsOnTheBody"));
-    handsOnTheBody->setGeometry(0, 0, 784, 318);
     const char* const captions[] = {"Formal Hands", "Normal Hands Open", "Normal Hands Point",
                                     "Normal Hands Closed"};
+    // The poses and their textures on the left; the figure takes what the page grows by.
+    auto* poses = new QVBoxLayout;
+    poses->setSpacing(0);
     for (std::size_t i = 0; i < 4; ++i) {
-        const int y = 10 + static_cast<int>(i) * 64;
         poseChoices_[i] = new QRadioButton(QString::fromLatin1(captions[i]), handsOnTheBody);
-        poseChoices_[i]->setGeometry(12, y, 300, 20);
+        poseChoices_[i]->setFixedHeight(20);
+        poses->addWidget(poseChoices_[i]);
         poseTextures_[i] = new QLabel(handsOnTheBody);
-        poseTextures_[i]->setGeometry(32, y + 20, 380, 34);
+        poseTextures_[i]->setFixedHeight(34);
+        poseTextures_[i]->setMinimumWidth(380);
         poseTextures_[i]->setWordWrap(true);
+        poseTextures_[i]->setContentsMargins(20, 0, 0, 0);
+        poses->addWidget(poseTextures_[i]);
+        poses->addSpacing(10);
         connect(poseChoices_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on) return;
             shownPose_ = static_cast<HandPose>(i);
             dressFigures();
         });
     }
-    auto* hint = new QLabel(QStringLiteral("Choose Texture above to change the hands."), handsOnTheBody);
-    hint->setGeometry(12, 270, 400, 20);
+    poses->addStretch();
+    poses->addWidget(new QLabel(QStringLiteral("Choose Texture above to change the hands."), handsOnTheBody));
+    poses->addSpacing(20);
     handsFigure = new FigureWidget(handsOnTheBody);
     handsFigure->setObjectName(QStringLiteral("picHandsBody"));
-    handsFigure->setGeometry(470, 4, 300, 308);
+    handsFigure->setMinimumSize(300, 300);
+    handsFigure->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* row = new QHBoxLayout(handsOnTheBody);
+    row->setContentsMargins(6, 4, 8, 0);
+    row->setSpacing(58);
+    row->addLayout(poses);
+    row->addWidget(handsFigure, 1);
     poseChoices_[static_cast<std::size_t>(shownPose_)]->setChecked(true);
 }
 
-bool frmEditSim::Form_Load(const std::string& path, std::optional<IffFile> alreadyRead,
+bool frmEditSim::openSim(const std::string& path, std::optional<IffFile> alreadyRead,
                            FileIdentity identity) {
     tabSkins->setCurrentIndex(0);
     for (auto* box : {picWebImage, picFaces, picRelImages}) box->clear();
@@ -439,9 +544,42 @@ void frmEditSim::showModel() {
                                               : QStringLiteral("Edit Wardrobe"));
 }
 
+void frmEditSim::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The upper area keeps its arrangement, Save, Cancel and the ensemble buttons at the
+    // right edge; the pages take the rest, and their previews grow by the square the
+    // window grew by.
+    const int w = std::max(width(), WindowWidth);
+    const int h = std::max(height(), WindowHeight);
+    cmdSave->move(w - 100, 8);
+    cmdCancel->move(w - 100, 44);
+    ensembleFrame->move(w - 216, 80);
+    // The name takes the second row's extra width; the short fields keep theirs beside it.
+    const int extra = w - WindowWidth;
+    txtName->setFixedWidth(262 + extra);
+    int x = 278 + extra;
+    for (const auto& [caption, field] : {std::pair{"Label2", txtAge}, {"Label11", txtGender}, {"Label12", txtSkinTone}}) {
+        findChild<QLabel*>(QString::fromLatin1(caption))->move(x, 80);
+        field->move(x, 98);
+        x += 94;
+    }
+    tabSkins->setGeometry(8, 134, w - 16, h - 142);
+    const int grown = std::min(w - WindowWidth, h - WindowHeight);
+    for (auto& outfit : outfits_)
+        if (outfit.previewArea) outfit.previewArea->setFixedSize(QSize(260, 260) + QSize(grown, grown));
+    for (QWidget* frame : handFrames_)
+        if (frame) frame->setFixedSize(380 + (w - WindowWidth) / 2, 150 + (h - WindowHeight) / 2);
+}
+
+void frmEditSim::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The keyboard starts on the first page's Change button, whatever had it last.
+    outfits_[0].change->setFocus(Qt::OtherFocusReason);
+}
+
 void frmEditSim::showOnTheBody(bool onTheBody) {
     for (const auto& c : outfits_) {
-        c.preview->parentWidget()->setVisible(!onTheBody);
+        c.flat->setVisible(!onTheBody);
         c.figure->setVisible(onTheBody);
     }
     for (QWidget* frame : handFrames_) frame->setVisible(!onTheBody);

@@ -35,7 +35,7 @@ public:
     // Opens the character file at `path` and shows it. False when the wardrobe can not be
     // shown (the user has been told why); the window is then not to be shown. A caller
     // that has read the file already hands it over, so that it is read once.
-    bool Form_Load(const std::string& path, std::optional<IffFile> alreadyRead = std::nullopt,
+    bool openSim(const std::string& path, std::optional<IffFile> alreadyRead = std::nullopt,
                    FileIdentity identity = {});
 
     // Writes every field and picture from the model into the controls, and marks the
@@ -45,6 +45,10 @@ public:
     // Cancel, Escape and closing the window: asks before unsaved changes are lost.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     struct OutfitControls {
         QLineEdit* body = nullptr;
@@ -52,6 +56,8 @@ private:
         app::PictureBox* preview = nullptr;
         QPushButton* change = nullptr;
         QPushButton* standard = nullptr;   // "Default"; none on the Normal page
+        QWidget* previewArea = nullptr;    // the page's place for its previews
+        QWidget* flat = nullptr;           // the flat preview with its border
         FigureWidget* figure = nullptr;    // the outfit on the body, in the preview's place
     };
     struct HandControls {

@@ -8,11 +8,13 @@
 #include <QVBoxLayout>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/remembered_place.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::app {
 
-frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(parent) {
+frmFindSim::frmFindSim(const std::string& lastText, platform::SettingsStore& settings, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("frmFindSim"));
     setWindowTitle(QStringLiteral("Find Sim"));
 
@@ -31,13 +33,18 @@ frmFindSim::frmFindSim(const std::string& lastText, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(txtFind);
+    lblFound = named(new QLabel(this), "lblFound");
+    layout->addWidget(lblFound);
     layout->addLayout(buttons);
     setMinimumWidth(320);
+    app::rememberPlace(this, settings);
 
     const auto find = [this] { emit findNext(platform::fromQString(txtFind->text())); };
     connect(cmdFindNext, &QPushButton::clicked, this, find);
     connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, find);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+void frmFindSim::showResult(const QString& where) { lblFound->setText(where); }
 
 }  // namespace drapeline::app

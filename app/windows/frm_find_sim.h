@@ -5,6 +5,9 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/settings.h"
+
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -13,13 +16,17 @@ namespace drapeline::app {
 class frmFindSim : public QDialog {
     Q_OBJECT
 public:
-    frmFindSim(const std::string& lastText, QWidget* parent);
+    frmFindSim(const std::string& lastText, platform::SettingsStore& settings, QWidget* parent);
+
+    // Where the last Find Next found its sim ("" for nowhere).
+    void showResult(const QString& where);
 
 signals:
     void findNext(const std::string& text);
 
 private:
     QLineEdit* txtFind;
+    QLabel* lblFound;
     QPushButton* cmdFindNext;
     QPushButton* cmdClose;
 };

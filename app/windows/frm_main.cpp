@@ -4,10 +4,13 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
@@ -22,6 +25,7 @@
 #include "shell/version.h"
 #include "app/widgets/busy_pointer.h"
 #include "app/widgets/picture_box.h"
+#include "app/widgets/remembered_place.h"
 #include "app/widgets/shown_picture.h"
 #include "core/errors.h"
 #include "app/windows/frm_find_sim.h"
@@ -46,9 +50,10 @@ namespace thumbgrid = shell::thumbgrid;
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-    auto* l = named(new QLabel(QString::fromLatin1(caption), parent), name);
-    l->setGeometry(x, y, w, 16);
+QLabel* fixedLabel(QVBoxLayout* column, const char* name, const char* caption) {
+    auto* l = named(new QLabel(QString::fromLatin1(caption)), name);
+    l->setFixedHeight(16);
+    column->addWidget(l);
     return l;
 }
 
@@ -56,8 +61,42 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int x, int
 constexpr int ClientWidth = 773;
 constexpr int ClientHeight = 548;
 constexpr int SmallScreenHeight = 640;   // 9600 twips
+constexpr int LeftColumnWidth = 276;
+// The grid's square and the rows above and below it.
+constexpr int GridSide = thumbgrid::AreaSize + 4;
+constexpr int RightColumnExtra = 12;    // its margins beside the grid
+constexpr int RightRowsHeight = ClientHeight - GridSide;
 
 }  // namespace
+
+// The client area: the documented arrangement at its default size. Grown, the grid takes
+// the square the height allows, the left column everything else, and the sim's preview
+// grows with the left column but leaves the neighbourhood list a third of the new height.
+class frmMain::MainClient : public QWidget {
+public:
+    explicit MainClient(QWidget* parent) : QWidget(parent), left(new QWidget(this)), right(new QWidget(this)) {}
+    QSize sizeHint() const override { return {ClientWidth, ClientHeight}; }
+    QSize minimumSizeHint() const override { return {ClientWidth, ClientHeight}; }
+
+    QWidget* left;
+    QWidget* right;
+    app::ScaledArea* preview = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        const int w = std::max(width(), ClientWidth);
+        const int h = std::max(height(), ClientHeight);
+        const int rightWidth = std::min(h - RightRowsHeight + RightColumnExtra, w - LeftColumnWidth);
+        const int leftWidth = w - rightWidth;
+        left->setGeometry(0, 0, leftWidth, h);
+        right->setGeometry(leftWidth, 0, rightWidth, h);
+        if (preview) preview->setFixedHeight(std::min(leftWidth - 11, 265 + (h - ClientHeight) * 2 / 3));
+        for (QObject* line : children())
+            if (auto* edge = qobject_cast<QFrame*>(line); edge && edge->objectName().startsWith(u"Line"))
+                edge->setGeometry(0, edge->objectName() == u"Line1" ? 0 : 1, w, 1);
+    }
+};
 
 frmMain::frmMain(platform::Services& services, shell::GameSession& session,
                  const std::string& gameLocationOverride, QWidget* parent)
@@ -77,42 +116,76 @@ frmMain::frmMain(platform::Services& services, shell::GameSession& session,
     model_.load();
     smenuBackup->setChecked(model_.backupChecked());
     app::enterClicksFocusedButtons(this);
+    app::rememberPlace(this, services_.settings);
 }
 
 void frmMain::buildControls() {
-    auto* client = new QWidget(this);
+    auto* client = new MainClient(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(client);
 
     // Two lines under the menu bar give it the etched edge of the classic look.
     menuEdgeDark = named(new QFrame(client), "Line1");
-    menuEdgeDark->setGeometry(0, 0, ClientWidth, 1);
     menuEdgeDark->setStyleSheet(QStringLiteral("background: palette(dark);"));
     menuEdgeLight = named(new QFrame(client), "Line2");
-    menuEdgeLight->setGeometry(0, 1, ClientWidth, 1);
     menuEdgeLight->setStyleSheet(QStringLiteral("background: palette(light);"));
 
-    neighbourhoodCaption = label(client, "lblBody", "Selected Neighborhood", 8, 8, 261);
-    lstUserDataDir = named(new QListWidget(client), "lstUserDataDir");
-    lstUserDataDir->setGeometry(8, 26, 265, 104);
+    // The left column: the neighbourhoods, the selected sim and Edit This Sim. Its spacing
+    // gives the documented places at the default size; the list takes what the window
+    // grows by, and the preview grows with it.
+    auto* left = new QVBoxLayout(client->left);
+    left->setContentsMargins(8, 8, 3, 40);
+    left->setSpacing(0);
+    neighbourhoodCaption = fixedLabel(left, "lblBody", "Selected Neighborhood");
+    left->addSpacing(2);
+    lstUserDataDir = named(new QListWidget, "lstUserDataDir");
+    lstUserDataDir->setMinimumSize(265, 104);
     lstUserDataDir->setSortingEnabled(false);   // the model already gives the sorted order
+    lstUserDataDir->installEventFilter(this);
+    left->addWidget(lstUserDataDir, 1);
+    left->addSpacing(8);
+    simNameCaption = fixedLabel(left, "Label1", "Selected Sim Name");
+    left->addSpacing(2);
+    txtSimName = app::readOnlyField(nullptr, "txtSimName", {});
+    txtSimName->setFixedHeight(23);
+    left->addWidget(txtSimName);
+    left->addSpacing(9);
+    imagesCaption = fixedLabel(left, "Label3", "Selected Sim Images");
+    left->addSpacing(2);
+    client->preview = new app::ScaledArea(QSize(261, 261), Qt::AlignLeft | Qt::AlignTop);
+    client->preview->setFixedHeight(265);
+    picSim = named(client->preview->box(), "picSim");
+    left->addWidget(client->preview);
+    left->addSpacing(8);
+    cmdSelect = named(new QPushButton(QStringLiteral("Edit This Sim")), "cmdSelect");
+    cmdSelect->setFixedHeight(29);
+    left->addWidget(cmdSelect);
 
-    simNameCaption = label(client, "Label1", "Selected Sim Name", 8, 138, 261);
-    txtSimName = app::readOnlyField(client, "txtSimName", QRect(8, 156, 265, 23));
-
-    imagesCaption = label(client, "Label3", "Selected Sim Images", 8, 188, 261);
-    picSim = named(app::PictureBox::framed(client, QRect(10, 208, 261, 261)), "picSim");
-
-    cmdSelect = named(new QPushButton(QStringLiteral("Edit This Sim"), client), "cmdSelect");
-    cmdSelect->setGeometry(8, 479, 265, 29);
-
-    gridCaption = label(client, "Label2", "Sims In The Selected Neighborhood", 280, 8, 481);
-    picThumbs = named(app::PictureBox::framed(client, QRect(282, 28, 481, 481)), "picThumbs");
-
-    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(client, 414, 517);
+    // The right column: the grid, as large a square as the window's height allows, and its
+    // paging row centred under it.
+    auto* right = new QVBoxLayout(client->right);
+    right->setContentsMargins(4, 8, 8, 8);
+    right->setSpacing(0);
+    gridCaption = fixedLabel(right, "Label2", "Sims In The Selected Neighborhood");
+    right->addSpacing(2);
+    auto* grid = new app::ScaledArea(QSize(thumbgrid::AreaSize, thumbgrid::AreaSize), Qt::AlignHCenter | Qt::AlignTop);
+    picThumbs = named(grid->box(), "picThumbs");
+    right->addWidget(grid, 1);
+    right->addSpacing(6);
+    auto* paging = new QHBoxLayout;
+    paging->setSpacing(11);
+    std::tie(cmdPrevious, txtPageCount, cmdNext) = app::pagingRow(client->right, 0, 0);
+    paging->addStretch();
+    for (QWidget* w : {static_cast<QWidget*>(cmdPrevious), static_cast<QWidget*>(txtPageCount),
+                       static_cast<QWidget*>(cmdNext)}) {
+        w->setFixedSize(w->size());
+        paging->addWidget(w);
+    }
+    paging->addStretch();
+    right->addLayout(paging);
 
     cmdFocus = app::offViewFocusButton(client, QStringLiteral("Focus"), QRect(8, ClientHeight + 40, 60, 23));
+    connect(picThumbs, &app::PictureBox::rescaled, this, &frmMain::placeNameLabels);
 
     // Down the left column, then the grid and its paging buttons.
     setTabOrder(lstUserDataDir, cmdSelect);
@@ -126,24 +199,24 @@ void frmMain::buildControls() {
     picThumbs->setMouseTracking(true);
     picThumbs->acceptKeyboard();
 
-    QFont nameFont = font();
-    nameFont.setPixelSize(10);
     for (int i = 0; i < thumbgrid::CellsPerPage; ++i) {
         auto* name = new QLabel(picThumbs);
         name->setObjectName(QStringLiteral("lblSimName_%1").arg(i));
-        name->setGeometry((i % 7) * thumbgrid::Pitch + 2, (i / 7) * thumbgrid::Pitch + 48, 64, 13);
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        name->setFont(nameFont);
         // Clicks go to the grid beneath.
         name->setAttribute(Qt::WA_TransparentForMouseEvents);
         lblSimName[static_cast<std::size_t>(i)] = name;
     }
+    placeNameLabels();
 
     // The game rewrites character files when it saves: while it runs, the status line says
     // so. Looked at now and then, not at every blink of the selection frame.
+    // Which game is being worked on, and how Drapeline came to it.
+    lblGameFolder = named(new QLabel, "lblGameFolder");
+    lblGameFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(lblGameFolder, 1);
     lblGameRunning = named(new QLabel(QString::fromLatin1(platform::GameRunningNotice)), "lblGameRunning");
-    statusBar()->addWidget(lblGameRunning, 1);
-    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(lblGameRunning);
     auto* gameWatch = new QTimer(this);
     gameWatch->setInterval(5000);
     connect(gameWatch, &QTimer::timeout, this, &frmMain::showWhetherTheGameRuns);
@@ -248,6 +321,7 @@ void frmMain::Form_Activate() {
         screen && screen->availableGeometry().height() < SmallScreenHeight)
         move(x(), 0);
     setWindowTitle(QString::fromStdString(titleCaption() + " - by Ardentide"));
+    lblGameFolder->setText(platform::pathToQString(model_.gameStatus()));
     model_.activate();
     showNeighbourhoodList();
 }
@@ -293,14 +367,31 @@ void frmMain::drawPage(bool keepSelection) {
             // Only the front view of the web image fits a cell.
             picThumbs->paintPicture(app::imageFor(thumb.picture), at.x + 9, at.y, 45);
             lblSimName[static_cast<std::size_t>(cell)]->setText(platform::toDisplayText(thumb.label));
-            lblSimName[static_cast<std::size_t>(cell)]->resize(
-                64, thumb.label == CanNotLoadLabel ? 26 : 13);
+            labelLines_[static_cast<std::size_t>(cell)] = thumb.label == CanNotLoadLabel ? 1 : 0;
+            placeNameLabel(cell);
         }
         markStage(3000);
         if (!keepSelection) model_.pager().pageDrawn();
         showSelectedSim();
         txtPageCount->setText(QString::fromStdString(model_.pager().pageText()));
     });
+}
+
+void frmMain::placeNameLabels() {
+    QFont nameFont = font();
+    nameFont.setPixelSize(std::max(10, int(10 * picThumbs->scale())));
+    for (int cell = 0; cell < thumbgrid::CellsPerPage; ++cell) {
+        lblSimName[static_cast<std::size_t>(cell)]->setFont(nameFont);
+        placeNameLabel(cell);
+    }
+}
+
+void frmMain::placeNameLabel(int cell) {
+    // Each label stays under its cell's picture, in the grid's design pixels.
+    const QPoint topLeft = picThumbs->toShown({(cell % 7) * thumbgrid::Pitch + 2, (cell / 7) * thumbgrid::Pitch + 48});
+    const QPoint bottomRight = picThumbs->toShown(
+        {(cell % 7) * thumbgrid::Pitch + 2 + 64, (cell / 7) * thumbgrid::Pitch + 48 + 13 * (1 + labelLines_[static_cast<std::size_t>(cell)])});
+    lblSimName[static_cast<std::size_t>(cell)]->setGeometry(QRect(topLeft, bottomRight - QPoint(1, 1)));
 }
 
 void frmMain::enablePaging() {
@@ -326,24 +417,32 @@ void frmMain::picThumbs_KeyDown(shell::GridKey key) {
     });
 }
 
-void frmMain::findSim(const std::string& text) {
+std::string frmMain::findSim(const std::string& text) {
+    std::string where;
     guarded("frmMain", "findSim", Stages::None, [&] {
         if (text.empty()) return;
         lastFind_ = text;
+        const int oldCell = model_.pager().cell();
         const auto found = model_.findSim(text);
         if (!found) {
-            services_.dialogs.inform("No sim whose name holds \"" + text + "\" was found.", "Find Sim");
+            services_.dialogs.inform("No sim whose name holds \"" + text + "\" in any neighbourhood was found.",
+                                     "Find Sim");
             return;
         }
-        picThumbs->drawCellFrame(model_.pager().cell(), palette().color(QPalette::Button));
-        if (model_.pager().select(*found)) drawPage(true);
+        picThumbs->drawCellFrame(oldCell, palette().color(QPalette::Button));
+        if (found->otherNeighbourhood) showNeighbourhoodList();
+        if (found->pageChanged) drawPage(true);
         else showSelectedSim();
+        where = "Found " + found->where;
+        statusBar()->showMessage(platform::pathToQString(where), 10000);
     });
+    return where;
 }
 
 void frmMain::smenuFind_Click() {
-    frmFindSim dialog(lastFind_, this);
-    connect(&dialog, &frmFindSim::findNext, this, [this](const std::string& text) { findSim(text); });
+    frmFindSim dialog(lastFind_, services_.settings, this);
+    connect(&dialog, &frmFindSim::findNext, this,
+            [this, &dialog](const std::string& text) { dialog.showResult(platform::pathToQString(findSim(text))); });
     dialog.exec();
     picThumbs->setFocus(Qt::OtherFocusReason);
 }
@@ -418,7 +517,7 @@ void frmMain::cmdSelect_Click() {
     frmEditSim editor(services_, session_, [this] { return model_.backupChecked(); },
                                 this);
     // A wardrobe that can not be shown has been explained instead of ending the program.
-    if (editor.Form_Load(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
+    if (editor.openSim(sim->path, std::move(sim->iff), sim->identity)) editor.exec();
     Form_Activate();
 }
 
@@ -505,6 +604,18 @@ void frmMain::smenuBatches_Click() {
         window.exec();
         if (!session_.simFiles().empty()) msLoadSimImages();
     });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a neighbourhood goes on to its sims, where the next Enter opens one.
+    if (watched == lstUserDataDir && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            picThumbs->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::closeWithoutAsking() {

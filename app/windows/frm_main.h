@@ -33,20 +33,25 @@ public:
 
     neighbourhood::MainWindowModel& model() { return model_; }
 
+    // Closing without asking (the error trap's end, or a test's tear-down).
+    void closeWithoutAsking();
+
+    // Selects the next sim whose name holds `text`, on its page, in whichever
+    // neighbourhood holds it (File > Find Sim, F3); says where ("" when none was found).
+    std::string findSim(const std::string& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
     // The activation: runs after the window is first shown and whenever a window that it
     // opened has closed.
     void Form_Activate();
 
     // Shows frmSetPath modally, then activates this window again.
     void smenuSetPath_Click();
-
-    // Closing without asking (the error trap's end, or a test's tear-down).
-    void closeWithoutAsking();
-
-    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
-    void msLoadSimImages();
-    // Reads one character file and shows its pictures and name in the preview.
-    void msDisplaySim(const std::string& path);
     // A mouse press on the thumbnail area, in its pixels.
     void picThumbs_MouseDown(int x, int y);
     void cmdNext_Click();
@@ -55,8 +60,6 @@ public:
     void cmdSelect_Click();
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
-    // Selects the next sim whose name holds `text`, on its page (File > Find Sim, F3).
-    void findSim(const std::string& text);
     void smenuFind_Click();
     // One tick of the blinking selection frame.
     void Timer1_Timer();
@@ -72,11 +75,11 @@ public:
     void smenuUndoBatch_Click();
     void smenuBatches_Click();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
+    // Draws the page shown of the chosen neighbourhood and previews its selected sim.
+    void msLoadSimImages();
+    // Reads one character file and shows its pictures and name in the preview.
+    void msDisplaySim(const std::string& path);
     void buildControls();
     void buildMenus();
     void showNeighbourhoodList();
@@ -89,6 +92,11 @@ private:
                    tools::BatchReport (*repair)(const std::string&, const std::vector<std::string>&,
                                                 const std::string&, const tools::RepairOptions&));
     void picThumbs_MouseMove(int x, int y);
+    // The name labels under the cells follow the grid's scale.
+    void placeNameLabels();
+    void placeNameLabel(int cell);
+
+    class MainClient;
 
     platform::Services& services_;
     shell::GameSession& session_;
@@ -113,7 +121,9 @@ private:
     QPushButton* cmdSelect;
     app::PictureBox* picThumbs;
     std::array<QLabel*, 49> lblSimName{};
+    std::array<int, 49> labelLines_{};   // lines beyond the first of each label
     QTimer* blinkTimer;
+    QLabel* lblGameFolder;
     QLabel* lblGameRunning;
     QPushButton* cmdPrevious;
     QLineEdit* txtPageCount;

@@ -2,12 +2,15 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "app/widgets/controls.h"
 #include "app/windows/frm_batches.h"
+#include "app/widgets/remembered_place.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::app {
@@ -22,7 +25,6 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     : QDialog(parent), services_(services), model_(services, session, std::move(simPath)) {
     setObjectName(QStringLiteral("frmRestore"));
     setWindowTitle(QStringLiteral("Restore Backup"));
-    setFixedSize(620, 400);
 
     lblBackups = named(new QLabel(this), "lblBackups");
     lblBackups->setGeometry(8, 8, 604, 16);
@@ -34,7 +36,7 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     lstBackups->setColumnWidth(0, 150);
     lstBackups->setColumnWidth(1, 120);
     lstBackups->setColumnWidth(2, 120);
-    chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of All Sims"), this), "chkAllSims");
+    chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of &All Sims"), this), "chkAllSims");
     chkAllSims->setGeometry(8, 362, 260, 24);
     cmdBatches = named(new QPushButton(QStringLiteral("&Batches ..."), this), "cmdBatches");
     cmdBatches->setGeometry(320, 360, 92, 28);
@@ -42,6 +44,25 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     cmdRestore->setGeometry(420, 360, 92, 28);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdCancel->setGeometry(520, 360, 92, 28);
+
+    // The backup list takes what the window grows by; its last column, the sim, stretches.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(4);
+    column->addWidget(lblBackups);
+    column->addWidget(lstBackups, 1);
+    column->addSpacing(8);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chkAllSims);
+    buttons->addStretch();
+    for (QPushButton* b : {cmdBatches, cmdRestore, cmdCancel}) {
+        b->setMinimumSize(b->size());
+        buttons->addWidget(b);
+    }
+    column->addLayout(buttons);
+    setMinimumSize(620, 400);
+    resize(620, 400);
+    app::rememberPlace(this, services.settings);
     showRows();
 
     connect(chkAllSims, &QCheckBox::toggled, this, [this](bool all) {

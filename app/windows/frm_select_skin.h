@@ -9,6 +9,7 @@
 #include "skins/select_skin_model.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,6 +20,7 @@ namespace drapeline::app {
 
 class FigureWidget;
 class PictureBox;
+class ScaledArea;
 class PreviewSwitch;
 
 class frmSelectSkin : public QDialog {
@@ -36,19 +38,25 @@ public:
     // one only the flat textures are shown.
     void dressOn(figure::DressRequest sim);
 
-    // Runs the activation for the request; exec() calls it before showing.
-    void Form_Activate();
     int exec() override;
     // Cancel, Select and closing the window all end here; a texture search still running
     // is stopped.
     void done(int result) override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    // Runs the activation for the request; exec() calls it before showing.
+    void Form_Activate();
     void picThumbs_MouseDown(int x, int y);
     // A move key on the focused thumbnail grid.
     void picThumbs_KeyDown(shell::GridKey key);
     void Timer1_Timer();
 
 private:
+    void buildControls(platform::SettingsStore& settings);
+    void growAreas();
     void showModelList();
     void fillPage();
     void showPreview(const platform::PicturePtr& alreadyLoaded = nullptr);
@@ -58,6 +66,8 @@ private:
     figure::DressRequest wearing(const std::string& texture) const;
     void showOnTheBody(bool onTheBody);
     void paintDressedThumbnails(const std::vector<platform::PicturePtr>& pictures);
+    // The page's thumbnails (flat or dressed) with their names, from the pictures kept for it.
+    void paintThumbnails();
 
     skins::SelectSkinModel model_;
     std::optional<shell::SkinChoice> choice_;
@@ -66,15 +76,21 @@ private:
     skins::StopFlag closing_{false};
     bool refreshingList_ = false;
     std::optional<figure::DressRequest> sim_;
+    std::vector<std::string> pagePaths_;
+    std::vector<platform::PicturePtr> pagePictures_;
 
     QLabel* lblBody;
     QCheckBox* chkFilter;
+    QLineEdit* txtModelFilter;
     QListWidget* lstModels;
     QLabel* skinNameCaption;
     QLineEdit* txtSkinName;
     QLabel* previewCaption;
     app::PictureBox* picSkin;
     app::PictureBox* picThumbs;
+    app::ScaledArea* skinArea;
+    app::ScaledArea* gridArea;
+    QHBoxLayout* previewRow;   // the flat preview, and room beside it
     QPushButton* cmdSelect;
     QPushButton* cmdCancel;
     QPushButton* cmdPrevious;

@@ -1,10 +1,13 @@
 #include "app/windows/frm_set_path.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/remembered_place.h"
 #include "platform/qt/latin1.h"
 
 namespace drapeline::app {
@@ -30,7 +33,6 @@ frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session
     : QDialog(parent), model_(services, session) {
     setObjectName(QStringLiteral("frmSetPath"));
     setWindowTitle(QStringLiteral("Set The Sims Path"));
-    setFixedSize(480, 250);
 
     registryCaption = named(new QLabel(QStringLiteral("Location of The Sims found in the registry:"), this), "Label2");
     registryCaption->setGeometry(8, 8, 400, 16);
@@ -54,7 +56,33 @@ frmSetPath::frmSetPath(platform::Services& services, shell::GameSession& session
     cmdOK->setGeometry(304, 214, 80, 27);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdCancel->setGeometry(392, 214, 80, 27);
+
+    // Wider, the two folders show more of themselves; taller, the note has room.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(registryCaption, 0, 0, 1, 2);
+    grid->addWidget(txtRegistry, 1, 0);
+    grid->addWidget(cmdUseReg, 1, 1);
+    grid->setRowMinimumHeight(2, 8);
+    grid->addWidget(usedCaption, 3, 0, 1, 2);
+    grid->addWidget(txtLocation, 4, 0);
+    grid->addWidget(cmdFindPath, 4, 1);
+    grid->setRowMinimumHeight(5, 8);
+    grid->addWidget(noteLabel, 6, 0, 1, 2);
+    grid->setRowStretch(6, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    grid->addLayout(buttons, 7, 0, 1, 2);
+    for (QPushButton* b : {cmdUseReg, cmdFindPath, cmdOK, cmdCancel}) b->setMinimumSize(b->size());
+    noteLabel->setMinimumHeight(92);
+    setMinimumSize(480, 250);
+    resize(480, 250);
     cmdFocus = app::offViewFocusButton(this, QStringLiteral("Command1"), QRect(8, 400, 80, 27));
+    app::rememberPlace(this, services.settings);
 
     model_.onChange([this] { showFields(); });
     model_.load();

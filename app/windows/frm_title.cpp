@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/artwork.h"
 #include "shell/version.h"
@@ -29,7 +31,6 @@ const char* const NoticeText =
 frmTitle::frmTitle(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmTitle"));
     setWindowTitle(QString::fromStdString(titleCaption()));
-    setFixedSize(412, 428);
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -50,6 +51,20 @@ frmTitle::frmTitle(QWidget* parent) : QWidget(parent) {
     cmdOK->setAutoDefault(true);   // outside a dialog, Enter needs this
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+
+    // The picture keeps its size; the notice takes what the window grows by.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(8);
+    Picture1->setMinimumSize(Picture1->size());
+    Picture1->setAlignment(Qt::AlignCenter);
+    column->addWidget(Picture1);
+    Text1->setMinimumHeight(96);
+    column->addWidget(Text1, 1);
+    cmdOK->setFixedSize(cmdOK->size());
+    column->addWidget(cmdOK, 0, Qt::AlignHCenter);
+    setMinimumSize(412, 428);
+    resize(412, 428);
 }
 
 void frmTitle::keyPressEvent(QKeyEvent* event) {

@@ -287,7 +287,7 @@ void frmWardrobeOverview::openSim(const QModelIndex& index) {
     if (!sim.readable()) return;
     {
         frmEditSim editor(services_, session_, backupChecked_, this);
-        if (editor.Form_Load(sim.path)) editor.exec();
+        if (editor.openSim(sim.path)) editor.exec();
     }
     model_.refresh({sim.file});
     showStatus();

@@ -73,7 +73,7 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& title,
         QList<QUrl> places = chooser.sidebarUrls();
         QStringList history;
         for (const auto& shortcut : shortcuts) {
-            const QString folder = QFile::decodeName(QByteArray::fromStdString(shortcut));
+            const QString folder = pathToQString(shortcut);
             places.append(QUrl::fromLocalFile(folder));
             history.append(folder);
         }
@@ -84,10 +84,9 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& title,
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     const QString folder = chooser.selectedFiles().front();
     if (folder.isEmpty()) return std::nullopt;
-    // A path goes back in the file system's own encoding, so that folder names beyond
-    // Latin-1 still name the folder.
-    const QByteArray native = QFile::encodeName(QDir::toNativeSeparators(folder));
-    return std::string(native.constData(), static_cast<std::size_t>(native.size()));
+    // A path goes back as path text (UTF-8), so that folder names beyond Latin-1 still
+    // name the folder.
+    return pathFromQString(QDir::toNativeSeparators(folder));
 }
 
 }  // namespace drapeline::platform

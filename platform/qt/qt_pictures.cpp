@@ -6,6 +6,7 @@
 #include <QImageReader>
 
 #include "platform/bmp_pictures.h"
+#include "platform/qt/latin1.h"
 
 namespace drapeline::platform {
 
@@ -26,10 +27,9 @@ PicturePtr read(QImageReader& reader) {
 
 PicturePtr QtPictureLoader::load(const std::string& path) const {
     try {
-        // Native paths are in the file system's encoding, not Latin-1. The reader is given
-        // the open file, not its name: for a name that is missing it would try a dozen
-        // other suffixes first.
-        QFile file(QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size()))));
+        // The reader is given the open file, not its name: for a name that is missing it
+        // would try a dozen other suffixes first.
+        QFile file(pathToQString(path));
         if (!file.open(QIODevice::ReadOnly)) return nullptr;
         QImageReader reader(&file);
         return read(reader);

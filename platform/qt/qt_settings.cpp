@@ -50,6 +50,8 @@ std::string QtSettingsStore::value(const std::string& key) const {
     return storedValue(group.settings.value(toQString(key)).toString());
 }
 
+QString QtSettingsStore::location() { return SettingsGroup().settings.fileName(); }
+
 void QtSettingsStore::setValue(const std::string& key, const std::string& value) {
     SettingsGroup group;
     // A value that is not UTF-8 (a path in another encoding) keeps the byte mapping.

@@ -50,3 +50,30 @@ TEST(GameLocationNotices, ExplainAMissingLocationThenASimsExeMissingInAnyLetterC
     empty.makeFolder("Sims.exe");   // a folder is no game
     EXPECT_FALSE(simsExeFound(empty.path()));
 }
+
+TEST(GameLocation, TheStatusLineSaysWhichGameAndWhereItCameFrom) {
+    const std::vector<platform::GameInstall> installs{
+        {"/home/p/.wine/drive_c/Program Files/Maxis/The Sims", "registry", "wine", "/home/p/.wine"},
+        {"/home/p/compat/pfx/drive_c/Program Files/Maxis/The Sims", "registry", "proton", "/home/p/compat/pfx"},
+        {"/home/p/Games/sims/drive_c/Program Files (x86)/Maxis/The Sims", "program files", "lutris", "/home/p/Games/sims"},
+        {"/home/p/steam/steamapps/common/The Sims", "steam library", "steam", ""},
+        {"C:\\Program Files\\Maxis\\The Sims", "registry", "windows", ""},
+    };
+    struct Case {
+        const char* folder;
+        const char* source;
+    };
+    const Case cases[] = {
+        {"/home/p/.wine/drive_c/Program Files/Maxis/The Sims/", "registry, Wine prefix"},
+        {"/home/p/compat/pfx/drive_c/Program Files/Maxis/The Sims", "registry, Proton prefix"},
+        {"/home/p/Games/sims/drive_c/Program Files (x86)/Maxis/The Sims", "Lutris prefix"},
+        {"/home/p/steam/steamapps/common/The Sims", "Steam library"},
+        {"C:\\Program Files\\Maxis\\The Sims", "registry"},
+        {"/srv/registry-only", "registry"},   // the registry's value, though no install was found there
+        {"/mnt/elsewhere/The Sims", "chosen by hand"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(gameSource(c.folder, "/srv/registry-only", installs), c.source) << c.folder;
+    EXPECT_EQ(gameStatusText("/g", "Steam library", false), "Game: /g (Steam library)");
+    EXPECT_EQ(gameStatusText("/tmp/Demo Game", "", true), "Game: demo game (/tmp/Demo Game)");
+    EXPECT_EQ(gameStatusText("ERROR", "chosen by hand", false), "Game: not found (Options > Set Path chooses it)");
+}

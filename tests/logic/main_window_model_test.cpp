@@ -3,6 +3,7 @@
 #include <map>
 
 #include "neighbourhood/game_location.h"
+#include "neighbourhood/listing.h"
 #include "neighbourhood/main_window_model.h"
 #include "neighbourhood/set_path_model.h"
 #include "platform/files.h"
@@ -212,4 +213,54 @@ TEST_F(MainWindow, EditThisSimNeedsALineANameAndAReadableFileAndRemembersTheLine
 
     EXPECT_FALSE(model.nextPage());
     EXPECT_FALSE(model.previousPage());
+}
+
+TEST_F(MainWindow, FindSimGoesRoundTheWholeGameFromTheSelectedSimAndChoosesTheNeighbourhoodItFoundItIn) {
+    const auto sim = [&](const char* file, const char* name) {
+        testkit::SimOptions options;
+        options.names = {name};
+        game.write(file, testkit::characterFile(options).build());
+    };
+    game.write("Sims.exe", "MZ");
+    sim("UserData/Characters/User00001.iff", "Ann");
+    sim("UserData/Characters/User00002.iff", "Bob");
+    sim("UserData2/Characters/User00001.iff", "Cara");
+    sim("UserData2/Characters/User00002.iff", "Annie");
+    game.write("UserData3/Characters/User00001.iff", "damaged");
+    sim("UserData3/Characters/User00002.iff", "Dan");
+    machine.settings.setValue(keys::SimsLocation, game.path());
+    model.load();
+    model.activate();
+    model.chooseNeighbourhood("Neighborhood 02   (UserData2)");
+    chosen = 0;
+
+    struct Step {
+        const char* text;
+        const char* where;   // "" for not found
+        bool otherNeighbourhood;
+        const char* neighbourhood;
+        std::size_t file;
+    };
+    const Step steps[] = {
+        {"ANN", "Annie in Neighborhood 02   (UserData2)", false, "UserData2", 1},
+        // Past the last match here: on through the next neighbourhoods (a damaged file is
+        // passed over), round to the first.
+        {"ann", "Ann in Neighborhood 01   (UserData)", true, "UserData", 0},
+        {"ann", "Annie in Neighborhood 02   (UserData2)", true, "UserData2", 1},
+        {"dan", "Dan in Neighborhood 03   (UserData3)", true, "UserData3", 1},
+        // The only match is the selected sim: found again, nothing else changes.
+        {"dan", "Dan in Neighborhood 03   (UserData3)", false, "UserData3", 1},
+        {"zed", "", false, "UserData3", 1},
+    };
+    int switches = 0;
+    for (const auto& step : steps) {
+        const auto found = model.findSim(step.text);
+        EXPECT_EQ(found ? found->where : "", step.where) << step.text;
+        EXPECT_EQ(found && found->otherNeighbourhood, step.otherNeighbourhood) << step.where;
+        switches += step.otherNeighbourhood;
+        EXPECT_EQ(chosen, switches) << step.where;
+        EXPECT_EQ(session.neighbourhood(), step.neighbourhood) << step.where;
+        EXPECT_EQ(model.pager().selectedFile(), std::optional<std::size_t>(step.file)) << step.where;
+        EXPECT_EQ(model.selectedLine(), neighbourhoodLine(step.neighbourhood));
+    }
 }

@@ -11,7 +11,7 @@ namespace {
 class Chooser : public wardrobe_fixtures::GameFolders {
 protected:
     shell::GameSession session{game.path()};
-    SelectSkinModel model{machine.services, session, shell::SkinRequest{"falgtfitB", false}};
+    SelectSkinModel model{machine.services, session, shell::SkinRequest{"falgtfitB", false, {}, {}}};
 
     // `count` textures of model b003fafit_01 in light skin, and its mesh.
     void install(int count) {
@@ -65,11 +65,40 @@ TEST_F(Chooser, SelectNeedsAModelLineWithTexturesInBodyModeButNotInHandMode) {
     EXPECT_EQ(model.skinName(), "");
     EXPECT_FALSE(model.choice());
 
-    SelectSkinModel hands(machine.services, session, shell::SkinRequest{{}, true});
+    SelectSkinModel hands(machine.services, session, shell::SkinRequest{{}, true, {}, {}});
     hands.open();
     ASSERT_TRUE(hands.fillPage());
     const auto choice = hands.choice();
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->skin, "huaolgt");
     EXPECT_FALSE(choice->previewFile);
+}
+
+TEST_F(Chooser, OpensOnTheWornModelAndTextureAndTheNameBoxNarrowsTheList) {
+    install(60);
+    game.write("GameData/Skins/b004fafit_02.cmx", "mesh");
+    game.write("GameData/Skins/b004fafitlgt_01.bmp", testkit::solidBitmap(8, 8, {1, 2, 3}));
+    SelectSkinModel worn{machine.services, session,
+                         shell::SkinRequest{"falgtfitB", false, "B003FAFIT_01", "b003fafitlgt_055"}};
+    worn.open();
+    ASSERT_EQ(worn.modelLines().size(), 2u);
+    ASSERT_EQ(worn.currentModelLine(), std::optional<std::size_t>(0));
+    worn.chooseModel(worn.modelLines()[0]);
+    ASSERT_TRUE(worn.fillPage());
+    // The worn texture's page and cell, not the first page's first cell.
+    EXPECT_EQ(worn.skinName(), "b003fafitlgt_055");
+    EXPECT_EQ(worn.pageText(), "Page 2 of 2");
+    EXPECT_EQ(worn.pager().cell(), 55 - 49);
+    // Another model opens on its first texture.
+    worn.chooseModel(worn.modelLines()[1]);
+    ASSERT_TRUE(worn.fillPage());
+    EXPECT_EQ(worn.skinName(), "b004fafitlgt_01");
+
+    worn.setNameFilter("FIT_02");
+    EXPECT_EQ(worn.modelLines(), std::vector<std::string>{"b004fafit_02"});
+    EXPECT_EQ(worn.currentModelLine(), std::nullopt);
+    worn.setFiltered(false);   // a new list keeps the typed text
+    EXPECT_EQ(worn.modelLines().size(), 1u);
+    worn.setNameFilter("");
+    EXPECT_EQ(worn.modelLines().size(), 2u);
 }

@@ -4,6 +4,7 @@
 
 #include "shell/thumb_grid.h"
 #include "shell/thumb_pager.h"
+#include "shell/window_place.h"
 
 using namespace drapeline::shell;
 using namespace drapeline::shell::thumbgrid;
@@ -99,4 +100,25 @@ TEST(ThumbPager, PagingButtonsStopAtTheEndsAndAnEmptyCellMovesFromTheLastFile) {
     none.reset(0);
     EXPECT_FALSE(none.move(GridKey::End).moved);
     EXPECT_FALSE(none.canGoNext());
+}
+
+TEST(WindowPlace, ReadsItsOwnTextOnlyAndRestoresOnlyOntoAScreenThatIsThere) {
+    const WindowPlace maximised{{100, 50, 900, 700}, true};
+    EXPECT_EQ(readPlace(placeText(maximised)), maximised);
+    for (const char* bad : {"", "1 2 3", "1 2 3 4 minimised", "1 2 0 4", "1 2 3 4 maximised x", "a b c d",
+                            "1 2 99999999 4"})
+        EXPECT_EQ(readPlace(bad), std::nullopt) << bad;
+
+    const std::vector<PlaceRect> twoScreens{{0, 0, 1920, 1040}, {1920, 0, 1280, 1000}};
+    const std::vector<PlaceRect> leftOnly{twoScreens[0]};
+    const WindowPlace onSecond{{2000, 100, 800, 600}, false};
+    EXPECT_EQ(placeOnScreens(onSecond, twoScreens, 300, 200), onSecond);
+    // The second monitor was unplugged: the window is not restored out of sight.
+    EXPECT_EQ(placeOnScreens(onSecond, leftOnly, 300, 200), std::nullopt);
+    // Larger than the screen now: shrunk to it, never below the window's minimum, and
+    // pulled back inside.
+    const auto shrunk = placeOnScreens({{1500, 10, 3000, 2000}, false}, twoScreens, 300, 200);
+    ASSERT_TRUE(shrunk);
+    EXPECT_EQ(shrunk->rect, (PlaceRect{1920, 0, 1280, 1000}));
+    EXPECT_EQ(placeOnScreens({{10, 10, 100, 50}, false}, leftOnly, 300, 200)->rect, (PlaceRect{10, 10, 300, 200}));
 }

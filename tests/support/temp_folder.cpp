@@ -1,5 +1,7 @@
 #include "tests/support/temp_folder.h"
 
+#include "core/native_path.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -18,37 +20,38 @@ TempFolder::TempFolder() {
                        ("drapeline-test-" + std::to_string(seed()) + "-" +
                         std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(p);
-    path_ = p.string();
+    path_ = pathText(p);
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
+    fs::permissions(nativePath(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(nativePath(path_), ignored);
 }
 
 std::string TempFolder::operator/(const std::string& relative) const {
-    return (fs::path(path_) / fs::path(relative).make_preferred()).string();
+    return pathText(nativePath(path_) / nativePath(relative).make_preferred());
 }
 
 std::string TempFolder::write(const std::string& relative, const ByteText& bytes) const {
-    const fs::path p = *this / relative;
+    const std::string path = *this / relative;
+    const fs::path p = nativePath(path);
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return p.string();
+    return path;
 }
 
 std::string TempFolder::makeFolder(const std::string& relative) const {
-    fs::create_directories(*this / relative);
+    fs::create_directories(nativePath(*this / relative));
     return *this / relative;
 }
 
 bool TempFolder::ignoresCase() const {
-    const fs::path probe = fs::path(path_) / "case-probe";
+    const fs::path probe = nativePath(path_) / "case-probe";
     std::ofstream{probe};
     std::error_code ec;
-    const bool ignores = fs::exists(fs::path(path_) / "CASE-PROBE", ec);
+    const bool ignores = fs::exists(nativePath(path_) / "CASE-PROBE", ec);
     fs::remove(probe, ec);
     return ignores;
 }

@@ -1,6 +1,7 @@
 // The main road on the offscreen platform: a neighbourhood's sims as pages of
 // thumbnails, selecting, paging, and opening a sim in the edit window.
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,10 @@ private:
     QString label(int cell) { return child<QLabel>(main.get(), ("lblSimName_" + std::to_string(cell)).c_str())->text(); }
     QString pageText() { return child<QLineEdit>(main.get(), "txtPageCount")->text(); }
     QString simNameText() { return child<QLineEdit>(main.get(), "txtSimName")->text(); }
+    // A click on the thumbnail grid, in its pixels at the default size.
+    void clickGrid(int x, int y) {
+        QTest::mouseClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::LeftButton, {}, QPoint(x, y));
+    }
     std::string simPath(int i) { return platform::resolvePath(game.path(), "UserData/Characters/" + simName(i)); }
 
 private slots:
@@ -83,7 +88,7 @@ private slots:
         machine->settings.setValue("Last Neighborhood Selected", "Neighborhood 01   (UserData)");
         main = std::make_unique<app::frmMain>(machine->services, session, game.path());
         main->show();
-        main->Form_Activate();
+        QCoreApplication::processEvents();   // the activation runs once the window is shown
     }
 
     void cleanupTestCase() { main->closeWithoutAsking(); }
@@ -95,32 +100,79 @@ private slots:
         QCOMPARE(label(4), QString());   // no name set
         QCOMPARE(label(48), QStringLiteral("Sim49"));
         QCOMPARE(simNameText(), QStringLiteral("user10001"));
+        // The status line names the game in use; this one is not the stored one.
+        QCOMPARE(child<QLabel>(main.get(), "lblGameFolder")->text(),
+                 QStringLiteral("Game: demo game (%1)").arg(QString::fromStdString(game.path())));
         // The thumbnail grid has pictures painted in it: not one plain colour.
         const QImage grid = child<app::PictureBox>(main.get(), "picThumbs")->canvas();
         QVERIFY(grid.pixel(2 + 9 + 5, 2 + 5) != grid.pixel(470, 470));
     }
 
+    // Where a control stands in the window's client area.
+    QRect placeOf(const char* name) {
+        auto* w = child<QWidget>(main.get(), name);
+        return QRect(w->mapTo(main->centralWidget(), QPoint(0, 0)), w->size());
+    }
+
+    void theDefaultSizeKeepsTheDocumentedPlacesAndAGrownWindowGrowsTheGrid() {
+        const auto documented = [&] {
+            const QString wrong = testkit::misplaced(
+                main.get(), main->centralWidget(),
+                {{"lstUserDataDir", {8, 26, 265, 104}}, {"txtSimName", {8, 156, 265, 23}},
+                 {"picSim", {10, 208, 261, 261}}, {"cmdSelect", {8, 479, 265, 29}},
+                 {"picThumbs", {282, 28, 481, 481}}, {"cmdPrevious", {414, 517, 57, 23}},
+                 {"txtPageCount", {482, 517, 81, 23}}, {"cmdNext", {574, 517, 57, 23}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        };
+        QCOMPARE(main->centralWidget()->size(), QSize(773, 548));
+        documented();
+
+        // Grown (as maximised on a large screen): the grid's cells get more pixels, a
+        // press still finds its cell, and the labels stay under their pictures.
+        main->resize(1600, 1000);
+        QApplication::processEvents();
+        auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
+        QVERIFY(grid->width() > 481 * 3 / 2);
+        QCOMPARE(grid->width(), grid->height());
+        QVERIFY(placeOf("lstUserDataDir").width() > 265);
+        clickGrid(68 + 5, 68 + 5);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->toShown({68 * 2 + 30, 68 + 30}));
+        QCOMPARE(simNameText(), QStringLiteral("user10010"));
+        const QRect name = child<QLabel>(main.get(), "lblSimName_9")->geometry();
+        QCOMPARE(name.topLeft(), grid->toShown({68 * 2 + 2, 68 + 48}));
+        // The page drawn small is drawn again at the new size from its pictures: the last
+        // cell's picture covers its larger place.
+        QCOMPARE(grid->canvas().size(), grid->size());
+        const QColor background = main->palette().color(QPalette::Button);
+        QVERIFY(QColor(grid->canvas().pixel(grid->toShown({408 + 2 + 9 + 20, 408 + 2 + 20}))) != background);
+
+        main->resize(773, 548 + main->height() - main->centralWidget()->height());
+        QApplication::processEvents();
+        documented();
+        clickGrid(5, 5);
+    }
+
     void selectingShowsThePreviewAndAnUnreadableSimExplainsItself() {
-        main->picThumbs_MouseDown(68 * 2 + 5, 5);   // cell 2
+        clickGrid(68 * 2 + 5, 5);   // cell 2
         QCOMPARE(simNameText(), QStringLiteral("* ERROR * Can not load User00003.iff"));
-        main->picThumbs_MouseDown(68 + 5, 5);
+        clickGrid(68 + 5, 5);
         QCOMPARE(simNameText(), QStringLiteral("user10002"));
     }
 
     void theSelectionFrameBlinksWhiteOnTheSelectedCell() {
-        main->picThumbs_MouseDown(68 + 5, 68 + 5);   // cell 8
+        clickGrid(68 + 5, 68 + 5);   // cell 8
         const auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
         const QColor background = main->palette().color(QPalette::Button);
         QSet<QRgb> seen;
-        for (int tick = 0; tick < 2; ++tick) {
-            main->Timer1_Timer();
+        for (int waited = 0; seen.size() < 2 && waited < 3000; waited += 50) {
+            QTest::qWait(50);
             seen.insert(grid->canvas().pixel(68, 68) & 0xFFFFFF);
             QCOMPARE(grid->canvas().pixel(68 + 67, 68 + 1), grid->canvas().pixel(68, 68));
         }
         QVERIFY(seen.contains(QColor(Qt::white).rgb() & 0xFFFFFF));
         QVERIFY(seen.contains(background.rgb() & 0xFFFFFF));
         // The old cell's frame is erased when another is chosen.
-        main->picThumbs_MouseDown(5, 5);
+        clickGrid(5, 5);
         QCOMPARE(QColor(grid->canvas().pixel(68, 68)), background);
     }
 
@@ -129,6 +181,10 @@ private slots:
         auto* grid = child<app::PictureBox>(main.get(), "picThumbs");
         auto* previous = child<QPushButton>(main.get(), "cmdPrevious");
         auto* next = child<QPushButton>(main.get(), "cmdNext");
+        // Enter on the neighbourhood list goes on to its sims.
+        child<QWidget>(main.get(), "lstUserDataDir")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), grid);
         // Tab reaches the grid from Edit This Sim, with no stop on a read-only field.
         child<QPushButton>(main.get(), "cmdSelect")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -151,10 +207,10 @@ private slots:
         QCOMPARE(simNameText(), QStringLiteral("user10120"));
         QVERIFY(!next->isEnabled());
         // An empty cell empties the preview, and Edit This Sim then does nothing.
-        main->picThumbs_MouseDown(68 * 3 + 5, 68 * 3 + 5);
+        clickGrid(68 * 3 + 5, 68 * 3 + 5);
         QCOMPARE(simNameText(), QString());
         machine->dialogs.shown.clear();
-        main->cmdSelect_Click();
+        child<QPushButton>(main.get(), "cmdSelect")->click();
         QVERIFY(machine->dialogs.shown.empty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QTest::keyClick(grid, Qt::Key_Home);
@@ -185,6 +241,8 @@ private slots:
             QTest::keyClicks(child<QLineEdit>(find, "txtFind"), QStringLiteral("SIM11"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
+            // It says where it found the sim.
+            QCOMPARE(child<QLabel>(find, "lblFound")->text(), QStringLiteral("Found Sim11 in Neighborhood 01   (UserData)"));
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_Return);
             seen << simNameText() + " " + pageText();
             QTest::keyClick(child<QLineEdit>(find, "txtFind"), Qt::Key_F3);
@@ -215,7 +273,7 @@ private slots:
             shown = text(window, "txtLocation");
             QTest::keyClick(window, Qt::Key_Escape);
         });
-        main->smenuSetPath_Click();
+        main->findChild<QAction*>(QStringLiteral("smenuSetPath"))->trigger();
         QCOMPARE(shown, QString::fromStdString(game.path()));
         QCOMPARE(machine->settings.value("Sims Location"), stored);   // shown, not stored
     }
@@ -224,7 +282,7 @@ private slots:
         // Opening the neighbourhood drew this sim's thumbnail; the preview and the edit
         // window export its pictures again.
         QTest::keyClick(child<app::PictureBox>(main.get(), "picThumbs"), Qt::Key_Home);
-        main->picThumbs_MouseDown(68 + 5, 68 + 5);   // cell 8: the ninth sim
+        clickGrid(68 + 5, 68 + 5);   // cell 8: the ninth sim
         QCOMPARE(simNameText(), QStringLiteral("user10009"));
         QCOMPARE(label(8), QStringLiteral("Sim9"));
         const auto editor = testkit::openEditor(*machine, session, simPath(9));
@@ -234,7 +292,7 @@ private slots:
     }
 
     void editThisSimOpensTheEditWindowAndCancelWritesNothing() {
-        main->picThumbs_MouseDown(5, 68 + 5);   // cell 7: the eighth sim
+        clickGrid(5, 68 + 5);   // cell 7: the eighth sim
         const std::string path = simPath(8);
         const ByteText before = readWholeFile(path);
         bool seen = false;
@@ -250,7 +308,7 @@ private slots:
             QCOMPARE(child<QLineEdit>(editor, "txtName")->text(), QStringLiteral("Sim8  (user10008)"));
             child<QPushButton>(editor, "cmdCancel")->click();
         });
-        main->cmdSelect_Click();
+        child<QPushButton>(main.get(), "cmdSelect")->click();
         QVERIFY(seen);
         QCOMPARE(readWholeFile(path), before);
     }

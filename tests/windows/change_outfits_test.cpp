@@ -51,6 +51,10 @@ private slots:
             if (!focused) qFatal("no focus for key %x", k);
             QTest::keyClick(focused, Qt::Key(k), m);
         };
+        // The keyboard starts on the first page's Change button.
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeNormal"));
+        const QString wornModel = text(editor.get(), "txtFormalBody");
+        const QString wornSkin = text(editor.get(), "txtFormalSkin");
         key(Qt::Key_F, Qt::AltModifier);
         QCOMPARE(child<QTabWidget>(editor.get(), "tabSkins")->currentIndex(), 2);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(editor.get(), "cmdChangeFormal"));
@@ -62,13 +66,15 @@ private slots:
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Skin Selection - Select A Body And A Skin"));
             QVERIFY(QTest::qWaitForWindowActive(chooser));
             auto* models = child<QListWidget>(chooser, "lstModels");
-            models->setFocus(Qt::TabFocusReason);   // the first model becomes current
-            QCOMPARE(models->currentRow(), 0);
-            const QString firstModelsSkin = text(chooser, "txtSkinName");
-            QVERIFY(!firstModelsSkin.isEmpty());
-            QTest::keyClick(models, Qt::Key_Down);
-            QCOMPARE(models->currentRow(), 1);
-            QVERIFY(text(chooser, "txtSkinName") != firstModelsSkin);
+            // It opens on what the sim wears: its model and its texture.
+            QVERIFY(models->currentItem());
+            QCOMPARE(models->currentItem()->text().toLower(), wornModel.toLower());
+            QCOMPARE(text(chooser, "txtSkinName").toLower(), wornSkin.toLower());
+            models->setFocus(Qt::TabFocusReason);
+            const int worn = models->currentRow();
+            QTest::keyClick(models, worn == 0 ? Qt::Key_Down : Qt::Key_Up);
+            QVERIFY(models->currentRow() != worn);
+            QVERIFY(text(chooser, "txtSkinName").toLower() != wornSkin.toLower());
             chosenModel = models->currentItem()->text();
             for (int i = 0; i < 3; ++i) key(Qt::Key_Tab);   // Select, Cancel, the grid
             auto* grid = child<app::PictureBox>(chooser, "picThumbs");
@@ -106,7 +112,7 @@ private slots:
         editor->show();
         auto* swimsuit = child<app::FigureWidget>(editor.get(), "picSwimsuitBody");
         QVERIFY(!swimsuit->isHidden());
-        QVERIFY(child<app::PictureBox>(editor.get(), "picSwimsuit")->parentWidget()->isHidden());
+        QVERIFY(!child<app::PictureBox>(editor.get(), "picSwimsuit")->isVisibleTo(editor.get()));
         const auto& fields = editor->model().fields();
         QCOMPARE(swimsuit->view()->request().body.texture, fields.outfit(OutfitKind::Swimsuit).texture);
         QCOMPARE(swimsuit->view()->missing(), std::vector<std::string>{});
@@ -127,7 +133,7 @@ private slots:
 
         child<app::PreviewSwitch>(editor.get(), "swPreview")->findChildren<QToolButton*>().front()->click();
         QVERIFY(swimsuit->isHidden());
-        QVERIFY(!child<app::PictureBox>(editor.get(), "picNormal")->parentWidget()->isHidden());
+        QVERIFY(child<app::PictureBox>(editor.get(), "picNormal")->isVisibleTo(editor.get()));
         QVERIFY(child<QWidget>(editor.get(), "handsOnTheBody")->isHidden());
         QCOMPARE(machine->settings.value("Preview On The Body"), std::string("0"));
         auto again = open();
@@ -157,13 +163,33 @@ private slots:
         bool searched = true;
         testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
             auto* models = child<QListWidget>(chooser, "lstModels");
+            // Another model than the one the sim wears, which the chooser opened on.
+            const int other = models->currentRow() == 0 ? 1 : 0;
             QTimer::singleShot(0, child<QPushButton>(chooser, "cmdCancel"), &QPushButton::click);
-            emit models->itemClicked(models->item(0));
-            searched = chooser->model().fileCount() > 0 || !text(chooser, "txtPageCount").isEmpty();
+            models->setCurrentRow(other);
+            searched = chooser->model().fileCount() > 0;
         });
         child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
         QVERIFY(!searched);
         QCOMPARE(text(editor.get(), "txtNormalSkin"), before);
+    }
+
+    void theFilterStaysAsTheUserLeftItForTheNextChange() {
+        auto editor = open();
+        const auto filterOnOpening = [&](bool click) {
+            bool checked = false;
+            testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+                auto* filter = child<QCheckBox>(chooser, "chkFilter");
+                checked = filter->isChecked();
+                if (click) filter->click();
+                child<QPushButton>(chooser, "cmdCancel")->click();
+            });
+            child<QPushButton>(editor.get(), "cmdChangeSwimsuit")->click();
+            return checked;
+        };
+        QVERIFY(!filterOnOpening(true));
+        QVERIFY(filterOnOpening(true));
+        QVERIFY(!filterOnOpening(false));
     }
 
     void aHandTextureComesFromTheHandPages() {
@@ -174,7 +200,7 @@ private slots:
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 1 of 2"));
             child<QPushButton>(chooser, "cmdNext")->click();
             QCOMPARE(text(chooser, "txtPageCount"), QStringLiteral("Page 2 of 2"));
-            chooser->picThumbs_MouseDown(0, 0);
+            QTest::mouseClick(child<app::PictureBox>(chooser, "picThumbs"), Qt::LeftButton, {}, QPoint(2, 2));
             child<QPushButton>(chooser, "cmdSelect")->click();
         });
         child<QPushButton>(editor.get(), "cmdRightOpenHand")->click();
@@ -200,6 +226,67 @@ private slots:
         child<QPushButton>(editor.get(), "cmdDefaultFormal")->click();
         QCOMPARE(text(editor.get(), "txtFormalBody"), QStringLiteral("f100fafit_original"));
         QCOMPARE(text(editor.get(), "txtFormalSkin"), QStringLiteral("f100fafitlgt_original"));
+    }
+
+    // At their first sizes the edit window and the chooser keep the old places; grown, the
+    // previews, pages and grid take the room and the fields the width. Last, as the
+    // chooser keeps its grown size.
+    void theEditWindowAndTheChooserKeepTheirPlacesAndGrow() {
+        machine->settings.setValue("Preview On The Body", "0");
+        auto editor = open();
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+        auto* tabs = child<QTabWidget>(editor.get(), "tabSkins");
+        const auto onPage = [&](int index) {
+            tabs->setCurrentIndex(index);
+            QApplication::processEvents();
+            return tabs->currentWidget();
+        };
+        const auto check = [&] {
+            const QString wrong =
+                testkit::misplaced(editor.get(), editor.get(),
+                                   {{"cmdSave", {700, 8, 92, 30}}, {"Frame6", {584, 80, 208, 48}},
+                                    {"txtName", {8, 98, 262, 23}}, {"txtSkinTone", {466, 98, 86, 23}},
+                                    {"tabSkins", {8, 134, 784, 364}}}) +
+                testkit::misplaced(editor.get(), onPage(2),
+                                   {{"txtFormalBody", {12, 32, 440, 23}}, {"txtFormalSkin", {12, 82, 440, 23}},
+                                    {"cmdChangeFormal", {12, 118, 100, 28}}, {"cmdDefaultFormal", {120, 118, 100, 28}},
+                                    {"picFormal", {490, 14, 256, 256}}}) +
+                testkit::misplaced(editor.get(), onPage(6),
+                                   {{"Frame1", {6, 6, 380, 150}}, {"Frame4", {392, 162, 380, 150}},
+                                    {"txtHandFormalRight", {162, 44, 136, 23}}, {"picHandFormalLeft", {18, 76, 64, 64}},
+                                    {"cmdRightFormalHand", {234, 74, 64, 26}}, {"cmdNormalFormalHands", {306, 90, 72, 26}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        };
+        check();
+        editor->resize(1800, 1000);
+        onPage(2);
+        QVERIFY(child<QWidget>(editor.get(), "picFormal")->width() > 256 * 2);
+        QVERIFY(child<QWidget>(editor.get(), "txtFormalBody")->width() > 440);
+        QVERIFY(child<QWidget>(editor.get(), "cmdSave")->x() > 1600);
+        QVERIFY(child<QWidget>(editor.get(), "txtSkinTone")->geometry().right() < child<QWidget>(editor.get(), "Frame6")->x());
+        QVERIFY(onPage(6) && child<QWidget>(editor.get(), "picHandClosedRight")->width() > 64 * 3);
+        editor->resize(800, 506);
+        check();
+
+        testkit::whenShown<app::frmSelectSkin>([&](app::frmSelectSkin* chooser) {
+            const QString wrong = testkit::misplaced(
+                chooser, chooser,
+                {{"chkFilter", {120, 6, 160, 17}}, {"txtSkinName", {8, 184, 261, 21}}, {"picSkin", {10, 230, 257, 257}},
+                 {"picThumbs", {282, 10, 477, 477}}, {"cmdSelect", {8, 500, 77, 25}}, {"cmdCancel", {192, 500, 77, 25}},
+                 {"cmdPrevious", {412, 500, 57, 23}}, {"cmdNext", {572, 500, 57, 23}}});
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+            auto* grid = child<app::PictureBox>(chooser, "picThumbs");
+            chooser->resize(1800, 1000);
+            QApplication::processEvents();
+            QVERIFY(grid->width() > 477 * 3 / 2);
+            QVERIFY(child<QWidget>(chooser, "picSkin")->width() > 257);
+            QVERIFY(child<QWidget>(chooser, "lstModels")->height() > 134);
+            QTest::mouseClick(grid, Qt::LeftButton, {}, grid->toShown({68 * 2 + 30, 68 + 30}));
+            QCOMPARE(chooser->model().pager().cell(), 9);
+            child<QPushButton>(chooser, "cmdCancel")->click();
+        });
+        child<QPushButton>(editor.get(), "cmdChangeNormal")->click();
     }
 };
 

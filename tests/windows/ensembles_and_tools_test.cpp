@@ -47,7 +47,7 @@ private slots:
         auto rosa = open("UserData/Characters/User00009.iff");
         testkit::whenShown<app::frmENX>([](app::frmENX* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Save Ensemble File:"));
-            QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("Save"));
+            QCOMPARE(child<QPushButton>(window, "cmdSaveLoad")->text(), QStringLiteral("&Save"));
             child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("party"));
             child<QPushButton>(window, "cmdSaveLoad")->click();
         });
@@ -90,7 +90,7 @@ private slots:
         machine->dialogs.shown.clear();
         testkit::whenShown<app::frmENX>([&](app::frmENX* window) {
             auto* name = child<QLineEdit>(window, "txtFileName");
-            QCOMPARE(QApplication::focusWidget(), name);
+            QTRY_COMPARE(QApplication::focusWidget(), name);   // Windows gives it a moment later
             QCOMPARE(name->text(), QString());
             QCOMPARE(child<QLabel>(window, "lblFileName")->buddy(), name);
             QTest::keyClick(name, Qt::Key_Return);   // nothing typed: told so, and back in the box
@@ -176,6 +176,22 @@ private slots:
         child<QCheckBox>(&window, "chkAllSims")->setChecked(true);
         QVERIFY(list->topLevelItemCount() >= 2);
         child<QCheckBox>(&window, "chkAllSims")->setChecked(false);
+
+        // It keeps its size as its least and gives a larger one to the list; the place the
+        // user left it is where the next one opens, unless that is on no screen.
+        QCOMPARE(window.minimumSize(), QSize(620, 400));
+        window.show();
+        window.setGeometry(20, 30, 700, 520);
+        QApplication::processEvents();
+        QVERIFY(list->height() > 320 + 100);
+        window.hide();
+        {
+            app::frmRestore again(machine->services, session, path, nullptr);
+            QCOMPARE(again.geometry(), QRect(20, 30, 700, 520));
+            machine->settings.setValue("Window frmRestore", "90000 90000 820 560");
+            app::frmRestore offScreen(machine->services, session, path, nullptr);
+            QCOMPARE(offScreen.size(), QSize(620, 400));
+        }
 
         machine->dialogs.shown.clear();
         machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};

@@ -122,6 +122,9 @@ private slots:
         const QString guide = app::guideText();
         QVERIFY(guide.contains(QStringLiteral("Wine")));
         QVERIFY(guide.contains(QStringLiteral("ENX")));
+        for (const char* topic : {"Proton", "Lutris", "Bottles", "Restore Backup", "Texture | On the body",
+                                  "Wardrobe Overview", "Undo Last Batch"})
+            QVERIFY2(guide.contains(QString::fromLatin1(topic)), topic);
 
         app::frmAbout about("/opt/drapeline", nullptr);
         QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text().contains(QString::fromStdString(versionText())));
