@@ -16,10 +16,12 @@ class frmBatches : public QDialog {
     Q_OBJECT
 public:
     frmBatches(platform::Services& services, QWidget* parent);
-    // Undoes the chosen batch after asking; tells the outcome. True when it ran.
-    bool cmdUndo_Click();
     // Whether a batch was undone while the window was open.
     bool undoneAny() const { return undoneAny_; }
+
+private slots:
+    // Undoes the chosen batch after asking; tells the outcome. True when it ran.
+    bool cmdUndo_Click();
 
 private:
     void showRows();

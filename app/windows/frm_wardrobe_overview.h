@@ -75,16 +75,18 @@ public:
     // The files a batch would change: the selected rows, or every row with the problem
     // chosen in cboSims.
     std::vector<std::string> chosenFiles() const;
-    // Asks once, runs the batch, reports and shows the changed rows again.
-    void runBatch(const audit::BatchAction& action);
-    void cmdUndo_Click();
-    // Opens the sim of a table row in the edit window; its row is read again afterwards.
-    void openSim(const QModelIndex& index);
     // The shown rows, in their shown order, as CSV or JSON.
     std::string exportText(bool json) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Asks once, runs the batch, reports and shows the changed rows again.
+    void runBatch(const audit::BatchAction& action);
+    void cmdUndo_Click();
+    // Opens the sim of a table row in the edit window; its row is read again afterwards.
+    void openSim(const QModelIndex& index);
 
 private:
     void buildControls();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -63,7 +64,8 @@ private slots:
         QCOMPARE(window.chosenFiles().size(), std::size_t(pink));
         machine->dialogs.shown.clear();
         machine->dialogs.replies = {MessageReply::Yes, MessageReply::Ok};
-        window.runBatch({audit::BatchAction::RemovePinkHands, {}, {}});
+        for (QAction* action : child<QPushButton>(&window, "cmdBatch")->menu()->actions())
+            if (action->text() == QStringLiteral("Remove &Pink Gorilla Formal Hands")) action->trigger();
         QCOMPARE(machine->dialogs.shown.size(), std::size_t(2));
         QVERIFY(machine->dialogs.shown[0].text.rfind("Change " + std::to_string(pink) + " sims: remove the pink", 0) == 0);
         QCOMPARE(machine->dialogs.shown[1].title, std::string("Batch Report"));
@@ -84,7 +86,9 @@ private slots:
             child<QPushButton>(editor, "cmdNormalFormalHands")->click();
             child<QPushButton>(editor, "cmdSave")->click();
         });
-        window.openSim(pinkRow);
+        auto* grid = child<QTableView>(&window, "grdSims");
+        grid->setCurrentIndex(pinkRow);
+        QTest::keyClick(grid, Qt::Key_Return);
         QCOMPARE(view.rowCount(), pink - 1);
         QVERIFY(view.rowCount() == 0 || view.index(0, static_cast<int>(audit::Column::Name)).data().toString() != pinkName);
         child<QLineEdit>(&window, "txtFilter")->clear();
