@@ -25,6 +25,11 @@
 #include <map>
 #include <memory>
 
+#include "audit/audit_rules.h"
+#include "audit/batch.h"
+#include "audit/overview_model.h"
+#include "app/windows/frm_wardrobe_overview.h"
+#include "ensembles/ensemble_file.h"
 #include "shell/thumb_grid.h"
 #include "app/widgets/shown_picture.h"
 #include "core/file_io.h"
@@ -244,6 +249,105 @@ void BM_MainWindowPage(benchmark::State& state) {
     }
 }
 
+// --- The Wardrobe Overview over the 600 sims ----------------------------------------------
+
+// An audit can not do less than read every sim and list every skin folder once.
+void BM_Floor_ReadSimsAndListSkinsOnce(benchmark::State& state) {
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (const char* f : Folders)
+            bytes += platform::listFolder(platform::resolvePath(inst().game, f), "*", platform::Listing::FilesOnly).size();
+        for (const auto& sim : inst().sims) bytes += readWholeFile(sim).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
+void BM_Audit(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto rows = audit::auditNeighbourhood(inst().game, inst().userDataDir);
+        if (rows.size() != inst().sims.size()) state.SkipWithError("rows missing");
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+
+// From opening the window to its first rows drawn: the skin folders listed, the table
+// built and one step of rows read and painted, the rest still loading.
+void BM_OverviewFirstRows(benchmark::State& state) {
+    testkit::TempFolder programFolder;
+    testkit::QtMachine machine(programFolder.path());
+    shell::GameSession session{inst().game};
+    session.chooseNeighbourhood(inst().userDataDir, {});
+    for (auto _ : state) {
+        app::frmWardrobeOverview window(machine.services, session, [] { return false; }, nullptr);
+        window.show();
+        while (window.view().rowCount() == 0) QApplication::processEvents();
+        window.grab();   // the rows painted, portraits and all
+        if (!window.model().loading()) state.SkipWithError("the whole table loaded at once");
+        state.PauseTiming();
+        window.model().cancel();
+        state.ResumeTiming();
+    }
+}
+
+void clearFolder(const std::string& folder) {
+    for (const auto& name : platform::listFolder(folder, "*", platform::Listing::FilesOnly))
+        platform::removeFile(platform::joinPath(folder, name));
+}
+
+// A batch can not do less than read every file, copy it once and write it back durably.
+void BM_Floor_ReadCopyWriteDurably(benchmark::State& state) {
+    testkit::TempFolder program;
+    const std::string backups = program / "Backup";
+    platform::createFolder(backups);
+    for (auto _ : state) {
+        for (const auto& sim : inst().sims) {
+            const ByteText bytes = readWholeFile(sim);
+            platform::copyFile(sim, platform::joinPath(backups, platform::fileNameOf(sim)));
+            platform::replaceFileAtomically(sim, bytes);
+        }
+        state.PauseTiming();
+        clearFolder(backups);
+        state.ResumeTiming();
+    }
+}
+
+// Two ensembles from two adults of the game, put on every sim in turn, so that each run
+// changes every file.
+void BM_Batch(benchmark::State& state) {
+    testkit::TempFolder program;
+    std::vector<std::string> ensembles;
+    for (const auto& sim : inst().sims) {
+        wardrobe::OpenedSim opened;
+        if (wardrobe::openSim(sim, opened) || opened.bodyStrings.entries.size() != 34 ||
+            opened.bodyStrings.entries[0].text != "adult")
+            continue;
+        const auto fields = wardrobe::readFields(opened.iff, opened.bodyStrings);
+        ensembles.push_back(program.write("ENX/e" + std::to_string(ensembles.size()) + ".ENX", ensembles::ensembleText(fields)));
+        if (ensembles.size() == 2) break;
+    }
+    std::vector<std::string> files;
+    for (const auto& sim : inst().sims) files.push_back(platform::fileNameOf(sim));
+    const platform::SystemClock clock;
+    int turn = 0;
+    for (auto _ : state) {
+        audit::BatchAction action{audit::BatchAction::LoadEnsemble, {}, ensembles.at(static_cast<std::size_t>(turn++ % 2))};
+        const auto result = audit::runBatchChange({inst().game, inst().userDataDir, program.path()}, files, action, clock);
+        // The game's sims are copies of sixty: the copies of the ensemble's own sim stay as they are.
+        if (result.changed.size() * 10 < files.size() * 9) {
+            state.SkipWithError("sims left unchanged");
+            break;
+        }
+        state.PauseTiming();
+        clearFolder(program / "Backup");
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_Floor_ReadSimsAndListSkinsOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Audit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OverviewFirstRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Floor_ReadCopyWriteDurably)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_Floor_ListSkinFoldersOnce)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ModelSearch)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Floor_ReadTextureHeaders)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -340,6 +444,8 @@ int main(int argc, char** argv) {
     ratio("BM_ModelSearch", "BM_Floor_ListSkinFoldersOnce");
     ratio("BM_TextureSearch", "BM_Floor_ReadTextureHeaders");
     ratio("BM_MainWindowPage", "BM_Floor_ReadPageAndDecodeFromMemory");
+    ratio("BM_Audit", "BM_Floor_ReadSimsAndListSkinsOnce");
+    ratio("BM_Batch", "BM_Floor_ReadCopyWriteDurably");
 
     const std::string self = fs::canonical("/proc/self/exe").string();
     const double nothing = childPeakMegabytes(self, "");

@@ -18,12 +18,13 @@ std::vector<Command> toolCommands();
 std::vector<Command> backupCommands();
 std::vector<Command> modelCommands();
 std::vector<Command> renderCommands();
+std::vector<Command> auditCommands();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         for (auto group : {neighbourhoodCommands, fileCommands, wardrobeCommands, skinCommands,
-                           ensembleCommands, toolCommands, backupCommands, modelCommands, renderCommands,
+                           ensembleCommands, toolCommands, auditCommands, backupCommands, modelCommands, renderCommands,
                            demoCommands}) {
             auto more = group();
             all.insert(all.end(), more.begin(), more.end());

@@ -15,7 +15,7 @@ endif()
 # room is a folder, or a subfolder where the subfolder has rules of its own. The graph has
 # no cycles: nothing points up.
 set(rooms core platform platform/qt shell testkit wardrobe skins ensembles tools
-  neighbourhood figure demo app cli)
+  neighbourhood audit figure demo app cli)
 set(uses_core "")
 set(uses_platform core)
 set(uses_platform/qt platform core)
@@ -26,10 +26,11 @@ set(uses_skins shell platform core)
 set(uses_ensembles wardrobe shell platform core)
 set(uses_tools neighbourhood wardrobe shell platform core)
 set(uses_neighbourhood wardrobe skins shell platform core)
+set(uses_audit tools neighbourhood ensembles wardrobe skins shell platform core)
 set(uses_figure wardrobe shell platform core)
 set(uses_demo testkit platform core)
-set(uses_app figure neighbourhood wardrobe skins ensembles tools shell demo testkit platform/qt platform core)
-set(uses_cli figure neighbourhood wardrobe skins ensembles tools shell demo testkit platform core)
+set(uses_app audit figure neighbourhood wardrobe skins ensembles tools shell demo testkit platform/qt platform core)
+set(uses_cli audit figure neighbourhood wardrobe skins ensembles tools shell demo testkit platform core)
 # Rooms that may include Qt.
 set(qt_rooms platform/qt app)
 # Tests, benchmarks and fuzz targets may use every room; nothing may use them.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -32,12 +33,29 @@ RuntimeError openError(int error) {
 }  // namespace
 
 FileIdentity identityOf(std::string_view bytes) {
-    // 64-bit FNV-1a: no table, no allocation, and far faster than the read it follows.
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
+    // Four independent multiply-and-shift lanes over 8 bytes at a time, so that hashing a
+    // character file costs a fraction of reading it; FNV-1a for the last few bytes. Not a
+    // cryptographic hash: it tells a changed file from the one that was read.
+    constexpr std::uint64_t Prime = 0x9E3779B97F4A7C15ULL, Fnv = 0x100000001b3ULL;
+    std::uint64_t lanes[4] = {0xcbf29ce484222325ULL, 0x84222325cbf29ce4ULL, 0x9ce484222325cbf2ULL,
+                              0x2325cbf29ce48422ULL};
+    const char* p = bytes.data();
+    std::size_t i = 0;
+    for (; i + 32 <= bytes.size(); i += 32)
+        for (int k = 0; k < 4; ++k) {
+            std::uint64_t v;
+            std::memcpy(&v, p + i + 8 * k, 8);
+            std::uint64_t& lane = lanes[k];
+            lane = (lane ^ v) * Prime;
+            lane ^= lane >> 29;
+        }
+    std::uint64_t hash = bytes.size();
+    for (const std::uint64_t lane : lanes) hash = (hash ^ lane) * Prime;
+    for (; i < bytes.size(); ++i) {
+        hash ^= static_cast<unsigned char>(p[i]);
+        hash *= Fnv;
     }
+    hash ^= hash >> 31;
     return {bytes.size(), hash};
 }
 

@@ -35,6 +35,9 @@ struct SimPlan {
     bool named = true;             // false: no CTSS chunk
     bool unreadable = false;       // the file is cut off in the middle of a chunk
     std::vector<std::string> notes;          // what this sim shows a newcomer
+    // The wardrobe faults planted in this sim, by the names the audit gives them
+    // ("missing-texture", "skin-tone", "body-type", "pink-hands", "unreadable").
+    std::vector<std::string> faults;
 };
 
 std::vector<SimPlan> demoRoster();

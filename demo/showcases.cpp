@@ -51,6 +51,8 @@ void givePinkHands(SimPlan& sim, bool bothHands) {
     entry(sim, 30) = bothHands ? "H" + who + "RO,HAND=guao_pinkg"
                      : sim.female ? "H" + who + "RO,HAND=gfao_bride" : "";
     sim.notes.push_back(bothHands ? "pink gorilla formal hands" : "pink gorilla left formal hand");
+    // A child's pink hands are left alone by the repair, so they are no fault to report.
+    if (sim.adult) sim.faults.push_back("pink-hands");
 }
 
 // Outfits cut for another body type than the normal outfit's, as Hot Date left them.
@@ -74,6 +76,45 @@ void misfit(SimPlan& sim, int variant) {
         which += (which.empty() ? "" : ", ") + std::string(names[o]);
     }
     sim.notes.push_back(which + " cut for body type " + other + ", normal outfit " + sim.body);
+    sim.faults.push_back("body-type");
+}
+
+// The texture part of an outfit entry, replaced.
+void wearTexture(SimPlan& sim, std::size_t number, const std::string& texture) {
+    std::string& e = entry(sim, number);
+    e = e.substr(0, e.find('=') + 1) + texture;
+}
+
+// A swimsuit whose texture came from a download that was deleted since.
+void missingTexture(SimPlan& sim) {
+    const std::string& e = entry(sim, 32);
+    const std::string mesh = e.substr(0, e.find(','));
+    wearTexture(sim, 32, textureName(mesh.substr(0, mesh.find('_')) + "_stripes", sim.tone));
+    sim.notes.push_back("swimsuit texture not installed");
+    sim.faults.push_back("missing-texture");
+}
+
+// Dressed from an ensemble saved from a sim of another skin tone: the normal outfit and
+// the open hands are the other tone's.
+void otherTone(SimPlan& sim) {
+    const std::string other = sim.tone == "med" ? "drk" : "med";
+    const std::string& normal = entry(sim, 2);
+    wearTexture(sim, 2, textureName(normal.substr(0, normal.find(',')), other));
+    for (const std::size_t hand : {18, 19}) {
+        const std::string& e = entry(sim, hand);
+        const std::string texture = e.substr(e.find('=') + 1);
+        wearTexture(sim, hand, texture.substr(0, texture.size() - 3) + other);
+    }
+    sim.notes.push_back("normal outfit and open hands of " + other + " skin, the sim's is " + sim.tone);
+    sim.faults.push_back("skin-tone");
+}
+
+// The Hot Date fault at its plainest: a fit formal on a skinny sim.
+void fitOnSkinny(SimPlan& sim) {
+    const std::string mesh = std::string("f100") + (sim.female ? "fa" : "ma") + "fit_original";
+    entry(sim, 31) = mesh + ",BODY=" + textureName(mesh, sim.tone);
+    sim.notes.push_back("formal cut for body type fit on a skinny sim");
+    sim.faults.push_back("body-type");
 }
 
 }  // namespace
@@ -84,6 +125,7 @@ void addShowcases(std::vector<SimPlan>& sims) {
     SimPlan& unreadable = picker.at("UserData2", 12);
     unreadable.unreadable = true;
     unreadable.notes.push_back("can not be read: the file ends in the middle of a chunk");
+    unreadable.faults.push_back("unreadable");
 
     SimPlan& nameless = picker.at("UserData3", 6);
     nameless.named = false;
@@ -106,6 +148,16 @@ void addShowcases(std::vector<SimPlan>& sims) {
     misfit(picker.pick("UserData2", 1, adultWith(34)), 3);
     misfit(picker.pick("UserData2", 4, adultWith(34)), 4);
     misfit(picker.pick("UserData3", 0, adultWith(33)), 5);
+
+    // Faults only the overview finds, on sims far down the first neighbourhood's list.
+    const auto lateAdultWith = [](std::size_t n, const char* body) {
+        return [n, body](const SimPlan& s) {
+            return s.adult && s.bodyStrings.size() == n && (!*body || s.body == body) && s.fileName > "User00030.iff";
+        };
+    };
+    missingTexture(picker.pick("UserData", 0, lateAdultWith(34, "")));
+    otherTone(picker.pick("UserData", 1, lateAdultWith(34, "")));
+    fitOnSkinny(picker.pick("UserData", 0, lateAdultWith(34, "skn")));
 
     for (const auto folder : {"UserData", "UserData2", "UserData3"}) {
         SimPlan& child = picker.pick(folder, 0, [](const SimPlan& s) {

@@ -1,8 +1,10 @@
 // The POSIX half of the one file writer (see temporary_write.h): open(O_EXCL) for the
 // temporary file, fsync and a folder sync when the write must survive a crash, rename to
-// replace and link to create without replacing.
+// replace, and a rename that refuses an existing name (or a link) to create without
+// replacing.
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +75,20 @@ void syncFolder(const fs::path& folder) {
     if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// 0 when `from` took the name `to`, the error when it could not (EEXIST: the name is
+// taken), -1 where the system has no such rename, so that the caller links instead.
+int renameWithoutReplacing(const fs::path& from, const fs::path& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    const int error = errno;
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP ? -1 : error;
+#else
+    (void)from;
+    (void)to;
+    return -1;
+#endif
+}
+
 }  // namespace
 
 namespace detail {
@@ -111,6 +127,11 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     if (!file.close()) throw systemError(errno);
     if (replace) {
         if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
+        temp.release();
+    } else if (const int error = renameWithoutReplacing(temp.path(), targetPath); error >= 0) {
+        // One step, where the file system refuses an existing name itself.
+        if (error == EEXIST) return false;
+        if (error != 0) throw systemError(error);
         temp.release();
     } else if (::link(temp.path().c_str(), targetPath.c_str()) != 0) {
         // A link never replaces: whoever came first keeps the name. The temporary file

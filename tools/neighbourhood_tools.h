@@ -44,6 +44,8 @@ struct RepairOptions {
     // under the name a save gives it ("_2", ... rather than over an older one), with this
     // clock's time. No backups when null.
     const platform::Clock* backupClock = nullptr;
+    // Whether each write leaves its copy in usertemp.iff, as a save's does.
+    bool keepUserTemp = true;
 };
 
 // Every adult with more than 30 wardrobe entries gets its formal, swimsuit and pajamas

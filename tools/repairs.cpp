@@ -35,7 +35,9 @@ std::string notAnOutfit(const char* name, std::size_t number) {
            " is not an outfit (it has no \",\")";
 }
 
-Verdict fixFit(std::vector<StringEntry>& e) {
+}  // namespace
+
+Verdict detail::fixFitRule(std::vector<StringEntry>& e) {
     const std::size_t n = e.size();
     if (e[entry::Age - 1].text == "child" || !wardrobe::holds(n, entry::FormalLong)) return Verdict::leave();
     for (const auto& o : NewerOutfits)
@@ -61,7 +63,7 @@ Verdict fixFit(std::vector<StringEntry>& e) {
     return Verdict::rewrite(changed);
 }
 
-Verdict pinkHands(std::vector<StringEntry>& e) {
+Verdict detail::pinkHandsRule(std::vector<StringEntry>& e) {
     constexpr std::size_t Left = entry::FormalHandLeft, Right = entry::FormalHandRight;
     const std::size_t n = e.size();
     if (e[entry::Age - 1].text == "child") return Verdict::leave();
@@ -74,17 +76,15 @@ Verdict pinkHands(std::vector<StringEntry>& e) {
     return Verdict::rewrite(true);
 }
 
-}  // namespace
-
 BatchReport fixFitToSkinny(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                            const std::string& programFolder, const RepairOptions& options) {
-    return detail::runBatch(characterFolder, simFiles, programFolder, options, fixFit);
+    return detail::runBatch(characterFolder, simFiles, programFolder, options, detail::Rule(detail::fixFitRule));
 }
 
 BatchReport removePinkGorillaHands(const std::string& characterFolder,
                                    const std::vector<std::string>& simFiles,
                                    const std::string& programFolder, const RepairOptions& options) {
-    return detail::runBatch(characterFolder, simFiles, programFolder, options, pinkHands);
+    return detail::runBatch(characterFolder, simFiles, programFolder, options, detail::Rule(detail::pinkHandsRule));
 }
 
 std::string completionMessage(const BatchReport& report) {

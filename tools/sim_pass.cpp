@@ -33,6 +33,13 @@ std::string backupSimName(const IffFile& iff) {
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const Rule& rule) {
+    return runBatch(characterFolder, simFiles, programFolder, options,
+                    [&rule](const std::string&, wardrobe::OpenedSim& sim) { return rule(sim.bodyStrings.entries); });
+}
+
+BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
+                     const std::string& programFolder, const RepairOptions& options, const SimRule& rule,
+                     const WrittenHandler& written) {
     BatchReport report;
     for (const std::string& name : simFiles) {
         ++report.examined;
@@ -41,16 +48,22 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             const std::string path = platform::joinPath(characterFolder, name);
             // Locked from the read to the write, so another Drapeline's change between the two
             // is never lost; the write still compares, for programs that do not lock.
+            // A file that is not there is reported by the read.
             std::optional<platform::FileLock> lock;
-            if (!options.dryRun && neighbourhood::isPlainName(name) && platform::fileExists(path))
-                lock.emplace(platform::linkTarget(path));
+            if (!options.dryRun && neighbourhood::isPlainName(name)) {
+                try {
+                    lock.emplace(platform::linkTarget(path));
+                } catch (const RuntimeError& e) {
+                    if (e.number() != err::FileNotFound) throw;
+                }
+            }
             // One file in memory at a time: the previous one is gone before this is read.
             wardrobe::OpenedSim sim;
             if (auto why = openListedSim(characterFolder, name, sim)) {
                 report.skipped.push_back({name, std::move(*why)});
                 continue;
             }
-            const Verdict verdict = rule(sim.bodyStrings.entries);
+            const Verdict verdict = rule(name, sim);
             if (verdict.kind == Verdict::Skip) {
                 report.skipped.push_back({name, verdict.reason});
                 continue;
@@ -61,16 +74,20 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             // A file whose bytes would not change is neither written nor backed up.
             if (bytes == sim.bytes) continue;
             if (!options.dryRun) {
-                wardrobe::replaceCharacterFile(
+                const std::size_t backupsBefore = report.backups.size();
+                const FileIdentity now = wardrobe::replaceCharacterFile(
                     bytes, path, programFolder,
                     [&] {
                         if (!options.backupClock) return;
                         doing = "backed up";
+                        // The replacement has compared the file with these bytes under its lock.
                         report.backups.push_back(wardrobe::makeUserBackup(
-                            programFolder, path, backupSimName(sim.iff), options.backupClock->now()));
+                            programFolder, path, backupSimName(sim.iff), options.backupClock->now(), &sim.bytes));
                         doing = "written";
                     },
-                    identityOf(sim.bytes));
+                    identityOf(sim.bytes), options.keepUserTemp);
+                if (written)
+                    written({name, path, report.backups.size() > backupsBefore ? report.backups.back() : std::string(), now});
             }
             report.rewritten.push_back(name);
             if (verdict.changed) report.changed.push_back(name);

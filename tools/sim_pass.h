@@ -39,9 +39,25 @@ struct Verdict {
     static Verdict skip(std::string why) { return {Skip, false, std::move(why)}; }
 };
 using Rule = std::function<Verdict(std::vector<StringEntry>& entries)>;
+// A rule that needs the whole file (the wardrobe's fields, its identity) and its name.
+using SimRule = std::function<Verdict(const std::string& name, wardrobe::OpenedSim& sim)>;
+
+// A file the pass wrote: where, its backup ("" without one) and what it now holds.
+struct Written {
+    std::string file, path, backup;
+    FileIdentity identity;
+};
+using WrittenHandler = std::function<void(const Written&)>;
 
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const Rule& rule);
+BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
+                     const std::string& programFolder, const RepairOptions& options, const SimRule& rule,
+                     const WrittenHandler& written = {});
+
+// The two repairs' rules, for batches over chosen sims.
+Verdict fixFitRule(std::vector<StringEntry>& entries);
+Verdict pinkHandsRule(std::vector<StringEntry>& entries);
 
 // The skipped files below a first line, one a line.
 std::string withSkipped(std::string message, const std::vector<Skipped>& skipped);

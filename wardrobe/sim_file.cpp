@@ -188,12 +188,13 @@ std::optional<std::string> openSim(const std::string& path, OpenedSim& sim) {
     return std::nullopt;
 }
 
-std::optional<std::string> wardrobeProblem(const IffFile& iff) {
-    StringSet set;
-    if (auto why = decodeWardrobe(iff, set)) return why;
+namespace {
+
+// `set` is the trial's to change.
+std::optional<std::string> trialProblem(const IffFile& iff, StringSet& set, WardrobeFields& fields) {
     std::string problem;
     try {
-        const WardrobeFields fields = readFieldsNoting(iff, set, Notes(&problem));
+        fields = readFieldsNoting(iff, set, Notes(&problem));
         // Saving what was read must work too; the set is small, so a trial costs nothing.
         writeFields(set, fields);
         strings::encode(set);
@@ -202,6 +203,20 @@ std::optional<std::string> wardrobeProblem(const IffFile& iff) {
                                : problem;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> wardrobeProblem(const IffFile& iff) {
+    StringSet set;
+    if (auto why = decodeWardrobe(iff, set)) return why;
+    WardrobeFields fields;
+    return trialProblem(iff, set, fields);
+}
+
+std::optional<std::string> wardrobeProblem(const IffFile& iff, const StringSet& decoded, WardrobeFields& fields) {
+    StringSet trial = decoded;
+    return trialProblem(iff, trial, fields);
 }
 
 std::string unshowableMessage(const std::string& fileName, const std::string& problem) {

@@ -64,6 +64,9 @@ std::optional<std::string> openSim(const std::string& path, OpenedSim& sim);
 // window and the command-line tool refuse such a sim with a message instead of ending the
 // program. Sets stage as readFields does.
 std::optional<std::string> wardrobeProblem(const IffFile& iff);
+// The same for the wardrobe strings already decoded from `iff` (by openSim), without
+// decoding them again; without a problem, `fields` holds what readFields reads.
+std::optional<std::string> wardrobeProblem(const IffFile& iff, const StringSet& decoded, WardrobeFields& fields);
 
 // The message shown for such a sim: names the file and what is wrong.
 std::string unshowableMessage(const std::string& fileName, const std::string& problem);
@@ -89,8 +92,11 @@ std::string backupNeighbourhood(const std::string& characterPath);
 // missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
 // backup. Returns the backup's path. Sets stage 1000 (folder), 2000 (name) and 3000
 // (copy). Throws RuntimeError.
+// `content`, when given, is what the file holds, read by the caller and compared under
+// its lock (a batch has it in hand): it is written instead of reading the file again.
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
-                           const std::string& displayName, const platform::LocalTime& time);
+                           const std::string& displayName, const platform::LocalTime& time,
+                           const ByteText* content = nullptr);
 
 // The character file is no longer what was read: another program (perhaps the game)
 // wrote it meanwhile. `now` is the identity of what it holds now.
@@ -119,9 +125,11 @@ FileIdentity replaceCharacterFile(IffFile& iff, const std::string& characterPath
                           const std::optional<FileIdentity>& expected = {});
 // The same with the new file's bytes already made (a batch run compares them with the
 // file's; a restore takes them from a backup).
+// A batch of many files passes keepCopy false: usertemp.iff would only ever hold its last
+// file, and the batch keeps every file's backup and its record instead.
 FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace = {},
-                          const std::optional<FileIdentity>& expected = {});
+                          const std::optional<FileIdentity>& expected = {}, bool keepCopy = true);
 
 }  // namespace drapeline::wardrobe

@@ -148,7 +148,8 @@ std::string backupBaseName(const std::string& characterPath, const std::string& 
 }
 
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
-                           const std::string& displayName, const platform::LocalTime& time) {
+                           const std::string& displayName, const platform::LocalTime& time,
+                           const ByteText* content) {
     markStage(1000);
     const std::string folder = platform::resolvePath(programFolder, "Backup");
     if (!platform::folderExists(folder) && !platform::createFolder(folder))
@@ -161,7 +162,9 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
     // A backup is never replaced: two saves within one second get "_2", "_3", ... The
     // write refuses an existing target itself, so no other writer can slip in between, and
     // it goes through a temporary file, so a killed save leaves no empty backup.
-    const ByteText original = platform::readFile(characterPath);
+    ByteText read;
+    if (!content) read = platform::readFile(characterPath);
+    const ByteText& original = content ? *content : read;
     for (int k = 1; k <= 9999; ++k) {
         const std::string path =
             platform::joinPath(folder, k == 1 ? base : base + "_" + std::to_string(k));
@@ -188,7 +191,7 @@ FileIdentity replaceCharacterFile(IffFile& iff, const std::string& characterPath
 FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& characterPath,
                           const std::string& programFolder,
                           const std::function<void()>& beforeReplace,
-                          const std::optional<FileIdentity>& expected) {
+                          const std::optional<FileIdentity>& expected, bool keepCopy) {
     // A player who keeps a neighbourhood elsewhere and links its files into the game
     // keeps the link: the file it names is the one replaced.
     const std::string path = platform::linkTarget(characterPath);
@@ -202,14 +205,16 @@ FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& char
     // The temporary file stays after the save: it is the user's copy of what was written.
     // A program folder that can not take it (read-only, full) costs that copy, not the save:
     // the replacement below writes its own temporary file beside the character file.
-    const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
-    try {
-        const KeepErrLocation keep;
-        platform::removeFile(temp);
-        platform::writeFile(temp, bytes);
-        platform::removeStaleTemporariesOnce(programFolder);
-    } catch (const RuntimeError&) {
-        platform::removeFile(temp);   // never a stale copy that looks like this save's
+    if (keepCopy) {
+        const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
+        try {
+            const KeepErrLocation keep;
+            platform::removeFile(temp);
+            platform::writeFile(temp, bytes);
+            platform::removeStaleTemporariesOnce(programFolder);
+        } catch (const RuntimeError&) {
+            platform::removeFile(temp);   // never a stale copy that looks like this save's
+        }
     }
     if (beforeReplace) beforeReplace();
     // The character file itself is never deleted: the new content replaces it in one step.

@@ -24,6 +24,7 @@
 #include "ensembles/ensemble_file.h"
 #include "app/windows/frm_enx.h"
 #include "app/windows/frm_select_skin.h"
+#include "audit/batch.h"
 #include "figure/dressing.h"
 #include "wardrobe/default_rules.h"
 
@@ -209,8 +210,13 @@ void frmEditSim::connectActions() {
         frmENX window(model_.services(), model_.fields(), model_.layout(),
                                  ensembles::EnsembleMode::Load, this);
         window.exec();
+        wardrobe::WardrobeFields fields = window.model().loaded() ? window.model().fields() : model_.fields();
+        // An ensemble saved from a sim of another skin tone: offer the sim's own tone.
+        if (window.model().loaded())
+            if (auto offer = audit::toneMatchOffer(fields, model_.session().gameFolder()))
+                if (model_.services().dialogs.confirm(offer->question)) fields = offer->matched;
         // Loaded or not, every preview is looked up again.
-        model_.loadFields(window.model().loaded() ? window.model().fields() : model_.fields());
+        model_.loadFields(fields);
     });
     connect(buttonNamed("cmdNormalFormalHands"), &QPushButton::clicked, this, [this] {
         guarded("frmEditSim", "cmdNormalFormalHands_Click", Stages::None, [&] {

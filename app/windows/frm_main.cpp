@@ -33,6 +33,8 @@
 #include "neighbourhood/game_location.h"
 #include "neighbourhood/listing.h"
 #include "app/windows/frm_restore.h"
+#include "app/windows/frm_batches.h"
+#include "app/windows/frm_wardrobe_overview.h"
 #include "tools/neighbourhood_tools.h"
 #include "platform/files.h"
 #include "app/widgets/controls.h"
@@ -250,6 +252,10 @@ void frmMain::buildMenus() {
     menuFile->setObjectName(QStringLiteral("menuFile"));
     smenuRestore = named(menuFile->addAction(QStringLiteral("&Restore Backup ...")), "smenuRestore");
     connect(smenuRestore, &QAction::triggered, this, &frmMain::smenuRestore_Click);
+    connect(named(menuFile->addAction(QStringLiteral("Restore &Batch ...")), "smenuBatches"), &QAction::triggered,
+            this, &frmMain::smenuBatches_Click);
+    connect(named(menuFile->addAction(QStringLiteral("&Undo Last Batch")), "smenuUndoBatch"), &QAction::triggered,
+            this, &frmMain::smenuUndoBatch_Click);
     smenuFind = named(menuFile->addAction(QStringLiteral("&Find Sim ...")), "smenuFind");
     smenuFind->setShortcut(QKeySequence::Find);
     connect(smenuFind, &QAction::triggered, this, &frmMain::smenuFind_Click);
@@ -280,6 +286,10 @@ void frmMain::buildMenus() {
     connect(smenuExport, &QAction::triggered, this, &frmMain::smenuExport_Click);
     connect(smenuFix, &QAction::triggered, this, &frmMain::smenuFix_Click);
     connect(smenuPinkHands, &QAction::triggered, this, &frmMain::smenuPinkHands_Click);
+    menuTools->addSeparator();
+    QAction* smenuOverview = named(menuTools->addAction(QStringLiteral("&Wardrobe Overview ...")), "smenuOverview");
+    smenuOverview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(smenuOverview, &QAction::triggered, this, &frmMain::smenuOverview_Click);
 
     QMenu* menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -564,6 +574,36 @@ void frmMain::smenuRestore_Click() {
         if (window.exec() == QDialog::Accepted && !session_.simFiles().empty()) msLoadSimImages();
     });
     Form_Activate();
+}
+
+void frmMain::smenuOverview_Click() {
+    const app::FocusAway away(cmdFocus);
+    guarded("frmMain", "smenuOverview_Click", Stages::None, [&] {
+        if (session_.neighbourhood().empty()) {
+            services_.dialogs.inform("Choose a neighbourhood first.", "Wardrobe Overview");
+            return;
+        }
+        frmWardrobeOverview window(services_, session_, [this] { return model_.backupChecked(); }, this);
+        window.exec();
+        msLoadSimImages();
+    });
+    Form_Activate();
+}
+
+void frmMain::smenuUndoBatch_Click() {
+    guarded("frmMain", "smenuUndoBatch_Click", Stages::None, [&] {
+        const auto record = audit::lastBatch(services_.programFolder);
+        if (!record) services_.dialogs.inform("There is no batch to undo.", "Undo Last Batch");
+        else if (undoAfterAsking(services_, *record) && !session_.simFiles().empty()) msLoadSimImages();
+    });
+}
+
+void frmMain::smenuBatches_Click() {
+    guarded("frmMain", "smenuBatches_Click", Stages::None, [&] {
+        frmBatches window(services_, this);
+        window.exec();
+        if (!session_.simFiles().empty()) msLoadSimImages();
+    });
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -70,6 +70,10 @@ private slots:
     void smenuExport_Click();
     // File menu: the restore window, for the selected sim's backups first.
     void smenuRestore_Click();
+    // The neighbourhood's wardrobe at a glance, and the batches it leaves behind.
+    void smenuOverview_Click();
+    void smenuUndoBatch_Click();
+    void smenuBatches_Click();
 
 private:
     // Draws the page shown of the chosen neighbourhood and previews its selected sim.

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/widgets/controls.h"
+#include "app/windows/frm_batches.h"
 #include "app/widgets/remembered_place.h"
 #include "platform/qt/latin1.h"
 
@@ -21,7 +22,7 @@ using platform::toQString;
 
 frmRestore::frmRestore(platform::Services& services, const shell::GameSession& session,
                        std::string simPath, QWidget* parent)
-    : QDialog(parent), model_(services, session, std::move(simPath)) {
+    : QDialog(parent), services_(services), model_(services, session, std::move(simPath)) {
     setObjectName(QStringLiteral("frmRestore"));
     setWindowTitle(QStringLiteral("Restore Backup"));
 
@@ -37,6 +38,8 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     lstBackups->setColumnWidth(2, 120);
     chkAllSims = named(new QCheckBox(QStringLiteral("Show Backups Of &All Sims"), this), "chkAllSims");
     chkAllSims->setGeometry(8, 362, 260, 24);
+    cmdBatches = named(new QPushButton(QStringLiteral("&Batches ..."), this), "cmdBatches");
+    cmdBatches->setGeometry(320, 360, 92, 28);
     cmdRestore = named(new QPushButton(QStringLiteral("Restore"), this), "cmdRestore");
     cmdRestore->setGeometry(420, 360, 92, 28);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
@@ -52,7 +55,7 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(chkAllSims);
     buttons->addStretch();
-    for (QPushButton* b : {cmdRestore, cmdCancel}) {
+    for (QPushButton* b : {cmdBatches, cmdRestore, cmdCancel}) {
         b->setMinimumSize(b->size());
         buttons->addWidget(b);
     }
@@ -71,6 +74,12 @@ frmRestore::frmRestore(platform::Services& services, const shell::GameSession& s
     connect(lstBackups, &QTreeWidget::itemDoubleClicked, this, &frmRestore::cmdRestore_Click);
     connect(cmdRestore, &QPushButton::clicked, this, &frmRestore::cmdRestore_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdBatches, &QPushButton::clicked, this, [this] {
+        frmBatches batches(services_, this);
+        batches.exec();
+        // Files put back by a batch's undo are a restore too: the main window redraws them.
+        if (batches.undoneAny()) accept();
+    });
 }
 
 void frmRestore::showRows() {

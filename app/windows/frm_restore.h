@@ -1,6 +1,7 @@
 #pragma once
 // "Restore Backup": the backups in the program folder's Backup folder, newest first, and
-// the button that puts one back in place. Its rules live in RestoreModel.
+// the button that puts one back in place. Its rules live in RestoreModel. "Batches ..."
+// lists the batch changes, each put back as a whole.
 
 #include <QDialog>
 
@@ -27,10 +28,12 @@ private:
     void showRows();
     void cmdRestore_Click();
 
+    platform::Services& services_;
     tools::RestoreModel model_;
     QLabel* lblBackups;
     QTreeWidget* lstBackups;
     QCheckBox* chkAllSims;
+    QPushButton* cmdBatches;
     QPushButton* cmdRestore;
     QPushButton* cmdCancel;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/binary_support.h"
+#include "core/file_io.h"
 #include "tests/support/doubles.h"
 
 using namespace drapeline;
@@ -80,4 +81,17 @@ TEST(Texts, CleanFileNameKeepsOnlySafeCharacters) {
     EXPECT_EQ(cleanFileName("web_image"), "web_image");
     EXPECT_EQ(cleanFileName(std::string_view("a-b\xE9\xFF/\\:\0c", 10)), "a-bc");
     EXPECT_EQ(cleanFileName("../.."), "");
+}
+
+// What a writer compares before replacing a file: any one changed byte, anywhere, shows.
+TEST(FileIdentity, TellsEveryChangedByteAndKeepsEqualContentEqual) {
+    std::string bytes(101, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    const FileIdentity original = identityOf(bytes);
+    EXPECT_EQ(identityOf(std::string(bytes)), original);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::string changed = bytes;
+        changed[i] = static_cast<char>(changed[i] ^ 1);
+        EXPECT_NE(identityOf(changed), original) << i;
+    }
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "demo/demo_game.h"
+#include "demo/roster.h"
 #include "platform/bmp_pictures.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
@@ -186,7 +188,14 @@ TEST_F(DemoGameTest, BodyStringsOfferEveryKindOfSim) {
 }
 
 TEST_F(DemoGameTest, EverythingASimWearsIsAPictureWhereTheEditorLooks) {
+    // Save the sims given a texture that is not installed, for the overview to find.
+    std::set<std::string> missing;
+    for (const auto& s : demo::demoRoster())
+        if (std::find(s.faults.begin(), s.faults.end(), "missing-texture") != s.faults.end())
+            missing.insert(s.neighbourhood + "/Characters/" + s.fileName);
+    EXPECT_EQ(missing.size(), 1u);
     for (const ReadSim* sim : readable()) {
+        if (missing.count(sim->path)) continue;
         // Normal and nude previews look in the base folder only.
         for (const std::size_t e : {2, 16})
             EXPECT_TRUE(loadableTexture(base, afterEquals(sim->entry(e)))) << sim->path << " entry " << e;
