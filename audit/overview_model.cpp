@@ -108,7 +108,8 @@ std::string OverviewModel::text(std::size_t row, Column column) const {
     case Column::Age: return r.age;
     case Column::Gender: return r.gender;
     case Column::SkinTone: return wardrobe::skinToneWord(r.skinTone).empty() ? r.skinTone : wardrobe::skinToneWord(r.skinTone);
-    case Column::BodyType: return r.bodyType;
+    case Column::BodyType:   // in the edit window's words
+        return r.bodyType == "skn" ? std::string("skinny") : r.bodyType;
     case Column::Problems: {
         std::string text;
         for (const auto& p : r.problems) {
