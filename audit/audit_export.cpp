@@ -6,14 +6,10 @@
 
 namespace drapeline::audit {
 
-namespace {
-
 using wardrobe::HandSlot;
 using wardrobe::OutfitKind;
 
-// Latin-1 to UTF-8, as every text of a character file meets JSON.
-// A file name is the file system's bytes, UTF-8 already, and passes as it is.
-std::string json(std::string_view bytes, bool fileName = false) {
+std::string jsonString(std::string_view bytes, bool fileName) {
     std::string out = "\"";
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
@@ -33,6 +29,8 @@ std::string json(std::string_view bytes, bool fileName = false) {
     }
     return out + "\"";
 }
+
+namespace {
 
 std::string csv(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
@@ -95,25 +93,25 @@ std::string rowsJson(const std::vector<SimRow>& rows) {
     std::string out = "[";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const SimRow& r = rows[i];
-        out += std::string(i ? "," : "") + "\n  {\"neighbourhood\": " + json(r.neighbourhood, true) + ", \"file\": " + json(r.file, true) + ", \"name\": " + json(r.name) + ", \"age\": " + json(r.age) +
-               ", \"gender\": " + json(r.gender) + ", \"skinTone\": " + json(r.skinTone) +
-               ", \"bodyType\": " + json(r.bodyType) + ", \"outfits\": {";
+        out += std::string(i ? "," : "") + "\n  {\"neighbourhood\": " + jsonString(r.neighbourhood, true) + ", \"file\": " + jsonString(r.file, true) + ", \"name\": " + jsonString(r.name) + ", \"age\": " + jsonString(r.age) +
+               ", \"gender\": " + jsonString(r.gender) + ", \"skinTone\": " + jsonString(r.skinTone) +
+               ", \"bodyType\": " + jsonString(r.bodyType) + ", \"outfits\": {";
         for (const OutfitKind kind : wardrobe::AllOutfits) {
             const Worn& w = r.outfit(kind);
-            out += std::string(kind == OutfitKind::Normal ? "" : ", ") + json(ascii::lower(wardrobe::outfitCaption(kind))) +
-                   ": {\"mesh\": " + json(w.mesh) + ", \"texture\": " + json(w.texture) + ", \"mark\": " +
-                   json(markText(w.mark)) + "}";
+            out += std::string(kind == OutfitKind::Normal ? "" : ", ") + jsonString(ascii::lower(wardrobe::outfitCaption(kind))) +
+                   ": {\"mesh\": " + jsonString(w.mesh) + ", \"texture\": " + jsonString(w.texture) + ", \"mark\": " +
+                   jsonString(markText(w.mark)) + "}";
         }
         out += "}, \"hands\": {";
         for (const HandSlot slot : wardrobe::AllHandSlots) {
             const Worn& w = r.hand(slot);
-            out += std::string(slot == HandSlot::FormalLeft ? "" : ", ") + json(handKey(slot)) +
-                   ": {\"texture\": " + json(w.texture) + ", \"mark\": " + json(markText(w.mark)) + "}";
+            out += std::string(slot == HandSlot::FormalLeft ? "" : ", ") + jsonString(handKey(slot)) +
+                   ": {\"texture\": " + jsonString(w.texture) + ", \"mark\": " + jsonString(markText(w.mark)) + "}";
         }
         out += "}, \"problems\": [";
         for (std::size_t p = 0; p < r.problems.size(); ++p)
-            out += std::string(p ? ", " : "") + "{\"kind\": " + json(kindId(r.problems[p].kind)) +
-                   ", \"where\": " + json(r.problems[p].where) + ", \"text\": " + json(r.problems[p].text) + "}";
+            out += std::string(p ? ", " : "") + "{\"kind\": " + jsonString(kindId(r.problems[p].kind)) +
+                   ", \"where\": " + jsonString(r.problems[p].where) + ", \"text\": " + jsonString(r.problems[p].text) + "}";
         out += "]}";
     }
     return out + (rows.empty() ? "]\n" : "\n]\n");

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "audit/audit_export.h"
 #include "audit/batch.h"
 #include "platform/files.h"
 #include "tools/backups.h"
@@ -13,24 +14,6 @@
 namespace drapeline::audit {
 
 namespace {
-
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
 
 std::string hex(std::uint64_t n) {
     char text[24];
@@ -192,13 +175,13 @@ std::string writeRecord(BatchRecord& record, const std::string& programFolder, c
 void rewriteRecord(const BatchRecord& record);
 
 std::string recordText(const BatchRecord& r) {
-    std::string out = "{\n  \"batch\": " + quoted(r.id) + ",\n  \"time\": " + quoted(r.time) +
-                      ",\n  \"action\": " + quoted(r.action) + ",\n  \"neighbourhood\": " + quoted(r.neighbourhood) +
+    std::string out = "{\n  \"batch\": " + jsonString(r.id, true) + ",\n  \"time\": " + jsonString(r.time, true) +
+                      ",\n  \"action\": " + jsonString(r.action, true) + ",\n  \"neighbourhood\": " + jsonString(r.neighbourhood, true) +
                       ",\n  \"undone\": " + (r.undone ? "true" : "false") + ",\n  \"files\": [";
     for (std::size_t i = 0; i < r.files.size(); ++i) {
         const BatchFile& f = r.files[i];
-        out += std::string(i ? "," : "") + "\n    {\"file\": " + quoted(f.path) + ", \"backup\": " + quoted(f.backup) +
-               ", \"size\": " + std::to_string(f.written.size) + ", \"hash\": " + quoted(hex(f.written.hash)) + "}";
+        out += std::string(i ? "," : "") + "\n    {\"file\": " + jsonString(f.path, true) + ", \"backup\": " + jsonString(f.backup, true) +
+               ", \"size\": " + std::to_string(f.written.size) + ", \"hash\": " + jsonString(hex(f.written.hash), true) + "}";
     }
     return out + "\n  ]\n}\n";
 }
