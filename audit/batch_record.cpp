@@ -22,23 +22,34 @@ std::string hex(std::uint64_t n) {
 }
 
 // Just enough JSON to read back what recordText writes; anything else is no record.
+struct Member;
 struct Value {
     enum Type { Null, Text, Number, Flag, Object, Array } type = Null;
     std::string text;
     bool flag = false;
-    std::vector<std::pair<std::string, Value>> members;
+    std::vector<Member> members;
     std::vector<Value> items;
 
-    const Value* member(std::string_view key) const {
-        for (const auto& [k, v] : members)
-            if (k == key) return &v;
-        return nullptr;
-    }
-    std::string textOf(std::string_view key) const {
-        const Value* v = member(key);
-        return v && (v->type == Text || v->type == Number) ? v->text : std::string();
-    }
+    const Value* member(std::string_view key) const;
+    std::string textOf(std::string_view key) const;
 };
+
+// A named member; not a std::pair, whose traits would ask about Value before it is complete.
+struct Member {
+    std::string key;
+    Value value;
+};
+
+const Value* Value::member(std::string_view key) const {
+    for (const auto& m : members)
+        if (m.key == key) return &m.value;
+    return nullptr;
+}
+
+std::string Value::textOf(std::string_view key) const {
+    const Value* v = member(key);
+    return v && (v->type == Text || v->type == Number) ? v->text : std::string();
+}
 
 class Parser {
 public:
@@ -107,7 +118,7 @@ private:
                 std::string key;
                 Value item;
                 if (!string(key) || !take(':') || !value(item, depth + 1)) return false;
-                v.members.emplace_back(std::move(key), std::move(item));
+                v.members.push_back(Member{std::move(key), std::move(item)});
             } while (take(','));
             return take('}');
         }
