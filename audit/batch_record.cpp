@@ -8,6 +8,7 @@
 
 #include "audit/audit_export.h"
 #include "audit/batch.h"
+#include "core/file_io.h"
 #include "platform/files.h"
 #include "tools/backups.h"
 
@@ -150,10 +151,14 @@ private:
     std::size_t at_ = 0;
 };
 
+// A record names one line per changed file: a few hundred kilobytes for the largest
+// neighbourhood. A bigger file in the Backup folder is not one of ours.
+constexpr std::uint64_t kMaxRecordBytes = 16u << 20;
+
 std::optional<BatchRecord> readRecord(const std::string& path) {
     ByteText bytes;
     try {
-        bytes = platform::readFile(path);
+        bytes = readWholeFile(path, kMaxRecordBytes);
     } catch (const RuntimeError&) {
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 // for read rights only, because ordinary users are refused anything more on the
 // local-machine hive and would never find the game.
 
+#include "core/native_path.h"
 #include "platform/registry.h"
 
 #ifdef _WIN32
@@ -91,12 +92,7 @@ private:
         if (wideLength <= 0) return std::nullopt;
         std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
         MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
-        const int utf8Length =
-            WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-        if (utf8Length <= 0) return std::nullopt;
-        std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
-        return utf8;
+        return pathText(std::filesystem::path(wide));
     }
 };
 

@@ -163,6 +163,17 @@ TEST(Batch, UndoPutsEveryFileBackByteForByteAndRefusesOneChangedSince) {
     }
     EXPECT_FALSE(audit::lastBatch(demo.program.path()));
     EXPECT_TRUE(audit::findBatch(demo.program.path(), result.id)->undone);
+
+    // Files in the Backup folder that only look like records are passed over: not JSON,
+    // nested past reason, or a record padded past any size a batch writes.
+    const std::string backups = platform::joinPath(demo.program.path(), "Backup");
+    const ByteText real = readWholeFile(record->path);
+    platform::writeFile(platform::joinPath(backups, "batch_text.json"), "not a record");
+    platform::writeFile(platform::joinPath(backups, "batch_deep.json"), std::string(10000, '['));
+    platform::writeFile(platform::joinPath(backups, "batch_huge.json"),
+                        real.substr(0, real.find("\"batch\": \"") + 10) + "X" +
+                            real.substr(real.find("\"batch\": \"") + 10) + std::string(17u << 20, ' '));
+    EXPECT_EQ(audit::listBatches(demo.program.path()).size(), 1u);
 }
 
 TEST(Batch, MatchingTheToneTakesInstalledTexturesAndReportsTheRest) {
