@@ -39,7 +39,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 # apt fetches the source only from a deb-src entry; the distribution lists binaries only.
-if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -q '^Sources$'; then
+if ! grep -q '^Sources$' <<<"$(apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null)"; then
   echo "Enabling Debian's source packages (bookworm main)" >&2
   printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
     'Suites: bookworm bookworm-updates' 'Components: main' \

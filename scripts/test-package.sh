@@ -28,8 +28,11 @@ dpkg-deb -x "$deb" "$root"
 # (grep reads everything: an early exit would fail the pipe)
 zcat "$root/usr/share/man/man1/drapeline-cli.1.gz" | grep -c 'find.*games' >/dev/null
 unzip -l dist/drapeline-cli-windows-x64.zip | grep -c 'drapeline-cli.exe' >/dev/null
+# The listing is read once: grep -q on a pipe stops reading at its match, and unzip, still
+# writing, would die of SIGPIPE and fail the pipe now and then.
+listing=$(unzip -l dist/drapeline-windows-x64.zip)
 for file in drapeline.exe drapeline-cli.exe README.md LICENSE.txt; do
-  unzip -l dist/drapeline-windows-x64.zip | grep -q " $file\$" ||
+  grep -q " $file\$" <<<"$listing" ||
     { echo "drapeline-windows-x64.zip lacks $file" >&2; exit 1; }
 done
 

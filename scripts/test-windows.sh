@@ -131,7 +131,7 @@ case $(x86_64-w64-mingw32-objdump -p "$build/app/drapeline.exe" | sed -n 's/^Sub
   00000002*) ;;
   *) echo "drapeline.exe is not a window program (GUI subsystem)" >&2; failed=1 ;;
 esac
-x86_64-w64-mingw32-objdump -h "$build/app/drapeline.exe" | grep -q '\.rsrc' ||
+grep -q '\.rsrc' <<<"$(x86_64-w64-mingw32-objdump -h "$build/app/drapeline.exe")" ||
   { echo "drapeline.exe has no resources (icon, version)" >&2; failed=1; }
 "$wine" "$cli" --help | grep -c '^Usage: drapeline-cli' >/dev/null || { echo "drapeline-cli.exe --help failed" >&2; failed=1; }
 "$wine" "$cli" demo 'C:\Drapeline Demo' >/dev/null || { echo "drapeline-cli.exe demo failed" >&2; failed=1; }
