@@ -14,7 +14,9 @@
 // command may lock a sim for its whole read-change-write and call writers that lock too.
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +32,16 @@ private:
     std::string path_;
 };
 
+// What the file system says of a plain file: the same file, size and modification and
+// change times mean no one has written it since (a write moves the change time). None
+// where the system keeps no such times (Windows) or the file is not there.
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> fileStamp(const std::string& path);
+
 class FileLock {
 public:
     static constexpr std::chrono::milliseconds DefaultPatience{2000};
@@ -39,6 +51,9 @@ public:
     // file does not exist.
     explicit FileLock(const std::string& path, std::chrono::milliseconds patience = DefaultPatience);
     ~FileLock();
+    // The file as it was when this process locked it (see fileStamp): taken before anything
+    // was read under the lock. None where the system keeps no such stamp.
+    std::optional<FileStamp> stamp() const;
     FileLock(FileLock&&) noexcept;
     FileLock& operator=(FileLock&&) noexcept;
     FileLock(const FileLock&) = delete;

@@ -23,6 +23,7 @@ struct FileLock::Held {
     int fd = -1;
     dev_t device{};
     ino_t inode{};
+    FileStamp stamp;
     ~Held();
 };
 
@@ -36,6 +37,13 @@ std::mutex heldMutex;
 std::map<FileKey, std::weak_ptr<FileLock::Held>>& heldLocks() {
     static std::map<FileKey, std::weak_ptr<FileLock::Held>> held;
     return held;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+            static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
 }
 
 bool lockFile(int fd, bool writable) {
@@ -109,6 +117,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
                 held->fd = fd;
                 held->device = opened.st_dev;
                 held->inode = opened.st_ino;
+                held->stamp = stampOf(named);
                 const std::lock_guard guard(heldMutex);
                 heldLocks()[key] = held;
                 held_ = std::move(held);
@@ -121,6 +130,14 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
         if (Clock::now() >= deadline) throw FileBusy(path);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+std::optional<FileStamp> FileLock::stamp() const { return held_->stamp; }
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return stampOf(st);
 }
 
 FileLock::~FileLock() = default;

@@ -99,6 +99,11 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
     held_ = std::move(held);
 }
 
+// Windows keeps no change time that every write is sure to move: callers compare the
+// content instead.
+std::optional<FileStamp> FileLock::stamp() const { return std::nullopt; }
+std::optional<FileStamp> fileStamp(const std::string&) { return std::nullopt; }
+
 FileLock::~FileLock() = default;
 FileLock::FileLock(FileLock&&) noexcept = default;
 FileLock& FileLock::operator=(FileLock&&) noexcept = default;

@@ -40,15 +40,53 @@ WriteTarget writeTargetOf(const std::string& target, Existing existing) {
     return {path, path.has_parent_path() ? path.parent_path() : std::filesystem::path("."), fileNameOf(target)};
 }
 
+bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
+                           Flush flush) {
+    const WriteTarget where = writeTargetOf(target, existing);
+    TemporaryFile temp;
+    writeTemporary(temp, where, bytes, existing, flush);
+    if (!putInPlace(temp, where, existing, flush)) return false;
+    if (flush == Flush::ToDisk) syncFolder(where.folder);
+    removeStaleTemporariesOnce(pathText(where.folder));
+    return true;
+}
+
 }  // namespace detail
 
 void replaceFileAtomically(const std::string& target, const ByteText& bytes) {
     detail::writeThroughTemporary(target, bytes, detail::Existing::Replace, detail::Flush::ToDisk);
 }
 
-bool writeNewFileAtomically(const std::string& target, const ByteText& bytes) {
-    return detail::writeThroughTemporary(target, bytes, detail::Existing::Keep, detail::Flush::ToDisk);
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes, DiskFlush flush) {
+    return detail::writeThroughTemporary(target, bytes, detail::Existing::Keep,
+                                         flush == DiskFlush::Now ? detail::Flush::ToDisk : detail::Flush::ByCaller);
 }
+
+void flushWrites(const std::string& folder) { detail::flushWrites(nativePath(folder)); }
+
+void syncFolder(const std::string& folder) { detail::syncFolder(nativePath(folder)); }
+
+struct StagedReplacement::Staged {
+    detail::WriteTarget where;
+    detail::TemporaryFile temp;
+};
+
+StagedReplacement::StagedReplacement(const std::string& target, const ByteText& bytes)
+    : staged_(std::make_unique<Staged>()) {
+    staged_->where = detail::writeTargetOf(target, detail::Existing::Replace);
+    detail::writeTemporary(staged_->temp, staged_->where, bytes, detail::Existing::Replace, detail::Flush::ByCaller);
+}
+
+StagedReplacement::~StagedReplacement() = default;
+StagedReplacement::StagedReplacement(StagedReplacement&&) noexcept = default;
+StagedReplacement& StagedReplacement::operator=(StagedReplacement&&) noexcept = default;
+
+void StagedReplacement::commit() {
+    detail::putInPlace(staged_->temp, staged_->where, detail::Existing::Replace, detail::Flush::ByCaller);
+    removeStaleTemporariesOnce(folder());
+}
+
+std::string StagedReplacement::folder() const { return pathText(staged_->where.folder); }
 
 void writeFile(const std::string& path, const ByteText& bytes) {
     detail::writeThroughTemporary(path, bytes, detail::Existing::Replace, detail::Flush::No);

@@ -5,6 +5,7 @@
 // case so that every machine gives the same order. Paths are native strings; relative
 // paths given to resolvePath may use "/" or "\" between components.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,9 +86,41 @@ void replaceFileAtomically(const std::string& target, const ByteText& bytes);
 // asks before it starts.
 void refuseReadOnlyFile(const std::string& path);
 
+// When a durable write reaches the disk: before the call returns (Now), or when the
+// caller forces it with flushWrites, once for the many files of a batch, before anything
+// depends on them (ByCaller).
+enum class DiskFlush { Now, ByCaller };
+
 // The same durable write for a file that must not replace anything: false (nothing
 // written) when `target` already exists. No moment shows a partly written `target`.
-bool writeNewFileAtomically(const std::string& target, const ByteText& bytes);
+bool writeNewFileAtomically(const std::string& target, const ByteText& bytes,
+                            DiskFlush flush = DiskFlush::Now);
+
+// Forces to disk the content and names written ByCaller into `folder` (on Linux the whole
+// file system in one step). Throws RuntimeError when the system could not.
+void flushWrites(const std::string& folder);
+// Makes the renames done in `folder` survive a crash; best effort, as after a replace.
+void syncFolder(const std::string& folder);
+
+// The durable atomic replace in two steps, for a batch that shares the disk's flushes
+// among its files: the constructor writes the new content beside `target` (a read-only
+// target is refused, as by replaceFileAtomically); the caller forces it to disk with
+// flushWrites(folder()) before commit() renames it over the target, and syncs the folder
+// after. Dropped without a commit, the temporary file is removed and the target never
+// touched. Throws RuntimeError.
+class StagedReplacement {
+public:
+    StagedReplacement(const std::string& target, const ByteText& bytes);
+    ~StagedReplacement();
+    StagedReplacement(StagedReplacement&&) noexcept;
+    StagedReplacement& operator=(StagedReplacement&&) noexcept;
+    void commit();
+    std::string folder() const;
+
+private:
+    struct Staged;
+    std::unique_ptr<Staged> staged_;
+};
 
 // The hidden name a temporary file for `targetName` gets in the target's folder:
 // ".<first 32 characters of the target>.drapeline-<tag>-<numbers>.tmp". Unique per call.

@@ -14,13 +14,16 @@ namespace drapeline::platform::detail {
 
 enum class Existing { Replace, Keep };
 // ToDisk: the content and the rename are forced to disk before the call returns, so a
-// crash leaves the old or the new file (character files, backups, ensembles). No: the
-// system writes it out when it likes (pictures, the error log, the copy of a save).
-enum class Flush { ToDisk, No };
+// crash leaves the old or the new file (character files, backups, ensembles). ByCaller:
+// the caller forces them with flushWrites, once for the many files of a batch, before
+// anything depends on them; where a whole file system can be flushed at once (Linux)
+// nothing is flushed now, elsewhere each file's content is. No: the system writes it out
+// when it likes (pictures, the error log, the copy of a save).
+enum class Flush { ToDisk, ByCaller, No };
 
 // Writes `bytes` through a temporary file; false only when `existing` is Keep and the
 // target exists (it is then left alone, and no moment shows it partly written). Throws
-// RuntimeError, removing the temporary file.
+// RuntimeError, removing the temporary file. Made of the three steps below.
 bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
                            Flush flush);
 
@@ -37,6 +40,23 @@ struct WriteTarget {
     std::string hint;
 };
 WriteTarget writeTargetOf(const std::string& target, Existing existing);
+
+// The steps each system's half provides (temporary_write_posix.cpp, _windows.cpp).
+class TemporaryFile;
+// Writes `bytes` to a new temporary file in `where`'s folder, owned by `temp` from then on;
+// flushed to disk unless `flush` is No. A replacement keeps the target's permissions.
+void writeTemporary(TemporaryFile& temp, const WriteTarget& where, const ByteText& bytes, Existing existing,
+                    Flush flush);
+// Renames the temporary file to the target: over it (Replace), or only where the name is
+// free (Keep: false when it is taken, the temporary file left to `temp`).
+bool putInPlace(TemporaryFile& temp, const WriteTarget& where, Existing existing, Flush flush);
+// Makes the renames done in `folder` survive a crash. Best effort: the renames have
+// happened, and some file systems refuse to sync a folder at all. Nothing to do on
+// Windows, where a flushed move is written through.
+void syncFolder(const std::filesystem::path& folder);
+// Forces to disk what was written ByCaller into `folder`. Throws RuntimeError when the
+// system reports that it could not.
+void flushWrites(const std::filesystem::path& folder);
 
 // Removes the temporary file unless the rename consumed it.
 class TemporaryFile {

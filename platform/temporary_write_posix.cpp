@@ -1,7 +1,7 @@
 // The POSIX half of the one file writer (see temporary_write.h): open(O_EXCL) for the
-// temporary file, fsync and a folder sync when the write must survive a crash, rename to
-// replace, and a rename that refuses an existing name (or a link) to create without
-// replacing.
+// temporary file, fsync of the file and of its folder when the write must survive a
+// crash, rename to replace, and a rename that refuses an existing name (or a link) to
+// create without replacing.
 
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +20,14 @@ namespace drapeline::platform {
 namespace {
 
 constexpr int kAttempts = 64;
+
+// Linux flushes a whole file system in one call (syncfs), so the writes of a batch are
+// flushed together instead of one by one.
+#ifdef __linux__
+constexpr bool kFlushesFileSystem = true;
+#else
+constexpr bool kFlushesFileSystem = false;
+#endif
 
 RuntimeError systemError(int error) {
     switch (error) {
@@ -68,13 +76,6 @@ void writeAll(int fd, const ByteText& bytes) {
     }
 }
 
-// Makes the rename itself survive a crash. Best effort: the replacement has already
-// happened, and some file systems refuse to sync a folder at all.
-void syncFolder(const fs::path& folder) {
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0) ::fsync(dir.get());
-}
-
 // 0 when `from` took the name `to`, the error when it could not (EEXIST: the name is
 // taken), -1 where the system has no such rename, so that the caller links instead.
 int renameWithoutReplacing(const fs::path& from, const fs::path& to) {
@@ -94,21 +95,18 @@ int renameWithoutReplacing(const fs::path& from, const fs::path& to) {
 namespace detail {
 
 std::string temporaryName(const std::string& targetName) {
-    return temporaryNameFor(targetName, std::to_string(static_cast<unsigned long long>(getpid())));
+    static const std::string process = std::to_string(static_cast<unsigned long long>(getpid()));
+    return temporaryNameFor(targetName, process);
 }
 
-bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
-                           Flush flush) {
-    const bool replace = existing == Existing::Replace;
-    const auto [targetPath, folder, hint] = writeTargetOf(target, existing);
-    TemporaryFile temp;
-
+void writeTemporary(TemporaryFile& temp, const WriteTarget& where, const ByteText& bytes, Existing existing,
+                    Flush flush) {
     struct stat old {};
     const bool replacing =
-        replace && ::stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+        existing == Existing::Replace && ::stat(where.path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     Descriptor file(-1);
     for (int attempt = 0; attempt < kAttempts && file.get() < 0; ++attempt) {
-        const fs::path candidate = folder / nativePath(temporaryName(hint));
+        const fs::path candidate = where.folder / nativePath(temporaryName(where.hint));
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST || errno == EINTR) continue;
@@ -123,9 +121,14 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
     if (replacing) ::fchmod(file.get(), old.st_mode & 07777);
 
     writeAll(file.get(), bytes);
-    if (flush == Flush::ToDisk && ::fsync(file.get()) != 0) throw systemError(errno);
+    const bool flushNow = flush == Flush::ToDisk || (flush == Flush::ByCaller && !kFlushesFileSystem);
+    if (flushNow && ::fsync(file.get()) != 0) throw systemError(errno);
     if (!file.close()) throw systemError(errno);
-    if (replace) {
+}
+
+bool putInPlace(TemporaryFile& temp, const WriteTarget& where, Existing existing, Flush) {
+    const fs::path& targetPath = where.path;
+    if (existing == Existing::Replace) {
         if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
         temp.release();
     } else if (const int error = renameWithoutReplacing(temp.path(), targetPath); error >= 0) {
@@ -145,9 +148,23 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         if (::rename(temp.path().c_str(), targetPath.c_str()) != 0) throw systemError(errno);
         temp.release();
     }
-    if (flush == Flush::ToDisk) syncFolder(folder);
-    removeStaleTemporariesOnce(pathText(folder));
     return true;
+}
+
+void syncFolder(const fs::path& folder) {
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+void flushWrites(const fs::path& folder) {
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) throw systemError(errno);
+#ifdef __linux__
+    // The files' content and their names, and since Linux 5.8 any failure to write them.
+    if (::syncfs(dir.get()) != 0) throw systemError(errno);
+#else
+    ::fsync(dir.get());   // the files were flushed as they were written
+#endif
 }
 
 }  // namespace detail

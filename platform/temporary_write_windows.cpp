@@ -73,15 +73,11 @@ std::string temporaryName(const std::string& targetName) {
     return temporaryNameFor(targetName, std::to_string(static_cast<unsigned long long>(GetCurrentProcessId())));
 }
 
-bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Existing existing,
-                           Flush flush) {
-    const bool replace = existing == Existing::Replace;
-    const auto [targetPath, folder, hint] = writeTargetOf(target, existing);
-    TemporaryFile temp;
-
+void writeTemporary(TemporaryFile& temp, const WriteTarget& where, const ByteText& bytes, Existing,
+                    Flush flush) {
     Handle file(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < kAttempts && !file.valid(); ++attempt) {
-        const fs::path candidate = folder / nativePath(temporaryName(hint));
+        const fs::path candidate = where.folder / nativePath(temporaryName(where.hint));
         const HANDLE h = CreateFileW(candidate.wstring().c_str(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
@@ -104,14 +100,19 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         data += written;
         left -= written;
     }
-    if (flush == Flush::ToDisk && !FlushFileBuffers(file.get())) throw systemError(GetLastError());
+    if (flush != Flush::No && !FlushFileBuffers(file.get())) throw systemError(GetLastError());
     if (!file.close()) throw systemError(GetLastError());
+}
+
+bool putInPlace(TemporaryFile& temp, const WriteTarget& where, Existing existing, Flush flush) {
+    const bool replace = existing == Existing::Replace;
     // Windows refuses to replace a file while anyone holds it open, and readers (our own,
     // a virus scanner, the game) hold it only for moments: wait a little before giving up.
+    // A flushed move is written through, so there is no folder to sync afterwards.
     for (int wait = 0;; ++wait) {
-        if (MoveFileExW(temp.path().wstring().c_str(), targetPath.wstring().c_str(),
+        if (MoveFileExW(temp.path().wstring().c_str(), where.path.wstring().c_str(),
                         (replace ? MOVEFILE_REPLACE_EXISTING : 0) |
-                            (flush == Flush::ToDisk ? MOVEFILE_WRITE_THROUGH : 0)))
+                            (flush != Flush::No ? MOVEFILE_WRITE_THROUGH : 0)))
             break;
         const DWORD error = GetLastError();
         if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return false;
@@ -121,9 +122,13 @@ bool writeThroughTemporary(const std::string& target, const ByteText& bytes, Exi
         Sleep(kReplaceWaitMs);
     }
     temp.release();
-    removeStaleTemporariesOnce(pathText(folder));
     return true;
 }
+
+void syncFolder(const fs::path&) {}
+
+// Each file was flushed as it was written, and its move written through.
+void flushWrites(const fs::path&) {}
 
 }  // namespace detail
 

@@ -1,7 +1,10 @@
 #include "tools/sim_pass.h"
 
+#include <algorithm>
 #include <exception>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "neighbourhood/listing.h"
 #include "platform/file_lock.h"
@@ -37,27 +40,103 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                     [&rule](const std::string&, wardrobe::OpenedSim& sim) { return rule(sim.bodyStrings.entries); });
 }
 
+namespace {
+
+// How many files a pass keeps locked and staged before it puts them in place: the disk's
+// flushes of the folders are shared among them.
+constexpr std::size_t StagedAtOnce = 64;
+
+// One file of the pass whose new content waits beside it, to be put in place.
+struct Staged {
+    std::string name, path, target;   // target: the file a link names
+    std::optional<platform::FileLock> lock;
+    std::optional<platform::FileStamp> stamp;   // taken under the lock, before the read
+    ByteText read;                              // what the file held
+    FileIdentity written;
+    std::string backup;
+    std::optional<platform::StagedReplacement> replacement;
+    bool changed = false;
+};
+
+// Puts the staged files in place: first their backups and new content forced to disk, so
+// that no file is replaced whose backup a crash could lose, then each file, compared under
+// its lock with what was read, renamed into place, and the folders synced.
+void commitStaged(std::vector<Staged>& staged, BatchReport& report, const WrittenHandler& written) {
+    std::set<std::string> folders;
+    for (const Staged& s : staged) {
+        if (!s.backup.empty()) folders.insert(platform::folderOf(s.backup));
+        folders.insert(s.replacement->folder());
+    }
+    std::map<std::string, std::string> unflushed;   // folder, the reason
+    std::set<std::string> replaced;
+    for (const std::string& folder : folders) {
+        try {
+            platform::flushWrites(folder);
+        } catch (const RuntimeError& e) {
+            unflushed[folder] = e.textWithReason();
+        }
+    }
+    for (Staged& s : staged) {
+        try {
+            for (const std::string& folder : {s.backup.empty() ? std::string() : platform::folderOf(s.backup),
+                                              s.replacement->folder()})
+                if (const auto failed = unflushed.find(folder); failed != unflushed.end())
+                    throw RuntimeError(err::PathFileAccess).withSystemReason(failed->second);
+            // Untouched since it was stamped before the read: no need to read it again.
+            if (!s.stamp || platform::fileStamp(s.target) != s.stamp)
+                wardrobe::requireUnchanged(s.target, s.path, identityOf(s.read));
+            s.replacement->commit();
+            replaced.insert(s.replacement->folder());
+            report.rewritten.push_back(s.name);
+            if (s.changed) report.changed.push_back(s.name);
+            if (written) written({s.name, s.path, s.backup, s.written});
+            continue;
+        } catch (const wardrobe::CharacterFileChanged&) {
+            // Nothing of ours replaced it: the backup of what another program then
+            // replaced goes too, as a save makes none for a file it refuses.
+            report.skipped.push_back({s.name, "another program changed it while it was being repaired"});
+            if (!s.backup.empty() && platform::removeFile(s.backup)) std::erase(report.backups, s.backup);
+        } catch (const RuntimeError& e) {
+            report.skipped.push_back({s.name, "it could not be written (" + e.textWithReason() + ")"});
+        }
+        ++report.unwritten;
+    }
+    for (const std::string& folder : replaced) platform::syncFolder(folder);
+    staged.clear();   // the locks go, and any temporary file not put in place
+}
+
+}  // namespace
+
 BatchReport runBatch(const std::string& characterFolder, const std::vector<std::string>& simFiles,
                      const std::string& programFolder, const RepairOptions& options, const SimRule& rule,
                      const WrittenHandler& written) {
     BatchReport report;
+    std::vector<Staged> staged;
+    staged.reserve(StagedAtOnce);
     for (const std::string& name : simFiles) {
         ++report.examined;
         const char* doing = "written";
         try {
-            const std::string path = platform::joinPath(characterFolder, name);
+            Staged file;
+            file.name = name;
+            file.path = platform::joinPath(characterFolder, name);
+            // A player who keeps a neighbourhood elsewhere and links its files into the game
+            // keeps the link: the file it names is the one replaced.
+            file.target = platform::linkTarget(file.path);
+            // A file listed twice is read again once the first is in place.
+            if (std::any_of(staged.begin(), staged.end(), [&](const Staged& s) { return s.target == file.target; }))
+                commitStaged(staged, report, written);
             // Locked from the read to the write, so another Drapeline's change between the two
             // is never lost; the write still compares, for programs that do not lock.
             // A file that is not there is reported by the read.
-            std::optional<platform::FileLock> lock;
             if (!options.dryRun && neighbourhood::isPlainName(name)) {
                 try {
-                    lock.emplace(platform::linkTarget(path));
+                    file.stamp = file.lock.emplace(file.target).stamp();
                 } catch (const RuntimeError& e) {
                     if (e.number() != err::FileNotFound) throw;
                 }
             }
-            // One file in memory at a time: the previous one is gone before this is read.
+            // One file parsed at a time; only the staged files' bytes are kept.
             wardrobe::OpenedSim sim;
             if (auto why = openListedSim(characterFolder, name, sim)) {
                 report.skipped.push_back({name, std::move(*why)});
@@ -73,39 +152,39 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
             const ByteText bytes = iff::serialise(sim.iff);
             // A file whose bytes would not change is neither written nor backed up.
             if (bytes == sim.bytes) continue;
-            if (!options.dryRun) {
-                const std::size_t backupsBefore = report.backups.size();
-                const FileIdentity now = wardrobe::replaceCharacterFile(
-                    bytes, path, programFolder,
-                    [&] {
-                        if (!options.backupClock) return;
-                        doing = "backed up";
-                        // The replacement has compared the file with these bytes under its lock.
-                        report.backups.push_back(wardrobe::makeUserBackup(
-                            programFolder, path, backupSimName(sim.iff), options.backupClock->now(), &sim.bytes));
-                        doing = "written";
-                    },
-                    identityOf(sim.bytes), options.keepUserTemp);
-                if (written)
-                    written({name, path, report.backups.size() > backupsBefore ? report.backups.back() : std::string(), now});
+            if (options.dryRun) {
+                report.rewritten.push_back(name);
+                if (verdict.changed) report.changed.push_back(name);
+                continue;
             }
-            report.rewritten.push_back(name);
-            if (verdict.changed) report.changed.push_back(name);
+            file.changed = verdict.changed;
+            file.written = identityOf(bytes);
+            // The new content first: a read-only file is refused before its backup is made.
+            file.replacement.emplace(file.target, bytes);
+            if (options.keepUserTemp) wardrobe::keepUserCopy(programFolder, bytes);
+            if (options.backupClock) {
+                doing = "backed up";
+                file.backup = wardrobe::makeUserBackup(programFolder, file.path, backupSimName(sim.iff),
+                                                       options.backupClock->now(), &sim.bytes,
+                                                       platform::DiskFlush::ByCaller);
+                report.backups.push_back(file.backup);
+            }
+            file.read = std::move(sim.bytes);
+            staged.push_back(std::move(file));
+            if (staged.size() == StagedAtOnce) commitStaged(staged, report, written);
         } catch (const RuntimeError& e) {
-            // The replacement is atomic and comes after the backup: a failure leaves the
+            // Nothing is put in place before its round's commit: a failure leaves the
             // character file as it was.
             report.skipped.push_back({name, std::string("it could not be ") + doing + " (" + e.textWithReason() + ")"});
             ++report.unwritten;
         } catch (const platform::FileBusy&) {
             report.skipped.push_back({name, "it is in use by another program"});
             ++report.unwritten;
-        } catch (const wardrobe::CharacterFileChanged&) {
-            report.skipped.push_back({name, "another program changed it while it was being repaired"});
-            ++report.unwritten;
         } catch (const std::exception& e) {
             report.skipped.push_back({name, std::string("it could not be processed (") + e.what() + ")"});
         }
     }
+    commitStaged(staged, report, written);
     return report;
 }
 

@@ -12,6 +12,7 @@
 #include "core/iff_file.h"
 #include "core/string_set.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "wardrobe/wardrobe_fields.h"
 
 namespace drapeline::wardrobe {
@@ -92,11 +93,13 @@ std::string backupNeighbourhood(const std::string& characterPath);
 // missing) under backupBaseName, adding "_2", "_3", ... rather than replacing an existing
 // backup. Returns the backup's path. Sets stage 1000 (folder), 2000 (name) and 3000
 // (copy). Throws RuntimeError.
-// `content`, when given, is what the file holds, read by the caller and compared under
-// its lock (a batch has it in hand): it is written instead of reading the file again.
+// `content`, when given, is what the file holds, read by the caller under its lock (a
+// batch has it in hand): it is written instead of reading the file again. A batch forces
+// its backups to disk itself, all at once (`flush` ByCaller).
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time,
-                           const ByteText* content = nullptr);
+                           const ByteText* content = nullptr,
+                           platform::DiskFlush flush = platform::DiskFlush::Now);
 
 // The character file is no longer what was read: another program (perhaps the game)
 // wrote it meanwhile. `now` is the identity of what it holds now.
@@ -109,7 +112,16 @@ private:
     FileIdentity now_;
 };
 
-// The one way a character file is replaced. A link is followed and the file it names is
+// Throws CharacterFileChanged (naming `characterPath`) unless the file at `path` still
+// holds the bytes `expected` identifies. The caller holds the file's lock.
+void requireUnchanged(const std::string& path, const std::string& characterPath, const FileIdentity& expected);
+
+// Writes `bytes` to programFolder/usertemp.iff, the user's copy of the last file written;
+// a program folder that can not take it costs that copy and nothing else.
+void keepUserCopy(const std::string& programFolder, const ByteText& bytes);
+
+// The one way a character file is replaced (a batch of many files takes the same steps
+// in two rounds, sharing the folder syncs: tools' runBatch). A link is followed and the file it names is
 // replaced, the link kept. The file is locked (platform::FileLock: waits at most two
 // seconds for another holder, then throws platform::FileBusy), and when `expected` is
 // given the file must still hold the bytes it identifies, or CharacterFileChanged is

@@ -149,7 +149,7 @@ std::string backupBaseName(const std::string& characterPath, const std::string& 
 
 std::string makeUserBackup(const std::string& programFolder, const std::string& characterPath,
                            const std::string& displayName, const platform::LocalTime& time,
-                           const ByteText* content) {
+                           const ByteText* content, platform::DiskFlush flush) {
     markStage(1000);
     const std::string folder = platform::resolvePath(programFolder, "Backup");
     if (!platform::folderExists(folder) && !platform::createFolder(folder))
@@ -168,13 +168,30 @@ std::string makeUserBackup(const std::string& programFolder, const std::string& 
     for (int k = 1; k <= 9999; ++k) {
         const std::string path =
             platform::joinPath(folder, k == 1 ? base : base + "_" + std::to_string(k));
-        if (platform::writeNewFileAtomically(path, original)) return path;
+        if (platform::writeNewFileAtomically(path, original, flush)) return path;
     }
     throw RuntimeError(err::PathFileAccess);
 }
 
 CharacterFileChanged::CharacterFileChanged(const std::string& path, FileIdentity now)
     : std::runtime_error(path + " was changed by another program since it was read"), now_(now) {}
+
+void requireUnchanged(const std::string& path, const std::string& characterPath, const FileIdentity& expected) {
+    const FileIdentity now = identityOf(platform::readFile(path));
+    if (now != expected) throw CharacterFileChanged(characterPath, now);
+}
+
+void keepUserCopy(const std::string& programFolder, const ByteText& bytes) {
+    const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
+    try {
+        const KeepErrLocation keep;
+        platform::removeFile(temp);
+        platform::writeFile(temp, bytes);
+        platform::removeStaleTemporariesOnce(programFolder);
+    } catch (const RuntimeError&) {
+        platform::removeFile(temp);   // never a stale copy that looks like this save's
+    }
+}
 
 FileIdentity replaceCharacterFile(IffFile& iff, const std::string& characterPath,
                           const std::string& programFolder,
@@ -198,24 +215,11 @@ FileIdentity replaceCharacterFile(const ByteText& bytes, const std::string& char
     // A read-only character file is refused before anything, a backup included, is written.
     platform::refuseReadOnlyFile(path);
     const platform::FileLock lock(path);
-    if (expected) {
-        const FileIdentity now = identityOf(platform::readFile(path));
-        if (now != *expected) throw CharacterFileChanged(characterPath, now);
-    }
+    if (expected) requireUnchanged(path, characterPath, *expected);
     // The temporary file stays after the save: it is the user's copy of what was written.
     // A program folder that can not take it (read-only, full) costs that copy, not the save:
     // the replacement below writes its own temporary file beside the character file.
-    if (keepCopy) {
-        const std::string temp = platform::resolvePath(programFolder, "usertemp.iff");
-        try {
-            const KeepErrLocation keep;
-            platform::removeFile(temp);
-            platform::writeFile(temp, bytes);
-            platform::removeStaleTemporariesOnce(programFolder);
-        } catch (const RuntimeError&) {
-            platform::removeFile(temp);   // never a stale copy that looks like this save's
-        }
-    }
+    if (keepCopy) keepUserCopy(programFolder, bytes);
     if (beforeReplace) beforeReplace();
     // The character file itself is never deleted: the new content replaces it in one step.
     platform::replaceFileAtomically(path, bytes);

@@ -7,6 +7,7 @@
 #include "core/file_io.h"
 #include "tests/logic/wardrobe_fixtures.h"
 #include "tools/neighbourhood_tools.h"
+#include "tools/sim_pass.h"
 
 using namespace drapeline;
 using namespace drapeline::tools;
@@ -202,6 +203,48 @@ TEST_F(Neighbourhood, BackupsAreMadeOnlyOfChangedFilesAndNeverOverAnOlderOne) {
     std::string listed;
     for (int i = 1; i <= 20; ++i) listed += "\r\nUser" + std::to_string(100000 + i).substr(1) + ".iff";
     EXPECT_EQ(completionMessage(report), "Operation Complete\r\n\r\nChanged: 22 sims" + listed + "\r\nand 2 more");
+}
+
+TEST_F(Neighbourhood, APassLongerThanOneRoundWritesEveryFileAndRefusesOneChangedBeforeItsTurn) {
+    // More files than one round of staged writes holds, so the pass puts files in place in
+    // several rounds; one is listed twice and one is rewritten by another program after
+    // the pass read it.
+    for (int i = 1; i <= 70; ++i)
+        addSim("User" + std::to_string(100000 + i).substr(1) + ".iff",
+               withEntries(bodyStrings(34), {{29, "HfLO,HAND=guao_pinkg"}}));
+    const auto before = snapshot();
+    std::vector<std::string> list = files;
+    list.insert(list.begin() + 67, "User00066.iff");   // staged in the same round
+    const std::string theGames = "User00068.iff";
+    const ByteText gameWrote = wardrobe_fixtures::simFile(withEntries(bodyStrings(34), {{3, "written by the game"}}));
+    testkit::FixedClock clock;
+
+    const BatchReport report = detail::runBatch(
+        characters, list, program.path(), {.backupClock = &clock, .keepUserTemp = false},
+        [&](const std::string& name, wardrobe::OpenedSim& sim) {
+            // The game writes its file while the pass still holds it staged (the game does
+            // not lock).
+            if (name == "User00069.iff") platform::writeFile(path(theGames), gameWrote);
+            return detail::pinkHandsRule(sim.bodyStrings.entries);
+        });
+
+    EXPECT_EQ(report.examined, 71);
+    ASSERT_EQ(report.rewritten.size(), 69u);
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_EQ(report.skipped[0].file, theGames);
+    EXPECT_EQ(report.skipped[0].reason, "another program changed it while it was being repaired");
+    EXPECT_EQ(report.unwritten, 1);
+    EXPECT_EQ(readWholeFile(path(theGames)), gameWrote);
+    // Every written file has its one backup, of what it held; the refused file has none.
+    ASSERT_EQ(report.backups.size(), 69u);
+    EXPECT_EQ(platform::listFolder(program / "Backup", "*", platform::Listing::FilesAndFolders).size(), 69u);
+    for (std::size_t i = 0; i < 69; ++i) {
+        EXPECT_EQ(readWholeFile(report.backups[i]), before.at(report.rewritten[i]).bytes) << i;
+        EXPECT_EQ(entries(report.rewritten[i])[28], "HfLO,HAND=gfao_bride") << i;
+    }
+    // The pass leaves no temporary file behind.
+    for (const auto& name : platform::listFolder(characters, "*", platform::Listing::FilesOnly))
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
 
 TEST_F(Neighbourhood, ExportWritesOneLinePerReadableSimAndReplacesEarlierExports) {
