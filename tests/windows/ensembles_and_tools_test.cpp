@@ -2,6 +2,8 @@
 // menus, and the ways back (the edit window's question before unsaved changes are
 // lost, the restore window of the File menu), on the offscreen platform and the demo game.
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -12,6 +14,7 @@
 
 #include "core/file_io.h"
 #include "demo/demo_game.h"
+#include "demo/roster.h"
 #include "app/windows/frm_enx.h"
 #include "app/windows/frm_main.h"
 #include "app/windows/frm_restore.h"
@@ -82,6 +85,45 @@ private slots:
                  "The ensemble file " + programFolder / "ENX/hostile.ENX" +
                      " can not be loaded: line 1 holds \"/\", which no name may hold. No field has been changed.");
         QCOMPARE(text(other.get(), "txtNormalBody"), normalBefore);
+    }
+
+    // The demo sim with textures of another tone than its skin: its own outfits, saved and
+    // loaded again, bring the question; No keeps the ensemble's textures, Yes the sim's tone.
+    void loadingAnEnsembleOfAnotherSkinToneOffersTheSimsOwn() {
+        demo::SimPlan sim;
+        for (const auto& s : demo::demoRoster())
+            if (std::find(s.faults.begin(), s.faults.end(), "skin-tone") != s.faults.end()) sim = s;
+        QVERIFY(!sim.fileName.empty());
+        auto editor = testkit::openEditor(
+            *machine, session,
+            platform::resolvePath(session.gameFolder(), sim.neighbourhood + "/Characters/" + sim.fileName));
+        const QString ensembleHand = text(editor.get(), "txtHandOpenRight");
+        QVERIFY(!ensembleHand.endsWith(QString::fromStdString(sim.tone)));
+        testkit::whenShown<app::frmENX>([](app::frmENX* window) {
+            child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("tones"));
+            child<QPushButton>(window, "cmdSaveLoad")->click();
+        });
+        child<QPushButton>(editor.get(), "cmdEnsSave")->click();
+
+        const auto load = [&](MessageReply reply) {
+            machine->dialogs.shown.clear();
+            machine->dialogs.replies = {reply};
+            testkit::whenShown<app::frmENX>([](app::frmENX* window) {
+                child<QLineEdit>(window, "txtFileName")->setText(QStringLiteral("tones"));
+                child<QPushButton>(window, "cmdSaveLoad")->click();
+            });
+            child<QPushButton>(editor.get(), "cmdEnsLoad")->click();
+            QCOMPARE(machine->dialogs.shown.size(), std::size_t(1));
+            const std::string& question = machine->dialogs.shown[0].text;
+            QVERIFY2(question.rfind("The ensemble has 3 textures of another skin tone than this sim's ", 0) == 0,
+                     question.c_str());
+        };
+        load(MessageReply::No);
+        QCOMPARE(text(editor.get(), "txtHandOpenRight"), ensembleHand);
+        load(MessageReply::Yes);
+        QVERIFY2(text(editor.get(), "txtHandOpenRight").endsWith(QString::fromStdString(sim.tone)),
+                 qPrintable(text(editor.get(), "txtHandOpenRight")));
+        QVERIFY(text(editor.get(), "txtHandOpenRight") != ensembleHand);
     }
 
     // Runs after the ensemble above was saved, so a file is listed that must not be offered.
