@@ -51,8 +51,7 @@ struct Staged {
     std::string name, path, target;   // target: the file a link names
     std::optional<platform::FileLock> lock;
     std::optional<platform::FileStamp> stamp;   // taken under the lock, before the read
-    ByteText read;                              // what the file held
-    FileIdentity written;
+    FileIdentity read, written;                 // what the file held, what replaces it
     std::string backup;
     std::optional<platform::StagedReplacement> replacement;
     bool changed = false;
@@ -84,7 +83,7 @@ void commitStaged(std::vector<Staged>& staged, BatchReport& report, const Writte
                     throw RuntimeError(err::PathFileAccess).withSystemReason(failed->second);
             // Untouched since it was stamped before the read: no need to read it again.
             if (!s.stamp || platform::fileStamp(s.target) != s.stamp)
-                wardrobe::requireUnchanged(s.target, s.path, identityOf(s.read));
+                wardrobe::requireUnchanged(s.target, s.path, s.read);
             s.replacement->commit();
             replaced.insert(s.replacement->folder());
             report.rewritten.push_back(s.name);
@@ -136,7 +135,7 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                     if (e.number() != err::FileNotFound) throw;
                 }
             }
-            // One file parsed at a time; only the staged files' bytes are kept.
+            // One file in memory at a time: the staged ones wait on disk, beside their files.
             wardrobe::OpenedSim sim;
             if (auto why = openListedSim(characterFolder, name, sim)) {
                 report.skipped.push_back({name, std::move(*why)});
@@ -158,6 +157,7 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                 continue;
             }
             file.changed = verdict.changed;
+            file.read = identityOf(sim.bytes);
             file.written = identityOf(bytes);
             // The new content first: a read-only file is refused before its backup is made.
             file.replacement.emplace(file.target, bytes);
@@ -169,7 +169,6 @@ BatchReport runBatch(const std::string& characterFolder, const std::vector<std::
                                                        platform::DiskFlush::ByCaller);
                 report.backups.push_back(file.backup);
             }
-            file.read = std::move(sim.bytes);
             staged.push_back(std::move(file));
             if (staged.size() == StagedAtOnce) commitStaged(staged, report, written);
         } catch (const RuntimeError& e) {
