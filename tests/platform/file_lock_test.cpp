@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/file_lock.h"
 #include "platform/files.h"
@@ -86,6 +87,37 @@ TEST(FileLock, AnotherHolderIsWaitedForThenRefusedAndOurOwnLocksNest) {
     }
     EXPECT_EQ(readFile(sim), "replaced while locked");
     EXPECT_EQ(testkit::errorNumberOf([&] { FileLock missing(root / "gone.iff"); }), 53);
+}
+
+// A batch skips reading a file again when its stamp is the one taken under the lock: the
+// stamp must move with any write, even one of the same size, and with a replacement.
+TEST(FileLock, TheStampTakenUnderTheLockMovesWithAnyWrite) {
+    TempFolder root;
+    const std::string sim = root.write("User00001.iff", "the sim as read");
+    const FileLock lock(sim);
+    const auto stamp = lock.stamp();
+#ifdef _WIN32
+    EXPECT_FALSE(stamp);   // no such stamp there: the content is compared instead
+    EXPECT_FALSE(fileStamp(sim));
+#else
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(fileStamp(sim), stamp);
+    EXPECT_EQ(FileLock(sim).stamp(), stamp);   // a nested lock shares the first one's
+    // Past the clock's tick, as a game writing long after its previous write would be.
+    std::this_thread::sleep_for(20ms);
+    {
+        const int fd = ::open(sim.c_str(), O_WRONLY);   // in place, as a program that does not lock
+        ASSERT_EQ(::pwrite(fd, "THE", 3, 0), 3);
+        ::close(fd);
+    }
+    const auto written = fileStamp(sim);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->size, stamp->size);
+    EXPECT_NE(written, stamp);
+    replaceFileAtomically(sim, "the sim as read");
+    EXPECT_NE(fileStamp(sim), written);   // another file now
+    EXPECT_FALSE(fileStamp(root / "gone.iff"));
+#endif
 }
 
 TEST(GameProcess, SimsExeIsFoundAmongTheFirstArgumentsOfAnyProcess) {
