@@ -44,7 +44,7 @@ WriteTarget writeTargetOf(const std::string& target, Existing existing);
 // The steps each system's half provides (temporary_write_posix.cpp, _windows.cpp).
 class TemporaryFile;
 // Writes `bytes` to a new temporary file in `where`'s folder, owned by `temp` from then on;
-// flushed to disk unless `flush` is No. A replacement keeps the target's permissions.
+// flushed to disk as `flush` says. A replacement keeps the target's permissions.
 void writeTemporary(TemporaryFile& temp, const WriteTarget& where, const ByteText& bytes, Existing existing,
                     Flush flush);
 // Renames the temporary file to the target: over it (Replace), or only where the name is

@@ -61,24 +61,26 @@ struct Staged {
 // that no file is replaced whose backup a crash could lose, then each file, compared under
 // its lock with what was read, renamed into place, and the folders synced.
 void commitStaged(std::vector<Staged>& staged, BatchReport& report, const WrittenHandler& written) {
-    std::set<std::string> folders;
-    for (const Staged& s : staged) {
-        if (!s.backup.empty()) folders.insert(platform::folderOf(s.backup));
-        folders.insert(s.replacement->folder());
-    }
+    // The folders each file needs on disk: its backup's (when it has one) and its own.
+    const auto foldersOf = [](const Staged& s) {
+        std::vector<std::string> folders{s.replacement->folder()};
+        if (!s.backup.empty()) folders.push_back(platform::folderOf(s.backup));
+        return folders;
+    };
     std::map<std::string, std::string> unflushed;   // folder, the reason
-    std::set<std::string> replaced;
-    for (const std::string& folder : folders) {
-        try {
-            platform::flushWrites(folder);
-        } catch (const RuntimeError& e) {
-            unflushed[folder] = e.textWithReason();
+    std::set<std::string> flushed, replaced;
+    for (const Staged& s : staged)
+        for (const std::string& folder : foldersOf(s)) {
+            if (!flushed.insert(folder).second) continue;
+            try {
+                platform::flushWrites(folder);
+            } catch (const RuntimeError& e) {
+                unflushed[folder] = e.textWithReason();
+            }
         }
-    }
     for (Staged& s : staged) {
         try {
-            for (const std::string& folder : {s.backup.empty() ? std::string() : platform::folderOf(s.backup),
-                                              s.replacement->folder()})
+            for (const std::string& folder : foldersOf(s))
                 if (const auto failed = unflushed.find(folder); failed != unflushed.end())
                     throw RuntimeError(err::PathFileAccess).withSystemReason(failed->second);
             // Untouched since it was stamped before the read: no need to read it again.
